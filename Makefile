@@ -1,0 +1,29 @@
+# Entry points: `make test` (both builds, every test) and `make run` (the study).
+BUILD_DIR := build
+SANITIZE_DIR := build-asan
+JOBS ?= $(shell nproc)
+OUT_DIR := out
+
+.PHONY: all build build-sanitize test run clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+build-sanitize:
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DSANGEN_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+test: build build-sanitize
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	mkdir -p $(OUT_DIR)
+	./$(BUILD_DIR)/gen -P$(OUT_DIR)/ -Nexp1 -B0
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)

@@ -1,0 +1,1 @@
+// Command-line parsing of the generator; filled in by the run driver.

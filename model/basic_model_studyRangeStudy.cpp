@@ -1,0 +1,1 @@
+// The study of this build's model; replaced by the generated study.

@@ -50,8 +50,8 @@ class BaseModelClass {
   virtual void listActions(const char* name, List<BaseActionClass>* out) = 0;
   // Appends each state variable named svName in models named modelName, and
   // its model at the same index of models.
-  virtual void listSVs(const char* modelName, const char* svName,
-                       List<BaseStateVariableClass>* svs, List<BaseModelClass>* models) = 0;
+  virtual void listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
+                       List<BaseModelClass>* models) = 0;
   virtual void printState(std::ostream* os);
   virtual void printState();
   virtual BaseStateVariableClass** GetLocalStateVariables(std::ostream* os);

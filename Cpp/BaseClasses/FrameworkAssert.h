@@ -11,11 +11,11 @@
 
 // SAN_ASSERT(condition, "expression text", "File.cpp"): the report names the
 // given text and file, and the line of the check.
-#define SAN_ASSERT(condition, expression, file) \
-  do {                                          \
-    if (!(condition)) {                         \
+#define SAN_ASSERT(condition, expression, file)          \
+  do {                                                   \
+    if (!(condition)) {                                  \
       FrameworkAssertFailed(expression, file, __LINE__); \
-    }                                           \
+    }                                                    \
   } while (0)
 
 #endif

@@ -101,7 +101,8 @@ class List {
   void increaseArraySize(int n) {
     T** grown = new (std::nothrow) T*[n > 0 ? n : 1];
     if (grown == nullptr) {
-      std::cerr << "!! Crtical error in " << "List<C>::append(List*)"
+      std::cerr << "!! Crtical error in "
+                << "List<C>::append(List*)"
                 << " do to insufficient memory...exiting" << std::endl;
       MemoryAllocationError();
     }

@@ -45,13 +45,13 @@ void InconsistantState() {
 void UserError() { writeLine("A user error has been detected"); }
 
 void ArrayTypeMismatchError(const char* first, const char* second) {
-  typeMismatch("Array types for equivalence sharing do not match for state variables: ",
-               first, second);
+  typeMismatch("Array types for equivalence sharing do not match for state variables: ", first,
+               second);
 }
 
 void StructTypeMismatchError(const char* first, const char* second) {
-  typeMismatch("Struct types for equivalence sharing do not match for state variables: ",
-               first, second);
+  typeMismatch("Struct types for equivalence sharing do not match for state variables: ", first,
+               second);
 }
 
 void InvalidArrayType() { writeLine("ArrayType is not valid"); }
@@ -64,9 +64,7 @@ void InvalidStructType() {
 
 void InvalidUnorderedType() { writeLine("ArrayType is invalid for unordered element"); }
 
-void ArrayOutOfBoundsError(const char* where) {
-  writeLine("Array out of bounds error at ", where);
-}
+void ArrayOutOfBoundsError(const char* where) { writeLine("Array out of bounds error at ", where); }
 
 namespace SyncError {
 

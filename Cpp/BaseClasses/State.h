@@ -8,7 +8,7 @@ class BaseModelClass;
 // Abstract saved local state of one model.
 class State {
  public:
-  virtual unsigned int hash();                 // base: 1
+  virtual unsigned int hash();                    // base: 1
   virtual int compare(const State& other) const;  // base: 1
   virtual void print() = 0;
   virtual int fwriteState(FILE* f) = 0;

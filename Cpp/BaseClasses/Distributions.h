@@ -67,9 +67,9 @@ class Distributions {
   // failed and ends the program.
   void replaceGenerator(RandomNumberGenerator* fresh);
 
- private:
   RandomNumberGenerator* Generator;  // owned
 
+ private:
   // Scratch, overwritten by each draw: the last uniforms, the polar-method
   // intermediates and the Gamma set-up.
   double U1 = 0.0;

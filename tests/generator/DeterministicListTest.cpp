@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <iomanip>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "generator/DeterministicList.h"
+
+namespace {
+
+std::vector<int> statesOf(const RateInfoType& entry) {
+  return std::vector<int>(entry.States, entry.States + entry.NumStates);
+}
+
+// The text form as the generator writes it: scientific, 10 digits.
+std::string textOf(const DeterministicList& list) {
+  std::ostringstream out;
+  out << std::scientific << std::setprecision(10);
+  list.writeEnablingStates(out, TextFile);
+  return out.str();
+}
+
+TEST(DeterministicListTest, GroupsStatesByDelayInOrderOfFirstAppearance) {
+  DeterministicList list;
+  list.insertEnablingState(5, 2.0);
+  list.insertEnablingState(7, 3.0);
+  list.insertEnablingState(5, 2.0);
+  list.insertEnablingState(9, 2.0);
+  ASSERT_EQ(2, list.RateInfoSize);
+  EXPECT_EQ(2.0, list.RateInfoList[0].DelayValue);
+  EXPECT_EQ((std::vector<int>{5, 5, 9}), statesOf(list.RateInfoList[0]));
+  EXPECT_EQ(3.0, list.RateInfoList[1].DelayValue);
+  EXPECT_EQ((std::vector<int>{7}), statesOf(list.RateInfoList[1]));
+  EXPECT_EQ(
+      "2\n2.0000000000e+00\n5\n5\n9\n0\n"
+      "3.0000000000e+00\n7\n0\n",
+      textOf(list));
+}
+
+TEST(DeterministicListTest, EmptyListWritesJustTheCount) {
+  DeterministicList list;
+  EXPECT_EQ("0\n", textOf(list));
+  std::ostringstream binary;
+  list.writeEnablingStates(binary, BinaryFile);
+  EXPECT_EQ(std::string(4, '\0'), binary.str());
+}
+
+TEST(DeterministicListTest, ThirdDelayDoublesTheEntriesAndKeepsTheirStates) {
+  DeterministicList list;
+  ASSERT_EQ(2, list.RateInfoCapacity);
+  for (int s = 1; s <= 12; s++) {
+    list.insertEnablingState(s, 1.0);  // grown state list must move over intact
+  }
+  list.insertEnablingState(20, 2.0);
+  list.insertEnablingState(30, 3.0);
+  EXPECT_EQ(4, list.RateInfoCapacity);
+  ASSERT_EQ(3, list.RateInfoSize);
+  EXPECT_EQ(12u, list.RateInfoList[0].NumStates);
+  EXPECT_EQ(12, list.RateInfoList[0].States[11]);
+  EXPECT_EQ((std::vector<int>{20}), statesOf(list.RateInfoList[1]));
+  EXPECT_EQ((std::vector<int>{30}), statesOf(list.RateInfoList[2]));
+  EXPECT_EQ(10u, list.RateInfoList[3].StateCapacity);  // fresh entry
+}
+
+TEST(DeterministicListTest, EleventhStateDoublesTheStateList) {
+  RateInfoType entry;
+  for (int s = 1; s <= 10; s++) {
+    entry.insertState(s);
+  }
+  EXPECT_EQ(10u, entry.StateCapacity);
+  entry.insertState(11);
+  EXPECT_EQ(20u, entry.StateCapacity);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), statesOf(entry));
+}
+
+TEST(DeterministicListTest, ZeroCapacitiesStillGrow) {
+  DeterministicList list(0);
+  list.insertEnablingState(4, 1.5);
+  EXPECT_EQ(1, list.RateInfoCapacity);
+  RateInfoType entry(0, 1.5);
+  entry.insertState(4);
+  EXPECT_EQ((std::vector<int>{4}), statesOf(entry));
+}
+
+TEST(DeterministicListTest, DelaysAreComparedExactly) {
+  DeterministicList list;
+  list.insertEnablingState(1, 0.1 + 0.2);
+  list.insertEnablingState(2, 0.3);
+  EXPECT_EQ(2, list.RateInfoSize);
+}
+
+TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndTwoByteTerminator) {
+  DeterministicList list;
+  list.insertEnablingState(3, 2.5);
+  list.insertEnablingState(0x01020304, 2.5);
+  std::ostringstream out;
+  list.writeEnablingStates(out, BinaryFile);
+  const std::string bytes = out.str();
+  ASSERT_EQ(4u + 18u, bytes.size());
+  EXPECT_EQ(std::string("\x01\0\0\0", 4), bytes.substr(0, 4));
+  // 2.5 is 0x4004000000000000.
+  EXPECT_EQ(std::string("\0\0\0\0\0\0\x04\x40", 8), bytes.substr(4, 8));
+  EXPECT_EQ(std::string("\x03\0\0\0\x04\x03\x02\x01\0\0", 10), bytes.substr(12));
+}
+
+TEST(DeterministicListTest, PrintListsEveryEntry) {
+  DeterministicList list;
+  list.insertEnablingState(5, 2.0);
+  list.insertEnablingState(9, 2.0);
+  list.insertEnablingState(7, 3.5);
+  testing::internal::CaptureStdout();
+  list.printEnablingStates();
+  EXPECT_EQ(
+      "-----------------------------------\n"
+      "RateInfoSize = 2\nRateInfoCapacity = 2\nValue = 2\n[0] 5\n[1] 9\n"
+      "RateInfoSize = 2\nRateInfoCapacity = 2\nValue = 3.5\n[0] 7\n"
+      "-----------------------------------\n",
+      testing::internal::GetCapturedStdout());
+}
+
+}  // namespace

@@ -31,14 +31,6 @@ TEST(FastSetTest, EmptySetFreezesToSizeZero) {
   EXPECT_EQ(0, set.size());
 }
 
-TEST(FastSetTest, ClearOnAnUnfrozenSetEmptiesIt) {
-  FastSet set;
-  set.insert(2);
-  set.clear();
-  EXPECT_TRUE(set.empty());
-  EXPECT_TRUE(set.insert(2));
-}
-
 TEST(FastSetDeathTest, OperationsOnTheWrongRepresentationEndTheProgram) {
   FastSet tree;
   EXPECT_DEATH(tree.size(), "Assertion failed: is_vec_rep, file FastSet");

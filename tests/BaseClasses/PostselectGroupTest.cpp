@@ -32,17 +32,6 @@ TEST(PostselectGroupTest, FiringSelectsACaseAndFiresIt) {
   EXPECT_EQ(1, first.firings);
 }
 
-TEST(PostselectGroupTest, AsksTheFirstCaseAboutItsDelay) {
-  TestActivity first("first");
-  PostselectGroup group;
-  EXPECT_EQ(0.0, group.SampleDistribution());
-  group.initialize(2, "g");
-  group.appendGroup(&first);
-  EXPECT_EQ(0.5, group.SampleDistribution());
-  EXPECT_FALSE(group.ReactivationPredicate());
-  EXPECT_FALSE(group.ReactivationFunction());
-}
-
 TEST(PostselectGroupTest, SizedConstructionLeavesSlotsToSet) {
   TestActivity a("a"), b("b");
   PostselectGroup group(2);

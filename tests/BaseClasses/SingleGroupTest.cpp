@@ -13,16 +13,12 @@ const char* kInconsistent =
 
 TEST(SingleGroupTest, AnswersWithItsAction) {
   TestActivity a("a"), other("other");
-  a.weight = 0.3;
   SingleGroup group(&a);
   EXPECT_STREQ("a", group.Name);
   EXPECT_EQ(1, group.NumMembers);
   EXPECT_EQ(&a, group.Members[0]);
-  EXPECT_DOUBLE_EQ(0.3, group.Weight());
-  EXPECT_EQ(2.0, group.Rate());
   EXPECT_EQ(1.0, group.Probability(&a));
   EXPECT_EQ(0.0, group.Probability(&other));
-  EXPECT_EQ(&a, group.Fire());
 }
 
 TEST(SingleGroupTest, EnablingChangeComparesTheLastTwoEvaluations) {
@@ -58,11 +54,7 @@ TEST(EmptyGroupTest, IsTheGroupOfNoAction) {
   EXPECT_EQ(0, group.GroupID);
   EXPECT_EQ(0, group.NumMembers);
   EXPECT_FALSE(group.Enabled());
-  EXPECT_FALSE(group.EnablingChange());
-  EXPECT_EQ(0.0, group.Weight());
   EXPECT_EQ(0.0, group.Probability(&a));
-  EXPECT_EQ(0, group.Rank());
-  EXPECT_EQ(nullptr, group.Fire());
   testing::internal::CaptureStderr();
   EXPECT_FALSE(group.SelectAction());
   EXPECT_EQ(kInconsistent, testing::internal::GetCapturedStderr());

@@ -87,26 +87,39 @@ void SharableSV<T>::ShareWith(SharableSV<T>* other) {
   if (Owner == other->Owner) {
     return;
   }
+  SharableSV<T>* absorbed;
   if (Stored && other->Stored) {
     *Value = *other->Value;
+    absorbed = other;
     absorb(other);
   } else if (other->Stored) {
+    absorbed = other;
     Owner->absorb(other);
   } else if (Stored) {
+    absorbed = this;
     other->Owner->absorb(this);
   } else if (SharingCount <= other->Owner->SharingCount) {
+    absorbed = Owner;
     other->Owner->absorb(Owner);
   } else {
+    absorbed = other->Owner;
     Owner->absorb(other->Owner);
   }
-  // Actions name the stored owner of the group instead of other.
-  List<BaseActionClass>* affecting = other->AffectingActions;
-  for (int i = 0; i < affecting->getNumItems(); i++) {
-    affecting->getItem(i)->AffectedSVs.replaceItem(other, Owner);
+  // Actions name the stored owner of the group instead of other, or of the
+  // variable that has just stopped being stored.
+  Owner->renameInActions(other);
+  if (absorbed != other) {
+    Owner->renameInActions(absorbed);
   }
-  List<BaseActionClass>* enabled = other->EnabledActions;
-  for (int i = 0; i < enabled->getNumItems(); i++) {
-    enabled->getItem(i)->EnablingSVs.replaceItem(other, Owner);
+}
+
+template <class T>
+void SharableSV<T>::renameInActions(SharableSV<T>* member) {
+  for (int i = 0; i < AffectingActions->getNumItems(); i++) {
+    AffectingActions->getItem(i)->AffectedSVs.replaceItem(member, this);
+  }
+  for (int i = 0; i < EnabledActions->getNumItems(); i++) {
+    EnabledActions->getItem(i)->EnablingSVs.replaceItem(member, this);
   }
 }
 

@@ -55,6 +55,8 @@ class SharableSV : public BaseStateVariableClass {
   // Makes other a non-stored member of this owner's group.
   void absorb(SharableSV<T>* other);
   void adoptLists(SharableSV<T>* other);
+  // In the group's actions, replaces member by this owner.
+  void renameInActions(SharableSV<T>* member);
 };
 
 extern template class SharableSV<short>;

@@ -32,16 +32,4 @@ TEST(BaseStateVariableClassTest, PrintsItsActionLists) {
       testing::internal::GetCapturedStdout());
 }
 
-TEST(BaseStateVariableClassTest, NamesArePrivateCopies) {
-  char name[] = "ram";
-  Place p(name);
-  name[0] = 'x';
-  EXPECT_STREQ("ram", p.Name);
-  EXPECT_STREQ("", p.Prefix);
-  p.SetName("flash");
-  p.SetPrefix("m1.");
-  EXPECT_STREQ("flash", p.Name);
-  EXPECT_STREQ("m1.", p.Prefix);
-}
-
 }  // namespace

@@ -146,6 +146,9 @@ TEST(SharableSVTest, TwoMembersJoinTheirGroupsUnderTheBusierOwner) {
   EXPECT_EQ(j2.AffectingActions, a1.AffectingActions);
   EXPECT_TRUE(j2.getAffectingActions()->contains(&first));
   EXPECT_TRUE(j2.getAffectingActions()->contains(&second));
+  // first named j1, which is no longer stored, and now names j2.
+  ASSERT_EQ(1, first.AffectedSVs.getNumItems());
+  EXPECT_EQ(&j2, first.AffectedSVs[0]);
 }
 
 TEST(SharableSVTest, TwoMembersJoinUnderThisOwnerWhenThisCountsMore) {

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Cpp/BaseClasses/BaseStudyClass.h"
+#include "Cpp/BaseClasses/ResultsDB.h"
+
+namespace {
+
+// A study with one variable of every type an override can set, plus one of
+// a type it cannot. OverrideGVValue copies as many bytes as the variable has,
+// so a value handed over in the wrong type would show as garbage.
+class TypedStudy : public BaseStudyClass {
+ public:
+  bool flag = false;
+  char initial = '?';
+  double rate = 0;
+  float size = 0;
+  int count = 0;
+  long big = 0;
+  short small = 0;
+  int cells[3] = {0, 0, 0};
+  std::string unknownNames;
+
+  TypedStudy() {
+    NumGVs = 8;
+    NumExps = 3;
+    GVNames = new char*[NumGVs];
+    GVTypes = new char*[NumGVs];
+    for (int i = 0; i < NumGVs; i++) {
+      GVNames[i] = strdup(variables[i].name);
+      GVTypes[i] = strdup(variables[i].type);
+    }
+  }
+
+  void OverrideGVValue(const char* name, const void* value) override {
+    for (const Variable& variable : variables) {
+      if (std::strcmp(variable.name, name) == 0) {
+        std::memcpy(variable.address, value, variable.size);
+        return;
+      }
+    }
+    unknownNames += std::string(name) + ";";
+  }
+
+ private:
+  struct Variable {
+    const char* name;
+    const char* type;
+    void* address;
+    size_t size;
+  };
+  const Variable variables[8] = {
+      {"flag", "bool", &flag, sizeof flag},     {"initial", "char", &initial, sizeof initial},
+      {"rate", "double", &rate, sizeof rate},   {"size", "float", &size, sizeof size},
+      {"count", "int", &count, sizeof count},   {"big", "long", &big, sizeof big},
+      {"small", "short", &small, sizeof small}, {"cells", "int[3]", cells, sizeof cells}};
+};
+
+std::string overrideOutput(BaseStudyClass& study, const char* overrides) {
+  testing::internal::CaptureStdout();
+  study.overrideGVs(overrides);
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(BaseStudyClassTest, BaseOperationsDoNothingButReport) {
+  BaseStudyClass study;
+  EXPECT_EQ(nullptr, study.GetPVModel(true));
+  EXPECT_EQ(nullptr, study.GetGVValue("x"));
+  EXPECT_EQ(0, study.GetNumGVs());
+  EXPECT_EQ(0, study.GetNumExps());
+  EXPECT_STREQ("", study.GetDefaultTavrelRoot());
+  testing::internal::CaptureStdout();
+  study.SetGVs(0);
+  study.PrintGlobalValues(0);
+  study.OverrideGVValue("x", nullptr);
+  EXPECT_EQ("basestudyclass::SetGVs\n", testing::internal::GetCapturedStdout());
+}
+
+TEST(BaseStudyClassTest, NamesTypesAndRootPath) {
+  TypedStudy study;
+  EXPECT_EQ(8, study.GetNumGVs());
+  EXPECT_EQ(3, study.GetNumExps());
+  EXPECT_STREQ("rate", study.GetGVName(2));
+  EXPECT_STREQ("double", study.GetGVType(2));
+  study.SetDefaultTavrelRoot("c:/Tavrel-2.4/");
+  study.SetDefaultTavrelRoot("/opt/tavrel/");
+  EXPECT_STREQ("/opt/tavrel/", study.GetDefaultTavrelRoot());
+}
+
+TEST(BaseStudyClassTest, ExperimentNamesAreOneBasedInOneSharedBuffer) {
+  BaseStudyClass study;
+  const char* first = study.GetExpName(0);
+  EXPECT_STREQ("Experiment 1", first);
+  EXPECT_EQ(first, study.GetExpName(24));
+  EXPECT_STREQ("Experiment 25", first);
+}
+
+TEST(BaseStudyClassTest, EachLetterParsesItsOwnType) {
+  TypedStudy study;
+  EXPECT_EQ("", overrideOutput(study,
+                               "b:flag:3:c:initial:xyz:d:rate:2.5:f:size:0.25:i:count:0x10:"
+                               "l:big:-9000000000:s:small:-017"));
+  EXPECT_TRUE(study.flag);
+  EXPECT_EQ('x', study.initial);
+  EXPECT_EQ(2.5, study.rate);
+  EXPECT_EQ(0.25f, study.size);
+  EXPECT_EQ(16, study.count);
+  EXPECT_EQ(-9000000000L, study.big);
+  EXPECT_EQ(-15, study.small);
+  overrideOutput(study, "b:flag:0:i:count:010");
+  EXPECT_FALSE(study.flag);
+  EXPECT_EQ(8, study.count);
+}
+
+TEST(BaseStudyClassTest, OtherLettersConvertToTheDeclaredType) {
+  TypedStudy study;
+  EXPECT_EQ("", overrideOutput(study,
+                               "d:count:7.9:i:rate:3:d:size:5:f:flag:0.5:i:small:-2:"
+                               "s:big:300:d:initial:65"));
+  EXPECT_EQ(7, study.count);
+  EXPECT_EQ(3.0, study.rate);
+  EXPECT_EQ(5.0f, study.size);
+  EXPECT_TRUE(study.flag);
+  EXPECT_EQ(-2, study.small);
+  EXPECT_EQ(300L, study.big);
+  EXPECT_EQ('A', study.initial);
+}
+
+TEST(BaseStudyClassTest, ValuesThatDoNotFitTheDeclaredTypeAreSkipped) {
+  TypedStudy study;
+  EXPECT_EQ(
+      "Value 1e20 of count does not fit its type int; override skipped\n"
+      "Value 1e300 of size does not fit its type float; override skipped\n"
+      "Value 70000 of small does not fit its type short; override skipped\n"
+      "Value nan of big does not fit its type long; override skipped\n"
+      "Value 1 of cells does not fit its type int[3]; override skipped\n",
+      overrideOutput(study, "d:count:1e20:d:size:1e300:i:small:70000:d:big:nan:i:cells:1"));
+  EXPECT_EQ(0, study.count);
+  EXPECT_EQ(0.0f, study.size);
+  EXPECT_EQ(0, study.small);
+  EXPECT_EQ(0L, study.big);
+  EXPECT_EQ(0, study.cells[0]);
+}
+
+TEST(BaseStudyClassTest, ValuesThatDoNotParseAreSkippedAndParsingGoesOn) {
+  TypedStudy study;
+  EXPECT_EQ(
+      "Value abc of size does not parse as type f; override skipped\n"
+      "Value 12abc of count does not parse as type i; override skipped\n"
+      "Value 70000 of small does not parse as type s; override skipped\n"
+      "Value 1e40 of size does not parse as type f; override skipped\n"
+      "Value 99999999999 of count does not parse as type i; override skipped\n",
+      overrideOutput(study,
+                     "f:size:abc:i:count:12abc:s:small:70000:f:size:1e40:"
+                     "i:count:99999999999:i:count:4"));
+  EXPECT_EQ(0.0f, study.size);
+  EXPECT_EQ(0, study.small);
+  EXPECT_EQ(4, study.count);
+}
+
+TEST(BaseStudyClassTest, TokensFollowTheColonTokenizer) {
+  TypedStudy study;
+  EXPECT_EQ("", overrideOutput(study, "::float::size::7::"));
+  EXPECT_EQ(7.0f, study.size);
+  EXPECT_EQ("", overrideOutput(study, nullptr));
+  EXPECT_EQ("", overrideOutput(study, ""));
+  EXPECT_EQ("", overrideOutput(study, ":::"));
+  EXPECT_EQ(7.0f, study.size);
+}
+
+TEST(BaseStudyClassTest, AnIncompleteTripleStopsParsingAndKeepsEarlierOnes) {
+  TypedStudy study;
+  EXPECT_EQ("Not enough double override tokens", overrideOutput(study, "i:count:3:f:size:"));
+  EXPECT_EQ(3, study.count);
+  EXPECT_EQ(0.0f, study.size);
+  EXPECT_EQ("Not enough double override tokens", overrideOutput(study, "i"));
+}
+
+TEST(BaseStudyClassTest, UnknownLettersSkipTheirTriple) {
+  TypedStudy study;
+  EXPECT_EQ("Type x not recognized\n", overrideOutput(study, "x:count:100:f:size:16"));
+  EXPECT_EQ(0, study.count);
+  EXPECT_EQ(16.0f, study.size);
+}
+
+TEST(BaseStudyClassTest, UnknownNamesStillReachTheStudy) {
+  TypedStudy study;
+  EXPECT_EQ("", overrideOutput(study, "f:Size:1:i:nothing:2"));
+  EXPECT_EQ("Size;nothing;", study.unknownNames);
+  EXPECT_EQ(0.0f, study.size);
+}
+
+TEST(ResultsDBTest, KeepsItsParametersAndReportsSuccess) {
+  ResultsDB db("dbhost", -1, nullptr, nullptr, nullptr);
+  EXPECT_STREQ("dbhost", db.host);
+  EXPECT_EQ(-1, db.port);
+  EXPECT_STREQ("", db.user);
+  db.setDBInfo(nullptr, 5432, "me", "secret", "results");
+  EXPECT_STREQ("dbhost", db.host);
+  EXPECT_EQ(5432, db.port);
+  EXPECT_STREQ("me", db.user);
+  EXPECT_STREQ("secret", db.password);
+  EXPECT_STREQ("results", db.database);
+  db.setDBInfo(nullptr, -1, nullptr, nullptr, nullptr);
+  EXPECT_EQ(5432, db.port);
+
+  BaseStudyClass study;
+  EXPECT_EQ(1, db.init("h", 1, "u", "p", "d"));
+  EXPECT_EQ(-1, db.getRunId("exp1"));
+  EXPECT_EQ(1, db.writeSingleGV("x", "float", "exp1", nullptr));
+  EXPECT_EQ(1, db.writeGVValues(&study, "exp1"));
+  EXPECT_EQ(1, db.writeSSGExperInfo("exp1", 12));
+}
+
+TEST(ResultsDBTest, LongTextsAreTruncatedToTheirField) {
+  std::string host(300, 'h');
+  ResultsDB db(host.c_str(), 1, nullptr, nullptr, nullptr);
+  EXPECT_EQ(std::string(99, 'h'), db.host);
+}
+
+}  // namespace

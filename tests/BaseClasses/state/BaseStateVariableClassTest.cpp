@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "Cpp/BaseClasses/BaseActionClass.h"
+#include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
+#include "Cpp/BaseClasses/state/Place.h"
+
+namespace {
+
+TEST(BaseStateVariableClassTest, ActionIndexOutOfRangeIsReportedAndGivesNull) {
+  Place p("p");
+  BaseActionClass action;
+  p.appendAffectingAction(&action);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(nullptr, p.getAffectingAction(1));
+  EXPECT_EQ(nullptr, p.getEnabledAction(0));
+  EXPECT_EQ(nullptr, p.getAffectingAction(-1));
+  EXPECT_EQ(
+      "!! BaseStateVariableClass::getAffectingAction(int):  AffectingAction index out of bounds\n"
+      "!! BaseStateVariableClass::getEnabledAction(int):  EnabledAction index out of bounds\n"
+      "!! BaseStateVariableClass::getAffectingAction(int):  AffectingAction index out of bounds\n",
+      testing::internal::GetCapturedStderr());
+}
+
+TEST(BaseStateVariableClassTest, PrintsItsActionLists) {
+  Place p("p");
+  testing::internal::CaptureStdout();
+  p.printAffectingActions();
+  p.printEnabledActions();
+  EXPECT_EQ(
+      "Affecting actions for p:\nNo items in the list\n"
+      "Enabled actions for p:\nNo items in the list\n",
+      testing::internal::GetCapturedStdout());
+}
+
+}  // namespace

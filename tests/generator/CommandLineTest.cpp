@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "generator/CommandLine.h"
+
+namespace {
+
+class CommandLineTest : public testing::Test {
+ protected:
+  int fileType = 1;
+  char* traceFileName = nullptr;
+
+  void TearDown() override {
+    std::free(traceFileName);
+    ReleaseSettings();
+  }
+
+  // Parses "gen" followed by arguments and returns what it printed.
+  std::string parse(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "gen");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+      argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    testing::internal::CaptureStdout();
+    commandline(static_cast<int>(arguments.size()), argv.data(), fileType, traceFileName);
+    return testing::internal::GetCapturedStdout();
+  }
+};
+
+TEST_F(CommandLineTest, JoinedOptionsSetEverySetting) {
+  EXPECT_EQ("path=[out/]\nTraceLevel=2\nOverrideString is f:ram_size:1\n",
+            parse({"-Pout/", "-Nexp1", "-B3", "-F2", "-eentity", "-shost", "-l2", "-ttrace.txt",
+                   "-Of:ram_size:1", "-a", "-h0.75"}));
+  EXPECT_STREQ("out/", exp_path);
+  EXPECT_STREQ("exp1", ExpName);
+  EXPECT_EQ(3, ExpNum);
+  EXPECT_EQ(2, fileType);
+  EXPECT_STREQ("entity", db_entity);
+  EXPECT_STREQ("host", db_host);
+  EXPECT_EQ(2, TempTraceLevel);
+  EXPECT_STREQ("trace.txt", traceFileName);
+  EXPECT_STREQ("f:ram_size:1", OverrideString);
+  EXPECT_EQ(1, flagAbsorb);
+  EXPECT_EQ(0.75, hash_value);
+}
+
+TEST_F(CommandLineTest, SeparateValuesActLikeJoinedOnes) {
+  EXPECT_EQ("path=[out/]\n", parse({"-P", "out/", "-N", "exp1", "-B", "4", "-h", "0.25"}));
+  EXPECT_STREQ("out/", exp_path);
+  EXPECT_STREQ("exp1", ExpName);
+  EXPECT_EQ(4, ExpNum);
+  EXPECT_EQ(0.25, hash_value);
+}
+
+TEST_F(CommandLineTest, AMissingValueIsReportedAndParsingGoesOn) {
+  EXPECT_EQ("path=[out/]\nERROR: missing value for argument: -N\n", parse({"-Pout/", "-N", "-B4"}));
+  EXPECT_EQ(nullptr, ExpName);
+  EXPECT_EQ(4, ExpNum);
+  EXPECT_EQ("ERROR: missing value for argument: -O\n", parse({"-Nx", "-B1", "-O"}));
+  EXPECT_EQ(nullptr, OverrideString);
+}
+
+TEST_F(CommandLineTest, AbsorbNeedsNoValueAndWordsWithoutADashAreSkipped) {
+  EXPECT_EQ("", parse({"stray", "-a", "word", "-Nexp1", "other", "-B2"}));
+  EXPECT_EQ(1, flagAbsorb);
+  EXPECT_EQ(2, ExpNum);
+  EXPECT_EQ("", parse({"-Nexp1", "-B2", "-a"}));
+  EXPECT_EQ(1, flagAbsorb);
+}
+
+TEST_F(CommandLineTest, UnknownOptionsAreReportedAndSkipped) {
+  EXPECT_EQ(
+      "ERROR: unknown argument: word\nERROR: unknown argument: -xyz\n"
+      "ERROR: unknown argument: -\nERROR: unknown argument: -nexp1\nERROR: unknown argument: -z\n",
+      parse({"-x", "word", "-xyz", "-", "-nexp1", "-Nexp1", "-z"}));
+  EXPECT_STREQ("exp1", ExpName);
+}
+
+TEST_F(CommandLineTest, LoadFactorTextThatDoesNotParseKeepsTheValue) {
+  parse({"-Nexp1", "-B0", "-habc"});
+  EXPECT_EQ(0.5, hash_value);
+  parse({"-Nexp1", "-h0.75", "-hxyz"});
+  EXPECT_EQ(0.75, hash_value);
+}
+
+TEST_F(CommandLineTest, NumbersReadLikeAtoiButClampToInt) {
+  parse({"-Nexp1", "-Babc", "-F9x"});
+  EXPECT_EQ(0, ExpNum);
+  EXPECT_EQ(9, fileType);
+  parse({"-Nexp1", "-B99999999999", "-l-99999999999"});
+  EXPECT_EQ(INT_MAX, ExpNum);
+  EXPECT_EQ(INT_MIN, TempTraceLevel);
+}
+
+TEST_F(CommandLineTest, RepeatedOptionsKeepTheLastValue) {
+  parse({"-Na", "-Nb", "-Pp", "-Pq", "-ss", "-st", "-ee", "-ef", "-Ox", "-Oy", "-tt", "-tu"});
+  EXPECT_STREQ("b", ExpName);
+  EXPECT_STREQ("q", exp_path);
+  EXPECT_STREQ("t", db_host);
+  EXPECT_STREQ("f", db_entity);
+  EXPECT_STREQ("y", OverrideString);
+  EXPECT_STREQ("u", traceFileName);
+}
+
+TEST_F(CommandLineTest, FewerThanThreeArgumentsExitWithStatus0) {
+  EXPECT_EXIT(parse({"-Pout/", "-Nexp1"}), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandLineTest, ReleaseSettingsRestoresTheInitialValues) {
+  parse({"-Pp", "-Nn", "-B3", "-a", "-Oo", "-ss", "-ee", "-l4", "-h0.9"});
+  ReleaseSettings();
+  EXPECT_EQ(nullptr, exp_path);
+  EXPECT_EQ(nullptr, ExpName);
+  EXPECT_EQ(0, ExpNum);
+  EXPECT_EQ(0, flagAbsorb);
+  EXPECT_EQ(nullptr, OverrideString);
+  EXPECT_EQ(nullptr, db_host);
+  EXPECT_EQ(nullptr, db_entity);
+  EXPECT_EQ(0, TempTraceLevel);
+  EXPECT_EQ(0.5, hash_value);
+}
+
+TEST_F(CommandLineTest, SettingsNeedANameAndALoadFactorBetween0And1) {
+  parse({"-Pp", "-B3", "-F1"});
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(SettingsValid());
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(0u, err.find("Error: no experiment name given (-N)\nusage:  gen -P")) << err;
+
+  for (const char* factor : {"-h0", "-h1", "-h1.5", "-h-0.5", "-hnan"}) {
+    parse({"-Nexp1", "-B0", factor});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SettingsValid()) << factor;
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("-h"));
+    hash_value = 0.5;
+  }
+  parse({"-Nexp1", "-B0", "-h0.999"});
+  EXPECT_TRUE(SettingsValid());
+}
+
+TEST_F(CommandLineTest, ExperimentNumbersMustBeInTheStudy) {
+  ExpNum = 24;
+  EXPECT_TRUE(ExperimentNumberValid(25));
+  ExpNum = 0;
+  EXPECT_TRUE(ExperimentNumberValid(25));
+  ExpNum = 25;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(ExperimentNumberValid(25));
+  EXPECT_EQ("Error: experiment number 25 is out of range; valid experiments are 0 to 24\n",
+            testing::internal::GetCapturedStderr());
+  ExpNum = -1;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(ExperimentNumberValid(25));
+  EXPECT_EQ("Error: experiment number -1 is out of range; valid experiments are 0 to 24\n",
+            testing::internal::GetCapturedStderr());
+}
+
+}  // namespace

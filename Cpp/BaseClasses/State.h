@@ -15,8 +15,8 @@ class State {
   virtual int freadState(FILE* f) = 0;
   virtual State& operator=(const State& other) = 0;
   virtual ~State();
-  // Loads this saved state into the model.
-  virtual void SetState(BaseModelClass* model) = 0;
+  // Loads this saved state into the model; the saved state is unchanged.
+  virtual void SetState(BaseModelClass* model) const = 0;
   // Saves the model's current state into this object.
   virtual void GetState(BaseModelClass* model) = 0;
   virtual char* GetStatePtr() = 0;

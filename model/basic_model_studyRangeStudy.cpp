@@ -4,7 +4,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "Cpp/BaseClasses/Allocate.h"
 #include "Cpp/BaseClasses/StandardErrors.h"
+#include "model/basic_rewardPVModel.h"
 
 float flash_size;
 float ram_size;
@@ -54,6 +56,13 @@ basic_model_studyRangeStudy::basic_model_studyRangeStudy() {
 basic_model_studyRangeStudy::~basic_model_studyRangeStudy() {
   delete[] flash_sizeValues;
   delete[] ram_sizeValues;
+  delete ThePVModel;
+}
+
+PVModel* basic_model_studyRangeStudy::GetPVModel(bool expandTimeArrays) {
+  delete ThePVModel;
+  ThePVModel = newObject<basic_rewardPVModel>(expandTimeArrays);
+  return ThePVModel;
 }
 
 // One row per ram_size level; flash_size varies fastest.

@@ -15,7 +15,12 @@ class basic_model_studyRangeStudy : public BaseStudyClass {
   float* ram_sizeValues;    // NumExps entries, owned
 
   basic_model_studyRangeStudy();
+  // Also deletes the reward model, and with it the model tree.
   ~basic_model_studyRangeStudy() override;
+
+  // Deletes the previous reward model, if any, and builds a fresh
+  // basic_rewardPVModel over a freshly built model tree.
+  PVModel* GetPVModel(bool expandTimeArrays) override;
 
   // expNum must lie in 0..NumExps-1; it is not checked here.
   void SetGVs(int expNum) override;

@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include "Cpp/BaseClasses/Allocate.h"
 #include "Cpp/BaseClasses/FrameworkAssert.h"
 #include "Cpp/BaseClasses/ImpulseNodeClass.h"
-#include "Cpp/BaseClasses/NewArray.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
 
@@ -100,14 +100,14 @@ void PVModel::CreatePVList(int numPVs, bool expandTimePoints) {
   // same process used the counter.
   PerformanceVariableNode::the_id = 0;
   int capacity = 100;
-  PVList = NewArray<PerformanceVariableNode*>(capacity);
+  PVList = newArray<PerformanceVariableNode*>(capacity);
   int count = 0;
   for (int p = 0; p < numPVs; p++) {
     PerformanceVariableNode* node = NewNode(p, 0);
     int numTimes = node->GetNumTimePoints();
     if (count + numTimes >= capacity) {
       capacity = 2 * (capacity + numTimes);
-      PerformanceVariableNode** grown = NewArray<PerformanceVariableNode*>(capacity);
+      PerformanceVariableNode** grown = newArray<PerformanceVariableNode*>(capacity);
       for (int k = 0; k < count; k++) {
         grown[k] = PVList[k];
       }
@@ -235,12 +235,12 @@ void PVModel::LinkImpulseAction(int pv, int impulse, BaseActionClass* action,
   if (action->PVImpulseIndices[pv].empty()) {
     action->AffectedNodesByImpulseReward.insert(pv);
     node->NumAffectingActions++;
-    action->PVImpulseWorkers[pv] = NewArray<int*>(node->NumImpulses);
-    action->PVImpulseWorkerCounts[pv] = NewArray<int>(node->NumImpulses);
+    action->PVImpulseWorkers[pv] = newArray<int*>(node->NumImpulses);
+    action->PVImpulseWorkerCounts[pv] = newArray<int>(node->NumImpulses);
   }
   if (action->PVImpulseWorkers[pv][impulse] == nullptr) {
     action->PVImpulseIndices[pv].insert(impulse);
-    action->PVImpulseWorkers[pv][impulse] = NewArray<int>(node->NumImpulseWorkers[impulse]);
+    action->PVImpulseWorkers[pv][impulse] = newArray<int>(node->NumImpulseWorkers[impulse]);
   }
   int* workers = action->PVImpulseWorkers[pv][impulse];
   int& count = action->PVImpulseWorkerCounts[pv][impulse];
@@ -255,7 +255,7 @@ void PVModel::CreateAffectedLists() {
   for (int p = 0; p < NumPVs; p++) {
     PerformanceVariableNode* node = PVList[p];
     if (node->NumAffectingActions > 0) {
-      node->AffectingActions = NewArray<BaseActionClass*>(node->NumAffectingActions);
+      node->AffectingActions = newArray<BaseActionClass*>(node->NumAffectingActions);
       node->NumAffectingActions = 0;
     }
   }
@@ -263,8 +263,8 @@ void PVModel::CreateAffectedLists() {
   if (capacity == 0) {
     return;
   }
-  AffectingActions = NewArray<BaseActionClass*>(capacity);
-  AffectingActionSets = NewArray<FastSet*>(capacity);
+  AffectingActions = newArray<BaseActionClass*>(capacity);
+  AffectingActionSets = newArray<FastSet*>(capacity);
   for (int a = 0; a < NumActions; a++) {
     BaseActionClass* Action = Actions[a];
     if (Action->AffectedNodesByRateReward.size() == 0 &&

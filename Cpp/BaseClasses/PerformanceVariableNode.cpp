@@ -4,12 +4,12 @@
 #include <cstring>
 #include <iostream>
 
+#include "Cpp/BaseClasses/Allocate.h"
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/FrameworkAssert.h"
 #include "Cpp/BaseClasses/ImpulseNodeClass.h"
 #include "Cpp/BaseClasses/List.h"
-#include "Cpp/BaseClasses/NewArray.h"
 #include "Cpp/BaseClasses/PerformanceVariableWorker.h"
 #include "Cpp/BaseClasses/StandardErrors.h"
 
@@ -20,7 +20,7 @@ namespace {
 const char* const kFile = "PerformanceVariableNode.cpp";
 
 char* copyName(const char* name) {
-  char* copy = NewArray<char>(static_cast<int>(std::strlen(name)) + 1);
+  char* copy = newArray<char>(static_cast<int>(std::strlen(name)) + 1);
   return std::strcpy(copy, name);
 }
 
@@ -33,7 +33,7 @@ char* dupName(const char* name) {
 }
 
 double* copyTimes(const double* times, int n) {
-  double* copy = NewArray<double>(n);
+  double* copy = newArray<double>(n);
   for (int t = 0; t < n; t++) {
     copy[t] = times[t];
   }
@@ -95,7 +95,7 @@ ModelGroupClass::~ModelGroupClass() { delete[] Models; }
 
 void ModelGroupClass::CreateModelList(int n) {
   delete[] Models;
-  Models = NewArray<BaseModelClass*>(n);
+  Models = newArray<BaseModelClass*>(n);
   NumModels = n;
 }
 
@@ -222,11 +222,11 @@ void PerformanceVariableNode::Initialize(const char* name, RewardType type, int 
   Name = copyName(name);
   VariableDependencyCapacity = variableDependencyCapacity;
   if (variableDependencyCapacity != 0) {
-    VariableDependencies = NewArray<VarModelPairClass>(variableDependencyCapacity);
+    VariableDependencies = newArray<VarModelPairClass>(variableDependencyCapacity);
   }
   ModelDependencyCapacity = modelDependencyCapacity;
   if (modelDependencyCapacity != 0) {
-    ModelDependencies = NewArray<char*>(modelDependencyCapacity);
+    ModelDependencies = newArray<char*>(modelDependencyCapacity);
   }
   if (impulseCapacity != 0) {
     AllocateImpulseArrays(impulseCapacity);
@@ -235,14 +235,14 @@ void PerformanceVariableNode::Initialize(const char* name, RewardType type, int 
 
 void PerformanceVariableNode::AllocateImpulseArrays(int capacity) {
   ImpulseCapacity = capacity;
-  NumImpulseModelDependencies = NewArray<int>(capacity);
-  NumImpulseWorkers = NewArray<int>(capacity);
-  NumImpulseModelInstances = NewArray<int>(capacity);
-  Impulses = NewArray<ImpulseNodeClass*>(capacity);
-  ImpulseWorkers = NewArray<ImpulseNodeClass**>(capacity);
-  ImpulseActions = NewArray<ActionModelPairClass>(capacity);
-  ImpulseModelDependencies = NewArray<char**>(capacity);
-  ImpulseModelGroups = NewArray<ModelGroupClass*>(capacity);
+  NumImpulseModelDependencies = newArray<int>(capacity);
+  NumImpulseWorkers = newArray<int>(capacity);
+  NumImpulseModelInstances = newArray<int>(capacity);
+  Impulses = newArray<ImpulseNodeClass*>(capacity);
+  ImpulseWorkers = newArray<ImpulseNodeClass**>(capacity);
+  ImpulseActions = newArray<ActionModelPairClass>(capacity);
+  ImpulseModelDependencies = newArray<char**>(capacity);
+  ImpulseModelGroups = newArray<ModelGroupClass*>(capacity);
 }
 
 void PerformanceVariableNode::ReleaseImpulseArrays() {
@@ -292,7 +292,7 @@ void PerformanceVariableNode::AddImpulse(const char* actionName, const char* mod
     i = NumImpulses++;
     Impulses[i] = impulse;
     if (impulse->NumModelDependencies != 0) {
-      ImpulseModelDependencies[i] = NewArray<char*>(impulse->NumModelDependencies);
+      ImpulseModelDependencies[i] = newArray<char*>(impulse->NumModelDependencies);
     }
   }
   ImpulseActions[i].SetPair(actionName, modelName);
@@ -360,11 +360,11 @@ void PerformanceVariableNode::FixReferences(BaseModelClass* top) {
     }
     NumImpulseWorkers[i] = workers;
   }
-  Workers = NewArray<PerformanceVariableWorker*>(NumWorkers);
+  Workers = newArray<PerformanceVariableWorker*>(NumWorkers);
 }
 
 void PerformanceVariableNode::CreateModelGroupList() {
-  ModelGroups = NewArray<ModelGroupClass>(NumWorkers);
+  ModelGroups = newArray<ModelGroupClass>(NumWorkers);
   for (int w = 0; w < NumWorkers; w++) {
     ModelGroups[w].CreateModelList(NumModelDependencies);
   }
@@ -411,7 +411,7 @@ int PerformanceVariableNode::ImpulseWorkersPerInstance(int i) const {
 
 void PerformanceVariableNode::CreateImpulseModelGroupList() {
   for (int i = 0; i < NumImpulses; i++) {
-    ImpulseModelGroups[i] = NewArray<ModelGroupClass>(NumImpulseWorkers[i]);
+    ImpulseModelGroups[i] = newArray<ModelGroupClass>(NumImpulseWorkers[i]);
     for (int w = 0; w < NumImpulseWorkers[i]; w++) {
       ImpulseModelGroups[i][w].CreateModelList(NumImpulseModelDependencies[i]);
     }

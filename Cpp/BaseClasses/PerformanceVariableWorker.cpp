@@ -2,9 +2,8 @@
 
 #include <cstring>
 #include <iostream>
-#include <new>
 
-#include "Cpp/BaseClasses/StandardErrors.h"
+#include "Cpp/BaseClasses/Allocate.h"
 
 PerformanceVariableWorker::PerformanceVariableWorker()
     : ModelRefs(nullptr), NumModelRefs(0), Name(nullptr), Index(-1), PVId(-1), Value(0.0) {}
@@ -21,10 +20,7 @@ void PerformanceVariableWorker::CurrentReward() {
 void PerformanceVariableWorker::Reset() { Value = 0.0; }
 
 void PerformanceVariableWorker::DefineName(const char* name, int index) {
-  char* copy = new (std::nothrow) char[std::strlen(name) + 1];
-  if (copy == nullptr) {
-    MemoryAllocationError();
-  }
+  char* copy = newArray<char>(static_cast<int>(std::strlen(name)) + 1);
   delete[] Name;
   Name = std::strcpy(copy, name);
   Index = index;

@@ -36,7 +36,7 @@ TEST_F(RangeStudyTest, DescribesItsTwoFloatVariables) {
   EXPECT_STREQ("float", study.GetGVType(0));
   EXPECT_STREQ("float", study.GetGVType(1));
   EXPECT_STREQ("c:/Tavrel-2.4/", study.GetDefaultTavrelRoot());
-  EXPECT_EQ(nullptr, study.GetPVModel(false));
+  EXPECT_EQ(nullptr, study.ThePVModel);  // built on request
   EXPECT_STREQ("Experiment 25", study.GetExpName(24));
 }
 

@@ -110,16 +110,12 @@ TEST_F(PVModelTest, InitializeTakesTheChildsTablesAndSize) {
   EXPECT_EQ(join->Actions, model->Actions);
   EXPECT_EQ(join->Actions, model->ChildActions);
   EXPECT_EQ(join->NumStateVariables, model->NumStateVariables);
-  EXPECT_EQ(0, model->NumSharedStateVariables);
   EXPECT_EQ(14, model->StateSize());
   EXPECT_STREQ("No Action Fired Yet", model->NoAction.Name);
   EXPECT_EQ(&model->NoAction, model->LastActionFired);
   List<BaseActionClass> actions;
   model->listActions(&actions);
   EXPECT_EQ(7, actions.getNumItems());
-  List<BaseModelClass> instances;
-  model->listModels("b", &instances);
-  EXPECT_EQ(3, instances.getNumItems());
 }
 
 TEST_F(PVModelTest, RateLinksNameTheWorkersOfTheFiringInstance) {
@@ -236,25 +232,6 @@ TEST_F(PVModelTest, ConsiderOnlyRestrictsEvaluationToTheChosenNodes) {
   EXPECT_EQ(42.0, model->PVList[0]->RateReward);
   const int outside[] = {3};
   EXPECT_DEATH(model->ConsiderOnly(outside, 1), "indices\\[k\\] < NumPVs");
-}
-
-TEST_F(PVModelTest, StateInterfaceIsTheChilds) {
-  Build();
-  std::vector<char> first(model->StateSize());
-  model->CurrentState(first.data());
-  b(0)->place("p")->Mark = 9;
-  std::vector<char> second(model->StateSize());
-  model->CurrentState(second.data());
-  EXPECT_FALSE(model->CompareState(first.data(), second.data()));
-  model->SetState(first.data());
-  EXPECT_EQ(0, b(0)->place("p")->Mark);
-  model->CurrentState(second.data());
-  EXPECT_TRUE(model->CompareState(first.data(), second.data()));
-  List<BaseStateVariableClass> svs;
-  List<BaseModelClass> models;
-  model->listSVs("a", "q", &svs, &models);
-  EXPECT_EQ(2, svs.getNumItems());
-  EXPECT_EQ(a(1), models[1]);
 }
 
 TEST_F(PVModelTest, TheTypeFileListsEveryNode) {

@@ -34,21 +34,6 @@ class PerformanceVariableNodeTest : public testing::Test {
   std::unique_ptr<tiny::Join> join;
 };
 
-TEST_F(PerformanceVariableNodeTest, InitializeTakesIdsInOrderAndSelectsTheTimePoint) {
-  tiny::Node first("first", 0, 0, 0);
-  tiny::Node second("second", 0, 0, 0, "p", 1, 3);
-  EXPECT_EQ(0, first.PVId);
-  EXPECT_EQ(1, second.PVId);
-  EXPECT_STREQ("second", second.Name);
-  EXPECT_EQ(3, second.GetNumTimePoints());
-  EXPECT_EQ(400.0, second.StartTime);
-  EXPECT_EQ(400.0, second.StopTime);
-  EXPECT_EQ(365.0, second.GetStartTime(0));
-  EXPECT_EQ(0.5, second.GetStopTime(2));
-  EXPECT_EQ(InstantOfTimeType, second.GetRewardType());
-  EXPECT_EQ(nullptr, second.Impulses);
-}
-
 TEST_F(PerformanceVariableNodeTest, DependenciesRecordEveryPairAndEachModelOnce) {
   tiny::Node node("v", 0, 3, 2);
   node.AddVariableDependency("x", "ram");
@@ -125,21 +110,6 @@ TEST_F(PerformanceVariableNodeTest, WorkersEnumerateInstanceCombinationsFirstDep
   EXPECT_EQ(join.get(), node.Top);
 }
 
-TEST_F(PerformanceVariableNodeTest, RateWorkersOfAnActionAreThoseOfItsInstance) {
-  tiny::Node node("v", 0, 2, 0);
-  node.AddModelDependency("a");
-  node.AddModelDependency("b");
-  Link(node);
-  BaseActionClass action;
-  action.AllocatePVRateDS(1);
-  node.AddPVWorkersToAction(&action, b(1));
-  action.PVRateWorkers[0].NoMoreModifications();
-  ASSERT_EQ(2, action.PVRateWorkers[0].size());
-  EXPECT_EQ(1, action.PVRateWorkers[0][0]);
-  EXPECT_EQ(4, action.PVRateWorkers[0][1]);
-  action.DeallocatePVRateDS();
-}
-
 TEST_F(PerformanceVariableNodeTest, ANodeWithoutModelDependenciesHasNoWorkerAndRewardZero) {
   tiny::Node node("v", 0, 0, 0);
   Link(node);
@@ -185,37 +155,6 @@ TEST_F(PerformanceVariableNodeTest, ImpulseWorkersComeInOneBlockPerInstanceOfThe
     EXPECT_EQ(w, worker->Index);
     EXPECT_EQ(node.PVId, worker->PVId);
   }
-}
-
-TEST_F(PerformanceVariableNodeTest, AnImpulseReadingOnlyItsOwnModelHasOneWorkerPerInstance) {
-  tiny::Node node("v", 1, 0, 0);
-  tiny::Impulse* impulse = node.AddOwnImpulse(1);
-  node.AddImpulse("incP", "b", impulse);
-  Link(node);
-  ASSERT_EQ(3, node.NumImpulseWorkers[0]);
-  for (int w = 0; w < 3; w++) {
-    tiny::Impulse* worker = static_cast<tiny::Impulse*>(node.ImpulseWorkers[0][w]);
-    EXPECT_EQ(b(w), worker->OwnModel);
-    EXPECT_EQ(b(w), worker->Models[0]);
-  }
-}
-
-TEST(ImpulseNodeClassTest, NamesAndHelpers) {
-  tiny::Impulse impulse(1);
-  EXPECT_EQ(-1, impulse.Index);
-  EXPECT_EQ(-1, impulse.ImpulseIndex);
-  EXPECT_EQ(-1, impulse.PVId);
-  impulse.DefineName("old", 0, 0);
-  impulse.DefineName("reliability", 2, 5);
-  EXPECT_STREQ("reliability", impulse.Name);
-  EXPECT_EQ(2, impulse.ImpulseIndex);
-  EXPECT_EQ(5, impulse.Index);
-  impulse.EvaluateImpulse();
-  EXPECT_EQ(6.0, impulse.Value);
-  impulse.Reset();
-  EXPECT_EQ(0.0, impulse.Value);
-  EXPECT_EQ(1.0, ImpulseNodeClass::min(1.0, 2.0));
-  EXPECT_EQ(2.0, ImpulseNodeClass::max(1.0, 2.0));
 }
 
 }  // namespace

@@ -30,15 +30,8 @@ TEST(PerformanceVariableWorkerTest, TheBaseCurrentRewardOnlyComplains) {
 
 TEST(PerformanceVariableWorkerTest, InstantOfTimeStoresTheRewardOfTheMarking) {
   ConstantWorker worker;
-  EXPECT_EQ(-1, worker.Index);
-  EXPECT_EQ(-1, worker.PVId);
-  EXPECT_EQ(0, worker.NumModelRefs);
   worker.CurrentReward();
   EXPECT_EQ(0.25, worker.Value);
-  worker.DefineName("first", 0);
-  worker.DefineName("reliability", 3);
-  EXPECT_STREQ("reliability", worker.Name);
-  EXPECT_EQ(3, worker.Index);
 }
 
 }  // namespace

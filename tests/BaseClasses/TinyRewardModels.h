@@ -18,6 +18,7 @@
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "Cpp/BaseClasses/PerformanceVariableWorker.h"
 #include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
+#include "Cpp/Composer/Join.h"
 
 namespace tiny {
 
@@ -111,7 +112,6 @@ class Model : public BaseModelClass {
       }
     }
   }
-  void printState(std::ostream* os) override { *os << "tiny " << Name << "\n"; }
 
  private:
   std::vector<std::unique_ptr<Place>> places;
@@ -119,75 +119,24 @@ class Model : public BaseModelClass {
   std::vector<BaseActionClass*> actionPtrs;
 };
 
-// Children side by side, without shared places; owns them.
-class Join : public BaseModelClass {
+// Children side by side under the framework's join, without shared
+// places; owns them.
+class Join : public ::Join {
  public:
-  explicit Join(std::vector<Model*> children) : children(children) {
-    DefineName("Join");
-    for (Model* child : children) {
-      NumStateVariables += child->NumStateVariables;
-      for (int a = 0; a < child->NumActions; a++) {
-        actionPtrs.push_back(child->Actions[a]);
-      }
+  explicit Join(std::vector<Model*> children)
+      : ::Join("Join", static_cast<int>(children.size()), 0, nullptr), children(children) {
+    for (size_t i = 0; i < children.size(); i++) {
+      Children[i] = children[i];
     }
-    Actions = actionPtrs.data();
-    NumActions = static_cast<int>(actionPtrs.size());
+    SetupActions();
+    Setup();
   }
   ~Join() override {
     for (Model* child : children) {
       delete child;
     }
   }
-  void listModels(const char* name, List<BaseModelClass>* out) override {
-    for (Model* child : children) {
-      child->listModels(name, out);
-    }
-  }
-  void CurrentState(void* buf) override {
-    char* at = static_cast<char*>(buf);
-    for (Model* child : children) {
-      child->CurrentState(at);
-      at += child->StateSize();
-    }
-  }
-  void SetState(void* buf) override {
-    char* at = static_cast<char*>(buf);
-    for (Model* child : children) {
-      child->SetState(at);
-      at += child->StateSize();
-    }
-  }
-  int StateSize() override {
-    int size = 0;
-    for (Model* child : children) {
-      size += child->StateSize();
-    }
-    return size;
-  }
-  bool CompareState(void* a, void* b) override { return std::memcmp(a, b, StateSize()) == 0; }
-  void listActions(List<BaseActionClass>* out) override { out->append(Actions, NumActions); }
-  void listGroups(List<BaseGroupClass>*) override {}
-  void listActions(const char* name, List<BaseActionClass>* out) override {
-    for (Model* child : children) {
-      child->listActions(name, out);
-    }
-  }
-  void listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
-               List<BaseModelClass>* models) override {
-    for (Model* child : children) {
-      child->listSVs(modelName, svName, svs, models);
-    }
-  }
-  void printState(std::ostream* os) override {
-    for (Model* child : children) {
-      child->printState(os);
-    }
-  }
-
   std::vector<Model*> children;
-
- private:
-  std::vector<BaseActionClass*> actionPtrs;
 };
 
 // Mark of place name in model m (a tiny::Model), 0 when m or the place is

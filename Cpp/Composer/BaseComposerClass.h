@@ -29,8 +29,8 @@ class BaseComposerClass : public BaseModelClass {
   List<BaseStateVariableClass>* SharedLists;  // child variables bound directly
   char** SharedStateNames;                    // owned copies
   int AddedSharedPtrs;
-  int CompositeStateSize;  // computed by GeneralSetup
-  PreselectGroup ComposerGroup;
+  int CompositeStateSize;        // computed by GeneralSetup
+  PreselectGroup ComposerGroup;  // built and released with the composer; nothing selects through it
 
   // Shares the numShared names only when there is at least one child.
   BaseComposerClass(const char* name, int numChildren, int numShared,

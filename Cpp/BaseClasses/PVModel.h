@@ -85,6 +85,9 @@ class PVModel : public BaseModelClass {
   void Destruct();
 
  private:
+  // createPVNode's node; a variable the subclass does not know is a fault
+  // of the generated code.
+  PerformanceVariableNode* NewNode(int pv, int timeIndex);
   // Gives every action that changes a variable a node reads the node's rate
   // structures and workers.
   void MakeAffectedLists();

@@ -1,0 +1,34 @@
+#ifndef REWARD_H_
+#define REWARD_H_
+
+#include <fstream>
+
+class PVModel;
+
+// The reward file of the run; opened by Reward, closed when the program ends.
+extern std::fstream rewfile;
+
+// Writes the reward file: a header with the names of the reward model's
+// nodes, then one record per stable state with every node's impulse and
+// rate reward as the reward model last computed them.
+class Reward {
+ public:
+  PVModel* RewardModel;  // not owned
+  short OutputType;      // 1, 3 and 5 write text records, other values binary ones
+
+  // Opens rewfile on fileName (truncating it) and writes the header. A file
+  // that cannot be opened ends the program with exit status 1.
+  Reward(PVModel* model, short outputType, const char* fileName);
+
+  // Appends the record of state number stateNumber and flushes it.
+  void Calculate(unsigned long stateNumber);
+  // True while the header and every record so far reached the file.
+  bool good() const;
+
+ private:
+  bool IsText() const { return OutputType == 1 || OutputType == 3 || OutputType == 5; }
+  void WriteText(unsigned long stateNumber);
+  void WriteBinary(unsigned long stateNumber);
+};
+
+#endif

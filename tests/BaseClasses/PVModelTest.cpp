@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "Cpp/BaseClasses/PVModel.h"
+#include "tests/BaseClasses/TinyRewardModels.h"
+
+namespace {
+
+std::string readFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A file name of this test process, removed when the test ends.
+class TempFile {
+ public:
+  explicit TempFile(const char* base)
+      : name(testing::TempDir() + base + "." + std::to_string(getpid())) {}
+  ~TempFile() { std::remove(name.c_str()); }
+  const char* c_str() const { return name.c_str(); }
+  std::string read() const { return readFile(name); }
+
+ private:
+  std::string name;
+};
+
+std::vector<int> contents(FastSet& frozen) {
+  std::vector<int> items;
+  for (int k = 0; k < frozen.size(); k++) {
+    items.push_back(frozen[k]);
+  }
+  return items;
+}
+
+// Two instances of "a" (places p and q, actions incP and incQ) and three of
+// "b" (place p, action incP), with three variables:
+//  0 "both": reads p of a and p of b, so six workers;
+//  1 "q":    reads q of a, so two workers;
+//  2 "imp":  no rate reward; an impulse earned by a's incP, reading b.
+class PVModelTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<tiny::Model*> children;
+    for (const char* name : {"a", "a", "b", "b", "b"}) {
+      tiny::Model* m = new tiny::Model(name);
+      m->AddAction("incP", m->AddPlace("p"));
+      if (name[0] == 'a') {
+        m->AddAction("incQ", m->AddPlace("q"));
+      }
+      children.push_back(m);
+    }
+    join = new tiny::Join(children);
+  }
+  void TearDown() override {
+    if (model == nullptr) {
+      delete join;
+    }
+  }
+
+  void Build(bool initialize = true) {
+    model = std::make_unique<tiny::RewardModel>(join, 3, false, makeNode, initialize);
+  }
+
+  static PerformanceVariableNode* makeNode(int pv, int) {
+    if (pv == 0) {
+      tiny::Node* node = new tiny::Node("both", 0, 2, 2);
+      node->AddVariableDependency("p", "a");
+      node->AddVariableDependency("p", "b");
+      return node;
+    }
+    if (pv == 1) {
+      tiny::Node* node = new tiny::Node("q", 0, 1, 1, "q");
+      node->AddVariableDependency("q", "a");
+      return node;
+    }
+    tiny::Node* node = new tiny::Node("imp", 1, 0, 0);
+    tiny::Impulse* impulse = node->AddOwnImpulse(2);
+    node->AddImpulse("incP", "a", impulse);
+    node->AddImpulseModelDependency("b", impulse);
+    return node;
+  }
+
+  tiny::Model* a(int i) { return join->children[i]; }
+  tiny::Model* b(int i) { return join->children[2 + i]; }
+  BaseActionClass* action(tiny::Model* m, const char* name) {
+    List<BaseActionClass> found;
+    m->listActions(name, &found);
+    return found[0];
+  }
+
+  tiny::Join* join = nullptr;  // owned by model once built
+  std::unique_ptr<tiny::RewardModel> model;
+};
+
+TEST_F(PVModelTest, InitializeTakesTheChildsTablesAndSize) {
+  Build();
+  EXPECT_STREQ("tinyPVModel", model->Name);
+  EXPECT_EQ(3, model->NumPVs);
+  for (int p = 0; p < 3; p++) {
+    EXPECT_EQ(p, model->PVList[p]->PVId);
+  }
+  EXPECT_EQ(join->NumActions, model->NumActions);
+  EXPECT_EQ(join->Actions, model->Actions);
+  EXPECT_EQ(join->Actions, model->ChildActions);
+  EXPECT_EQ(join->NumStateVariables, model->NumStateVariables);
+  EXPECT_EQ(0, model->NumSharedStateVariables);
+  EXPECT_EQ(14, model->StateSize());
+  EXPECT_STREQ("No Action Fired Yet", model->NoAction.Name);
+  EXPECT_EQ(&model->NoAction, model->LastActionFired);
+  List<BaseActionClass> actions;
+  model->listActions(&actions);
+  EXPECT_EQ(7, actions.getNumItems());
+  List<BaseModelClass> instances;
+  model->listModels("b", &instances);
+  EXPECT_EQ(3, instances.getNumItems());
+}
+
+TEST_F(PVModelTest, RateLinksNameTheWorkersOfTheFiringInstance) {
+  Build();
+  EXPECT_EQ(6, model->PVList[0]->NumWorkers);
+  EXPECT_EQ(2, model->PVList[1]->NumWorkers);
+  EXPECT_EQ(0, model->PVList[2]->NumWorkers);
+  BaseActionClass* a1incP = action(a(1), "incP");
+  EXPECT_EQ(std::vector<int>({3, 4, 5}), contents(a1incP->PVRateWorkers[0]));
+  EXPECT_EQ(std::vector<int>({0}), contents(a1incP->AffectedNodesByRateReward));
+  BaseActionClass* b1incP = action(b(1), "incP");
+  EXPECT_EQ(std::vector<int>({1, 4}), contents(b1incP->PVRateWorkers[0]));
+  EXPECT_TRUE(contents(b1incP->PVRateWorkers[1]).empty());
+  BaseActionClass* a0incQ = action(a(0), "incQ");
+  EXPECT_EQ(std::vector<int>({0}), contents(a0incQ->PVRateWorkers[1]));
+  EXPECT_EQ(std::vector<int>({1}), contents(a0incQ->AffectedNodes));
+}
+
+TEST_F(PVModelTest, AffectingActionListsRunInBothDirections) {
+  Build();
+  // a0: incP incQ, a1: incP incQ, b0..b2: incP. incP of a is counted for
+  // its rate and its impulse but listed once.
+  EXPECT_EQ(7, model->NumRateAffectingActions);
+  EXPECT_EQ(2, model->NumImpulseAffectingActions);
+  ASSERT_EQ(7, model->NumAffectingActions);
+  for (int k = 0; k < 7; k++) {
+    EXPECT_EQ(join->Actions[k], model->AffectingActions[k]);
+    EXPECT_EQ(&join->Actions[k]->AffectedNodes, model->AffectingActionSets[k]);
+  }
+  EXPECT_EQ(std::vector<int>({0, 2}), contents(action(a(0), "incP")->AffectedNodes));
+  EXPECT_EQ(std::vector<int>({2}), contents(action(a(0), "incP")->AffectedNodesByImpulseReward));
+  PerformanceVariableNode* both = model->PVList[0];
+  ASSERT_EQ(5, both->NumAffectingActions);
+  EXPECT_EQ(action(a(0), "incP"), both->AffectingActions[0]);
+  EXPECT_EQ(action(a(1), "incP"), both->AffectingActions[1]);
+  EXPECT_EQ(action(b(2), "incP"), both->AffectingActions[4]);
+  ASSERT_EQ(2, model->PVList[1]->NumAffectingActions);
+  EXPECT_EQ(action(a(1), "incQ"), model->PVList[1]->AffectingActions[1]);
+  ASSERT_EQ(2, model->PVList[2]->NumAffectingActions);
+  EXPECT_EQ(action(a(1), "incP"), model->PVList[2]->AffectingActions[1]);
+}
+
+TEST_F(PVModelTest, AnActionChangingTwoVariablesOfANodeIsListedOnce) {
+  a(0)->AddAffectArc(a(0)->place("q"), action(a(0), "incP"));
+  model = std::make_unique<tiny::RewardModel>(join, 1, false, [](int, int) {
+    tiny::Node* node = new tiny::Node("pq", 0, 1, 2);
+    node->AddVariableDependency("p", "a");
+    node->AddVariableDependency("q", "a");
+    return node;
+  });
+  PerformanceVariableNode* node = model->PVList[0];
+  ASSERT_EQ(4, node->NumAffectingActions);
+  EXPECT_EQ(action(a(0), "incP"), node->AffectingActions[0]);
+  EXPECT_EQ(action(a(0), "incQ"), node->AffectingActions[1]);
+}
+
+TEST_F(PVModelTest, FireActionEvaluatesRatesAndTheFiringInstancesImpulse) {
+  Build();
+  model->ConsiderOnly(nullptr, -1);
+  ASSERT_EQ(3u, model->ConsideredPVs.size());
+  b(2)->place("p")->Mark = 1;
+  std::vector<char> state(model->StateSize());
+  BaseActionClass* fired = action(a(1), "incP");
+  model->FireAction(state.data(), fired);
+  EXPECT_EQ(1, a(1)->place("p")->Mark);
+  EXPECT_EQ(fired, model->LastActionFired);
+  // Each a instance is in three workers, each b instance in two.
+  EXPECT_EQ(3.0 * 1 + 2.0 * 1, model->PVList[0]->RateReward);
+  EXPECT_EQ(0.0, model->PVList[0]->ImpulseReward);
+  // Impulse workers 3, 4 and 5 belong to a1; each is worth its index + 1.
+  EXPECT_EQ(4.0 + 5.0 + 6.0, model->PVList[2]->ImpulseReward);
+  std::vector<char> expected(model->StateSize());
+  model->CurrentState(expected.data());
+  EXPECT_EQ(expected, state);
+
+  model->FireAction(state.data(), action(a(0), "incP"));
+  EXPECT_EQ(1.0 + 2.0 + 3.0, model->PVList[2]->ImpulseReward);
+  model->FireAction(state.data(), action(a(0), "incQ"));
+  EXPECT_EQ(0.0, model->PVList[2]->ImpulseReward);
+  EXPECT_EQ(1.0, model->PVList[1]->RateReward);
+  EXPECT_EQ(3.0 * 2 + 2.0 * 1, model->PVList[0]->RateReward);
+}
+
+TEST_F(PVModelTest, NoActionAndAgingEarnNoImpulseAndChangeNoMarking) {
+  Build();
+  model->ConsiderOnly(nullptr, -1);
+  a(0)->place("q")->Mark = 2;
+  std::vector<char> before(model->StateSize());
+  model->CurrentState(before.data());
+  std::vector<char> state(model->StateSize());
+  model->FireAction(state.data(), &model->NoAction);
+  EXPECT_EQ(before, state);
+  EXPECT_EQ(2.0, model->PVList[1]->RateReward);
+
+  model->FireAction(state.data(), action(a(0), "incP"));
+  a(0)->place("q")->Mark = 5;
+  model->AgeAction(state.data(), action(a(0), "incP"));
+  EXPECT_EQ(&model->NoAction, model->LastActionFired);
+  EXPECT_EQ(0.0, model->PVList[2]->ImpulseReward);
+  EXPECT_EQ(5.0, model->PVList[1]->RateReward);
+  EXPECT_EQ(1, a(0)->place("p")->Mark);
+}
+
+TEST_F(PVModelTest, ConsiderOnlyRestrictsEvaluationToTheChosenNodes) {
+  Build();
+  const int only[] = {1};
+  model->ConsiderOnly(only, 1);
+  ASSERT_EQ(1u, model->ConsideredPVs.size());
+  EXPECT_EQ(model->PVList[1], model->ConsideredPVs[0]);
+  model->PVList[0]->RateReward = 42.0;
+  std::vector<char> state(model->StateSize());
+  model->FireAction(state.data(), action(a(0), "incQ"));
+  EXPECT_EQ(1.0, model->PVList[1]->RateReward);
+  EXPECT_EQ(42.0, model->PVList[0]->RateReward);
+  const int outside[] = {3};
+  EXPECT_DEATH(model->ConsiderOnly(outside, 1), "indices\\[k\\] < NumPVs");
+}
+
+TEST_F(PVModelTest, StateInterfaceIsTheChilds) {
+  Build();
+  std::vector<char> first(model->StateSize());
+  model->CurrentState(first.data());
+  b(0)->place("p")->Mark = 9;
+  std::vector<char> second(model->StateSize());
+  model->CurrentState(second.data());
+  EXPECT_FALSE(model->CompareState(first.data(), second.data()));
+  model->SetState(first.data());
+  EXPECT_EQ(0, b(0)->place("p")->Mark);
+  model->CurrentState(second.data());
+  EXPECT_TRUE(model->CompareState(first.data(), second.data()));
+  List<BaseStateVariableClass> svs;
+  List<BaseModelClass> models;
+  model->listSVs("a", "q", &svs, &models);
+  EXPECT_EQ(2, svs.getNumItems());
+  EXPECT_EQ(a(1), models[1]);
+}
+
+TEST_F(PVModelTest, TheTypeFileListsEveryNode) {
+  Build();
+  TempFile name("tiny.pvtype");
+  ASSERT_TRUE(model->WritePVTypeFile(name.c_str()));
+  EXPECT_EQ(
+      "Version:1\nNumPV:3\n"
+      "Name:both\nType:0\nNumTimes:1\nStart:365\nStop:365\n"
+      "Name:q\nType:0\nNumTimes:1\nStart:365\nStop:365\n"
+      "Name:imp\nType:0\nNumTimes:1\nStart:365\nStop:365\n",
+      name.read());
+}
+
+TEST_F(PVModelTest, AFailedTypeFileIsReported) {
+  Build();
+  EXPECT_FALSE(model->WritePVTypeFile("/nonexistent-directory/x.pvtype"));
+  TempFile name("nameless.pvtype");
+  delete[] model->PVList[1]->Name;
+  model->PVList[1]->Name = nullptr;
+  EXPECT_FALSE(model->WritePVTypeFile(name.c_str()));
+}
+
+TEST_F(PVModelTest, AFilledAffectedNodesSetFailsTheAssertion) {
+  action(a(1), "incQ")->AffectedNodes.insert(0);
+  EXPECT_DEATH(Build(),
+               "Assertion failed: Action->AffectedNodes.empty\\(\\), file PVModel.cpp, line 32");
+  action(a(1), "incQ")->AffectedNodes.clear();
+}
+
+TEST_F(PVModelTest, AFailedRateInsertionFailsTheAssertion) {
+  action(b(0), "incP")->AffectedNodesByRateReward.insert(0);
+  EXPECT_DEATH(Build(),
+               "Assertion failed: Action->AffectedNodesByRateReward.insert\\(PVCounter\\), file "
+               "PVModel.cpp, line 173");
+  action(b(0), "incP")->AffectedNodesByRateReward.clear();
+}
+
+// A variable with three time points, one node per time point or not.
+PerformanceVariableNode* threeTimes(int, int t) { return new tiny::Node("v", 0, 0, 0, "p", t, 3); }
+
+TEST(PVModelTimePointsTest, WithoutExpansionAVariableIsOneNodeListingAllItsTimes) {
+  tiny::RewardModel model(new tiny::Join({}), 1, false, threeTimes);
+  ASSERT_EQ(1, model.NumPVs);
+  TempFile name("three.pvtype");
+  ASSERT_TRUE(model.WritePVTypeFile(name.c_str()));
+  EXPECT_EQ(
+      "Version:1\nNumPV:1\nName:v\nType:0\nNumTimes:3\n"
+      "Start:365\nStop:365\nStart:400\nStop:400\nStart:0.5\nStop:0.5\n",
+      name.read());
+}
+
+TEST(PVModelTimePointsTest, WithExpansionEachTimePointIsANode) {
+  tiny::RewardModel model(new tiny::Join({}), 1, true, threeTimes);
+  ASSERT_EQ(3, model.NumPVs);
+  EXPECT_EQ(365.0, model.PVList[0]->StartTime);
+  EXPECT_EQ(400.0, model.PVList[1]->StartTime);
+  EXPECT_EQ(0.5, model.PVList[2]->StopTime);
+  EXPECT_EQ(2, model.PVList[2]->PVId);
+}
+
+TEST(PVModelListTest, TheListGrowsBeyondItsFirstHundredNodes) {
+  auto twoTimes = [](int, int t) { return new tiny::Node("v", 0, 0, 0, "p", t, 2); };
+  tiny::RewardModel model(new tiny::Join({}), 60, true, twoTimes);
+  ASSERT_EQ(120, model.NumPVs);
+  for (int p = 0; p < 120; p++) {
+    ASSERT_EQ(p, model.PVList[p]->PVId);
+    ASSERT_EQ(p % 2 == 0 ? 365.0 : 400.0, model.PVList[p]->StartTime);
+  }
+}
+
+TEST(PVModelListTest, EveryRewardModelNumbersItsNodesFromZero) {
+  auto one = [](int, int) { return new tiny::Node("v", 0, 0, 0); };
+  auto first = std::make_unique<tiny::RewardModel>(new tiny::Join({}), 2, false, one);
+  tiny::RewardModel second(new tiny::Join({}), 2, false, one);
+  EXPECT_EQ(0, second.PVList[0]->PVId);
+  EXPECT_EQ(1, second.PVList[1]->PVId);
+}
+
+TEST(PVModelListTest, AModelWithoutVariablesOnlyFiresAndSaves) {
+  tiny::Model* m = new tiny::Model("m");
+  tiny::Action* inc = m->AddAction("inc", m->AddPlace("p"));
+  tiny::RewardModel model(new tiny::Join({m}), 0, false, nullptr);
+  EXPECT_EQ(0, model.NumPVs);
+  EXPECT_NE(nullptr, model.PVList);
+  model.ConsiderOnly(nullptr, -1);
+  EXPECT_TRUE(model.ConsideredPVs.empty());
+  short state = 0;
+  model.FireAction(&state, inc);
+  EXPECT_EQ(1, state);
+  EXPECT_EQ(nullptr, model.AffectingActions);
+  TempFile name("none.pvtype");
+  ASSERT_TRUE(model.WritePVTypeFile(name.c_str()));
+  EXPECT_EQ("Version:1\nNumPV:0\n", name.read());
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "generator/Reward.h"
+#include "tests/BaseClasses/TinyRewardModels.h"
+
+namespace {
+
+std::string readFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A reward model with two nodes, "n0" and "n1", over an empty composition.
+class RewardTest : public testing::Test {
+ protected:
+  RewardTest()
+      : model(new tiny::Join({}), 2, false,
+              [](int pv, int) { return new tiny::Node(pv == 0 ? "n0" : "n1", 0, 0, 0); }),
+        fileName(testing::TempDir() +
+                 testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
+                 std::to_string(getpid()) + ".var") {}
+  ~RewardTest() override { std::remove(fileName.c_str()); }
+
+  void SetValues(double impulse0, double rate0, double impulse1, double rate1) {
+    model.PVList[0]->ImpulseReward = impulse0;
+    model.PVList[0]->RateReward = rate0;
+    model.PVList[1]->ImpulseReward = impulse1;
+    model.PVList[1]->RateReward = rate1;
+  }
+
+  tiny::RewardModel model;
+  std::string fileName;
+};
+
+TEST_F(RewardTest, TextRecordsHoldTheNumberThenImpulseAndRateOfEachNode) {
+  Reward reward(&model, 1, fileName.c_str());
+  EXPECT_EQ("n0\nn1\n", readFile(fileName));
+  SetValues(0.0, 1.0, 2.5, 0.0);
+  reward.Calculate(7);
+  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n", readFile(fileName));
+  SetValues(1e-07, 0.5, 123456789.0, 1.0 / 3);
+  reward.Calculate(4294967295UL);
+  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n4294967295\n1e-07\n0.5\n1.23457e+08\n0.333333\n",
+            readFile(fileName));
+  EXPECT_TRUE(reward.good());
+}
+
+TEST_F(RewardTest, CodesThreeAndFiveAlsoWriteText) {
+  for (short code : {3, 5}) {
+    Reward reward(&model, code, fileName.c_str());
+    reward.Calculate(1);
+    EXPECT_EQ("n0\nn1\n1\n0\n0\n0\n0\n", readFile(fileName));
+  }
+}
+
+TEST_F(RewardTest, BinaryRecordsAreTheRawNumberAndDoubles) {
+  Reward reward(&model, 0, fileName.c_str());
+  SetValues(0.0, 1.0, 2.5, -0.25);
+  reward.Calculate(7);
+  std::string file = readFile(fileName);
+  const std::string header = "n0\nn1\n";
+  ASSERT_EQ(header.size() + 4 + 16 * 2, file.size());
+  const char* record = file.data() + header.size();
+  std::uint32_t number;
+  double values[4];
+  std::memcpy(&number, record, 4);
+  std::memcpy(values, record + 4, sizeof values);
+  EXPECT_EQ(7u, number);
+  EXPECT_EQ(0.0, values[0]);
+  EXPECT_EQ(1.0, values[1]);
+  EXPECT_EQ(2.5, values[2]);
+  EXPECT_EQ(-0.25, values[3]);
+}
+
+TEST_F(RewardTest, AModelWithoutVariablesWritesOnlyStateNumbers) {
+  tiny::RewardModel empty(new tiny::Join({}), 0, false, nullptr);
+  Reward reward(&empty, 1, fileName.c_str());
+  reward.Calculate(1);
+  reward.Calculate(2);
+  EXPECT_EQ("1\n2\n", readFile(fileName));
+}
+
+TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
+  delete[] model.PVList[0]->Name;
+  model.PVList[0]->Name = nullptr;
+  Reward reward(&model, 1, fileName.c_str());
+  reward.Calculate(1);
+  EXPECT_EQ("", readFile(fileName));
+  EXPECT_FALSE(reward.good());
+}
+
+TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {
+  EXPECT_EXIT(Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
+              "^Could not open file dude\n$");
+}
+
+}  // namespace

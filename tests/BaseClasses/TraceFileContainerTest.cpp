@@ -7,6 +7,8 @@
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "Cpp/BaseClasses/state/Place.h"
+#include "tests/BaseClasses/TraceTestModels.h"
 
 namespace {
 
@@ -108,6 +110,28 @@ TEST(TraceFileContainerTest, EachWriterFiltersByItsOwnLevel) {
   traces.printf(1, "Generated: %d states", 12);
   EXPECT_EQ("Generated: 12 states\n", quiet.str());
   EXPECT_EQ("The rate to this state: 0.250000\nGenerated: 12 states\n", verbose.str());
+}
+
+TEST(TraceFileContainerTest, TracesTheComposedModelUnderTheRegisteredRewardModel) {
+  Place working("ram_working", 1);
+  auto* ram = new trace_test::TreeNode("ram_system");
+  ram->addPlace(&working);
+  trace_test::BareRewardModel reward(ram);  // releases ram
+  std::ostringstream os;
+  TraceFileTavrelSSG writer(&os);
+  TraceFileContainer traces;
+  traces.AddTraceFile(&writer);
+  traces.addPVModel(&reward);
+
+  traces.printHeader();
+  traces.printInitialState();
+  traces.printState();
+  const std::string tree = trace_test::modelLine(*ram) + "    ram_working = 1\n";
+  EXPECT_EQ(
+      "**************************************\n\t\tTRACE\n**************************************\n"
+      "Initial Model State:\n" +
+          tree + tree,
+      os.str());
 }
 
 TEST(TraceFileContainerTest, LongMessagesAreCutToTheBuffer) {

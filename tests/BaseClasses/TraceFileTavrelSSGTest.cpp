@@ -5,45 +5,14 @@
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
-#include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "Cpp/BaseClasses/state/Place.h"
+#include "tests/BaseClasses/TraceTestModels.h"
 
 namespace {
 
-// A model node with the state slots stubbed out; the tree printing reads
-// only names, local variables and children.
-class TreeNode : public BaseModelClass {
- public:
-  std::vector<BaseStateVariableClass*> Variables;  // not owned; empty for a composer
-  std::vector<BaseModelClass*> Children;           // not owned
-
-  explicit TreeNode(const char* name) { DefineName(name); }
-  void addPlace(Place* place) {
-    Variables.push_back(place);
-    NumStateVariables = static_cast<int>(Variables.size());
-  }
-
-  BaseStateVariableClass** GetLocalStateVariables(std::ostream*) override {
-    return Variables.empty() ? nullptr : Variables.data();
-  }
-  int GetNumberOfChildren() override { return static_cast<int>(Children.size()); }
-  BaseModelClass* GetChild(int i) override { return Children[i]; }
-  void listModels(const char*, List<BaseModelClass>*) override {}
-  void CurrentState(void*) override {}
-  void listActions(List<BaseActionClass>*) override {}
-  void listGroups(List<BaseGroupClass>*) override {}
-  void SetState(void*) override {}
-  int StateSize() override { return 0; }
-  bool CompareState(void*, void*) override { return true; }
-  void listActions(const char*, List<BaseActionClass>*) override {}
-  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
-               List<BaseModelClass>*) override {}
-};
-
-std::string modelLine(const BaseModelClass& m) {
-  return "  Model: (" + std::to_string(m.ModelId) + ")" + m.Name + "\n";
-}
+using trace_test::modelLine;
+using trace_test::TreeNode;
 
 TEST(TraceFileTavrelSSGTest, EachLevelAddsItsLines) {
   BaseActionClass action("bit_error", 0, Exponential, RaceEnabled, 0, 0, false);

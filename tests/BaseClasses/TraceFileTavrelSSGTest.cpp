@@ -105,18 +105,4 @@ TEST(TraceFileTavrelSSGTest, JoinTreeShowsSharedPlacesInEveryChild) {
             os.str());
 }
 
-TEST(TraceFileTavrelSSGTest, WriterWithoutStreamWritesNothing) {
-  TraceFileTavrelSSG writer;
-  TreeNode model("m");
-  BaseActionClass action;
-  writer.setTraceLevel(4);
-  writer.printHeader(nullptr);
-  writer.printInitialState(&model);
-  writer.printFireAction(&action, 0.0);
-  writer.printPreFireAction(&action);
-  writer.printPostFireAction(&action, &action);
-  writer.newBatch();
-  writer.printStr(0, "text");
-}
-
 }  // namespace

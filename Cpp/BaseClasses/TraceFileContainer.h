@@ -13,7 +13,7 @@ class TraceFileContainer : public TraceFile {
   PVModel* Model;                 // the reward model whose state is traced; not owned
   std::vector<TraceFile*> Files;  // the writers; not owned
 
-  // No writers, no model.
+  // No writers, no model. Releasing the container leaves the writers alone.
   TraceFileContainer();
 
   // Appends a writer.
@@ -33,7 +33,8 @@ class TraceFileContainer : public TraceFile {
   // every writer's printStr; a longer message is cut to fit.
   void printf(int level, const char* format, ...) override __attribute__((format(printf, 3, 4)));
 
-  // These trace only through the argument-free versions below.
+  // These do nothing: the container traces state only through the
+  // argument-free versions below, with its registered model.
   void printHeader(PVModel* pv) override;
   void printState(PVModel* pv) override;
   void printState(BaseModelClass* m) override;

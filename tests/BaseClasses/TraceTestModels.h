@@ -1,0 +1,58 @@
+#ifndef TESTS_BASECLASSES_TRACETESTMODELS_H_
+#define TESTS_BASECLASSES_TRACETESTMODELS_H_
+
+#include <string>
+#include <vector>
+
+#include "Cpp/BaseClasses/BaseModelClass.h"
+#include "Cpp/BaseClasses/PVModel.h"
+#include "Cpp/BaseClasses/state/Place.h"
+
+namespace trace_test {
+
+// A model node with the state slots stubbed out; the tree printing reads
+// only names, local variables and children.
+class TreeNode : public BaseModelClass {
+ public:
+  std::vector<BaseStateVariableClass*> Variables;  // not owned; empty for a composer
+  std::vector<BaseModelClass*> Children;           // not owned
+
+  explicit TreeNode(const char* name) { DefineName(name); }
+  void addPlace(Place* place) {
+    Variables.push_back(place);
+    NumStateVariables = static_cast<int>(Variables.size());
+  }
+
+  BaseStateVariableClass** GetLocalStateVariables(std::ostream*) override {
+    return Variables.empty() ? nullptr : Variables.data();
+  }
+  int GetNumberOfChildren() override { return static_cast<int>(Children.size()); }
+  BaseModelClass* GetChild(int i) override { return Children[i]; }
+  void listModels(const char*, List<BaseModelClass>*) override {}
+  void CurrentState(void*) override {}
+  void listActions(List<BaseActionClass>*) override {}
+  void listGroups(List<BaseGroupClass>*) override {}
+  void SetState(void*) override {}
+  int StateSize() override { return 0; }
+  bool CompareState(void*, void*) override { return true; }
+  void listActions(const char*, List<BaseActionClass>*) override {}
+  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
+               List<BaseModelClass>*) override {}
+};
+
+// A reward model without variables over the given composed model, which it
+// owns.
+class BareRewardModel : public PVModel {
+ public:
+  explicit BareRewardModel(BaseModelClass* child) { ChildModel = child; }
+  PerformanceVariableNode* createPVNode(int, int) override { return nullptr; }
+};
+
+// The line that opens a model's block in the trace.
+inline std::string modelLine(const BaseModelClass& m) {
+  return "  Model: (" + std::to_string(m.ModelId) + ")" + m.Name + "\n";
+}
+
+}  // namespace trace_test
+
+#endif

@@ -304,7 +304,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
     writeRecord(arm);
     records++;
     checkWritten(arm, armName);
-    checkRewardsWritten();
+    checkRewardsWritten(varName);
   }
   rewriteCount(arm, records);
   checkWritten(arm, armName);
@@ -407,7 +407,8 @@ void StateSpaceGen::FindNextInstant(char* state) {
 void StateSpaceGen::FireInstant(double p) {
   if (InstantDepth > kMaxInstantDepth) {
     std::cerr << "Error:  Maximum number of zero time transition recursive "
-              << "firings exceeded" << "(" << kMaxInstantDepth << ")" << std::endl
+              << "firings exceeded"
+              << "(" << kMaxInstantDepth << ")" << std::endl
               << "Possible undetermined model." << std::endl
               << "Please check the model and try again" << std::endl;
     std::exit(1);
@@ -518,8 +519,7 @@ void StateSpaceGen::releaseScratch() {
 void StateSpaceGen::openOutput(std::ofstream& out, const char* name, const char* message) {
   out.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
   if (!out) {
-    std::cerr << message << std::endl
-              << "  " << name << ": " << std::strerror(errno) << std::endl;
+    std::cerr << message << std::endl << "  " << name << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }
@@ -531,9 +531,9 @@ void StateSpaceGen::checkWritten(std::ofstream& out, const char* name) {
   }
 }
 
-void StateSpaceGen::checkRewardsWritten() {
+void StateSpaceGen::checkRewardsWritten(const char* varName) {
   if (!TheReward->good()) {
-    std::cerr << "Error: Could not write the reward file: " << std::strerror(errno) << std::endl;
+    std::cerr << "Error: Could not write " << varName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,6 +47,26 @@ class ScratchDir {
 
   std::string path;
 };
+
+// Standard output of a run with the computation time, which varies, replaced
+// by "<time>" after checking its form (scientific, six decimals).
+inline std::string withoutTime(const std::string& out) {
+  const std::string label = "Computation Time (user + system): ";
+  const std::string::size_type start = out.find(label);
+  const std::string::size_type end = out.find(" seconds\n", start);
+  if (start == std::string::npos || end == std::string::npos) {
+    return out;
+  }
+  const std::string time = out.substr(start + label.size(), end - start - label.size());
+  const std::string form = "0.000000e+00";
+  bool matches = time.size() == form.size();
+  for (size_t i = 0; matches && i < time.size(); i++) {
+    matches = form[i] == '0' ? std::isdigit(static_cast<unsigned char>(time[i])) != 0
+                             : form[i] == time[i] || (i == 9 && time[i] == '-');
+  }
+  EXPECT_TRUE(matches) << "computation time " << time;
+  return out.substr(0, start) + "<time>\n" + out.substr(end + 9);
+}
 
 inline std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;

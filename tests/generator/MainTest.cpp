@@ -4,9 +4,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
+
+#include "tests/generator/GeneratorOutput.h"
 
 namespace {
 
@@ -28,14 +29,6 @@ std::string contents(const std::string& path) {
   return text.str();
 }
 
-// The line with the computation time, which varies, as "<time>" after
-// checking its form.
-std::string withoutTime(const std::string& out) {
-  static const std::regex time(
-      "Computation Time \\(user \\+ system\\): [0-9]\\.[0-9]{6}e[-+][0-9]{2} seconds\n");
-  return std::regex_replace(out, time, "<time>\n");
-}
-
 // Runs gen with arguments (no shell quoting needed) in a fresh directory that
 // holds an empty directory out.
 GenRun runGen(const std::string& arguments) {
@@ -47,8 +40,8 @@ GenRun runGen(const std::string& arguments) {
   std::string command = "cd " + dir + " && mkdir out && " + GEN_EXECUTABLE + " " + arguments +
                         " >stdout.txt 2>stderr.txt";
   int raw = std::system(command.c_str());
-  GenRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, withoutTime(contents(dir + "/stdout.txt")),
-             contents(dir + "/stderr.txt")};
+  GenRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+             ssg_test::withoutTime(contents(dir + "/stdout.txt")), contents(dir + "/stderr.txt")};
   std::system(("rm -rf " + dir).c_str());
   return run;
 }

@@ -430,7 +430,11 @@ void StateSpaceGen::FireInstant(double p) {
   const std::vector<BaseActionClass*> candidates = highestRanked(enabled);
   double sum = 0.0;
   for (BaseActionClass* candidate : candidates) {
-    sum += candidate->Weight();
+    // A negative weight would make the shares meaningless even where the
+    // quotient comes out positive (all weights negative).
+    const double weight = candidate->Weight();
+    checkValue(weight, candidate, "weight");
+    sum += weight;
   }
   std::vector<char> saved(StateSize);
   Model->CurrentState(saved.data());

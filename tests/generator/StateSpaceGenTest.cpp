@@ -283,7 +283,9 @@ TEST_F(StateSpaceGenTest, UnusableRatesAndCaseProbabilitiesStopTheRun) {
                 std::string("Error: activity ") + expected + " in state 1;");
   };
   refusedChoice(0.0, 0.0, "left has the case probability -?nan");
-  refusedChoice(3.0, -1.0, "right has the case probability -0.5");
+  refusedChoice(3.0, -1.0, "right has the weight -1");
+  // All weights negative would give positive shares; still refused.
+  refusedChoice(-1.0, -3.0, "left has the weight -1");
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ test: build build-sanitize
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	mkdir -p $(OUT_DIR)
-	./$(BUILD_DIR)/gen -P$(OUT_DIR)/ -Nexp1 -B0
+	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)

@@ -3,15 +3,26 @@
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
 #include "generator/CommandLine.h"
+#include "generator/StateSpaceGen.h"
 
 namespace {
 
-// Releases everything the run holds and returns status.
-int endRun(int status, char* traceFileName) {
+// Releases the study (and with it the model) and the settings.
+int endRun(int status) {
   DestructStudy();
-  std::free(traceFileName);
   ReleaseSettings();
   return status;
+}
+
+// Builds the model of the chosen experiment and generates its state space.
+// The generator takes over traceFileName.
+void generate(BaseStudyClass* study, char* traceFileName) {
+  PVModel* model = study->GetPVModel(false);
+  StateSpaceGen generator(model, exp_path, ExpName, flagAbsorb, hash_value, db_host, db_entity,
+                          traceFileName);
+  generator.SetTraceLevel(TempTraceLevel);
+  generator.InitializeTrace();
+  generator.GenStateSpace();
 }
 
 }  // namespace
@@ -22,13 +33,15 @@ int main(int argc, char** argv) {
   char* traceFileName = nullptr;
   commandline(argc, argv, fileType, traceFileName);
   if (!SettingsValid()) {
-    return endRun(1, traceFileName);
+    std::free(traceFileName);
+    return endRun(1);
   }
 
   BaseStudyClass* study = GenerateStudy();
   // Checked before anything is set or written: the study does not range-check.
   if (!ExperimentNumberValid(study->GetNumExps())) {
-    return endRun(1, traceFileName);
+    std::free(traceFileName);
+    return endRun(1);
   }
   study->SetGVs(ExpNum);
   study->PrintGlobalValues(ExpNum);
@@ -36,10 +49,6 @@ int main(int argc, char** argv) {
     study->overrideGVs(OverrideString);
     std::cout << "Overriding global variables in ssg" << std::endl;
   }
-
-  // The state-space generator joins here: the reward model from
-  // study->GetPVModel(false), a StateSpaceGen on it (which takes over
-  // traceFileName), its trace level, InitializeTrace() and GenStateSpace().
-
-  return endRun(0, traceFileName);
+  generate(study, traceFileName);
+  return endRun(0);
 }

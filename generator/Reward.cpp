@@ -9,25 +9,20 @@
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 
-std::fstream rewfile;
+OutputFile rewfile;
 
 namespace {
 
 template <class T>
 void writeBytes(const T& value) {
-  rewfile.write(reinterpret_cast<const char*>(&value), sizeof value);
+  rewfile.putBytes(&value, sizeof value);
 }
 
 }  // namespace
 
 Reward::Reward(PVModel* model, short outputType, const char* fileName)
     : RewardModel(model), OutputType(outputType) {
-  if (rewfile.is_open()) {
-    rewfile.close();
-  }
-  rewfile.clear();
-  rewfile.open(fileName, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!rewfile) {
+  if (!rewfile.open(fileName)) {
     std::cerr << "Could not open file dude" << std::endl
               << "  " << fileName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
@@ -35,10 +30,11 @@ Reward::Reward(PVModel* model, short outputType, const char* fileName)
   for (int p = 0; p < RewardModel->NumPVs; p++) {
     const char* name = RewardModel->PVList[p]->Name;
     if (name == nullptr) {
-      rewfile.setstate(std::ios::failbit);
+      rewfile.setFailed();
       return;
     }
-    rewfile << name << '\n' << std::flush;
+    rewfile.put(name);
+    rewfile.put('\n');
   }
 }
 
@@ -48,16 +44,21 @@ void Reward::Calculate(unsigned long stateNumber) {
   } else {
     WriteBinary(stateNumber);
   }
-  rewfile.flush();
 }
 
-bool Reward::good() const { return !rewfile.fail(); }
+bool Reward::good() const { return rewfile.good(); }
+
+bool Reward::Finish() { return rewfile.close(); }
 
 void Reward::WriteText(unsigned long stateNumber) {
-  rewfile << stateNumber << '\n';
+  rewfile.putUnsigned(stateNumber);
+  rewfile.put('\n');
   for (int p = 0; p < RewardModel->NumPVs; p++) {
     const PerformanceVariableNode* node = RewardModel->PVList[p];
-    rewfile << node->ImpulseReward << '\n' << node->RateReward << '\n';
+    rewfile.putGeneral(node->ImpulseReward);
+    rewfile.put('\n');
+    rewfile.putGeneral(node->RateReward);
+    rewfile.put('\n');
   }
 }
 

@@ -1,12 +1,12 @@
 #ifndef REWARD_H_
 #define REWARD_H_
 
-#include <fstream>
+#include "generator/OutputFile.h"
 
 class PVModel;
 
 // The reward file of the run; opened by Reward, closed when the program ends.
-extern std::fstream rewfile;
+extern OutputFile rewfile;
 
 // Writes the reward file: a header with the names of the reward model's
 // nodes, then one record per stable state with every node's impulse and
@@ -21,10 +21,14 @@ class Reward {
   // status 1.
   Reward(PVModel* model, short outputType, const char* fileName);
 
-  // Appends the record of state number stateNumber and flushes it.
+  // Appends the record of state number stateNumber. Records are buffered;
+  // Finish writes them out.
   void Calculate(unsigned long stateNumber);
-  // True while the header and every record so far reached the file.
+  // False once a write of the header or of a record failed.
   bool good() const;
+  // Writes out every buffered record and closes the file; true when
+  // everything reached it.
+  bool Finish();
 
  private:
   bool IsText() const { return OutputType == 1 || OutputType == 3 || OutputType == 5; }

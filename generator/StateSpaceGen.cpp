@@ -17,6 +17,7 @@
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "generator/HybridHash.h"
+#include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/queue.h"
 
@@ -277,43 +278,61 @@ char* StateSpaceGen::outputName(const char* suffix) const {
 
 void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName) {
   allocateScratch();
-  std::ofstream arm;
+  OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
-  arm.precision(10);
-  arm.setf(std::ios::scientific, std::ios::floatfield);
+  const unsigned long records = exploreQueue(arm, armName, varName, kNormalPlaceholder, false);
+  rewriteCount(arm, records);
+  StateStore->ReleaseTable();
+  closeOutput(arm, armName);
+  finishRewards(varName);
+  releaseScratch();
+}
+
+unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, const char* varName,
+                                          int placeholder, bool deterministic) {
   std::cout.setf(std::ios::scientific, std::ios::floatfield);
   TheReward = new Reward(Model, OutputType, varName);
   Model->FireAction(NextState, &Model->NoAction);
   TheReward->Calculate(StateCounter);
-  writeHeader(arm, kNormalPlaceholder);
+  writeHeader(arm, placeholder);
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
+    if (deterministic) {
+      Traces->printf(1, "State Number = %lu", next->number);
+    }
     CurrentStateNumber = next->number;
     if (CurrentStateNumber == 0) {
       continue;
     }
-    Traces->printf(1, "State Number = %lu", CurrentStateNumber);
-    (this->*FindNext)(next->state);
-    arm << CurrentStateNumber << '\n';
+    if (deterministic) {
+      FindNextDeterministic(next->state);
+    } else {
+      Traces->printf(1, "State Number = %lu", CurrentStateNumber);
+      (this->*FindNext)(next->state);
+    }
+    arm.putUnsigned(CurrentStateNumber);
+    arm.put('\n');
     printProgress(CurrentStateNumber);
     if (FlagAbsorb == 1 && TransitionRates.empty()) {
-      Traces->printStr(1, "The following state is absorbing: ");
-      std::cout << "absorbing state" << std::endl;
-      Traces->printState();
+      reportAbsorbing(deterministic);
     }
     writeRecord(arm);
     records++;
-    checkWritten(arm, armName);
-    checkRewardsWritten(varName);
+    checkWritten(arm.good(), armName);
+    checkWritten(TheReward->good(), varName);
   }
-  rewriteCount(arm, records);
-  checkWritten(arm, armName);
-  StateStore->ReleaseTable();
-  arm.close();
-  checkWritten(arm, armName);
-  delete TheReward;
-  TheReward = nullptr;
-  releaseScratch();
+  return records;
+}
+
+void StateSpaceGen::reportAbsorbing(bool deterministic) {
+  if (deterministic) {
+    std::cout << std::endl << "This following State is absorbing:" << std::endl;
+    Model->printState();
+    return;
+  }
+  Traces->printStr(1, "The following state is absorbing: ");
+  std::cout << "absorbing state" << std::endl;
+  Traces->printState();
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {
@@ -520,44 +539,55 @@ void StateSpaceGen::releaseScratch() {
   NextState = nullptr;
 }
 
-void StateSpaceGen::openOutput(std::ofstream& out, const char* name, const char* message) {
-  out.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!out) {
+void StateSpaceGen::openOutput(OutputFile& out, const char* name, const char* message) {
+  if (!out.open(name)) {
     std::cerr << message << std::endl << "  " << name << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }
 
-void StateSpaceGen::checkWritten(std::ofstream& out, const char* name) {
-  if (out.fail()) {
+void StateSpaceGen::closeOutput(OutputFile& out, const char* name) {
+  checkWritten(out.close(), name);
+}
+
+void StateSpaceGen::finishRewards(const char* varName) {
+  checkWritten(TheReward->Finish(), varName);
+  delete TheReward;
+  TheReward = nullptr;
+}
+
+void StateSpaceGen::checkWritten(bool written, const char* name) {
+  if (!written) {
     std::cerr << "Error: Could not write " << name << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }
 
-void StateSpaceGen::checkRewardsWritten(const char* varName) {
-  if (!TheReward->good()) {
-    std::cerr << "Error: Could not write " << varName << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
-  }
+void StateSpaceGen::writeHeader(OutputFile& out, int width) {
+  out.putSigned(OutputType);
+  out.put('\n');
+  out.putSpaces(width);
+  out.put('\n');
 }
 
-void StateSpaceGen::writeHeader(std::ofstream& out, int width) {
-  out << OutputType << '\n' << std::string(width, ' ') << '\n';
+void StateSpaceGen::rewriteCount(OutputFile& out, unsigned long count) {
+  out.rewind();
+  out.putSigned(OutputType);
+  out.put('\n');
+  out.putUnsigned(count);
+  out.put('\n');
 }
 
-void StateSpaceGen::rewriteCount(std::ofstream& out, unsigned long count) {
-  out.seekp(0);
-  out << OutputType << '\n' << count << '\n';
-  out.flush();
-}
-
-void StateSpaceGen::writeRecord(std::ofstream& out) {
+void StateSpaceGen::writeRecord(OutputFile& out) {
   for (const auto& entry : TransitionRates) {
-    out << entry.first << '\n' << entry.second << '\n';
+    out.putUnsigned(entry.first);
+    out.put('\n');
+    out.putScientific(entry.second);
+    out.put('\n');
   }
   TransitionRates.clear();
-  out << 0 << '\n';
+  out.put('0');
+  out.put('\n');
 }
 
 void StateSpaceGen::printProgress(unsigned long number) {

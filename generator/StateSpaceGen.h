@@ -12,6 +12,7 @@
 class BaseActionClass;
 class BaseGroupClass;
 class HybridHash;
+class OutputFile;
 class PVModel;
 class Queue;
 class ResultsDB;
@@ -120,19 +121,27 @@ class StateSpaceGen {
   char* outputName(const char* suffix) const;
   void allocateScratch();
   void releaseScratch();
-  // Opens name for binary output, truncated; on failure prints message and
-  // the file's name on standard error and exits with status 1.
-  void openOutput(std::ofstream& out, const char* name, const char* message);
-  // Ends the run when out could not be written completely.
-  void checkWritten(std::ofstream& out, const char* name);
-  // Ends the run when the reward file varName could not be written completely.
-  void checkRewardsWritten(const char* varName);
+  // Opens name for output, truncated; on failure prints message and the
+  // file's name on standard error and exits with status 1.
+  void openOutput(OutputFile& out, const char* name, const char* message);
+  // Closes out; ends the run when anything written to it was lost.
+  void closeOutput(OutputFile& out, const char* name);
+  // Writes out the reward file and releases the reward writer; ends the run
+  // when records were lost.
+  void finishRewards(const char* varName);
+  // Ends the run, naming the file, unless written.
+  void checkWritten(bool written, const char* name);
+  // Starts the reward file with the initial state, then explores every
+  // queued state and writes its record; returns the number of records.
+  unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
+                             int placeholder, bool deterministic);
+  void reportAbsorbing(bool deterministic);
   // Line 1 (the output type) and a count placeholder of width spaces.
-  void writeHeader(std::ofstream& out, int width);
+  void writeHeader(OutputFile& out, int width);
   // Writes the output type and count over the header's first characters.
-  void rewriteCount(std::ofstream& out, unsigned long count);
-  // The explored state's record: number, its targets with their values, 0.
-  void writeRecord(std::ofstream& out);
+  void rewriteCount(OutputFile& out, unsigned long count);
+  // The explored state's targets with their values, then 0.
+  void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);
   // Stores, queues and numbers NextState, then writes its rewards.
   unsigned long numberNewState();

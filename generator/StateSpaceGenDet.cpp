@@ -3,6 +3,7 @@
 // and, for each stable state it leads to, the negated probability of
 // reaching it.
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "generator/HybridHash.h"
+#include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
 #include "generator/queue.h"
@@ -30,51 +32,28 @@ const short kMaxInstantDepth = 23;
 void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* varName,
                                                const char* detName) {
   allocateScratch();
-  std::ofstream det;
-  openOutput(det, detName, "Error: Could not open det file ");
-  std::ofstream arm;
+  std::ofstream det(detName, std::ios::out | std::ios::binary | std::ios::trunc);
+  if (!det) {
+    std::cerr << "Error: Could not open det file " << std::endl
+              << "  " << detName << ": " << std::strerror(errno) << std::endl;
+    std::exit(1);
+  }
+  det.precision(10);
+  det.setf(std::ios::scientific, std::ios::floatfield);
+  OutputFile arm;
   openOutput(arm, armName, "Error: Could not open binary file dude");
-  for (std::ofstream* out : {&det, &arm}) {
-    out->precision(10);
-    out->setf(std::ios::scientific, std::ios::floatfield);
-  }
-  std::cout.setf(std::ios::scientific, std::ios::floatfield);
-  TheReward = new Reward(Model, OutputType, varName);
-  Model->FireAction(NextState, &Model->NoAction);
-  TheReward->Calculate(StateCounter);
-  writeHeader(arm, kDeterministicPlaceholder);
-  unsigned long records = 0;
-  while (state_struct* next = StateQueue->Dequeue()) {
-    Traces->printf(1, "State Number = %lu", next->number);
-    CurrentStateNumber = next->number;
-    if (CurrentStateNumber == 0) {
-      continue;
-    }
-    FindNextDeterministic(next->state);
-    arm << CurrentStateNumber << '\n';
-    printProgress(CurrentStateNumber);
-    if (FlagAbsorb == 1 && TransitionRates.empty()) {
-      std::cout << std::endl << "This following State is absorbing:" << std::endl;
-      Model->printState();
-    }
-    writeRecord(arm);
-    records++;
-    checkWritten(arm, armName);
-    checkRewardsWritten(varName);
-  }
+  const unsigned long records =
+      exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
   GlobalDebugLevel = 0;
   rewriteCount(arm, records);
-  det.flush();
-  checkWritten(arm, armName);
+  checkWritten(arm.flush(), armName);
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
-  arm.close();
-  checkWritten(arm, armName);
+  closeOutput(arm, armName);
   det.close();
-  checkWritten(det, detName);
-  delete TheReward;
-  TheReward = nullptr;
+  checkWritten(!det.fail(), detName);
+  finishRewards(varName);
   releaseScratch();
 }
 

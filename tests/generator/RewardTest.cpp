@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -12,7 +13,9 @@
 
 namespace {
 
+// What the reward file holds once its buffered records are written out.
 std::string readFile(const std::string& name) {
+  rewfile.flush();
   std::ifstream in(name, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();

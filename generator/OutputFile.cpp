@@ -1,0 +1,169 @@
+#include "generator/OutputFile.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const std::size_t kBufferSize = 1 << 20;
+
+OutputFile* openFiles = nullptr;  // chain through NextOpen
+
+// Formatting a double is the costly part of the output, and the state
+// spaces repeat few distinct values (the model's rates, small rewards): a
+// small direct-mapped cache of formatted values keeps most calls to a copy.
+class FormatCache {
+ public:
+  // The characters of value in format fmt with the given precision, and
+  // their count.
+  const char* format(double value, std::chars_format fmt, int precision, std::size_t& length) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Entry& entry = Entries[(bits * 0x9E3779B97F4A7C15ull) >> 56];
+    if (!entry.Valid || entry.Bits != bits) {
+      const std::to_chars_result result =
+          std::to_chars(entry.Text, entry.Text + sizeof entry.Text, value, fmt, precision);
+      entry.Length = static_cast<unsigned char>(result.ptr - entry.Text);
+      entry.Bits = bits;
+      entry.Valid = true;
+    }
+    length = entry.Length;
+    return entry.Text;
+  }
+
+ private:
+  struct Entry {
+    std::uint64_t Bits = 0;
+    bool Valid = false;
+    unsigned char Length = 0;
+    char Text[30];
+  };
+  Entry Entries[256];
+};
+
+FormatCache scientificCache;
+FormatCache generalCache;
+
+}  // namespace
+
+OutputFile::OutputFile()
+    : File(nullptr),
+      Buffer(new char[kBufferSize]),
+      Next(Buffer),
+      End(Buffer + kBufferSize),
+      Failed(false),
+      NextOpen(nullptr) {}
+
+OutputFile::~OutputFile() {
+  close();
+  delete[] Buffer;
+}
+
+bool OutputFile::open(const char* name) {
+  close();
+  File = std::fopen(name, "wb");
+  if (File == nullptr) {
+    return false;
+  }
+  Next = Buffer;
+  Failed = false;
+  static bool flushAtExit = (std::atexit(flushOpenFiles), true);
+  (void)flushAtExit;
+  NextOpen = openFiles;
+  openFiles = this;
+  return true;
+}
+
+void OutputFile::flushOpenFiles() {
+  for (OutputFile* file = openFiles; file != nullptr; file = file->NextOpen) {
+    file->flush();
+  }
+}
+
+bool OutputFile::close() {
+  if (File == nullptr) {
+    return good();
+  }
+  flush();
+  if (std::fclose(File) != 0) {
+    Failed = true;
+  }
+  File = nullptr;
+  for (OutputFile** link = &openFiles; *link != nullptr; link = &(*link)->NextOpen) {
+    if (*link == this) {
+      *link = NextOpen;
+      break;
+    }
+  }
+  return good();
+}
+
+void OutputFile::put(const char* text) { putBytes(text, std::strlen(text)); }
+
+void OutputFile::putSpaces(int count) {
+  for (int i = 0; i < count; i++) {
+    put(' ');
+  }
+}
+
+void OutputFile::putUnsigned(unsigned long value) {
+  reserve(kMaxNumber);
+  Next = std::to_chars(Next, End, value).ptr;
+}
+
+void OutputFile::putSigned(long value) {
+  reserve(kMaxNumber);
+  Next = std::to_chars(Next, End, value).ptr;
+}
+
+void OutputFile::putScientific(double value) {
+  std::size_t length = 0;
+  const char* text = scientificCache.format(value, std::chars_format::scientific, 10, length);
+  putBytes(text, length);
+}
+
+void OutputFile::putGeneral(double value) {
+  std::size_t length = 0;
+  const char* text = generalCache.format(value, std::chars_format::general, 6, length);
+  putBytes(text, length);
+}
+
+void OutputFile::putBytes(const void* bytes, std::size_t count) {
+  if (static_cast<std::size_t>(End - Next) < count) {
+    drain();
+    if (count > kBufferSize) {
+      if (File != nullptr && !Failed && std::fwrite(bytes, 1, count, File) != count) {
+        Failed = true;
+      }
+      return;
+    }
+  }
+  std::memcpy(Next, bytes, count);
+  Next += count;
+}
+
+void OutputFile::rewind() {
+  flush();
+  if (File != nullptr && std::fseek(File, 0, SEEK_SET) != 0) {
+    Failed = true;
+  }
+}
+
+bool OutputFile::flush() {
+  drain();
+  if (File != nullptr && std::fflush(File) != 0) {
+    Failed = true;
+  }
+  return good();
+}
+
+void OutputFile::drain() {
+  const std::size_t count = static_cast<std::size_t>(Next - Buffer);
+  // Like a stream in its failed state, a failed file takes no more output.
+  if (count > 0 && File != nullptr && !Failed && std::fwrite(Buffer, 1, count, File) != count) {
+    Failed = true;
+  }
+  Next = Buffer;
+}

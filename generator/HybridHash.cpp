@@ -7,201 +7,174 @@
 
 #include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/FrameworkAssert.h"
-#include "Cpp/BaseClasses/StandardErrors.h"
-
-const unsigned long PrimeArray[15] = {131071,   393209,   786419,   1179637,  1966049,
-                                      2752481,  4325341,  6684607,  9437101,  15335303,
-                                      21000169, 31000303, 51000353, 71000383, 0};
-
-std::uint32_t* tempsumarray = nullptr;
-std::uint32_t second_shift = 0;
 
 namespace {
 
-const unsigned int kNumberBits = 24;  // a slot is (block << 24) + number
-const std::uint32_t kNumberMask = (1u << kNumberBits) - 1;
+const unsigned long kMaxNumber = 0xFFFFFFFFul;  // a slot keeps 32 bits of number
+const std::uint64_t kNumberMask = 0xFFFFFFFFull;
 
-unsigned long scratchLength = 0;  // entries of tempsumarray
-int liveStores = 0;               // stores sharing tempsumarray
-
-// Makes tempsumarray hold at least length zeroed entries.
-void reserveScratch(unsigned long length) {
-  if (scratchLength < length) {
-    delete[] tempsumarray;
-    tempsumarray = new (std::nothrow) std::uint32_t[length]();
-    if (tempsumarray == nullptr) {
-      MemoryAllocationError();
-    }
-    scratchLength = length;
-  }
-}
-
-// Vectors with more non-zero chunks need less spreading per chunk.
-std::uint32_t multiplierFor(unsigned long nonZeroChunks) {
-  if (nonZeroChunks > 16) return 1;
-  if (nonZeroChunks > 8) return 2;
-  if (nonZeroChunks > 4) return 4;
-  if (nonZeroChunks > 2) return 8;
-  return 16;
-}
-
-// Next slot of the probe sequence: the step grows with k until it passes the
-// end of the table, then wraps and starts small again.
-unsigned long nextProbe(unsigned long slot, unsigned long& k, unsigned long tableSize,
-                        unsigned long tableIndex) {
-  slot += (tableIndex + 1) * 1024 * k;
-  if (slot < tableSize) {
-    k++;
-  } else {
-    slot -= tableSize;
-    k = 1;
-  }
-  return slot;
+std::uint64_t mix(std::uint64_t h, std::uint64_t word) {
+  h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
+  return h ^ (h >> 31);
 }
 
 }  // namespace
 
 HybridHash::HybridHash(BaseModelClass* model, unsigned long stateSize,
-                       unsigned long initialTableSize, unsigned long blockSize,
-                       unsigned long chunkWidth, unsigned long maxBlocks, double loadFactor)
+                       unsigned long initialTableSize, unsigned long blockSize, double loadFactor)
     : Table(nullptr),
-      TableIndex(0),
+      TableSize(2),
+      TableBits(1),
       Model(model),
-      Blocks(nullptr),
       StateSize(stateSize),
-      CurrentBlock(0),
-      BlockSize(blockSize),
-      TableSize(initialTableSize),
-      ChunkWidth(chunkWidth),
-      MaxBlocks(maxBlocks),
+      BlockSize(1),
+      BlockBits(0),
       LoadFactor(loadFactor) {
-  SAN_ASSERT(LoadFactor < 1.0, "LoadFactor < 1.0", "HybridHash.cpp");
-  SAN_ASSERT(ChunkWidth > 0, "ChunkWidth > 0", "HybridHash.cpp");
-  SAN_ASSERT(BlockSize > 0 && MaxBlocks > 0 && MaxBlocks * BlockSize <= (1ul << kNumberBits),
-             "BlockSize > 0 && MaxBlocks > 0 && MaxBlocks * BlockSize <= (1ul << 24)",
+  SAN_ASSERT(LoadFactor > 0.0 && LoadFactor < 1.0, "LoadFactor > 0.0 && LoadFactor < 1.0",
              "HybridHash.cpp");
+  while (BlockSize < blockSize) {
+    BlockSize *= 2;
+    BlockBits++;
+  }
+  while (TableSize < initialTableSize) {
+    TableSize *= 2;
+    TableBits++;
+  }
   Table = allocateTable(TableSize);
-  Blocks = new (std::nothrow) char*[MaxBlocks]();
-  if (Table == nullptr || Blocks == nullptr) {
-    MemoryAllocationError();
+  if (Table == nullptr) {
+    fail("Error:  TempHashTable not allocated");
   }
-  Blocks[0] = new (std::nothrow) char[BlockSize * StateSize]();
-  if (Blocks[0] == nullptr) {
-    fail("Error:  Unable to allocate memory");
-  }
-  reserveScratch(StateSize + 1);
-  liveStores++;
+  AddArray();
 }
 
 HybridHash::~HybridHash() {
   delete[] Table;
-  for (unsigned long b = 0; b <= CurrentBlock; b++) {
-    delete[] Blocks[b];
-  }
-  delete[] Blocks;
-  if (--liveStores == 0) {
-    delete[] tempsumarray;
-    tempsumarray = nullptr;
-    scratchLength = 0;
+  for (char* block : Blocks) {
+    std::free(block);
   }
 }
 
-unsigned long HybridHash::Hash(const char* state, unsigned long tableSize) const {
-  const std::uint32_t m = static_cast<std::uint32_t>(tableSize);
-  const unsigned long numChunks = (StateSize + ChunkWidth - 1) / ChunkWidth;
-  unsigned long nonZero = 0;  // among all chunks but the last
-  for (unsigned long c = 0; c < numChunks; c++) {
-    std::uint32_t v = 0;
-    for (unsigned long i = c * ChunkWidth; i < StateSize && i < (c + 1) * ChunkWidth; i++) {
-      // Bytes count as signed chars, so 0x80 to 0xFF set the upper bits.
-      v = (v << 5) ^ static_cast<std::uint32_t>(static_cast<signed char>(state[i]));
-    }
-    tempsumarray[c] = v;
-    if (v != 0 && c + 1 < numChunks) {
-      nonZero++;
-    }
+std::uint64_t HybridHash::Hash(const char* state, unsigned long stateSize) {
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (stateSize * 0xFF51AFD7ED558CCDull);
+  unsigned long i = 0;
+  for (; i + 8 <= stateSize; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, state + i, 8);
+    h = mix(h, word);
   }
-  second_shift = multiplierFor(nonZero);
-  std::uint32_t h = 0;
-  for (unsigned long c = 0; c < numChunks; c++) {
-    if (tempsumarray[c] != 0) {
-      h = (h * second_shift) ^ (tempsumarray[c] % m);
-    }
+  if (i < stateSize) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, state + i, stateSize - i);
+    h = mix(h, word);
   }
-  return h % m;
+  h ^= h >> 30;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 27;
+  h *= 0x94D049BB133111EBull;
+  return h ^ (h >> 31);
 }
 
 void HybridHash::Insert(const char* state, unsigned long number) {
+  makeRoom(number);
+  const std::uint32_t tag = static_cast<std::uint32_t>(Hash(state, StateSize) >> 32);
+  store(state, number, findSlot(state, tag), tag);
+}
+
+long HybridHash::Lookup(const char* state) {
+  SAN_ASSERT(Table != nullptr, "Table != nullptr", "HybridHash.cpp");
+  const std::uint32_t tag = static_cast<std::uint32_t>(Hash(state, StateSize) >> 32);
+  const std::uint64_t slot = Table[findSlot(state, tag)];
+  return slot == 0 ? -1 : static_cast<long>(slot & kNumberMask);
+}
+
+unsigned long HybridHash::FindOrInsert(const char* state, unsigned long newNumber) {
+  SAN_ASSERT(Table != nullptr, "Table != nullptr", "HybridHash.cpp");
+  const std::uint32_t tag = static_cast<std::uint32_t>(Hash(state, StateSize) >> 32);
+  unsigned long slot = findSlot(state, tag);
+  if (Table[slot] != 0) {
+    return static_cast<unsigned long>(Table[slot] & kNumberMask);
+  }
+  const unsigned long sizeBefore = TableSize;
+  makeRoom(newNumber);
+  if (TableSize != sizeBefore) {
+    slot = findSlot(state, tag);
+  }
+  store(state, newNumber, slot, tag);
+  return newNumber;
+}
+
+unsigned long HybridHash::findSlot(const char* state, std::uint32_t tag) {
+  const unsigned long mask = TableSize - 1;
+  for (unsigned long slot = homeSlot(tag);; slot = (slot + 1) & mask) {
+    const std::uint64_t value = Table[slot];
+    if (value == 0) {
+      return slot;
+    }
+    if (static_cast<std::uint32_t>(value >> 32) == tag &&
+        Model->CompareState(const_cast<char*>(Vector(value & kNumberMask)),
+                            const_cast<char*>(state))) {
+      return slot;
+    }
+  }
+}
+
+void HybridHash::makeRoom(unsigned long number) {
   SAN_ASSERT(number > 0, "number > 0", "HybridHash.cpp");
+  if (number > kMaxNumber) {
+    std::cerr << "Error:  the state store is full: state number " << number << " exceeds "
+              << kMaxNumber << std::endl;
+    std::exit(1);
+  }
   if (number >= TableSize * LoadFactor) {
     Rehash();
   }
-  const unsigned long block = number / BlockSize;
-  if (block >= MaxBlocks) {
-    std::cerr << "Error:  the state store is full: state number " << number << " needs more than "
-              << MaxBlocks << " blocks of " << BlockSize << " states" << std::endl;
-    std::exit(1);
-  }
-  while (CurrentBlock < block) {
+  while ((number >> BlockBits) >= Blocks.size()) {
     AddArray();
   }
-  const unsigned long slot = emptySlot(Table, TableSize, TableIndex, Hash(state, TableSize));
-  Table[slot] = static_cast<std::uint32_t>((block << kNumberBits) + number);
-  std::memcpy(Blocks[block] + (number - block * BlockSize) * StateSize, state, StateSize);
 }
 
-int HybridHash::Lookup(const char* state) {
-  SAN_ASSERT(Table != nullptr, "Table != nullptr", "HybridHash.cpp");
-  unsigned long slot = Hash(state, TableSize);
-  unsigned long k = 1;
-  while (Table[slot] != 0) {
-    const char* stored = storedVector(Table[slot]);
-    if (stored == nullptr) {
-      Table[slot] = 0;
-      return -1;
-    }
-    // CompareState only reads both vectors.
-    if (Model->CompareState(const_cast<char*>(stored), const_cast<char*>(state))) {
-      return static_cast<int>(Table[slot] & kNumberMask);
-    }
-    slot = nextProbe(slot, k, TableSize, TableIndex);
-  }
-  return -1;
+void HybridHash::store(const char* state, unsigned long number, unsigned long slot,
+                       std::uint32_t tag) {
+  Table[slot] = (static_cast<std::uint64_t>(tag) << 32) | number;
+  std::memcpy(const_cast<char*>(Vector(number)), state, StateSize);
 }
 
 void HybridHash::Rehash() {
   SAN_ASSERT(Table != nullptr, "Table != nullptr", "HybridHash.cpp");
-  TableIndex++;
-  const unsigned long newSize = PrimeArray[TableIndex];
-  if (newSize == 0) {
+  if (TableBits >= 32) {
     fail("Hash:  Error:  allocate more memory for Hash Table");
   }
-  std::uint32_t* newTable = allocateTable(newSize);
+  const unsigned long newSize = TableSize * 2;
+  std::uint64_t* newTable = allocateTable(newSize);
   if (newTable == nullptr) {
     fail("Error:  TempHashTable not allocated");
   }
-  if (newSize < TableSize) {
-    fail("Hash:  Error, there is a typo in the Hash Table, check .h file");
-  }
-  // Slot values move unchanged; the vectors stay where they are.
-  for (unsigned long i = 0; i < TableSize; i++) {
-    const char* stored = storedVector(Table[i]);
-    if (Table[i] != 0 && stored != nullptr) {
-      newTable[emptySlot(newTable, newSize, TableIndex, Hash(stored, newSize))] = Table[i];
-    }
-  }
-  delete[] Table;
+  std::uint64_t* oldTable = Table;
+  const unsigned long oldSize = TableSize;
   Table = newTable;
   TableSize = newSize;
+  TableBits++;
+  // A slot keeps the hash bits that choose its home, so slots move without
+  // touching the vectors.
+  const unsigned long mask = TableSize - 1;
+  for (unsigned long i = 0; i < oldSize; i++) {
+    if (oldTable[i] != 0) {
+      unsigned long slot = homeSlot(static_cast<std::uint32_t>(oldTable[i] >> 32));
+      while (Table[slot] != 0) {
+        slot = (slot + 1) & mask;
+      }
+      Table[slot] = oldTable[i];
+    }
+  }
+  delete[] oldTable;
 }
 
 void HybridHash::AddArray() {
-  SAN_ASSERT(CurrentBlock + 1 < MaxBlocks, "CurrentBlock + 1 < MaxBlocks", "HybridHash.cpp");
-  Blocks[CurrentBlock + 1] = new (std::nothrow) char[BlockSize * StateSize]();
-  if (Blocks[CurrentBlock + 1] == nullptr) {
+  char* block = static_cast<char*>(std::calloc(BlockSize, StateSize > 0 ? StateSize : 1));
+  if (block == nullptr) {
     fail("Error:  Unable to allocate memory");
   }
-  CurrentBlock++;
+  Blocks.push_back(block);
 }
 
 void HybridHash::ReleaseTable() {
@@ -209,28 +182,8 @@ void HybridHash::ReleaseTable() {
   Table = nullptr;
 }
 
-const char* HybridHash::storedVector(std::uint32_t slotValue) const {
-  const unsigned long block = slotValue >> kNumberBits;
-  const unsigned long number = slotValue & kNumberMask;
-  const unsigned long index = number - block * BlockSize;  // wraps when below the block
-  if (block > CurrentBlock || index >= BlockSize) {
-    return nullptr;
-  }
-  return Blocks[block] + index * StateSize;
-}
-
-unsigned long HybridHash::emptySlot(const std::uint32_t* table, unsigned long tableSize,
-                                    unsigned long tableIndex, unsigned long home) {
-  unsigned long slot = home;
-  unsigned long k = 1;
-  while (table[slot] != 0) {
-    slot = nextProbe(slot, k, tableSize, tableIndex);
-  }
-  return slot;
-}
-
-std::uint32_t* HybridHash::allocateTable(unsigned long tableSize) {
-  return new (std::nothrow) std::uint32_t[tableSize]();
+std::uint64_t* HybridHash::allocateTable(unsigned long tableSize) {
+  return new (std::nothrow) std::uint64_t[tableSize]();
 }
 
 void HybridHash::fail(const char* message) {

@@ -2,72 +2,73 @@
 #define HYBRIDHASH_H_
 
 #include <cstdint>
+#include <vector>
 
 class BaseModelClass;
 
-// The sizes the slot table takes in turn; a 0 entry ends the sequence.
-extern const unsigned long PrimeArray[15];
-
-// Hash scratch shared by every store (one thread, one hash at a time): the
-// chunk values of the last vector hashed, and its mixing multiplier. The
-// array is allocated by the first live store and released by the last.
-extern std::uint32_t* tempsumarray;
-extern std::uint32_t second_shift;
-
 // Store of every stable state vector found, mapping a vector back to its
-// state number. An open-addressing table of 4-byte slots holds (block index
-// x 2^24) + state number; the vectors themselves live in blocks addressed by
-// state number, so growing the table never moves a vector. Equality of
-// vectors is the model's CompareState.
+// state number. An open-addressing table of 8-byte slots holds a state
+// number and 32 bits of its vector's hash; the vectors themselves live in
+// blocks addressed by state number, so growing the table never moves a
+// vector, and a probe compares a vector only when the hash bits match.
+// Equality of vectors is the model's CompareState. Numbers go up to
+// 4,294,967,295; the rest is bounded by memory.
 class HybridHash {
  public:
-  // The load factor must be below 1, and maxBlocks x blockSize states must
-  // fit the 24-bit number field of a slot.
+  // initialTableSize and blockSize are rounded up to powers of two. The
+  // table doubles when the state numbers reach its size times loadFactor,
+  // which must lie strictly between 0 and 1; blockSize vectors are
+  // allocated at a time.
   HybridHash(BaseModelClass* model, unsigned long stateSize, unsigned long initialTableSize,
-             unsigned long blockSize, unsigned long chunkWidth, unsigned long maxBlocks,
-             double loadFactor);
+             unsigned long blockSize, double loadFactor);
   ~HybridHash();
   HybridHash(const HybridHash&) = delete;
   HybridHash& operator=(const HybridHash&) = delete;
 
   // Stores a copy of the vector under number. The caller guarantees that the
   // vector is not stored yet and that numbers (from 1) arrive in increasing
-  // order. Stops the run when the number needs a block beyond MaxBlocks.
+  // order. Stops the run when the number does not fit a slot or memory runs
+  // out.
   void Insert(const char* state, unsigned long number);
   // The number of the stored vector equal to state, or -1.
-  int Lookup(const char* state);
-  // Moves the table to the next size of PrimeArray.
+  long Lookup(const char* state);
+  // The number of the stored vector equal to state; when there is none,
+  // stores the vector under newNumber (as Insert does) and returns it.
+  unsigned long FindOrInsert(const char* state, unsigned long newNumber);
+  // Doubles the table.
   void Rehash();
-  // Allocates the next block of zero-filled vectors.
+  // Allocates the next block of vectors.
   void AddArray();
   // Releases the slot table once no lookups or inserts follow; the stored
   // vectors stay until destruction.
   void ReleaseTable();
-  // Home slot of state in a table of tableSize slots; fills tempsumarray and
-  // second_shift.
-  unsigned long Hash(const char* state, unsigned long tableSize) const;
+  // The stored vector of a number handed to Insert.
+  const char* Vector(unsigned long number) const {
+    return Blocks[number >> BlockBits] + (number & (BlockSize - 1)) * StateSize;
+  }
+  // The hash of a vector of stateSize bytes; its upper 32 bits choose the
+  // home slot and are kept in the slot.
+  static std::uint64_t Hash(const char* state, unsigned long stateSize);
 
-  std::uint32_t* Table;      // TableSize slots, owned; null after ReleaseTable
-  unsigned long TableIndex;  // position of TableSize in PrimeArray
-  BaseModelClass* Model;     // not owned
-  char** Blocks;             // MaxBlocks entries, owned; each block is one allocation of
-                             // BlockSize vectors of StateSize bytes (blocks 0 to CurrentBlock)
+  std::uint64_t* Table;       // TableSize slots, owned: (hash bits << 32) | number, 0 empty
+  unsigned long TableSize;    // a power of two
+  unsigned int TableBits;     // log2 of TableSize
+  BaseModelClass* Model;      // not owned
+  std::vector<char*> Blocks;  // each owned: BlockSize vectors of StateSize bytes
   unsigned long StateSize;
-  unsigned long CurrentBlock;  // last allocated block
-  unsigned long BlockSize;
-  unsigned long TableSize;
-  unsigned long ChunkWidth;  // bytes per hash chunk
-  unsigned long MaxBlocks;
+  unsigned long BlockSize;  // a power of two
+  unsigned int BlockBits;   // log2 of BlockSize
   double LoadFactor;
 
  private:
-  // The stored vector a slot value names, or null when the slot does not
-  // decode to allocated storage.
-  const char* storedVector(std::uint32_t slotValue) const;
-  // First empty slot on the probe sequence from home.
-  static unsigned long emptySlot(const std::uint32_t* table, unsigned long tableSize,
-                                 unsigned long tableIndex, unsigned long home);
-  static std::uint32_t* allocateTable(unsigned long tableSize);
+  // The slot holding a vector equal to state, or the empty slot where it
+  // belongs.
+  unsigned long findSlot(const char* state, std::uint32_t tag);
+  unsigned long homeSlot(std::uint32_t tag) const { return tag >> (32 - TableBits); }
+  // Makes room for number: grows the table and the blocks as needed.
+  void makeRoom(unsigned long number);
+  void store(const char* state, unsigned long number, unsigned long slot, std::uint32_t tag);
+  static std::uint64_t* allocateTable(unsigned long tableSize);
   [[noreturn]] static void fail(const char* message);
 };
 

@@ -26,10 +26,8 @@ void (StateSpaceGen::*FindNext)(char*) = &StateSpaceGen::FindNextNormal;
 namespace {
 
 // Parameters of the state store as the generator builds it.
-const unsigned long kInitialTableSize = 131071;
-const unsigned long kBlockSize = 100000;
-const unsigned long kChunkWidth = 5;
-const unsigned long kMaxBlocks = 128;
+const unsigned long kInitialTableSize = 131072;
+const unsigned long kBlockSize = 131072;
 
 // Longest chain of instantaneous firings after one timed firing.
 const short kMaxInstantDepth = 23;
@@ -109,8 +107,7 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
   }
   Model->listGroups(&GroupList);
   Groups = GroupList.getList();
-  StateStore = new HybridHash(Model, StateSize, kInitialTableSize, kBlockSize, kChunkWidth,
-                              kMaxBlocks, LoadFactor);
+  StateStore = new HybridHash(Model, StateSize, kInitialTableSize, kBlockSize, LoadFactor);
   StateQueue = new Queue(StateSize);
   classifyActions();
   registerInitialState();
@@ -342,7 +339,7 @@ void StateSpaceGen::FindNextNormal(char* state) {
     BaseActionClass* action = TimedActions[i];
     Traces->printf(4, "Checking Action: %s", action->Name);
     if (FireAction(action, buffer.data())) {
-      SaveStableState(CurrentRate, StateStore->Lookup(NextState));
+      SaveStableState(CurrentRate);
       Model->SetState(buffer.data());
     }
   }
@@ -384,28 +381,24 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   return true;
 }
 
-void StateSpaceGen::SaveStableState(double rate, int index) {
+void StateSpaceGen::SaveStableState(double rate) {
   Traces->printf(4, "The rate to this state: %f", rate);
-  if (!(rate > 0)) {
-    return;
+  if (rate > 0) {
+    addValue(rate);
   }
-  const unsigned long target = index >= 0 ? static_cast<unsigned long>(index) : numberNewState();
-  addValue(target, rate);
 }
 
-unsigned long StateSpaceGen::numberNewState() {
-  StateCounter++;
-  std::memcpy(TempState->state, NextState, StateSize);
-  TempState->number = StateCounter;
-  StateQueue->Enqueue(TempState);
-  StateStore->Insert(NextState, StateCounter);
-  // The reward record is written after the rate entry exists; the entry
-  // order does not matter to the record.
-  TheReward->Calculate(StateCounter);
-  return StateCounter;
-}
-
-void StateSpaceGen::addValue(unsigned long target, double value) {
+void StateSpaceGen::addValue(double value) {
+  const unsigned long target = StateStore->FindOrInsert(NextState, StateCounter + 1);
+  if (target > StateCounter) {
+    // A new state: numbered, queued, and its rewards written at once, while
+    // the reward model still holds the values of the firing that reached it.
+    StateCounter = target;
+    std::memcpy(TempState->state, NextState, StateSize);
+    TempState->number = StateCounter;
+    StateQueue->Enqueue(TempState);
+    TheReward->Calculate(StateCounter);
+  }
   TransitionRates[static_cast<unsigned int>(target)] += value;
 }
 
@@ -435,7 +428,7 @@ void StateSpaceGen::FireInstant(double p) {
   refreshModel();
   const std::vector<BaseActionClass*> enabled = enabledInstantaneous();
   if (enabled.empty()) {
-    SaveStableState(p * CurrentRate, StateStore->Lookup(NextState));
+    SaveStableState(p * CurrentRate);
     return;
   }
   if (enabled.size() == 1) {

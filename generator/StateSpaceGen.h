@@ -66,9 +66,9 @@ class StateSpaceGen {
   // not yet in its last phase ages instead); the reached state is in
   // NextState and its rate in CurrentRate. False when not enabled.
   bool FireAction(BaseActionClass* action, char* state);
-  // Records a transition of the given rate to NextState, whose store lookup
-  // gave index (-1 when new). Rates not above 0 record nothing.
-  void SaveStableState(double rate, int index);
+  // Records a transition of the given rate to NextState, numbering it when
+  // it is new. Rates not above 0 record nothing.
+  void SaveStableState(double rate);
   // Resolves the state the model holds, reached with probability p after a
   // timed firing, into stable states (weights choose among instantaneous
   // actions).
@@ -143,9 +143,9 @@ class StateSpaceGen {
   // The explored state's targets with their values, then 0.
   void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);
-  // Stores, queues and numbers NextState, then writes its rewards.
-  unsigned long numberNewState();
-  void addValue(unsigned long target, double value);
+  // Adds value to the transition to NextState; a new state is stored,
+  // numbered, queued and its rewards written.
+  void addValue(double value);
   // The instantaneous actions enabled in the current marking, in model order.
   std::vector<BaseActionClass*> enabledInstantaneous();
   // Among several enabled instantaneous actions, those of the highest rank.

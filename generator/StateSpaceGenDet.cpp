@@ -70,8 +70,9 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     Traces->printf(1, "Enabled: %s", action->Name);
     if (action->DistributionType == Deterministic) {
       CurrentRate = -p;
-      const int explored = StateStore->Lookup(buffer.data());
-      DeterministicRecords.insertEnablingState(explored, action->ReturnDistributionParameters()[0]);
+      // The explored state is stored under the number being explored.
+      DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber),
+                                               action->ReturnDistributionParameters()[0]);
     } else {
       const double rate = action->Rate();
       checkValue(rate, action, "rate");
@@ -94,13 +95,11 @@ void StateSpaceGen::FireInstantDet(double f) {
   refreshModel();
   const std::vector<BaseActionClass*> enabled = enabledInstantaneous();
   if (enabled.empty()) {
-    const int index = StateStore->Lookup(NextState);
     const double value = f * CurrentRate;
     Traces->printf(4, "The rate to this state: %f", value);
-    if (value == 0.0) {
-      return;
+    if (value != 0.0) {
+      addValue(value);
     }
-    addValue(index >= 0 ? static_cast<unsigned long>(index) : numberNewState(), value);
     return;
   }
   const std::vector<BaseActionClass*> candidates =

@@ -89,3 +89,5 @@ void BaseModelClass::DefineName(const char* name) {
 }
 
 void BaseModelClass::SetParentId(int id) { ParentId = id; }
+
+bool BaseModelClass::AppendMarkingCells(std::vector<short*>&) { return false; }

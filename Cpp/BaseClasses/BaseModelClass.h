@@ -3,6 +3,7 @@
 
 #include <forward_list>
 #include <iostream>
+#include <vector>
 
 #include "Cpp/BaseClasses/List.h"
 
@@ -72,6 +73,10 @@ class BaseModelClass {
   virtual void SetLocalState(const State* s);
   virtual void ConstructLocalState(State*& out);
   virtual void DestructLocalState(State* s);
+
+  // Appends the marking cells of the model's state vector, in vector order,
+  // when every variable it writes is a place; false otherwise (the base).
+  virtual bool AppendMarkingCells(std::vector<short*>& cells);
 
   // Replaces Name with a copy of name.
   void DefineName(const char* name);

@@ -69,6 +69,8 @@ void SANModel::initializeSANModelNow(const char* name, int numPlaces,
 }
 
 void SANModel::SetPlaces(BaseStateVariableClass** places) {
+  // Other places mean another state layout.
+  BaseStateVariableClass::SharingChanges++;
   for (int i = 0; i < NumLocalPlaces(); i++) {
     Places[i] = places[i];
   }
@@ -105,6 +107,10 @@ int SANModel::StateSize() {
 }
 
 void SANModel::CurrentState(void* buf) {
+  if (layout().usable()) {
+    Layout.write(buf);
+    return;
+  }
   char* at = static_cast<char*>(buf);
   for (int i = 0; i < NumLocalPlaces(); i++) {
     if (!Places[i]->getShared()) {
@@ -115,6 +121,10 @@ void SANModel::CurrentState(void* buf) {
 }
 
 void SANModel::SetState(void* buf) {
+  if (layout().usable()) {
+    Layout.read(buf);
+    return;
+  }
   char* at = static_cast<char*>(buf);
   for (int i = 0; i < NumLocalPlaces(); i++) {
     if (!Places[i]->getShared()) {
@@ -122,6 +132,29 @@ void SANModel::SetState(void* buf) {
       at += Places[i]->StateSize();
     }
   }
+}
+
+bool SANModel::AppendMarkingCells(std::vector<short*>& cells) {
+  for (int i = 0; i < NumLocalPlaces(); i++) {
+    if (Places[i]->getShared()) {
+      continue;
+    }
+    SharableSV<short>* place = dynamic_cast<SharableSV<short>*>(Places[i]);
+    if (place == nullptr) {
+      return false;
+    }
+    cells.push_back(place->Value);
+  }
+  return true;
+}
+
+const MarkingLayout& SANModel::layout() {
+  if (!Layout.current()) {
+    std::vector<short*> cells;
+    const bool usable = AppendMarkingCells(cells);
+    Layout.rebuild(cells, usable);
+  }
+  return Layout;
 }
 
 bool SANModel::CompareState(void* a, void* b) { return std::memcmp(a, b, StateSize()) == 0; }

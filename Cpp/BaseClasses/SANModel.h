@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "Cpp/BaseClasses/BaseModelClass.h"
+#include "Cpp/BaseClasses/MarkingLayout.h"
 #include "Cpp/BaseClasses/State.h"
 
 class Activity;
@@ -86,13 +87,20 @@ class SANModel : public BaseModelClass {
   void ConstructLocalState(State*& out) override;
   void DestructLocalState(State* s) override;
 
+  // The cells of the unshared local places, when all of them are places.
+  bool AppendMarkingCells(std::vector<short*>& cells) override;
+
   // Counts, activities, groups and places on standard output.
   void PrintSANModelInfo();
 
  private:
+  // The layout of the current sharing, rebuilt when sharing changed.
+  const MarkingLayout& layout();
   // True when action is attached to a local place that is not stored.
   bool isGlobal(BaseActionClass* action);
   void releaseArrays();
+
+  MarkingLayout Layout;
 };
 
 // True when the arrays hold exactly the model's pointers at the same

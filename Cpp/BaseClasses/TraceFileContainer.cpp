@@ -50,7 +50,21 @@ void TraceFileContainer::printStr(int level, const char* text) {
   }
 }
 
+bool TraceFileContainer::anyWriterAt(int level) const {
+  for (const TraceFile* file : Files) {
+    if (file->getTraceLevel() >= level) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void TraceFileContainer::printf(int level, const char* format, ...) {
+  // Formatting is the costly part of a trace call made for every state and
+  // transition; skip it when no writer would print the message.
+  if (!anyWriterAt(level)) {
+    return;
+  }
   char buffer[1024];
   va_list args;
   va_start(args, format);

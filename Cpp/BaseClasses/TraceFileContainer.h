@@ -47,6 +47,10 @@ class TraceFileContainer : public TraceFile {
   // Every writer's printInitialState with Model's composed model; nothing
   // before addPVModel.
   void printInitialState();
+
+ private:
+  // Whether some writer prints messages of this level.
+  bool anyWriterAt(int level) const;
 };
 
 #endif

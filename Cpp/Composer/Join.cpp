@@ -7,6 +7,7 @@
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/FrameworkAssert.h"
 #include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
+#include "Cpp/BaseClasses/state/SharableSV.h"
 
 namespace {
 
@@ -70,6 +71,10 @@ int Join::StateSize() {
 }
 
 void Join::CurrentState(void* buf) {
+  if (layout().usable()) {
+    Layout.write(buf);
+    return;
+  }
   char* at = static_cast<char*>(buf);
   for (int i = 0; i < NumChildren; i++) {
     Children[i]->CurrentState(at);
@@ -79,12 +84,49 @@ void Join::CurrentState(void* buf) {
 }
 
 void Join::SetState(void* buf) {
+  if (layout().usable()) {
+    Layout.read(buf);
+    return;
+  }
   char* at = static_cast<char*>(buf);
   for (int i = 0; i < NumChildren; i++) {
     Children[i]->SetState(at);
     at += ChildStateSizes[i];
   }
   SetSharedState(at);
+}
+
+bool Join::AppendMarkingCells(std::vector<short*>& cells) {
+  if (ChildStateSizes == nullptr) {
+    return false;  // not set up yet
+  }
+  for (int i = 0; i < NumChildren; i++) {
+    const size_t before = cells.size();
+    if (!Children[i]->AppendMarkingCells(cells) ||
+        (cells.size() - before) * sizeof(short) != static_cast<size_t>(ChildStateSizes[i])) {
+      return false;
+    }
+  }
+  for (int i = 0; i < AddedSharedPtrs; i++) {
+    if (!SharedPtrs[i]->getStored()) {
+      continue;
+    }
+    SharableSV<short>* place = dynamic_cast<SharableSV<short>*>(SharedPtrs[i]);
+    if (place == nullptr) {
+      return false;
+    }
+    cells.push_back(place->Value);
+  }
+  return true;
+}
+
+const MarkingLayout& Join::layout() {
+  if (!Layout.current()) {
+    std::vector<short*> cells;
+    const bool usable = AppendMarkingCells(cells);
+    Layout.rebuild(cells, usable);
+  }
+  return Layout;
 }
 
 int Join::GetModelType() { return 2; }

@@ -4,6 +4,7 @@
 #include <forward_list>
 #include <iostream>
 
+#include "Cpp/BaseClasses/MarkingLayout.h"
 #include "Cpp/BaseClasses/State.h"
 #include "Cpp/Composer/BaseComposerClass.h"
 
@@ -54,14 +55,22 @@ class Join : public BaseComposerClass {
   void ConstructLocalState(State*& out) override;
   void DestructLocalState(State* s) override;
 
+  // The children's cells (each as large as its size at Setup), then those
+  // of the stored shared variables, when all of them are places.
+  bool AppendMarkingCells(std::vector<short*>& cells) override;
+
   // Slot of s in a table of size slots (0 for size < 1): v = ch + (v << 5)
   // over the characters, in unsigned 32-bit arithmetic, modulo size.
   static unsigned int Hash(const char* s, int size);
 
  private:
   void HashActions();
+  // The layout of the current sharing, rebuilt when sharing changed.
+  const MarkingLayout& layout();
   // The slot holding name, or the empty slot where it belongs.
   int findSlot(const char* name) const;
+
+  MarkingLayout Layout;
 };
 
 #endif

@@ -6,6 +6,8 @@
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/StandardErrors.h"
 
+unsigned long BaseStateVariableClass::SharingChanges = 0;
+
 namespace {
 
 // A copy of text (null: the empty string). A variable without its name

@@ -23,6 +23,10 @@ class BaseStateVariableClass {
   List<BaseActionClass>* AffectingActions;
   List<BaseActionClass>* EnabledActions;
 
+  // Counts every change of a variable's sharing or storage flags, so that
+  // layouts cached from them (MarkingLayout) know when they are stale.
+  static unsigned long SharingChanges;
+
   BaseStateVariableClass();  // named "default", empty prefix
   // A null prefix counts as empty.
   BaseStateVariableClass(const char* name, const char* prefix);
@@ -62,9 +66,15 @@ class BaseStateVariableClass {
   void SetName(const char* name);
   void SetPrefix(const char* prefix);
   bool getShared() const { return Shared; }
-  void setShared(bool shared) { Shared = shared; }
+  void setShared(bool shared) {
+    Shared = shared;
+    SharingChanges++;
+  }
   bool getStored() const { return Stored; }
-  void setStored(bool stored) { Stored = stored; }
+  void setStored(bool stored) {
+    Stored = stored;
+    SharingChanges++;
+  }
   bool getFunctionallyShared() const { return FunctionallyShared; }
   void setFunctionallyShared(bool shared) { FunctionallyShared = shared; }
   int getSharingCount() const { return SharingCount; }

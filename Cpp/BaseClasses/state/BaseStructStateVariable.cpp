@@ -166,6 +166,7 @@ void BaseStructStateVariable::ShareWith(BaseStructStateVariable* otherStruct) {
   if (otherStruct == this) {
     return;
   }
+  SharingChanges++;
   auto otheri = otherStruct->fields.begin();
   for (const fieldType& f : fields) {
     SAN_ASSERT(otheri != otherStruct->fields.end(), "otheri!=otherStruct->fields.end()",

@@ -87,6 +87,7 @@ void SharableSV<T>::ShareWith(SharableSV<T>* other) {
   if (Owner == other->Owner) {
     return;
   }
+  SharingChanges++;
   SharableSV<T>* absorbed;
   if (Stored && other->Stored) {
     *Value = *other->Value;

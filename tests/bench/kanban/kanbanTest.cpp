@@ -1,0 +1,211 @@
+// Runs of the Kanban model's executable: state counts, the first records of
+// the smallest state space, and properties of a whole state space.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ModelRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::string arm;
+  std::string var;
+  std::string pvtype;
+};
+
+std::string contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs the model with arguments in a fresh directory, as the experiment "k".
+ModelRun runModel(const std::string& arguments) {
+  std::string dir = testing::TempDir() + "kanbanXXXXXX";
+  ModelRun run;
+  if (mkdtemp(dir.data()) == nullptr) {
+    ADD_FAILURE() << "cannot create " << dir;
+    return run;
+  }
+  std::string command = std::string(MODEL_EXECUTABLE) + " -P" + dir + "/ -Nk " + arguments + " >" +
+                        dir + "/stdout.txt 2>" + dir + "/stderr.txt";
+  int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = contents(dir + "/stdout.txt");
+  run.err = contents(dir + "/stderr.txt");
+  run.arm = contents(dir + "/k.arm");
+  run.var = contents(dir + "/k.var");
+  run.pvtype = contents(dir + "/k.pvtype");
+  std::system(("rm -rf " + dir).c_str());
+  return run;
+}
+
+long binomial(long n, long k) {
+  long result = 1;
+  for (long i = 1; i <= k; i++) {
+    result = result * (n - k + i) / i;
+  }
+  return result;
+}
+
+// Every cell keeps w = x + y + z and holds at most t parts: C(t+3, 3)
+// markings (x, y, z). Cells 2 and 3 are filled by s1 and emptied by s2
+// together, so they always hold the same number n of parts, C(n+2, 2)
+// markings each; cells 1 and 4 are free. Hence the reachable states number
+// C(t+3, 3)^2 times the sum of C(n+2, 2)^2 over n = 0..t.
+long reachableStates(long t) {
+  long pairs = 0;
+  for (long n = 0; n <= t; n++) {
+    pairs += binomial(n + 2, 2) * binomial(n + 2, 2);
+  }
+  return binomial(t + 3, 3) * binomial(t + 3, 3) * pairs;
+}
+
+std::string line(const std::string& text, int number) {
+  std::istringstream in(text);
+  std::string result;
+  for (int i = 0; i < number && std::getline(in, result); i++) {
+  }
+  return result;
+}
+
+TEST(KanbanTest, TheCountingArgumentGivesThePublishedCounts) {
+  const long published[] = {160, 4600, 58400, 454475, 2546432, 11261376};
+  for (long t = 1; t <= 6; t++) {
+    EXPECT_EQ(published[t - 1], reachableStates(t)) << "t = " << t;
+  }
+}
+
+TEST(KanbanTest, ExperimentsOneToThreeReachThePublishedCounts) {
+  for (int experiment = 0; experiment < 3; experiment++) {
+    long t = experiment + 1;
+    ModelRun run = runModel("-B" + std::to_string(experiment));
+    ASSERT_EQ(0, run.status) << run.out;
+    std::string count = std::to_string(reachableStates(t));
+    EXPECT_NE(std::string::npos, run.out.find("\nGenerated: " + count + " states\n")) << run.out;
+    EXPECT_EQ(count, line(run.arm, 2));
+  }
+}
+
+// State 1 is the empty system; the records follow the activity order in,
+// redo1, ok1, back1, s1, redo2, ok2, back2, s2, redo3, ..., out.
+const char kFirstRecordsForOneToken[] =
+    "1\n"
+    "160\n"
+    "                                                           \n"
+    // Empty: only in is enabled; state 2 has a part in x1.
+    "1\n2\n1.0000000000e+00\n0\n"
+    // x1: redo1 to y1 (state 3), ok1 to z1 (state 4).
+    "2\n3\n3.6000000000e-01\n4\n8.4000000000e-01\n0\n"
+    // y1: back1 returns it to x1.
+    "3\n2\n3.0000000000e-01\n0\n"
+    // z1: s1 puts one part each into x2 and x3 (state 5).
+    "4\n5\n4.0000000000e-01\n0\n"
+    // x2 and x3: in (6), redo2 (7), ok2 (8), redo3 (9), ok3 (10).
+    "5\n6\n1.0000000000e+00\n7\n4.2000000000e-01\n8\n9.8000000000e-01\n"
+    "9\n3.9000000000e-01\n10\n9.1000000000e-01\n0\n";
+
+// Header, then per state: number, and for each cell impulse 0 and tokens.
+const char kFirstRewardsForOneToken[] =
+    "cell1_tokens\ncell2_tokens\ncell3_tokens\ncell4_tokens\n"
+    "1\n0\n0\n0\n0\n0\n0\n0\n0\n"
+    "2\n0\n1\n0\n0\n0\n0\n0\n0\n"
+    "3\n0\n1\n0\n0\n0\n0\n0\n0\n"
+    "4\n0\n1\n0\n0\n0\n0\n0\n0\n"
+    "5\n0\n0\n0\n1\n0\n1\n0\n0\n";
+
+TEST(KanbanTest, OneTokenPerCellGivesTheHandDerivedFirstRecords) {
+  ModelRun run = runModel("-B0");
+  ASSERT_EQ(0, run.status) << run.out;
+  EXPECT_EQ(kFirstRecordsForOneToken, run.arm.substr(0, sizeof kFirstRecordsForOneToken - 1));
+  EXPECT_EQ(kFirstRewardsForOneToken, run.var.substr(0, sizeof kFirstRewardsForOneToken - 1));
+  std::string type;
+  for (int cell = 1; cell <= 4; cell++) {
+    type +=
+        "Name:cell" + std::to_string(cell) + "_tokens\nType:0\nNumTimes:1\nStart:365\nStop:365\n";
+  }
+  EXPECT_EQ("Version:1\nNumPV:4\n" + type, run.pvtype);
+  EXPECT_NE(std::string::npos,
+            run.out.find("The Global Variable values for experiment Experiment 1 are:\n"
+                         "t\tshort\t1\n"))
+      << run.out;
+}
+
+// Reads the records of an .arm file after its three header lines.
+struct Record {
+  unsigned long number;
+  std::vector<unsigned long> targets;
+};
+
+std::vector<Record> records(const std::string& arm) {
+  std::istringstream in(arm);
+  std::string skip;
+  for (int i = 0; i < 3; i++) {
+    std::getline(in, skip);
+  }
+  std::vector<Record> result;
+  unsigned long number;
+  while (in >> number) {
+    Record record{number, {}};
+    unsigned long target;
+    double rate;
+    while (in >> target && target != 0) {
+      in >> rate;
+      record.targets.push_back(target);
+    }
+    result.push_back(record);
+  }
+  return result;
+}
+
+TEST(KanbanTest, TwoTokensPerCellGiveALiveSystemWithCells2And3InStep) {
+  ModelRun run = runModel("-B1");
+  ASSERT_EQ(0, run.status) << run.out;
+  std::vector<Record> all = records(run.arm);
+  ASSERT_EQ(4600u, all.size());
+  for (unsigned long i = 0; i < all.size(); i++) {
+    ASSERT_EQ(i + 1, all[i].number);
+    // Parts can always move on, and no firing leaves the marking unchanged.
+    EXPECT_FALSE(all[i].targets.empty()) << "state " << all[i].number;
+    for (unsigned long target : all[i].targets) {
+      EXPECT_TRUE(target >= 1 && target <= 4600 && target != all[i].number);
+    }
+  }
+  // The rewards read the shared places: cells 2 and 3 always agree.
+  std::istringstream var(run.var.substr(run.var.find("cell4_tokens\n") + 13));
+  unsigned long number;
+  double impulse[4], tokens[4];
+  unsigned long count = 0;
+  while (var >> number) {
+    for (int cell = 0; cell < 4; cell++) {
+      var >> impulse[cell] >> tokens[cell];
+      EXPECT_TRUE(tokens[cell] >= 0 && tokens[cell] <= 2);
+    }
+    EXPECT_EQ(tokens[1], tokens[2]) << "state " << number;
+    count++;
+  }
+  EXPECT_EQ(4600u, count);
+}
+
+TEST(KanbanTest, TheTokenCountCanBeOverridden) {
+  ModelRun run = runModel("-B0 -Os:t:2");
+  ASSERT_EQ(0, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\nGenerated: 4600 states\n")) << run.out;
+}
+
+TEST(KanbanTest, TheStudyHasSevenExperiments) {
+  ModelRun run = runModel("-B7");
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("valid experiments are 0 to 6")) << run.err;
+  EXPECT_EQ("", run.arm);
+}
+
+}  // namespace

@@ -1,7 +1,9 @@
 #include "generator/Reward.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "Cpp/BaseClasses/PVModel.h"
@@ -26,7 +28,8 @@ Reward::Reward(PVModel* model, short outputType, const char* fileName)
   rewfile.clear();
   rewfile.open(fileName, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
   if (!rewfile) {
-    std::cerr << "Could not open file dude" << std::endl;
+    std::cerr << "Could not open file dude" << std::endl
+              << "  " << fileName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
   for (int p = 0; p < RewardModel->NumPVs; p++) {

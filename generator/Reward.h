@@ -17,7 +17,8 @@ class Reward {
   short OutputType;      // 1, 3 and 5 write text records, other values binary ones
 
   // Opens rewfile on fileName (truncating it) and writes the header. A file
-  // that cannot be opened ends the program with exit status 1.
+  // that cannot be opened ends the program with a message naming it and exit
+  // status 1.
   Reward(PVModel* model, short outputType, const char* fileName);
 
   // Appends the record of state number stateNumber and flushes it.

@@ -304,7 +304,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
     writeRecord(arm);
     records++;
     checkWritten(arm, armName);
-    checkRewardsWritten();
+    checkRewardsWritten(varName);
   }
   rewriteCount(arm, records);
   checkWritten(arm, armName);
@@ -407,7 +407,8 @@ void StateSpaceGen::FindNextInstant(char* state) {
 void StateSpaceGen::FireInstant(double p) {
   if (InstantDepth > kMaxInstantDepth) {
     std::cerr << "Error:  Maximum number of zero time transition recursive "
-              << "firings exceeded" << "(" << kMaxInstantDepth << ")" << std::endl
+              << "firings exceeded"
+              << "(" << kMaxInstantDepth << ")" << std::endl
               << "Possible undetermined model." << std::endl
               << "Please check the model and try again" << std::endl;
     std::exit(1);
@@ -429,7 +430,11 @@ void StateSpaceGen::FireInstant(double p) {
   const std::vector<BaseActionClass*> candidates = highestRanked(enabled);
   double sum = 0.0;
   for (BaseActionClass* candidate : candidates) {
-    sum += candidate->Weight();
+    // A negative weight would make the shares meaningless even where the
+    // quotient comes out positive (all weights negative).
+    const double weight = candidate->Weight();
+    checkValue(weight, candidate, "weight");
+    sum += weight;
   }
   std::vector<char> saved(StateSize);
   Model->CurrentState(saved.data());
@@ -518,8 +523,7 @@ void StateSpaceGen::releaseScratch() {
 void StateSpaceGen::openOutput(std::ofstream& out, const char* name, const char* message) {
   out.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
   if (!out) {
-    std::cerr << message << std::endl
-              << "  " << name << ": " << std::strerror(errno) << std::endl;
+    std::cerr << message << std::endl << "  " << name << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }
@@ -531,9 +535,9 @@ void StateSpaceGen::checkWritten(std::ofstream& out, const char* name) {
   }
 }
 
-void StateSpaceGen::checkRewardsWritten() {
+void StateSpaceGen::checkRewardsWritten(const char* varName) {
   if (!TheReward->good()) {
-    std::cerr << "Error: Could not write the reward file: " << std::strerror(errno) << std::endl;
+    std::cerr << "Error: Could not write " << varName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }

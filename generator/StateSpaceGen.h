@@ -85,10 +85,10 @@ class StateSpaceGen {
   unsigned int NumErlangActions;
   ResultsDB* Database;  // owned; null without a database host
   int DistributionMask;
-  PVModel* Model;       // not owned
-  Reward* TheReward;    // owned while exploring
-  Queue* StateQueue;    // owned
-  HybridHash* StateStore;  // owned
+  PVModel* Model;                          // not owned
+  Reward* TheReward;                       // owned while exploring
+  Queue* StateQueue;                       // owned
+  HybridHash* StateStore;                  // owned
   BaseActionClass** InstantaneousActions;  // owned array, in model order
   BaseActionClass** TimedActions;          // owned array, in model order
   BaseActionClass** ErlangActions;         // owned array (also in TimedActions)
@@ -99,13 +99,13 @@ class StateSpaceGen {
   state_struct* TempState;  // owned while exploring, with its buffer
   double CurrentRate;
   DeterministicList DeterministicRecords;
-  char* NextState;  // owned while exploring
+  char* NextState;             // owned while exploring
   const char* ExperimentPath;  // not owned
   const char* ExperimentName;  // not owned
   short FlagAbsorb;
   short OutputType;
-  char* TraceFileName;  // owned (free)
-  TraceFileContainer* Traces;  // owned
+  char* TraceFileName;           // owned (free)
+  TraceFileContainer* Traces;    // owned
   TraceFileTavrelSSG* GenTrace;  // owned
   int GenTraceLevel;
   short InstantDepth;
@@ -125,7 +125,8 @@ class StateSpaceGen {
   void openOutput(std::ofstream& out, const char* name, const char* message);
   // Ends the run when out could not be written completely.
   void checkWritten(std::ofstream& out, const char* name);
-  void checkRewardsWritten();
+  // Ends the run when the reward file varName could not be written completely.
+  void checkRewardsWritten(const char* varName);
   // Line 1 (the output type) and a count placeholder of width spaces.
   void writeHeader(std::ofstream& out, int width);
   // Writes the output type and count over the header's first characters.

@@ -60,7 +60,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
     writeRecord(arm);
     records++;
     checkWritten(arm, armName);
-    checkRewardsWritten();
+    checkRewardsWritten(varName);
   }
   GlobalDebugLevel = 0;
   rewriteCount(arm, records);
@@ -92,8 +92,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (action->DistributionType == Deterministic) {
       CurrentRate = -p;
       const int explored = StateStore->Lookup(buffer.data());
-      DeterministicRecords.insertEnablingState(explored,
-                                               action->ReturnDistributionParameters()[0]);
+      DeterministicRecords.insertEnablingState(explored, action->ReturnDistributionParameters()[0]);
     } else {
       const double rate = action->Rate();
       checkValue(rate, action, "rate");

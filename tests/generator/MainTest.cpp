@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/generator/GeneratorOutput.h"
+
 namespace {
 
 const char kUsage[] =
@@ -27,18 +29,19 @@ std::string contents(const std::string& path) {
   return text.str();
 }
 
-// Runs gen with arguments (no shell quoting needed) in a fresh directory.
+// Runs gen with arguments (no shell quoting needed) in a fresh directory that
+// holds an empty directory out.
 GenRun runGen(const std::string& arguments) {
   std::string dir = testing::TempDir() + "genXXXXXX";
   if (mkdtemp(dir.data()) == nullptr) {
     ADD_FAILURE() << "cannot create " << dir;
     return {-1, "", ""};
   }
-  std::string command =
-      "cd " + dir + " && " + GEN_EXECUTABLE + " " + arguments + " >stdout.txt 2>stderr.txt";
+  std::string command = "cd " + dir + " && mkdir out && " + GEN_EXECUTABLE + " " + arguments +
+                        " >stdout.txt 2>stderr.txt";
   int raw = std::system(command.c_str());
-  GenRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(dir + "/stdout.txt"),
-             contents(dir + "/stderr.txt")};
+  GenRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+             ssg_test::withoutTime(contents(dir + "/stdout.txt")), contents(dir + "/stderr.txt")};
   std::system(("rm -rf " + dir).c_str());
   return run;
 }
@@ -47,6 +50,7 @@ const char kExperiment7[] =
     "The Global Variable values for experiment Experiment 8 are:\n"
     "flash_size\tfloat\t128\n"
     "ram_size\tfloat\t64\n";
+const char kGenerated[] = "SSG: SetTraceLevel: 0\n_$8$\nGenerated: 8 states\n<time>\n";
 
 TEST(MainTest, TooFewArgumentsPrintTheUsage) {
   GenRun run = runGen("-Pout/ -Nexp1");
@@ -58,7 +62,7 @@ TEST(MainTest, TooFewArgumentsPrintTheUsage) {
 TEST(MainTest, ANormalRunPrintsTheExperimentValues) {
   GenRun run = runGen("-Pout/ -Nexp1 -B7");
   EXPECT_EQ(0, run.status);
-  EXPECT_EQ(std::string("path=[out/]\n") + kExperiment7, run.out);
+  EXPECT_EQ(std::string("path=[out/]\n") + kExperiment7 + kGenerated, run.out);
   EXPECT_EQ("", run.err);
   // The file type and an unparsable load factor change nothing.
   GenRun same = runGen("-Pout/ -Nexp1 -B7 -F0 -habc");
@@ -70,7 +74,7 @@ TEST(MainTest, OverridesFollowThePrintedValues) {
   GenRun run = runGen("-Nexp1 -B7 -Of:ram_size:100:x:a:1");
   EXPECT_EQ(0, run.status);
   EXPECT_EQ(std::string("OverrideString is f:ram_size:100:x:a:1\n") + kExperiment7 +
-                "Type x not recognized\nOverriding global variables in ssg\n",
+                "Type x not recognized\nOverriding global variables in ssg\n" + kGenerated,
             run.out);
 }
 

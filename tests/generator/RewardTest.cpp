@@ -99,8 +99,9 @@ TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
 }
 
 TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {
-  EXPECT_EXIT(Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
-              "^Could not open file dude\n$");
+  EXPECT_EXIT(
+      Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
+      "^Could not open file dude\n  /nonexistent-directory/x.var: No such file or directory\n$");
 }
 
 }  // namespace

@@ -1,0 +1,246 @@
+// Whole runs of the real executable on the model of this build: every
+// experiment of the study, the exact files of the first and the last, the
+// output names, and the runs that cannot write their files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "tests/generator/GeneratorOutput.h"
+
+namespace {
+
+using ssg_test::ScratchDir;
+
+struct GenRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// The states of the model: (flash_working, ram_working, ram_corrupted,
+// flash_corrupted), numbered in breadth-first order of discovery:
+//   1 (1,1,0,0)  2 (0,1,0,1)  3 (1,1,1,0)  4 (1,0,1,0)
+//   5 (0,1,1,1)  6 (0,0,1,1)  7 (1,0,2,0)  8 (0,0,2,1)
+// The activities are explored flash first (seu cases, sefi, power_cycle),
+// then RAM (watchdog_reboot, random_failure, bit_error and page_error cases).
+// power_cycle (delay 1e19) and watchdog_reboot (delay 0.00347) fire with
+// probability 1 and appear as -1.
+//
+// Experiment 0: flash_size = ram_size = 32, so the first seu and bit_error
+// cases weigh 1 - 32/512 = 0.9375 and the second 0.0625; page_error's are
+// 0.75 and 0.25.
+// - Self-loop of a state with flash and RAM working (1, 3):
+//   6.012 x 0.9375 + 1.5e-16 x 0.9375 + 2.95e-06 x 0.75 = 5.6362522125;
+//   without working flash (2, 5) the same less 1.4e-16; with working flash
+//   but not RAM (4, 7) only seu_case1: 1.5e-16 x 0.9375 = 1.40625e-16.
+// - Flash corrupted (seu_case2 or sefi): 1.5e-16 x 0.0625 + 0.00274 = 0.00274.
+// - RAM corrupted by random_failure: 0.00548 (only while ram_corrupted is 0).
+// - RAM corrupted by bit_error_case2 or page_error_case2:
+//   6.012 x 0.0625 + 2.95e-06 x 0.25 = 0.3757507375.
+const char kArm0[] =
+    "1\n8\n      \n"
+    "1\n1\n5.6362522125e+00\n2\n2.7400000000e-03\n3\n5.4800000000e-03\n4\n3.7575073750e-01\n0\n"
+    "2\n1\n-1.0000000000e+00\n2\n5.6362522125e+00\n5\n5.4800000000e-03\n6\n3.7575073750e-01\n0\n"
+    "3\n1\n-1.0000000000e+00\n3\n5.6362522125e+00\n5\n2.7400000000e-03\n7\n3.7575073750e-01\n0\n"
+    "4\n1\n-1.0000000000e+00\n4\n1.4062500000e-16\n6\n2.7400000000e-03\n0\n"
+    "5\n2\n-1.0000000000e+00\n3\n-1.0000000000e+00\n5\n5.6362522125e+00\n8\n3.7575073750e-01\n0\n"
+    "6\n2\n-1.0000000000e+00\n4\n-1.0000000000e+00\n0\n"
+    "7\n1\n-1.0000000000e+00\n7\n1.4062500000e-16\n8\n2.7400000000e-03\n0\n"
+    "8\n2\n-1.0000000000e+00\n7\n-1.0000000000e+00\n0\n";
+
+// Experiment 24: flash_size = ram_size = 512, so the first seu and bit_error
+// cases weigh 0 and record nothing; the second weigh 1.
+// - Self-loops only from page_error_case1 where the RAM works:
+//   2.95e-06 x 0.75 = 2.2125e-06; none elsewhere (states 4, 7 lose theirs).
+// - Flash corrupted: 1.5e-16 x 1 + 0.00274 = 0.00274.
+// - RAM corrupted by bit_error_case2 or page_error_case2:
+//   6.012 x 1 + 2.95e-06 x 0.25 = 6.0120007375.
+const char kArm24[] =
+    "1\n8\n      \n"
+    "1\n1\n2.2125000000e-06\n2\n2.7400000000e-03\n3\n5.4800000000e-03\n4\n6.0120007375e+00\n0\n"
+    "2\n1\n-1.0000000000e+00\n2\n2.2125000000e-06\n5\n5.4800000000e-03\n6\n6.0120007375e+00\n0\n"
+    "3\n1\n-1.0000000000e+00\n3\n2.2125000000e-06\n5\n2.7400000000e-03\n7\n6.0120007375e+00\n0\n"
+    "4\n1\n-1.0000000000e+00\n6\n2.7400000000e-03\n0\n"
+    "5\n2\n-1.0000000000e+00\n3\n-1.0000000000e+00\n5\n2.2125000000e-06\n8\n6.0120007375e+00\n0\n"
+    "6\n2\n-1.0000000000e+00\n4\n-1.0000000000e+00\n0\n"
+    "7\n1\n-1.0000000000e+00\n8\n2.7400000000e-03\n0\n"
+    "8\n2\n-1.0000000000e+00\n7\n-1.0000000000e+00\n0\n";
+
+// The same in every experiment. power_cycle, first met in state 2, is
+// enabled where the flash is corrupted (2, 5, 6, 8); watchdog_reboot where
+// the RAM is (3 to 8). "reliability" is 1 where both are corrupted (5, 6, 8).
+const char kDet[] = "2\n1.0000000000e+19\n2\n5\n6\n8\n0\n3.4700000000e-03\n3\n4\n5\n6\n7\n8\n0\n";
+const char kVar[] =
+    "reliability\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n0\n5\n0\n1\n6\n0\n1\n7\n0\n0\n8\n0\n1\n";
+const char kPvtype[] =
+    "Version:1\nNumPV:1\nName:reliability\nType:0\nNumTimes:1\nStart:365\nStop:365\n";
+
+const char kProbabilityMessage[] =
+    "; rates and case probabilities must be finite and not negative\n";
+
+class GenRunTest : public testing::Test {
+ protected:
+  GenRunTest() { emptyOut(); }
+
+  // An empty directory out in the scratch directory.
+  void emptyOut() {
+    std::filesystem::remove_all(dir.path + "/out");
+    std::filesystem::create_directory(dir.path + "/out");
+  }
+  // Runs gen with arguments in the scratch directory.
+  GenRun run(const std::string& arguments) {
+    const std::string command =
+        "cd " + dir.path + " && " + GEN_EXECUTABLE + " " + arguments + " >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.read("stdout.txt"), dir.read("stderr.txt")};
+  }
+  // Runs experiment 0 as out/e1 and expects it to fail with message.
+  void expectFailure(const std::string& message, const std::string& options = "") {
+    GenRun failed = run("-Pout/ -Ne1 -B0" + options);
+    EXPECT_EQ(1, failed.status);
+    EXPECT_EQ(message, failed.err);
+  }
+  void expectFiles(const std::string& prefix, const std::string& arm) {
+    EXPECT_EQ(arm, dir.read(prefix + ".arm"));
+    EXPECT_EQ(kVar, dir.read(prefix + ".var"));
+    EXPECT_EQ(kPvtype, dir.read(prefix + ".pvtype"));
+    EXPECT_EQ(kDet, dir.read(prefix + ".det"));
+  }
+
+  ScratchDir dir;
+};
+
+std::string scientific(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10e", value);
+  return text;
+}
+
+TEST_F(GenRunTest, EveryExperimentWritesWellFormedFiles) {
+  const float sizes[] = {32, 64, 128, 256, 512};
+  for (int e = 0; e < 25; e++) {
+    SCOPED_TRACE("experiment " + std::to_string(e));
+    const std::string name = "exp" + std::to_string(e + 1);
+    GenRun generated = run("-Pout/ -N" + name + " -B" + std::to_string(e));
+    EXPECT_EQ(0, generated.status);
+    EXPECT_EQ("", generated.err);
+    EXPECT_NE(std::string::npos,
+              generated.out.find("SSG: SetTraceLevel: 0\n_$8$\nGenerated: 8 states\n"))
+        << generated.out;
+    const std::string records =
+        ssg_test::armRecords(dir.read("out/" + name + ".arm"), ssg_test::kDeterministicPlaceholder);
+    // State 1's record from the weights of the experiment: the first case of
+    // seu and bit_error weighs 1 - size/512, the second size/512.
+    const double flashShare = sizes[e % 5] / 512.0;
+    const double ramShare = sizes[e / 5] / 512.0;
+    const double self = 1.5e-16 * (1 - flashShare) + 6.012 * (1 - ramShare) + 2.95e-06 * 0.75;
+    EXPECT_EQ("1: 1=" + scientific(self) + " 2=2.7400000000e-03 3=5.4800000000e-03 4=" +
+                  scientific(6.012 * ramShare + 2.95e-06 * 0.25),
+              records.substr(0, records.find('\n')));
+    EXPECT_EQ(8u, std::count(records.begin(), records.end(), ':'));
+    EXPECT_EQ("1.0000000000e+19: 2 5 6 8\n3.4700000000e-03: 3 4 5 6 7 8",
+              ssg_test::detRecords(dir.read("out/" + name + ".det")));
+    EXPECT_EQ(kVar, dir.read("out/" + name + ".var"));
+    EXPECT_EQ(kPvtype, dir.read("out/" + name + ".pvtype"));
+  }
+}
+
+TEST_F(GenRunTest, TheFirstAndLastExperimentsWriteTheirExactFiles) {
+  EXPECT_EQ(0, run("-Pout/ -Nexp1 -B0").status);
+  expectFiles("out/exp1", kArm0);
+  EXPECT_EQ(0, run("-Pout/ -Nexp25 -B24").status);
+  expectFiles("out/exp25", kArm24);
+}
+
+TEST_F(GenRunTest, OutputNamesArePathNameAndSuffixWithoutSeparator) {
+  EXPECT_EQ(0, run("-Pout/ -Ne1 -B0").status);
+  expectFiles("out/e1", kArm0);
+  EXPECT_EQ(0, run("-Pout -Ne1 -B0").status);
+  expectFiles("oute1", kArm0);
+  GenRun unplaced = run("-Ne2 -B24 -F0");
+  EXPECT_EQ(0, unplaced.status);
+  expectFiles("e2", kArm24);
+  // A path longer than any fixed name buffer.
+  const std::string deep = "out/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
+  std::filesystem::create_directories(dir.path + "/" + deep);
+  EXPECT_EQ(0, run("-P" + deep + " -N" + std::string(100, 'n') + " -B0").status);
+  expectFiles(deep + std::string(100, 'n'), kArm0);
+}
+
+TEST_F(GenRunTest, TracesAndTheResultsDatabaseLeaveTheRunIntact) {
+  GenRun traced = run("-Pout/ -Ne1 -B0 -l4 -ttrace.txt -shost -eentity");
+  EXPECT_EQ(0, traced.status);
+  EXPECT_EQ("", traced.err);
+  const std::string line = "SSG: SetTraceLevel: 4\n";
+  const size_t first = traced.out.find(line);
+  EXPECT_NE(std::string::npos, first);
+  EXPECT_EQ(std::string::npos, traced.out.find(line, first + 1)) << "printed once";
+  EXPECT_EQ(0u, dir.read("trace.txt").find("State Number = 1\nEnabled: seu_case1\n"));
+  expectFiles("out/e1", kArm0);
+}
+
+TEST_F(GenRunTest, OutputFilesThatCannotBeOpenedStopTheRun) {
+  GenRun missing = run("-Pnowhere/ -Ne1 -B0");
+  EXPECT_EQ(1, missing.status);
+  EXPECT_EQ("Error: Could not write the reward type file nowhere/e1.pvtype\n", missing.err);
+  // Each file in turn, in the order they are opened, blocked by a directory
+  // of its name.
+  const std::pair<const char*, const char*> blocked[] = {
+      {".pvtype", "Error: Could not write the reward type file out/e1.pvtype\n"},
+      {".det", "Error: Could not open det file \n  out/e1.det: Is a directory\n"},
+      {".arm", "Error: Could not open binary file dude\n  out/e1.arm: Is a directory\n"},
+      {".var", "Could not open file dude\n  out/e1.var: Is a directory\n"}};
+  for (const auto& [suffix, message] : blocked) {
+    const std::string name = dir.path + "/out/e1" + suffix;
+    emptyOut();
+    std::filesystem::create_directory(name);
+    expectFailure(message);
+    if (std::string(suffix) != ".pvtype") {
+      EXPECT_EQ(kPvtype, dir.read("out/e1.pvtype")) << "written first";
+    }
+  }
+  // The ".det" file was opened, and is left empty, before the ".arm" file.
+  EXPECT_TRUE(dir.exists("out/e1.det"));
+  EXPECT_EQ("", dir.read("out/e1.det"));
+}
+
+TEST_F(GenRunTest, AnUnwritableDirectoryStopsTheRun) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not bind the superuser";
+  }
+  chmod((dir.path + "/out").c_str(), 0555);
+  expectFailure("Error: Could not write the reward type file out/e1.pvtype\n");
+  chmod((dir.path + "/out").c_str(), 0755);
+}
+
+TEST_F(GenRunTest, AFullDiskStopsTheRun) {
+  const std::pair<const char*, const char*> full[] = {
+      {".pvtype", "Error: Could not write the reward type file out/e1.pvtype\n"},
+      {".det", "Error: Could not write out/e1.det: No space left on device\n"},
+      {".arm", "Error: Could not write out/e1.arm: No space left on device\n"},
+      {".var", "Error: Could not write out/e1.var: No space left on device\n"}};
+  for (const auto& [suffix, message] : full) {
+    const std::string name = dir.path + "/out/e1" + suffix;
+    emptyOut();
+    std::filesystem::create_symlink("/dev/full", name);
+    expectFailure(message);
+  }
+}
+
+TEST_F(GenRunTest, AnOverrideThatMakesACaseWeightNegativeStopsTheRun) {
+  // bit_error_case1 weighs 1 - 1000/512 < 0.
+  expectFailure(std::string("Error: activity bit_error_case1 has the case probability -0.953125 in "
+                            "state 1") +
+                    kProbabilityMessage,
+                " -Of:ram_size:1000");
+}
+
+}  // namespace

@@ -1,0 +1,291 @@
+// The generator on small nets without deterministic activities: exponential,
+// Erlang and instantaneous activities, the files written and the models and
+// values refused.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "generator/StateSpaceGen.h"
+#include "tests/generator/GeneratorOutput.h"
+#include "tests/generator/GeneratorTestModels.h"
+
+namespace {
+
+using ssg_test::exponential;
+using ssg_test::instantaneous;
+using ssg_test::markingIs;
+using ssg_test::Marks;
+using ssg_test::setMarking;
+using ssg_test::TestPVModel;
+
+const char kSetTraceLevel[] = "SSG: SetTraceLevel: 0\n";
+
+class StateSpaceGenTest : public testing::Test {
+ protected:
+  std::string run(TestPVModel& model, short absorb = 0) {
+    return ssg_test::generate(&model, dir.prefix(), absorb);
+  }
+  std::string arm() const {
+    return ssg_test::armRecords(dir.read("m.arm"), ssg_test::kNormalPlaceholder);
+  }
+  // Runs model in a death test; standard output goes to standard error.
+  void runToDeath(TestPVModel& model) {
+    ssg_test::stdoutToStderr();
+    ssg_test::runGenerator(&model, dir.prefix());
+  }
+
+  ssg_test::ScratchDir dir;
+};
+
+// The console text of a run that generated count states, with lines
+// before the final marker, as withoutTime gives it.
+std::string console(const std::string& lines, int count) {
+  const std::string n = std::to_string(count);
+  return kSetTraceLevel + lines + "_$" + n + "$\nGenerated: " + n + " states\n<time>\n";
+}
+
+// The trace of an absorbing state of a one-place model.
+std::string absorbing(TestPVModel& model, int mark) {
+  return "absorbing state\n  Model: (" + std::to_string(model.net->ModelId) + ")" +
+         model.net->Name + "\n    " + model.net->places[0]->Name + " = " + std::to_string(mark) +
+         "\n";
+}
+
+// A timed firing of rate 4 into a vanishing state (q = 1), whose
+// instantaneous activities lead on.
+ssg_test::ActivityDef intoVanishing() {
+  return exponential("go", 4.0).when(markingIs(0, 0)).fires(setMarking(0, 1));
+}
+
+TEST_F(StateSpaceGenTest, ExponentialRatesAreSummedPerTargetWithSelfTransitions) {
+  TestPVModel model("net", {{"p", 0}},
+                    {exponential("a", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("b", 3.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("stay", 0.5).when(markingIs(0, 0)),
+                     // Case 1 has probability 0: no rate, and p = 3 is never created.
+                     exponential("on", 4.0)
+                         .when(markingIs(0, 1))
+                         .fires(setMarking(0, 3), 0.0)
+                         .fires(setMarking(0, 2), 1.0)});
+  EXPECT_EQ(console("", 3), ssg_test::withoutTime(run(model)));
+  EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
+  EXPECT_EQ(
+      "1: 1=5.0000000000e-01 2=5.0000000000e+00\n"
+      "2: 3=4.0000000000e+00\n"
+      "3:",
+      arm());
+  // Each state's reward (the marking of p) once, the initial state first.
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n1\n3\n0\n2\n", dir.read("m.var"));
+  EXPECT_EQ("Version:1\nNumPV:1\nName:marking\nType:0\nNumTimes:1\nStart:1\nStop:1\n",
+            dir.read("m.pvtype"));
+  EXPECT_FALSE(dir.exists("m.det"));
+}
+
+TEST_F(StateSpaceGenTest, InstantaneousWeightsSplitTheTimedRate) {
+  TestPVModel model(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0),
+       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0)});
+  run(model);
+  EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextInstant);
+  EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm());
+  // The vanishing state q = 1 has no record.
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n2\n3\n0\n3\n", dir.read("m.var"));
+}
+
+TEST_F(StateSpaceGenTest, OnlyTheHighestRankFiresAndALoneActivityIgnoresItsWeight) {
+  TestPVModel ranked(
+      "net", {{"q", 0}},
+      {intoVanishing(),
+       instantaneous("high").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0).withRank(2),
+       instantaneous("low").when(markingIs(0, 1)).fires(setMarking(0, 3), 5.0)});
+  run(ranked);
+  EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
+
+  TestPVModel alone(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("only").when(markingIs(0, 1)).fires(setMarking(0, 2), 0.0),
+       instantaneous("idle").when(markingIs(0, 9))});
+  run(alone);
+  EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
+}
+
+TEST_F(StateSpaceGenTest, VanishingPathsToOneStateAreSummed) {
+  TestPVModel model(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0),
+       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0),
+       instantaneous("leftOn").when(markingIs(0, 2)).fires(setMarking(0, 4)),
+       instantaneous("rightOn").when(markingIs(0, 3)).fires(setMarking(0, 4))});
+  run(model);
+  EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
+}
+
+// After a timed firing (q = 1) the instantaneous "step" counts c up to
+// length, one firing at a time.
+TestPVModel* chainOf(short length) {
+  return new TestPVModel("chain", {{"q", 0}, {"c", 0}},
+                         {exponential("go", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                          instantaneous("step")
+                              .when([length](Marks m) { return m[0] == 1 && m[1] < length; })
+                              .fires([](Marks m) { m[1]++; })});
+}
+
+TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
+  std::unique_ptr<TestPVModel> accepted(chainOf(23));
+  run(*accepted);
+  EXPECT_EQ("1: 2=1.0000000000e+00\n2:", arm());
+
+  std::unique_ptr<TestPVModel> refused(chainOf(24));
+  EXPECT_EXIT(runToDeath(*refused), testing::ExitedWithCode(1),
+              testing::Matcher<const std::string&>(
+                  std::string(kSetTraceLevel) +
+                  "Error:  Maximum number of zero time transition recursive firings exceeded(23)\n"
+                  "Possible undetermined model.\n"
+                  "Please check the model and try again\n"));
+}
+
+TEST_F(StateSpaceGenTest, ErlangActivitiesAgeInPlaceUntilTheirLastPhase) {
+  // e needs 2 phases. State 1 (p 0, q 0): a leads to state 2, e ages (a
+  // self-transition at e's rate). State 2: e is in its last phase and fires
+  // to state 3, which disables it and so resets its phase. State 3: r leads
+  // to state 4, where e ages again from phase 1.
+  TestPVModel single("net", {{"p", 0}, {"q", 0}},
+                     {exponential("a", 1.0).when(markingIs(1, 0)).fires(setMarking(1, 1)),
+                      ssg_test::erlang("e", 3.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                      exponential("r", 5.0)
+                          .when([](Marks m) { return m[0] == 1 && m[1] == 1; })
+                          .fires([](Marks m) {
+                            m[0] = 0;
+                            m[1] = 2;
+                          })});
+  run(single);
+  EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
+  EXPECT_EQ(
+      "1: 1=3.0000000000e+00 2=1.0000000000e+00\n"
+      "2: 3=3.0000000000e+00\n"
+      "3: 4=5.0000000000e+00\n"
+      "4: 4=3.0000000000e+00",
+      arm());
+
+  // With two cases, aging the first ages both and takes half the rate; the
+  // second is then in its last phase and fires with its case probability.
+  TestPVModel cases("net", {{"p", 0}},
+                    {ssg_test::erlang("g", 4.0, 2)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1.0)
+                         .fires(setMarking(0, 2), 1.0)});
+  run(cases);
+  EXPECT_EQ("1: 1=2.0000000000e+00 2=2.0000000000e+00\n2:", arm());
+}
+
+TEST_F(StateSpaceGenTest, AbsorbingStatesAreReportedWhenAsked) {
+  TestPVModel model("net", {{"p", 0}},
+                    {exponential("a", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("b", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 2))});
+  EXPECT_EQ(console("", 3), ssg_test::withoutTime(run(model)));
+  TestPVModel asked("net", {{"p", 0}},
+                    {exponential("a", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("b", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 2))});
+  // The trace shows each absorbing state's marking whatever its level.
+  EXPECT_EQ(console(absorbing(asked, 1) + absorbing(asked, 2), 3),
+            ssg_test::withoutTime(run(asked, 1)));
+  EXPECT_EQ("1: 2=1.0000000000e+00 3=1.0000000000e+00\n2:\n3:", arm());
+
+  // A model without activities: one absorbing state.
+  TestPVModel still("still", {{"p", 5}}, {});
+  EXPECT_EQ(console(absorbing(still, 5), 1), ssg_test::withoutTime(run(still, 1)));
+  EXPECT_EQ("1:", arm());
+  EXPECT_EQ("marking\n1\n0\n5\n", dir.read("m.var"));
+}
+
+TEST_F(StateSpaceGenTest, ProgressIsMarkedEveryThousandStates) {
+  TestPVModel model(
+      "line", {{"p", 0}},
+      {exponential("step", 1.0).when([](Marks m) { return m[0] < 2499; }).fires([](Marks m) {
+        m[0]++;
+      })});
+  EXPECT_EQ(console("_$1000$\n_$2000$\n", 2500), ssg_test::withoutTime(run(model)));
+  const std::string records = arm();  // checks the count 2500 and its padding
+  EXPECT_EQ(0u, records.find("1: 2=1.0000000000e+00\n2: 3=1.0000000000e+00\n"));
+  const std::string last = "2499: 2500=1.0000000000e+00\n2500:";
+  EXPECT_EQ(records.size() - last.size(), records.rfind(last));
+}
+
+TEST_F(StateSpaceGenTest, ModelsTheGeneratorCannotHandleAreRefused) {
+  const std::string distribution =
+      std::string(kSetTraceLevel) +
+      "Error:  Can not generate state space with Current Action Distribution Type\n";
+  TestPVModel mixed("net", {{"p", 0}},
+                    {ssg_test::deterministic("d", 1.0), ssg_test::erlang("e", 1.0, 2)});
+  EXPECT_EXIT(runToDeath(mixed), testing::ExitedWithCode(1),
+              testing::Matcher<const std::string&>(distribution));
+  // Only the reward types were written.
+  EXPECT_TRUE(dir.exists("m.pvtype"));
+  EXPECT_FALSE(dir.exists("m.arm") || dir.exists("m.var") || dir.exists("m.det"));
+
+  for (int position = 0; position < 3; position++) {
+    std::vector<ssg_test::ActivityDef> activities(2, exponential("x", 1.0));
+    activities.insert(activities.begin() + position, ssg_test::ActivityDef("u", Uniform, 1.0));
+    TestPVModel unsupported("net", {{"p", 0}}, activities);
+    EXPECT_EXIT(runToDeath(unsupported), testing::ExitedWithCode(1),
+                testing::Matcher<const std::string&>(distribution))
+        << "position " << position;
+  }
+
+  TestPVModel unstable("net", {{"p", 0}},
+                       {exponential("a", 1.0), instantaneous("i").when(markingIs(0, 0))});
+  EXPECT_EXIT(runToDeath(unstable), testing::ExitedWithCode(1),
+              testing::Matcher<const std::string&>(
+                  std::string(kSetTraceLevel) +
+                  "Error: The initial state is not stable, i.e., at least one instantaneous "
+                  "action is enabled in that state.\n"));
+
+  TestPVModel empty("empty", {}, {});
+  EXPECT_EXIT(runToDeath(empty), testing::ExitedWithCode(1),
+              testing::Matcher<const std::string&>(
+                  "The model is empty, i.e., does not have any state variables.\n"));
+}
+
+TEST_F(StateSpaceGenTest, UnusableRatesAndCaseProbabilitiesStopTheRun) {
+  // p = 0 leads to state 2 (p = 1), where the activity "bad" is enabled.
+  auto refusedInState2 = [this](ssg_test::ActivityDef bad, const char* expected) {
+    TestPVModel model("net", {{"p", 0}},
+                      {exponential("a", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                       bad.when(markingIs(0, 1))});
+    EXPECT_EXIT(runToDeath(model), testing::ExitedWithCode(1),
+                std::string("Error: activity ") + expected +
+                    " in state 2; rates and case probabilities must be finite and not negative");
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  refusedInState2(exponential("bad", -2.0), "bad has the rate -2");
+  refusedInState2(exponential("bad", inf), "bad has the rate inf");
+  refusedInState2(exponential("bad", std::nan("")), "bad has the rate -?nan");
+  // Case weights as an override can make them: 1 - 1000/512 and 1000/512.
+  refusedInState2(
+      exponential("bad", 1.0).fires(setMarking(0, 2), -0.953125).fires(setMarking(0, 3), 1.953125),
+      "bad_case1 has the case probability -0.953125");
+  refusedInState2(exponential("bad", 1.0).fires(setMarking(0, 2), 0.0).fires(setMarking(0, 3), 0.0),
+                  "bad_case1 has the case probability -?nan");
+
+  // Several enabled instantaneous activities whose weights give no usable
+  // probability.
+  auto refusedChoice = [this](double left, double right, const char* expected) {
+    TestPVModel model(
+        "net", {{"q", 0}},
+        {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), left),
+         instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), right)});
+    EXPECT_EXIT(runToDeath(model), testing::ExitedWithCode(1),
+                std::string("Error: activity ") + expected + " in state 1;");
+  };
+  refusedChoice(0.0, 0.0, "left has the case probability -?nan");
+  refusedChoice(3.0, -1.0, "right has the weight -1");
+  // All weights negative would give positive shares; still refused.
+  refusedChoice(-1.0, -3.0, "left has the weight -1");
+}
+
+}  // namespace

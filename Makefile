@@ -4,7 +4,7 @@ SANITIZE_DIR := build-asan
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize test run clean
+.PHONY: all build build-sanitize test run bench clean
 
 all: build
 
@@ -23,6 +23,11 @@ test: build build-sanitize
 
 run: build
 	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
+
+# make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
+BENCH ?= quick
+bench: build
+	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)

@@ -8,9 +8,6 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "model/basic_rewardPVModel.h"
 
-float flash_size;
-float ram_size;
-
 BaseStudyClass* GlobalStudyPtr = nullptr;
 
 BaseStudyClass* GenerateStudy() {

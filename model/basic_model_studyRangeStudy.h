@@ -3,7 +3,8 @@
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
 
-// The model's global variables; the study writes them, the model reads them.
+// The model's global variables (defined in basic_model_GlobalVariables.cpp);
+// the study writes them, the model reads them.
 extern float flash_size;
 extern float ram_size;
 

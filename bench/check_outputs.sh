@@ -12,7 +12,9 @@ mkdir -p "$work"
 
 runs="gen:0 gen:1 gen:2 gen:3 gen:4 gen:5 gen:6 gen:7 gen:8 gen:9 gen:10 gen:11 gen:12
       gen:13 gen:14 gen:15 gen:16 gen:17 gen:18 gen:19 gen:20 gen:21 gen:22 gen:23 gen:24
-      kanban:0 kanban:1 kanban:2 kanban:3"
+      kanban:0 kanban:1 kanban:2 kanban:3
+      memory_array:0 memory_array:1 memory_array:2 memory_array:3 memory_array:4 memory_array:5
+      memory_array:6 job_shop:0 job_shop:1 job_shop:2 job_shop:3 job_shop:4"
 
 for run in $runs; do
   model=${run%%:*}

@@ -88,8 +88,21 @@ long HybridHash::Lookup(const char* state) {
 }
 
 unsigned long HybridHash::FindOrInsert(const char* state, unsigned long newNumber) {
+  return FindOrInsert(state, newNumber, Hash(state, StateSize));
+}
+
+void HybridHash::PrefetchVector(std::uint64_t hash) const {
+  const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 32);
+  const std::uint64_t slot = Table[homeSlot(tag)];
+  if (slot != 0 && static_cast<std::uint32_t>(slot >> 32) == tag) {
+    __builtin_prefetch(Vector(slot & kNumberMask));
+  }
+}
+
+unsigned long HybridHash::FindOrInsert(const char* state, unsigned long newNumber,
+                                       std::uint64_t hash) {
   SAN_ASSERT(Table != nullptr, "Table != nullptr", "HybridHash.cpp");
-  const std::uint32_t tag = static_cast<std::uint32_t>(Hash(state, StateSize) >> 32);
+  const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 32);
   unsigned long slot = findSlot(state, tag);
   if (Table[slot] != 0) {
     return static_cast<unsigned long>(Table[slot] & kNumberMask);

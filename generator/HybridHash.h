@@ -35,6 +35,16 @@ class HybridHash {
   // The number of the stored vector equal to state; when there is none,
   // stores the vector under newNumber (as Insert does) and returns it.
   unsigned long FindOrInsert(const char* state, unsigned long newNumber);
+  // The same for a vector whose Hash is known.
+  unsigned long FindOrInsert(const char* state, unsigned long newNumber, std::uint64_t hash);
+  // Asks the processor to fetch the home slot of a vector with this hash,
+  // ahead of a FindOrInsert.
+  void PrefetchSlot(std::uint64_t hash) const {
+    __builtin_prefetch(&Table[homeSlot(static_cast<std::uint32_t>(hash >> 32))]);
+  }
+  // Asks the processor to fetch the stored vector that the home slot names
+  // when its hash bits match, ahead of a FindOrInsert.
+  void PrefetchVector(std::uint64_t hash) const;
   // Doubles the table.
   void Rehash();
   // Allocates the next block of vectors.

@@ -1,5 +1,6 @@
 #include "generator/StateSpaceGen.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -94,7 +95,11 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
       GenTraceLevel(0),
       InstantDepth(0),
       NumInstantaneousActions(0),
-      LoadFactor(loadFactor) {
+      LoadFactor(loadFactor),
+      Reached(model->StateSize()),
+      SavedMarkings(kMaxInstantDepth + 2),
+      EnabledAtDepth(kMaxInstantDepth + 2),
+      CandidatesAtDepth(kMaxInstantDepth + 2) {
   if (dbHost != nullptr) {
     Database = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
   }
@@ -109,6 +114,10 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
   Groups = GroupList.getList();
   StateStore = new HybridHash(Model, StateSize, kInitialTableSize, kBlockSize, LoadFactor);
   StateQueue = new Queue(StateSize);
+  ExploredState.resize(StateSize);
+  for (std::vector<char>& saved : SavedMarkings) {
+    saved.resize(StateSize);
+  }
   classifyActions();
   registerInitialState();
 }
@@ -307,6 +316,7 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
       Traces->printf(1, "State Number = %lu", CurrentStateNumber);
       (this->*FindNext)(next->state);
     }
+    NumberReachedStates();
     arm.putUnsigned(CurrentStateNumber);
     arm.put('\n');
     printProgress(CurrentStateNumber);
@@ -333,14 +343,14 @@ void StateSpaceGen::reportAbsorbing(bool deterministic) {
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {
-  std::vector<char> buffer(state, state + StateSize);
-  Model->SetState(buffer.data());
+  std::memcpy(ExploredState.data(), state, StateSize);
+  Model->SetState(ExploredState.data());
   for (unsigned int i = 0; i < NumTimedActions; i++) {
     BaseActionClass* action = TimedActions[i];
     Traces->printf(4, "Checking Action: %s", action->Name);
-    if (FireAction(action, buffer.data())) {
+    if (FireAction(action, ExploredState.data())) {
       SaveStableState(CurrentRate);
-      Model->SetState(buffer.data());
+      Model->SetState(ExploredState.data());
     }
   }
 }
@@ -371,48 +381,78 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   const double rate = action->Rate();
   checkValue(rate, action, "rate");
   CurrentRate = caseProbability(action) * rate;
-  Model->FireAction(NextState, action);
+  Model->FireWithoutRewards(NextState, action);
   for (unsigned int i = 0; i < NumErlangActions; i++) {
     if (!ErlangActions[i]->Enabled()) {
       ErlangActions[i]->ResetPhase();
     }
   }
-  Model->CurrentState(NextState);
   return true;
 }
 
 void StateSpaceGen::SaveStableState(double rate) {
   Traces->printf(4, "The rate to this state: %f", rate);
   if (rate > 0) {
-    addValue(rate);
+    Reached.add(NextState, rate, Model->LastActionFired);
   }
 }
 
-void StateSpaceGen::addValue(double value) {
-  const unsigned long target = StateStore->FindOrInsert(NextState, StateCounter + 1);
+void StateSpaceGen::NumberReachedStates() {
+  // Fetch the store's memory for all reached states before numbering them
+  // in order: the fetches overlap instead of following one another.
+  for (size_t i = 0; i < Reached.size(); i++) {
+    Reached.hash(i) = HybridHash::Hash(Reached.state(i), StateSize);
+    StateStore->PrefetchSlot(Reached.hash(i));
+  }
+  for (size_t i = 0; i < Reached.size(); i++) {
+    StateStore->PrefetchVector(Reached.hash(i));
+  }
+  for (size_t i = 0; i < Reached.size(); i++) {
+    addRate(numberState(i), Reached.value(i));
+  }
+  Reached.clear();
+}
+
+unsigned long StateSpaceGen::numberState(size_t reached) {
+  const char* state = Reached.state(reached);
+  const unsigned long target =
+      StateStore->FindOrInsert(state, StateCounter + 1, Reached.hash(reached));
   if (target > StateCounter) {
-    // A new state: numbered, queued, and its rewards written at once, while
-    // the reward model still holds the values of the firing that reached it.
     StateCounter = target;
-    std::memcpy(TempState->state, NextState, StateSize);
+    std::memcpy(TempState->state, state, StateSize);
     TempState->number = StateCounter;
     StateQueue->Enqueue(TempState);
+    // The rewards written for a state are those of the firing that reached
+    // it first: its marking, and the action fired last.
+    Model->SetState(TempState->state);
+    Model->LastActionFired = Reached.action(reached);
+    Model->UpdateRewards();
     TheReward->Calculate(StateCounter);
   }
-  TransitionRates[static_cast<unsigned int>(target)] += value;
+  return target;
+}
+
+void StateSpaceGen::addRate(unsigned long target, double value) {
+  for (std::pair<unsigned long, double>& entry : TransitionRates) {
+    if (entry.first == target) {
+      entry.second += value;
+      return;
+    }
+  }
+  TransitionRates.emplace_back(target, value);
 }
 
 void StateSpaceGen::FindNextInstant(char* state) {
-  std::vector<char> buffer(state, state + StateSize);
-  Model->SetState(buffer.data());
+  std::memcpy(ExploredState.data(), state, StateSize);
+  Model->SetState(ExploredState.data());
   for (unsigned int i = 0; i < NumTimedActions; i++) {
     BaseActionClass* action = TimedActions[i];
     Traces->printf(4, "Checking Action: %s", action->Name);
-    if (FireAction(action, buffer.data())) {
+    if (FireAction(action, ExploredState.data())) {
       InstantDepth = 0;
       FireInstant(1.0);
     }
-    Model->SetState(buffer.data());
+    Model->SetState(ExploredState.data());
   }
 }
 
@@ -425,21 +465,20 @@ void StateSpaceGen::FireInstant(double p) {
               << "Please check the model and try again" << std::endl;
     std::exit(1);
   }
-  refreshModel();
-  const std::vector<BaseActionClass*> enabled = enabledInstantaneous();
+  const std::vector<BaseActionClass*>& enabled = enabledInstantaneous();
   if (enabled.empty()) {
     SaveStableState(p * CurrentRate);
     return;
   }
   if (enabled.size() == 1) {
     Traces->printFireAction(enabled[0], 0.0);
-    Model->FireAction(NextState, enabled[0]);
+    Model->FireWithoutRewards(NextState, enabled[0]);
     InstantDepth++;
     FireInstant(p);
     InstantDepth--;
     return;
   }
-  const std::vector<BaseActionClass*> candidates = highestRanked(enabled);
+  const std::vector<BaseActionClass*>& candidates = highestRanked(enabled);
   double sum = 0.0;
   for (BaseActionClass* candidate : candidates) {
     // A negative weight would make the shares meaningless even where the
@@ -448,28 +487,23 @@ void StateSpaceGen::FireInstant(double p) {
     checkValue(weight, candidate, "weight");
     sum += weight;
   }
-  std::vector<char> saved(StateSize);
-  Model->CurrentState(saved.data());
+  char* saved = savedMarking();
+  Model->CurrentState(saved);
   for (BaseActionClass* candidate : candidates) {
     const double choice = candidate->Weight() / sum;
     checkValue(choice, candidate, "case probability");
     Traces->printFireAction(candidate, 0.0);
-    Model->FireAction(NextState, candidate);
+    Model->FireWithoutRewards(NextState, candidate);
     InstantDepth++;
     FireInstant(choice * p);
     InstantDepth--;
-    Model->SetState(saved.data());
+    Model->SetState(saved);
   }
 }
 
-void StateSpaceGen::refreshModel() {
-  std::vector<char> current(StateSize);
-  Model->CurrentState(current.data());
-  Model->SetState(current.data());
-}
-
-std::vector<BaseActionClass*> StateSpaceGen::enabledInstantaneous() {
-  std::vector<BaseActionClass*> enabled;
+const std::vector<BaseActionClass*>& StateSpaceGen::enabledInstantaneous() {
+  std::vector<BaseActionClass*>& enabled = EnabledAtDepth[InstantDepth];
+  enabled.clear();
   for (unsigned int i = 0; i < NumInstantaneousActions; i++) {
     if (InstantaneousActions[i]->Enabled()) {
       enabled.push_back(InstantaneousActions[i]);
@@ -478,13 +512,14 @@ std::vector<BaseActionClass*> StateSpaceGen::enabledInstantaneous() {
   return enabled;
 }
 
-std::vector<BaseActionClass*> StateSpaceGen::highestRanked(
+const std::vector<BaseActionClass*>& StateSpaceGen::highestRanked(
     const std::vector<BaseActionClass*>& enabled) {
   int maxRank = 0;
   for (BaseActionClass* action : enabled) {
     maxRank = std::max(maxRank, action->Rank());
   }
-  std::vector<BaseActionClass*> candidates;
+  std::vector<BaseActionClass*>& candidates = CandidatesAtDepth[InstantDepth];
+  candidates.clear();
   for (BaseActionClass* action : enabled) {
     if (action->Rank() == maxRank) {
       candidates.push_back(action);
@@ -492,6 +527,8 @@ std::vector<BaseActionClass*> StateSpaceGen::highestRanked(
   }
   return candidates;
 }
+
+char* StateSpaceGen::savedMarking() { return SavedMarkings[InstantDepth].data(); }
 
 double StateSpaceGen::caseProbability(BaseActionClass* action) {
   const double p = Groups[action->GroupID]->Probability(action);
@@ -572,6 +609,7 @@ void StateSpaceGen::rewriteCount(OutputFile& out, unsigned long count) {
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {
+  std::sort(TransitionRates.begin(), TransitionRates.end());
   for (const auto& entry : TransitionRates) {
     out.putUnsigned(entry.first);
     out.put('\n');

@@ -1,12 +1,12 @@
 #ifndef STATESPACEGEN_H_
 #define STATESPACEGEN_H_
 
-#include <fstream>
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "Cpp/BaseClasses/List.h"
 #include "generator/DeterministicList.h"
+#include "generator/ReachedStates.h"
 #include "generator/state_struct.h"
 
 class BaseActionClass;
@@ -56,18 +56,23 @@ class StateSpaceGen {
   // Explores with deterministic, exponential and instantaneous actions.
   void GenStateSpaceDeterministic(const char* armName, const char* varName, const char* detName);
 
-  // Explores one stable state: every enabled timed action, no zero-time chains.
+  // Explores one stable state: every enabled timed action, no zero-time
+  // chains. The stable states reached are collected in Reached.
   void FindNextNormal(char* state);
   // Explores one stable state, following zero-time chains after each firing.
   void FindNextInstant(char* state);
   // Explores one stable state in the deterministic mode.
   void FindNextDeterministic(char* state);
+  // Numbers the states collected in Reached, in the order they were
+  // reached (new ones are stored, queued and their rewards written), and
+  // sums their values per target into TransitionRates.
+  void NumberReachedStates();
   // Fires one timed action in the model's current state (an Erlang action
   // not yet in its last phase ages instead); the reached state is in
   // NextState and its rate in CurrentRate. False when not enabled.
   bool FireAction(BaseActionClass* action, char* state);
-  // Records a transition of the given rate to NextState, numbering it when
-  // it is new. Rates not above 0 record nothing.
+  // Records a transition of the given rate to NextState (collected in
+  // Reached). Rates not above 0 record nothing.
   void SaveStableState(double rate);
   // Resolves the state the model holds, reached with probability p after a
   // timed firing, into stable states (weights choose among instantaneous
@@ -79,7 +84,9 @@ class StateSpaceGen {
   void printstate(char* state, int length);
 
   unsigned long CurrentStateNumber;
-  std::map<unsigned int, double> TransitionRates;  // target number -> accumulated value
+  // Target number and accumulated value of every transition from the state
+  // being explored; sorted by target when its record is written.
+  std::vector<std::pair<unsigned long, double>> TransitionRates;
   unsigned int NumTimedActions;
   unsigned long StateCounter;  // highest number handed out
   unsigned int StateSize;
@@ -112,6 +119,7 @@ class StateSpaceGen {
   short InstantDepth;
   unsigned int NumInstantaneousActions;
   double LoadFactor;
+  ReachedStates Reached;
 
  private:
   void classifyActions();
@@ -143,19 +151,29 @@ class StateSpaceGen {
   // The explored state's targets with their values, then 0.
   void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);
-  // Adds value to the transition to NextState; a new state is stored,
-  // numbered, queued and its rewards written.
-  void addValue(double value);
-  // The instantaneous actions enabled in the current marking, in model order.
-  std::vector<BaseActionClass*> enabledInstantaneous();
-  // Among several enabled instantaneous actions, those of the highest rank.
-  static std::vector<BaseActionClass*> highestRanked(const std::vector<BaseActionClass*>& enabled);
-  // Loads the model's current state back into it, so that every place reads
-  // its stored value again before the next enabling checks.
-  void refreshModel();
+  // Numbers a reached state: a new one is stored, queued and its rewards
+  // written.
+  unsigned long numberState(size_t reached);
+  void addRate(unsigned long target, double value);
+  // The instantaneous actions enabled in the current marking, in model
+  // order, kept for the current depth of the zero-time chain.
+  const std::vector<BaseActionClass*>& enabledInstantaneous();
+  // Among several enabled instantaneous actions, those of the highest rank,
+  // kept for the current depth.
+  const std::vector<BaseActionClass*>& highestRanked(const std::vector<BaseActionClass*>& enabled);
+  // The marking saved at the current depth of a zero-time chain, to try
+  // each of several instantaneous actions from it.
+  char* savedMarking();
   // Ends the run when a probability or rate is negative, infinite or NaN.
   void checkValue(double value, BaseActionClass* action, const char* what);
   double caseProbability(BaseActionClass* action);
+
+  // Scratch reused for every state: the vector being explored, and per
+  // depth of a zero-time chain the saved marking and the action lists.
+  std::vector<char> ExploredState;
+  std::vector<std::vector<char>> SavedMarkings;
+  std::vector<std::vector<BaseActionClass*>> EnabledAtDepth;
+  std::vector<std::vector<BaseActionClass*>> CandidatesAtDepth;
 };
 
 // The per-state exploration of the normal mode: FindNextNormal or

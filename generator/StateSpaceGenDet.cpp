@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <vector>
 
@@ -58,11 +59,10 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
-  std::vector<char> buffer(state, state + StateSize);
-  Model->SetState(buffer.data());
+  std::memcpy(ExploredState.data(), state, StateSize);
   for (unsigned int i = 0; i < NumTimedActions; i++) {
     BaseActionClass* action = TimedActions[i];
-    Model->SetState(buffer.data());
+    Model->SetState(ExploredState.data());
     if (!action->Enabled()) {
       continue;
     }
@@ -79,7 +79,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
       CurrentRate = p * rate;
     }
     Traces->printFireAction(action, 0.0);
-    Model->FireAction(NextState, action);
+    Model->FireWithoutRewards(NextState, action);
     InstantDepth = 0;
     FireInstantDet(1.0);
   }
@@ -92,31 +92,30 @@ void StateSpaceGen::FireInstantDet(double f) {
               << "Please check the model and try again" << std::endl;
     std::exit(1);
   }
-  refreshModel();
-  const std::vector<BaseActionClass*> enabled = enabledInstantaneous();
+  const std::vector<BaseActionClass*>& enabled = enabledInstantaneous();
   if (enabled.empty()) {
     const double value = f * CurrentRate;
     Traces->printf(4, "The rate to this state: %f", value);
     if (value != 0.0) {
-      addValue(value);
+      Reached.add(NextState, value, Model->LastActionFired);
     }
     return;
   }
-  const std::vector<BaseActionClass*> candidates =
+  const std::vector<BaseActionClass*>& candidates =
       enabled.size() == 1 ? enabled : highestRanked(enabled);
-  std::vector<char> saved(StateSize);
+  char* saved = savedMarking();
   if (candidates.size() > 1) {
-    Model->CurrentState(saved.data());
+    Model->CurrentState(saved);
   }
   for (BaseActionClass* candidate : candidates) {
     const double q = caseProbability(candidate);
     Traces->printFireAction(candidate, 0.0);
-    Model->FireAction(NextState, candidate);
+    Model->FireWithoutRewards(NextState, candidate);
     InstantDepth++;
     FireInstantDet(q * f);
     InstantDepth--;
     if (candidates.size() > 1) {
-      Model->SetState(saved.data());
+      Model->SetState(saved);
     }
   }
 }

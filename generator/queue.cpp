@@ -5,112 +5,84 @@
 #include <iostream>
 #include <new>
 
-#include "Cpp/BaseClasses/StandardErrors.h"
-
 namespace {
 
-const unsigned long kGrowthStep = 5000;  // slots added per growth
+const unsigned long kInitialCapacity = 5000;
 
 }  // namespace
 
 Queue::Queue(unsigned long elementSize)
-    : Capacity(kGrowthStep),
+    : Capacity(0),
       ElementSize(elementSize),
-      Front(1),
-      Back(0),
+      Front(0),
       Count(0),
-      SlotsAllocated(0),
-      Generation(1),
-      Slots(allocateSlots(kGrowthStep)) {}
-
-Queue::~Queue() {
-  for (unsigned long i = 0; i < Capacity; i++) {
-    releaseSlot(Slots[i]);
-  }
-  delete[] Slots;
+      Vectors(nullptr),
+      Numbers(nullptr),
+      Enqueued{nullptr, 0},
+      Dequeued{nullptr, 0} {
+  allocate(kInitialCapacity);
 }
 
-state_struct** Queue::allocateSlots(unsigned long capacity) {
-  state_struct** slots = new (std::nothrow) state_struct*[capacity];
-  if (slots == nullptr) {
+Queue::~Queue() {
+  std::free(Vectors);
+  std::free(Numbers);
+}
+
+void Queue::allocate(unsigned long capacity) {
+  Vectors = static_cast<char*>(std::malloc(capacity * (ElementSize > 0 ? ElementSize : 1)));
+  Numbers = static_cast<unsigned long*>(std::malloc(capacity * sizeof(unsigned long)));
+  if (Vectors == nullptr || Numbers == nullptr) {
     std::cout << "Error out of memory" << std::endl;
     std::exit(1);
   }
-  for (SlotsAllocated = 0; SlotsAllocated < capacity; SlotsAllocated++) {
-    state_struct* slot = new (std::nothrow) state_struct{nullptr, 0};
-    char* buffer = new (std::nothrow) char[ElementSize]();
-    if (slot == nullptr || buffer == nullptr) {
-      MemoryAllocationError();
-    }
-    slot->state = buffer;
-    slots[SlotsAllocated] = slot;
-  }
-  return slots;
+  Capacity = capacity;
 }
 
-void Queue::releaseSlot(state_struct* slot) {
-  if (slot != nullptr) {
-    delete[] slot->state;
-    delete slot;
-  }
+state_struct* Queue::hand(state_struct& out, unsigned long index) {
+  out.state = Vectors + index * ElementSize;
+  out.number = Numbers[index];
+  return &out;
 }
 
 state_struct* Queue::Enqueue(const state_struct* s) {
   if (Count == Capacity) {
     MakeLarger(s);
-    return Slots[Back];
+    return hand(Enqueued, (Front + Count - 1) % Capacity);
   }
+  unsigned long back = Front + Count;
+  if (back >= Capacity) {
+    back -= Capacity;
+  }
+  std::memcpy(Vectors + back * ElementSize, s->state, ElementSize);
+  Numbers[back] = s->number;
   Count++;
-  Increment(Back);
-  state_struct* slot = Slots[Back];
-  if (slot->state == nullptr) {
-    std::cerr << " Error: queue pointer is null...exiting " << std::endl;
-    std::exit(1);
-  }
-  std::memcpy(slot->state, s->state, ElementSize);
-  slot->number = s->number;
-  return slot;
+  return hand(Enqueued, back);
 }
 
 state_struct* Queue::Dequeue() {
   if (Count == 0) {
     return nullptr;
   }
-  state_struct* slot = Slots[Front];
-  Count--;
+  state_struct* oldest = hand(Dequeued, Front);
   Increment(Front);
-  if (slot == nullptr) {
-    std::cout << "warning, returning NULL" << std::endl;
-  }
-  return slot;
+  Count--;
+  return oldest;
 }
 
 void Queue::MakeLarger(const state_struct* s) {
-  Generation++;
-  unsigned long newCapacity = Generation * kGrowthStep;
-  state_struct** newSlots = allocateSlots(newCapacity);
-  // The queue is full, so every old slot holds an element: copy them oldest
-  // first into slots 1, 2, ... of the new array.
-  unsigned long moved = 0;
-  for (unsigned long from = Front; moved < Count; Increment(from)) {
-    const state_struct* old = Slots[from];
-    if (old == nullptr) {
-      std::cout << "warning, returning NULL" << std::endl;
-      break;
-    }
-    moved++;
-    std::memcpy(newSlots[moved]->state, old->state, ElementSize);
-    newSlots[moved]->number = old->number;
-  }
-  for (unsigned long i = 0; i < Capacity; i++) {
-    releaseSlot(Slots[i]);
-  }
-  delete[] Slots;
-  Slots = newSlots;
-  Front = 1;
-  Back = moved;
-  Count = moved;
-  Capacity = newCapacity;
+  char* oldVectors = Vectors;
+  unsigned long* oldNumbers = Numbers;
+  const unsigned long oldCapacity = Capacity;
+  allocate(2 * oldCapacity);
+  // The queued elements move to the start of the new storage, oldest first.
+  const unsigned long firstPart = oldCapacity - Front;
+  std::memcpy(Vectors, oldVectors + Front * ElementSize, firstPart * ElementSize);
+  std::memcpy(Vectors + firstPart * ElementSize, oldVectors, Front * ElementSize);
+  std::memcpy(Numbers, oldNumbers + Front, firstPart * sizeof(unsigned long));
+  std::memcpy(Numbers + firstPart, oldNumbers, Front * sizeof(unsigned long));
+  std::free(oldVectors);
+  std::free(oldNumbers);
+  Front = 0;
   Enqueue(s);
 }
 
@@ -122,19 +94,16 @@ void Queue::Increment(unsigned long& index) const {
 }
 
 void Queue::Make_Empty() {
-  Front = 1;
-  Back = 0;
+  Front = 0;
   Count = 0;
 }
 
 void Queue::Print() const {
-  unsigned long index = Back;
-  for (unsigned long n = 0; n < Count; n++) {
-    const char* state = Slots[index]->state;
+  for (unsigned long k = Count; k-- > 0;) {
+    const char* vector = Vectors + ((Front + k) % Capacity) * ElementSize;
     for (unsigned long i = 0; i < ElementSize; i++) {
-      std::cout << static_cast<int>(static_cast<signed char>(state[i])) << ' ';
+      std::cout << static_cast<int>(static_cast<signed char>(vector[i])) << ' ';
     }
     std::cout << '\n';
-    index = (index == 0 ? Capacity : index) - 1;
   }
 }

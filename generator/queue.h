@@ -3,12 +3,13 @@
 
 #include "generator/state_struct.h"
 
-// First-in first-out queue of numbered, not yet explored states, kept as a
-// circular buffer of pre-allocated slots so that Enqueue and Dequeue never
-// allocate. When full it grows by 5000 slots.
+// First-in first-out queue of numbered, not yet explored states. The
+// elements live in one circular buffer of vectors with a parallel array of
+// numbers, so Enqueue and Dequeue copy at most one vector and allocate
+// nothing; when full, the buffer doubles.
 class Queue {
  public:
-  // Allocates 5000 slots, each with a buffer of elementSize bytes.
+  // Room for 5000 elements of elementSize bytes.
   explicit Queue(unsigned long elementSize);
   virtual ~Queue();
   Queue(const Queue&) = delete;
@@ -17,33 +18,37 @@ class Queue {
   // Copies the vector and number of s into the next slot and returns that
   // slot; grows the queue first when it is full. The caller keeps s.
   state_struct* Enqueue(const state_struct* s);
-  // The oldest element, or null when the queue is empty. The slot stays the
-  // queue's and may be overwritten by a later Enqueue once the queue wraps,
-  // so the caller copies what it needs before enqueuing again.
+  // The oldest element, or null when the queue is empty. The element stays
+  // in the queue's storage and may be overwritten by a later Enqueue (which
+  // may also move the storage), so the caller copies what it needs before
+  // enqueuing again.
   state_struct* Dequeue();
-  // Grows the full queue by 5000 slots, keeping the order, then enqueues s.
+  // Doubles the storage of the full queue, keeping the order, then enqueues s.
   void MakeLarger(const state_struct* s);
   // Advances a slot index by one, wrapping to 0 at Capacity.
   void Increment(unsigned long& index) const;
-  // Forgets every element; the slots stay allocated.
+  // Forgets every element; the storage stays allocated.
   void Make_Empty();
   // Lists the queued vectors on standard output, newest first, one line each.
   void Print() const;
 
   unsigned long Capacity;
   unsigned long ElementSize;
-  unsigned long Front;  // oldest element; 1 when empty
-  unsigned long Back;   // newest element; 0 when empty
+  unsigned long Front;  // oldest element
   unsigned long Count;
-  unsigned long SlotsAllocated;  // slots allocated so far while filling a slot array
-  unsigned long Generation;      // Capacity = Generation x 5000
-  state_struct** Slots;          // owned, with every slot and its buffer
+  char* Vectors;           // Capacity vectors of ElementSize bytes, owned
+  unsigned long* Numbers;  // Capacity numbers, owned
 
  private:
-  // A new array of capacity slots, each with its buffer; counts them in
-  // SlotsAllocated.
-  state_struct** allocateSlots(unsigned long capacity);
-  static void releaseSlot(state_struct* slot);
+  // Points out (handed to the caller) at the element in slot index.
+  state_struct* hand(state_struct& out, unsigned long index);
+  // Allocates storage for capacity elements; ends the run when memory is out.
+  void allocate(unsigned long capacity);
+
+  // What Enqueue and Dequeue return; separate, so that an enqueue leaves
+  // the record of the last dequeue alone.
+  state_struct Enqueued;
+  state_struct Dequeued;
 };
 
 #endif

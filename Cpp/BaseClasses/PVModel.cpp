@@ -301,19 +301,25 @@ void PVModel::ConsiderOnly(const int* indices, int count) {
 }
 
 void PVModel::FireAction(void* buf, BaseActionClass* action) {
+  FireWithoutRewards(buf, action);
+  UpdateRewards();
+}
+
+void PVModel::FireWithoutRewards(void* buf, BaseActionClass* action) {
   action->Fire();
   LastActionFired = action;
-  for (PerformanceVariableNode* node : ConsideredPVs) {
-    node->CurrentReward(action);
-  }
   CurrentState(buf);
+}
+
+void PVModel::UpdateRewards() {
+  for (PerformanceVariableNode* node : ConsideredPVs) {
+    node->CurrentReward(LastActionFired);
+  }
 }
 
 void PVModel::AgeAction(char*, BaseActionClass*) {
   LastActionFired = &NoAction;
-  for (PerformanceVariableNode* node : ConsideredPVs) {
-    node->CurrentReward(&NoAction);
-  }
+  UpdateRewards();
 }
 
 bool PVModel::WritePVTypeFile(const char* fileName) {

@@ -74,6 +74,14 @@ class PVModel : public BaseModelClass {
   // Fires action, evaluates every considered node for the marking reached
   // and the fired action, and writes the new state vector at buf.
   void FireAction(void* buf, BaseActionClass* action);
+  // FireAction without the evaluation: the rewards of the marking reached
+  // can be evaluated later with UpdateRewards, as long as the marking and
+  // LastActionFired are as the firing left them. The generator uses this to
+  // evaluate rewards only for states it writes.
+  void FireWithoutRewards(void* buf, BaseActionClass* action);
+  // Evaluates every considered node for the current marking and
+  // LastActionFired.
+  void UpdateRewards();
   // Re-evaluates the considered nodes' rewards with NoAction fired, for an
   // action that only advanced its phase; the marking is unchanged and
   // nothing is written.

@@ -7,6 +7,7 @@
 
 #include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/FrameworkAssert.h"
+#include "generator/LargeAllocation.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ HybridHash::HybridHash(BaseModelClass* model, unsigned long stateSize,
 }
 
 HybridHash::~HybridHash() {
-  delete[] Table;
+  freeLarge(Table);
   for (char* block : Blocks) {
-    std::free(block);
+    freeLarge(block);
   }
 }
 
@@ -179,11 +180,11 @@ void HybridHash::Rehash() {
       Table[slot] = oldTable[i];
     }
   }
-  delete[] oldTable;
+  freeLarge(oldTable);
 }
 
 void HybridHash::AddArray() {
-  char* block = static_cast<char*>(std::calloc(BlockSize, StateSize > 0 ? StateSize : 1));
+  char* block = static_cast<char*>(allocateLarge(BlockSize * StateSize));
   if (block == nullptr) {
     fail("Error:  Unable to allocate memory");
   }
@@ -191,12 +192,12 @@ void HybridHash::AddArray() {
 }
 
 void HybridHash::ReleaseTable() {
-  delete[] Table;
+  freeLarge(Table);
   Table = nullptr;
 }
 
 std::uint64_t* HybridHash::allocateTable(unsigned long tableSize) {
-  return new (std::nothrow) std::uint64_t[tableSize]();
+  return static_cast<std::uint64_t*>(allocateLarge(tableSize * sizeof(std::uint64_t)));
 }
 
 void HybridHash::fail(const char* message) {

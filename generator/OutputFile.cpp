@@ -1,5 +1,6 @@
 #include "generator/OutputFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
@@ -50,15 +51,17 @@ FormatCache generalCache;
 
 OutputFile::OutputFile()
     : File(nullptr),
-      Buffer(new char[kBufferSize]),
-      Next(Buffer),
-      End(Buffer + kBufferSize),
+      Buffers{new char[kBufferSize], new char[kBufferSize]},
+      Filling(0),
+      Next(Buffers[0]),
+      End(Buffers[0] + kBufferSize),
       Failed(false),
       NextOpen(nullptr) {}
 
 OutputFile::~OutputFile() {
   close();
-  delete[] Buffer;
+  delete[] Buffers[0];
+  delete[] Buffers[1];
 }
 
 bool OutputFile::open(const char* name) {
@@ -67,7 +70,8 @@ bool OutputFile::open(const char* name) {
   if (File == nullptr) {
     return false;
   }
-  Next = Buffer;
+  Writer.reset(new BackgroundWriter(File));
+  Next = Buffers[Filling];
   Failed = false;
   static bool flushAtExit = (std::atexit(flushOpenFiles), true);
   (void)flushAtExit;
@@ -87,7 +91,9 @@ bool OutputFile::close() {
     return good();
   }
   flush();
-  if (std::fclose(File) != 0) {
+  const bool written = good();
+  Writer.reset();
+  if (std::fclose(File) != 0 || !written) {
     Failed = true;
   }
   File = nullptr;
@@ -131,17 +137,17 @@ void OutputFile::putGeneral(double value) {
 }
 
 void OutputFile::putBytes(const void* bytes, std::size_t count) {
-  if (static_cast<std::size_t>(End - Next) < count) {
-    drain();
-    if (count > kBufferSize) {
-      if (File != nullptr && !Failed && std::fwrite(bytes, 1, count, File) != count) {
-        Failed = true;
-      }
-      return;
+  const char* from = static_cast<const char*>(bytes);
+  while (count > 0) {
+    if (Next == End) {
+      drain();
     }
+    const std::size_t part = std::min(count, static_cast<std::size_t>(End - Next));
+    std::memcpy(Next, from, part);
+    Next += part;
+    from += part;
+    count -= part;
   }
-  std::memcpy(Next, bytes, count);
-  Next += count;
 }
 
 void OutputFile::rewind() {
@@ -153,6 +159,9 @@ void OutputFile::rewind() {
 
 bool OutputFile::flush() {
   drain();
+  if (Writer) {
+    Writer->wait();
+  }
   if (File != nullptr && std::fflush(File) != 0) {
     Failed = true;
   }
@@ -160,10 +169,12 @@ bool OutputFile::flush() {
 }
 
 void OutputFile::drain() {
-  const std::size_t count = static_cast<std::size_t>(Next - Buffer);
+  const std::size_t count = static_cast<std::size_t>(Next - Buffers[Filling]);
   // Like a stream in its failed state, a failed file takes no more output.
-  if (count > 0 && File != nullptr && !Failed && std::fwrite(Buffer, 1, count, File) != count) {
-    Failed = true;
+  if (count > 0 && Writer && good()) {
+    Writer->write(Buffers[Filling], count);
+    Filling = 1 - Filling;
   }
-  Next = Buffer;
+  Next = Buffers[Filling];
+  End = Next + kBufferSize;
 }

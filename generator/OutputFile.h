@@ -3,13 +3,17 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
+
+#include "generator/BackgroundWriter.h"
 
 // A buffered output file for the generator's large outputs (the state space
 // and reward files). It writes exactly the characters the standard streams
 // write for the same values and settings (decimal integers; doubles in
 // "%.10e" or in the default "%g" form), but formats with std::to_chars into
-// a large buffer. Files still open when the program ends (also through
-// exit) are flushed, so a stopped run keeps what was written before.
+// one of two large buffers while a background writer writes the other.
+// Files still open when the program ends (also through exit) are flushed,
+// so a stopped run keeps what was written before.
 class OutputFile {
  public:
   OutputFile();
@@ -25,7 +29,7 @@ class OutputFile {
   // open was lost.
   bool close();
   // False once any write failed.
-  bool good() const { return !Failed; }
+  bool good() const { return !Failed && !(Writer && Writer->failed()); }
   // Marks the file failed without writing.
   void setFailed() { Failed = true; }
 
@@ -61,8 +65,10 @@ class OutputFile {
   }
 
   std::FILE* File;
-  char* Buffer;  // owned; writes while no file is open are discarded
-  char* Next;
+  std::unique_ptr<BackgroundWriter> Writer;  // while the file is open
+  char* Buffers[2];  // owned; one is filled while the writer writes the other
+  int Filling;       // index of the buffer being filled
+  char* Next;        // in Buffers[Filling]; writes while no file is open are discarded
   char* End;
   bool Failed;
   OutputFile* NextOpen;  // chain of open files, flushed at exit

@@ -2,7 +2,6 @@
 #define REACHEDSTATES_H_
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 class BaseActionClass;
@@ -17,9 +16,7 @@ class ReachedStates {
   explicit ReachedStates(unsigned long stateSize) : StateSize(stateSize) {}
 
   void add(const char* state, double value, BaseActionClass* action) {
-    const size_t at = Vectors.size();
-    Vectors.resize(at + StateSize);
-    std::memcpy(Vectors.data() + at, state, StateSize);
+    Vectors.insert(Vectors.end(), state, state + StateSize);
     Entries.push_back(Entry{value, action, 0});
   }
   size_t size() const { return Entries.size(); }

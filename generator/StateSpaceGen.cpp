@@ -191,6 +191,8 @@ void StateSpaceGen::registerInitialState() {
   releaseScratch();
 }
 
+bool StateSpaceGen::tracing(int level) const { return GenTrace->getTraceLevel() >= level; }
+
 void StateSpaceGen::setHashValue(double loadFactor) { LoadFactor = loadFactor; }
 
 void StateSpaceGen::SetTraceLevel(int level) {
@@ -304,7 +306,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
     if (deterministic) {
-      Traces->printf(1, "State Number = %lu", next->number);
+      if (tracing(1)) {
+        Traces->printf(1, "State Number = %lu", next->number);
+      }
     }
     CurrentStateNumber = next->number;
     if (CurrentStateNumber == 0) {
@@ -313,7 +317,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (deterministic) {
       FindNextDeterministic(next->state);
     } else {
-      Traces->printf(1, "State Number = %lu", CurrentStateNumber);
+      if (tracing(1)) {
+        Traces->printf(1, "State Number = %lu", CurrentStateNumber);
+      }
       (this->*FindNext)(next->state);
     }
     NumberReachedStates();
@@ -347,7 +353,9 @@ void StateSpaceGen::FindNextNormal(char* state) {
   Model->SetState(ExploredState.data());
   for (unsigned int i = 0; i < NumTimedActions; i++) {
     BaseActionClass* action = TimedActions[i];
-    Traces->printf(4, "Checking Action: %s", action->Name);
+    if (tracing(4)) {
+      Traces->printf(4, "Checking Action: %s", action->Name);
+    }
     if (FireAction(action, ExploredState.data())) {
       SaveStableState(CurrentRate);
       Model->SetState(ExploredState.data());
@@ -359,7 +367,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (!action->Enabled()) {
     return false;
   }
-  Traces->printFireAction(action, 0.0);
+  if (tracing(1)) {
+    Traces->printFireAction(action, 0.0);
+  }
   if (action->DistributionType == Erlang && !action->ReadyToFire()) {
     // A phase step: the phase counters are not part of the state vector, so
     // the step is a transition from the state to itself.
@@ -391,7 +401,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
 }
 
 void StateSpaceGen::SaveStableState(double rate) {
-  Traces->printf(4, "The rate to this state: %f", rate);
+  if (tracing(4)) {
+    Traces->printf(4, "The rate to this state: %f", rate);
+  }
   if (rate > 0) {
     Reached.add(NextState, rate, Model->LastActionFired);
   }
@@ -447,7 +459,9 @@ void StateSpaceGen::FindNextInstant(char* state) {
   Model->SetState(ExploredState.data());
   for (unsigned int i = 0; i < NumTimedActions; i++) {
     BaseActionClass* action = TimedActions[i];
-    Traces->printf(4, "Checking Action: %s", action->Name);
+    if (tracing(4)) {
+      Traces->printf(4, "Checking Action: %s", action->Name);
+    }
     if (FireAction(action, ExploredState.data())) {
       InstantDepth = 0;
       FireInstant(1.0);
@@ -471,7 +485,9 @@ void StateSpaceGen::FireInstant(double p) {
     return;
   }
   if (enabled.size() == 1) {
-    Traces->printFireAction(enabled[0], 0.0);
+    if (tracing(1)) {
+      Traces->printFireAction(enabled[0], 0.0);
+    }
     Model->FireWithoutRewards(NextState, enabled[0]);
     InstantDepth++;
     FireInstant(p);
@@ -492,7 +508,9 @@ void StateSpaceGen::FireInstant(double p) {
   for (BaseActionClass* candidate : candidates) {
     const double choice = candidate->Weight() / sum;
     checkValue(choice, candidate, "case probability");
-    Traces->printFireAction(candidate, 0.0);
+    if (tracing(1)) {
+      Traces->printFireAction(candidate, 0.0);
+    }
     Model->FireWithoutRewards(NextState, candidate);
     InstantDepth++;
     FireInstant(choice * p);

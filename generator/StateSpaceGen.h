@@ -122,6 +122,9 @@ class StateSpaceGen {
   ReachedStates Reached;
 
  private:
+  // Whether the trace writer prints messages of this level: the messages
+  // made for every state and transition are formatted only then.
+  bool tracing(int level) const;
   void classifyActions();
   void registerInitialState();
   bool initialStateStable();

@@ -67,7 +67,9 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
       continue;
     }
     const double p = caseProbability(action);
-    Traces->printf(1, "Enabled: %s", action->Name);
+    if (tracing(1)) {
+      Traces->printf(1, "Enabled: %s", action->Name);
+    }
     if (action->DistributionType == Deterministic) {
       CurrentRate = -p;
       // The explored state is stored under the number being explored.
@@ -78,7 +80,9 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
       checkValue(rate, action, "rate");
       CurrentRate = p * rate;
     }
-    Traces->printFireAction(action, 0.0);
+    if (tracing(1)) {
+      Traces->printFireAction(action, 0.0);
+    }
     Model->FireWithoutRewards(NextState, action);
     InstantDepth = 0;
     FireInstantDet(1.0);
@@ -95,7 +99,9 @@ void StateSpaceGen::FireInstantDet(double f) {
   const std::vector<BaseActionClass*>& enabled = enabledInstantaneous();
   if (enabled.empty()) {
     const double value = f * CurrentRate;
-    Traces->printf(4, "The rate to this state: %f", value);
+    if (tracing(4)) {
+      Traces->printf(4, "The rate to this state: %f", value);
+    }
     if (value != 0.0) {
       Reached.add(NextState, value, Model->LastActionFired);
     }
@@ -109,7 +115,9 @@ void StateSpaceGen::FireInstantDet(double f) {
   }
   for (BaseActionClass* candidate : candidates) {
     const double q = caseProbability(candidate);
-    Traces->printFireAction(candidate, 0.0);
+    if (tracing(1)) {
+      Traces->printFireAction(candidate, 0.0);
+    }
     Model->FireWithoutRewards(NextState, candidate);
     InstantDepth++;
     FireInstantDet(q * f);

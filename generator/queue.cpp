@@ -5,6 +5,8 @@
 #include <iostream>
 #include <new>
 
+#include "generator/LargeAllocation.h"
+
 namespace {
 
 const unsigned long kInitialCapacity = 5000;
@@ -24,13 +26,13 @@ Queue::Queue(unsigned long elementSize)
 }
 
 Queue::~Queue() {
-  std::free(Vectors);
-  std::free(Numbers);
+  freeLarge(Vectors);
+  freeLarge(Numbers);
 }
 
 void Queue::allocate(unsigned long capacity) {
-  Vectors = static_cast<char*>(std::malloc(capacity * (ElementSize > 0 ? ElementSize : 1)));
-  Numbers = static_cast<unsigned long*>(std::malloc(capacity * sizeof(unsigned long)));
+  Vectors = static_cast<char*>(allocateLarge(capacity * ElementSize));
+  Numbers = static_cast<unsigned long*>(allocateLarge(capacity * sizeof(unsigned long)));
   if (Vectors == nullptr || Numbers == nullptr) {
     std::cout << "Error out of memory" << std::endl;
     std::exit(1);
@@ -80,8 +82,8 @@ void Queue::MakeLarger(const state_struct* s) {
   std::memcpy(Vectors + firstPart * ElementSize, oldVectors, Front * ElementSize);
   std::memcpy(Numbers, oldNumbers + Front, firstPart * sizeof(unsigned long));
   std::memcpy(Numbers + firstPart, oldNumbers, Front * sizeof(unsigned long));
-  std::free(oldVectors);
-  std::free(oldNumbers);
+  freeLarge(oldVectors);
+  freeLarge(oldNumbers);
   Front = 0;
   Enqueue(s);
 }

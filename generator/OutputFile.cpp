@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -177,4 +179,32 @@ void OutputFile::drain() {
   }
   Next = Buffers[Filling];
   End = Next + kBufferSize;
+}
+
+bool OutputFile::ReplaceHead(const char* name, long oldHeadLength, const char* newHead) {
+  const std::string temporary = std::string(name) + ".head";
+  std::FILE* in = std::fopen(name, "rb");
+  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  bool copied = in != nullptr && out != nullptr && std::fseek(in, oldHeadLength, SEEK_SET) == 0 &&
+                std::fputs(newHead, out) >= 0;
+  std::vector<char> chunk(kBufferSize);
+  while (copied) {
+    const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), in);
+    if (count == 0) {
+      copied = !std::ferror(in);
+      break;
+    }
+    copied = std::fwrite(chunk.data(), 1, count, out) == count;
+  }
+  if (in != nullptr) {
+    std::fclose(in);
+  }
+  if (out != nullptr && std::fclose(out) != 0) {
+    copied = false;
+  }
+  if (copied && std::rename(temporary.c_str(), name) == 0) {
+    return true;
+  }
+  std::remove(temporary.c_str());
+  return false;
 }

@@ -53,6 +53,11 @@ class OutputFile {
   // write failed.
   bool flush();
 
+  // Rewrites the closed file name with its first oldHeadLength bytes
+  // replaced by newHead (of any length); false when that failed, in which
+  // case the file is left as it was.
+  static bool ReplaceHead(const char* name, long oldHeadLength, const char* newHead);
+
  private:
   // Room for the longest formatted number.
   static const std::size_t kMaxNumber = 32;

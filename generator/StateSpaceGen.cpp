@@ -289,7 +289,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
   const unsigned long records = exploreQueue(arm, armName, varName, kNormalPlaceholder, false);
-  rewriteCount(arm, records);
+  rewriteCount(arm, armName, records, kNormalPlaceholder);
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
@@ -618,12 +618,19 @@ void StateSpaceGen::writeHeader(OutputFile& out, int width) {
   out.put('\n');
 }
 
-void StateSpaceGen::rewriteCount(OutputFile& out, unsigned long count) {
-  out.rewind();
-  out.putSigned(OutputType);
-  out.put('\n');
-  out.putUnsigned(count);
-  out.put('\n');
+void StateSpaceGen::rewriteCount(OutputFile& out, const char* name, unsigned long count,
+                                 int width) {
+  const std::string head = std::to_string(OutputType) + "\n" + std::to_string(count) + "\n";
+  const int countWidth = static_cast<int>(std::to_string(count).size());
+  if (countWidth <= width) {
+    out.rewind();
+    out.put(head.c_str());
+    return;
+  }
+  // The count line replaces line 2 and the placeholder line entirely.
+  closeOutput(out, name);
+  const long placeholderEnd = static_cast<long>(std::to_string(OutputType).size()) + 1 + width + 1;
+  checkWritten(OutputFile::ReplaceHead(name, placeholderEnd, head.c_str()), name);
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {

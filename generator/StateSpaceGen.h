@@ -149,8 +149,10 @@ class StateSpaceGen {
   void reportAbsorbing(bool deterministic);
   // Line 1 (the output type) and a count placeholder of width spaces.
   void writeHeader(OutputFile& out, int width);
-  // Writes the output type and count over the header's first characters.
-  void rewriteCount(OutputFile& out, unsigned long count);
+  // Writes the output type and count over the header's first characters;
+  // a count longer than the placeholder's width gets the room it needs (the
+  // file is rewritten, closed).
+  void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
   // The explored state's targets with their values, then 0.
   void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);

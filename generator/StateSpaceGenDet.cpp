@@ -46,7 +46,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   const unsigned long records =
       exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
   GlobalDebugLevel = 0;
-  rewriteCount(arm, records);
+  rewriteCount(arm, armName, records, kDeterministicPlaceholder);
   checkWritten(arm.flush(), armName);
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(

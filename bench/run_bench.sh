@@ -22,7 +22,7 @@ case "$mode" in
     ;;
   large)
     runs="kanban:3 kanban:4 kanban:5 kanban:6
-          memory_array:8 memory_array:9 memory_array:10 memory_array:11
+          memory_array:8 memory_array:9 memory_array:10
           job_shop:4 job_shop:5 job_shop:6"
     ;;
   *)

@@ -305,10 +305,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
   writeHeader(arm, placeholder);
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
-    if (deterministic) {
-      if (tracing(1)) {
-        Traces->printf(1, "State Number = %lu", next->number);
-      }
+    // The deterministic mode traces a record before skipping number 0.
+    if (deterministic && tracing(1)) {
+      Traces->printf(1, "State Number = %lu", next->number);
     }
     CurrentStateNumber = next->number;
     if (CurrentStateNumber == 0) {

@@ -1,48 +1,20 @@
 #include "model/basic_model_studyRangeStudy.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
 #include "Cpp/BaseClasses/Allocate.h"
-#include "Cpp/BaseClasses/StandardErrors.h"
 #include "model/basic_rewardPVModel.h"
 
-BaseStudyClass* GlobalStudyPtr = nullptr;
+BaseStudyClass* GenerateStudy() { return generateSingleStudy<basic_model_studyRangeStudy>(); }
 
-BaseStudyClass* GenerateStudy() {
-  if (GlobalStudyPtr == nullptr) {
-    GlobalStudyPtr = new basic_model_studyRangeStudy();
-  }
-  return GlobalStudyPtr;
-}
-
-void DestructStudy() {
-  delete GlobalStudyPtr;
-  GlobalStudyPtr = nullptr;
-}
-
-namespace {
-
-char* copyName(const char* name) {
-  char* copy = strdup(name);
-  if (copy == nullptr) {
-    MemoryAllocationError();
-  }
-  return copy;
-}
-
-}  // namespace
+void DestructStudy() { destructSingleStudy(); }
 
 basic_model_studyRangeStudy::basic_model_studyRangeStudy() {
-  NumGVs = 2;
   NumExps = 25;
-  GVNames = new char*[NumGVs];
-  GVTypes = new char*[NumGVs];
-  GVNames[0] = copyName("flash_size");
-  GVTypes[0] = copyName("float");
-  GVNames[1] = copyName("ram_size");
-  GVTypes[1] = copyName("float");
+  declareGVs(2);
+  declareGV(0, "flash_size", "float");
+  declareGV(1, "ram_size", "float");
   flash_sizeValues = new float[NumExps];
   ram_sizeValues = new float[NumExps];
   SetValues_flash_size();
@@ -89,13 +61,9 @@ void basic_model_studyRangeStudy::SetGVs(int expNum) {
 }
 
 void basic_model_studyRangeStudy::PrintGlobalValues(int expNum) {
-  if (NumGVs == 0) {
-    std::cout << "There are no global variables." << std::endl;
+  if (!printValuesHeading(expNum)) {
     return;
   }
-  SetGVs(expNum);
-  std::cout << "The Global Variable values for experiment " << GetExpName(expNum)
-            << " are:" << std::endl;
   std::cout << "flash_size\tfloat\t" << static_cast<double>(flash_size) << std::endl;
   std::cout << "ram_size\tfloat\t" << static_cast<double>(ram_size) << std::endl;
 }
@@ -107,8 +75,7 @@ void* basic_model_studyRangeStudy::GetGVValue(const char* name) {
   if (std::strcmp("ram_size", name) == 0) {
     return &ram_size;
   }
-  std::cerr << "!! basic_model_studyRangeStudy::GetGVValue: Global Variable " << name
-            << " does not exist." << std::endl;
+  reportUnknownGV("basic_model_studyRangeStudy", "GetGVValue", name);
   return nullptr;
 }
 
@@ -119,8 +86,7 @@ void basic_model_studyRangeStudy::OverrideGVValue(const char* name, const void* 
   } else if (std::strcmp("ram_size", name) == 0) {
     target = &ram_size;
   } else {
-    std::cerr << "!! basic_model_studyRangeStudy::OverrideGVValue: Global Variable " << name
-              << " does not exist." << std::endl;
+    reportUnknownGV("basic_model_studyRangeStudy", "OverrideGVValue", name);
     return;
   }
   std::memcpy(target, value, sizeof(float));

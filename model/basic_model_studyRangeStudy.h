@@ -35,7 +35,4 @@ class basic_model_studyRangeStudy : public BaseStudyClass {
   void SetValues_ram_size();
 };
 
-// The single study of the run, or null; see GenerateStudy.
-extern BaseStudyClass* GlobalStudyPtr;
-
 #endif

@@ -11,6 +11,8 @@
 #include <limits>
 #include <string>
 
+#include "Cpp/BaseClasses/StandardErrors.h"
+
 namespace {
 
 // A value of an override triple, tagged with the type letter it holds.
@@ -179,12 +181,27 @@ bool convertValue(const TypedValue& in, char target, TypedValue& out) {
   }
 }
 
+char* copyText(const char* text) {
+  char* copy = strdup(text);
+  if (copy == nullptr) {
+    MemoryAllocationError();
+  }
+  return copy;
+}
+
 void reportSkipped(const char* valueText, const char* name, const char* problem, const char* type) {
   std::cout << "Value " << valueText << " of " << name << " " << problem << " " << type
             << "; override skipped" << std::endl;
 }
 
 }  // namespace
+
+BaseStudyClass* GlobalStudyPtr = nullptr;
+
+void destructSingleStudy() {
+  delete GlobalStudyPtr;
+  GlobalStudyPtr = nullptr;
+}
 
 BaseStudyClass::BaseStudyClass()
     : GVNames(nullptr),
@@ -278,6 +295,33 @@ const char* BaseStudyClass::declaredType(const char* name) {
     }
   }
   return nullptr;
+}
+
+void BaseStudyClass::declareGVs(int numGVs) {
+  NumGVs = numGVs;
+  GVNames = newArray<char*>(numGVs);
+  GVTypes = newArray<char*>(numGVs);
+}
+
+void BaseStudyClass::declareGV(int i, const char* name, const char* type) {
+  GVNames[i] = copyText(name);
+  GVTypes[i] = copyText(type);
+}
+
+bool BaseStudyClass::printValuesHeading(int expNum) {
+  if (NumGVs == 0) {
+    std::cout << "There are no global variables." << std::endl;
+    return false;
+  }
+  SetGVs(expNum);
+  std::cout << "The Global Variable values for experiment " << GetExpName(expNum)
+            << " are:" << std::endl;
+  return true;
+}
+
+void BaseStudyClass::reportUnknownGV(const char* study, const char* operation, const char* name) {
+  std::cerr << "!! " << study << "::" << operation << ": Global Variable " << name
+            << " does not exist." << std::endl;
 }
 
 const char* BaseStudyClass::GetDefaultTavrelRoot() { return DefaultRootPath; }

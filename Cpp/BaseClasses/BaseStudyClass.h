@@ -1,6 +1,8 @@
 #ifndef BASESTUDYCLASS_H_
 #define BASESTUDYCLASS_H_
 
+#include "Cpp/BaseClasses/Allocate.h"
+
 class PVModel;
 
 // The study of a model: the names and types of its global variables, its
@@ -52,6 +54,21 @@ class BaseStudyClass {
   const char* GetDefaultTavrelRoot();
   void SetDefaultTavrelRoot(const char* path);
 
+ protected:
+  // Sets NumGVs and allocates the name and type tables, empty, for that many
+  // variables; declareGV fills them.
+  void declareGVs(int numGVs);
+  // Records the name and declared type name of variable i (0 to NumGVs-1).
+  void declareGV(int i, const char* name, const char* type);
+  // Opens PrintGlobalValues: with no variables prints "There are no global
+  // variables." and returns false; otherwise sets the values of experiment
+  // expNum, prints the heading line and returns true.
+  bool printValuesHeading(int expNum);
+  // Reports on standard error that the study has no global variable called
+  // name, for operation ("GetGVValue", "OverrideGVValue") of study (the
+  // generated class name).
+  static void reportUnknownGV(const char* study, const char* operation, const char* name);
+
  private:
   // Parses one override triple and hands its value to OverrideGVValue.
   void applyOverride(char letter, const char* name, const char* valueText);
@@ -59,9 +76,27 @@ class BaseStudyClass {
   const char* declaredType(const char* name);
 };
 
+// The single study of the run, or null; set and cleared only through
+// GenerateStudy and DestructStudy.
+extern BaseStudyClass* GlobalStudyPtr;
+
 // Defined by the model's generated study: the single study object of the
 // run, created on first request; DestructStudy deletes it.
 BaseStudyClass* GenerateStudy();
 void DestructStudy();
+
+// The body of a generated GenerateStudy: returns GlobalStudyPtr, first
+// setting it to a new Study when there is none.
+template <class Study>
+BaseStudyClass* generateSingleStudy() {
+  if (GlobalStudyPtr == nullptr) {
+    GlobalStudyPtr = newObject<Study>();
+  }
+  return GlobalStudyPtr;
+}
+
+// The body of a generated DestructStudy: deletes the study, if any, and
+// clears GlobalStudyPtr.
+void destructSingleStudy();
 
 #endif

@@ -1,14 +1,19 @@
 #include "Cpp/BaseClasses/MarkingLayout.h"
 
+#include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
 
 bool MarkingLayout::current() const {
   return Built && Version == BaseStateVariableClass::SharingChanges;
 }
 
-void MarkingLayout::rebuild(std::vector<short*>& cells, bool usable) {
-  Cells.swap(cells);
-  Usable = usable;
-  Version = BaseStateVariableClass::SharingChanges;
-  Built = true;
+const MarkingLayout& MarkingLayout::upToDate(BaseModelClass& owner) {
+  if (!current()) {
+    std::vector<short*> cells;
+    Usable = owner.AppendMarkingCells(cells);
+    Cells.swap(cells);
+    Version = BaseStateVariableClass::SharingChanges;
+    Built = true;
+  }
+  return *this;
 }

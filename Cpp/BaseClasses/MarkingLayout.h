@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+class BaseModelClass;
+
 // The state vector of a model whose stored variables are all places, kept
 // as the list of their marking cells in vector order. Saving and loading a
 // marking is then one pass over the cells instead of a virtual call per
@@ -11,12 +13,11 @@
 // sharing anywhere (BaseStateVariableClass::SharingChanges).
 class MarkingLayout {
  public:
-  // True when the cells describe the current sharing; otherwise the owner
-  // rebuilds them with rebuild().
-  bool current() const;
-  // Takes the cells; usable is false when the model holds a variable that
-  // is not a place, which the owner then saves and loads by walking.
-  void rebuild(std::vector<short*>& cells, bool usable);
+  // The layout of owner's current sharing: when sharing changed since the
+  // cells were taken, takes them anew from owner's AppendMarkingCells. It
+  // is not usable when owner holds a variable that is not a place, which
+  // owner then saves and loads by walking.
+  const MarkingLayout& upToDate(BaseModelClass& owner);
   bool usable() const { return Usable; }
   const std::vector<short*>& cells() const { return Cells; }
 
@@ -36,6 +37,9 @@ class MarkingLayout {
   }
 
  private:
+  // True when the cells describe the current sharing.
+  bool current() const;
+
   std::vector<short*> Cells;
   unsigned long Version = 0;
   bool Built = false;

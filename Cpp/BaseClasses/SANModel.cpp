@@ -107,7 +107,7 @@ int SANModel::StateSize() {
 }
 
 void SANModel::CurrentState(void* buf) {
-  if (layout().usable()) {
+  if (Layout.upToDate(*this).usable()) {
     Layout.write(buf);
     return;
   }
@@ -121,7 +121,7 @@ void SANModel::CurrentState(void* buf) {
 }
 
 void SANModel::SetState(void* buf) {
-  if (layout().usable()) {
+  if (Layout.upToDate(*this).usable()) {
     Layout.read(buf);
     return;
   }
@@ -146,15 +146,6 @@ bool SANModel::AppendMarkingCells(std::vector<short*>& cells) {
     cells.push_back(place->Value);
   }
   return true;
-}
-
-const MarkingLayout& SANModel::layout() {
-  if (!Layout.current()) {
-    std::vector<short*> cells;
-    const bool usable = AppendMarkingCells(cells);
-    Layout.rebuild(cells, usable);
-  }
-  return Layout;
 }
 
 bool SANModel::CompareState(void* a, void* b) { return std::memcmp(a, b, StateSize()) == 0; }

@@ -94,8 +94,6 @@ class SANModel : public BaseModelClass {
   void PrintSANModelInfo();
 
  private:
-  // The layout of the current sharing, rebuilt when sharing changed.
-  const MarkingLayout& layout();
   // True when action is attached to a local place that is not stored.
   bool isGlobal(BaseActionClass* action);
   void releaseArrays();

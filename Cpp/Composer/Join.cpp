@@ -71,7 +71,7 @@ int Join::StateSize() {
 }
 
 void Join::CurrentState(void* buf) {
-  if (layout().usable()) {
+  if (Layout.upToDate(*this).usable()) {
     Layout.write(buf);
     return;
   }
@@ -84,7 +84,7 @@ void Join::CurrentState(void* buf) {
 }
 
 void Join::SetState(void* buf) {
-  if (layout().usable()) {
+  if (Layout.upToDate(*this).usable()) {
     Layout.read(buf);
     return;
   }
@@ -118,15 +118,6 @@ bool Join::AppendMarkingCells(std::vector<short*>& cells) {
     cells.push_back(place->Value);
   }
   return true;
-}
-
-const MarkingLayout& Join::layout() {
-  if (!Layout.current()) {
-    std::vector<short*> cells;
-    const bool usable = AppendMarkingCells(cells);
-    Layout.rebuild(cells, usable);
-  }
-  return Layout;
 }
 
 int Join::GetModelType() { return 2; }

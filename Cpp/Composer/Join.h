@@ -65,8 +65,6 @@ class Join : public BaseComposerClass {
 
  private:
   void HashActions();
-  // The layout of the current sharing, rebuilt when sharing changed.
-  const MarkingLayout& layout();
   // The slot holding name, or the empty slot where it belongs.
   int findSlot(const char* name) const;
 

@@ -4,10 +4,7 @@
 #include "Cpp/BaseClasses/state/Place.h"
 #include "Cpp/Composer/Join.h"
 #include "bench/job_shop/dispatcherSAN.h"
-#include "bench/job_shop/machine1SAN.h"
-#include "bench/job_shop/machine2SAN.h"
-#include "bench/job_shop/machine3SAN.h"
-#include "bench/job_shop/machine4SAN.h"
+#include "bench/job_shop/machineSAN.h"
 
 // The names of the join's shared variables, in order.
 extern const char* job_shopRJ__SharedNames[5];
@@ -29,20 +26,22 @@ extern const char* job_shopRJ__SharedNames[5];
 // then q1, q2, q3, q4 and done (six shorts).
 class job_shopRJ : public Join {
  public:
-  dispatcherSAN* dispatcher;  // owned
-  machine1SAN* machine1;      // owned
-  machine2SAN* machine2;      // owned
-  machine3SAN* machine3;      // owned
-  machine4SAN* machine4;      // owned
-  // Owned; the shared places, null when the children are empty.
-  Place* q1;
-  Place* q2;
-  Place* q3;
-  Place* q4;
+  static const int NumMachines = 4;
+
+  dispatcherSAN* dispatcher;          // owned
+  machineSAN* machines[NumMachines];  // owned; machines[i] is "machine<i+1>"
+  // Owned; the shared places, null when the children are empty. queues[i]
+  // is q<i+1>, the queue of machines[i].
+  Place* queues[NumMachines];
   Place* done;
 
   job_shopRJ();
   ~job_shopRJ() override;
+
+ private:
+  // Lets childPlace of child use the storage of the join's place shared,
+  // when the child has places.
+  void shareWithChild(Place* shared, Place* childPlace, BaseModelClass* child);
 };
 
 #endif

@@ -14,13 +14,10 @@ job_shop_rewardPVModel::job_shop_rewardPVModel(bool expandTimeArrays) {
 PerformanceVariableNode* job_shop_rewardPVModel::createPVNode(int pv, int timeIndex) {
   switch (pv) {
     case 0:
-      return newObject<job_shop_rewardPV0>(timeIndex);
     case 1:
-      return newObject<job_shop_rewardPV1>(timeIndex);
     case 2:
-      return newObject<job_shop_rewardPV2>(timeIndex);
     case 3:
-      return newObject<job_shop_rewardPV3>(timeIndex);
+      return newObject<job_shop_rewardQueueLengthPV>(pv + 1, timeIndex);
     case 4:
       return newObject<job_shop_rewardPV4>(timeIndex);
   }

@@ -1,100 +1,33 @@
 #include "bench/job_shop/job_shop_rewardPVNodes.h"
 
+#include <string>
+
 #include "Cpp/BaseClasses/Allocate.h"
-#include "bench/job_shop/machine1SAN.h"
-#include "bench/job_shop/machine2SAN.h"
-#include "bench/job_shop/machine3SAN.h"
-#include "bench/job_shop/machine4SAN.h"
+#include "bench/job_shop/machineSAN.h"
 
-job_shop_rewardPV0Worker::job_shop_rewardPV0Worker() : machine1(nullptr) {
+job_shop_rewardQueueLengthPVWorker::job_shop_rewardQueueLengthPVWorker() : machine(nullptr) {
   NumModelRefs = 1;
   ModelRefs = newArray<BaseModelClass**>(NumModelRefs);
-  ModelRefs[0] = &machine1;
+  ModelRefs[0] = &machine;
 }
 
-double job_shop_rewardPV0Worker::Reward_Function() {
-  return static_cast<machine1SAN*>(machine1)->q1->getMark();
+double job_shop_rewardQueueLengthPVWorker::Reward_Function() {
+  return static_cast<machineSAN*>(machine)->queue->getMark();
 }
 
-job_shop_rewardPV0::job_shop_rewardPV0(int timeIndex) : TheModelPtr(nullptr) {
+job_shop_rewardQueueLengthPV::job_shop_rewardQueueLengthPV(int machine, int timeIndex)
+    : TheModelPtr(nullptr) {
   TopModelRef = &TheModelPtr;
   const double times[] = {100.0};
-  Initialize("queue_length1", InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
-  AddVariableDependency("q1", "machine1");
+  const std::string number = std::to_string(machine);
+  const std::string name = "queue_length" + number;
+  Initialize(name.c_str(), InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
+  AddVariableDependency(("q" + number).c_str(), ("machine" + number).c_str());
 }
 
-void job_shop_rewardPV0::CreateWorkerList() {
+void job_shop_rewardQueueLengthPV::CreateWorkerList() {
   for (int w = 0; w < NumWorkers; w++) {
-    Workers[w] = newObject<job_shop_rewardPV0Worker>();
-  }
-}
-
-job_shop_rewardPV1Worker::job_shop_rewardPV1Worker() : machine2(nullptr) {
-  NumModelRefs = 1;
-  ModelRefs = newArray<BaseModelClass**>(NumModelRefs);
-  ModelRefs[0] = &machine2;
-}
-
-double job_shop_rewardPV1Worker::Reward_Function() {
-  return static_cast<machine2SAN*>(machine2)->q2->getMark();
-}
-
-job_shop_rewardPV1::job_shop_rewardPV1(int timeIndex) : TheModelPtr(nullptr) {
-  TopModelRef = &TheModelPtr;
-  const double times[] = {100.0};
-  Initialize("queue_length2", InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
-  AddVariableDependency("q2", "machine2");
-}
-
-void job_shop_rewardPV1::CreateWorkerList() {
-  for (int w = 0; w < NumWorkers; w++) {
-    Workers[w] = newObject<job_shop_rewardPV1Worker>();
-  }
-}
-
-job_shop_rewardPV2Worker::job_shop_rewardPV2Worker() : machine3(nullptr) {
-  NumModelRefs = 1;
-  ModelRefs = newArray<BaseModelClass**>(NumModelRefs);
-  ModelRefs[0] = &machine3;
-}
-
-double job_shop_rewardPV2Worker::Reward_Function() {
-  return static_cast<machine3SAN*>(machine3)->q3->getMark();
-}
-
-job_shop_rewardPV2::job_shop_rewardPV2(int timeIndex) : TheModelPtr(nullptr) {
-  TopModelRef = &TheModelPtr;
-  const double times[] = {100.0};
-  Initialize("queue_length3", InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
-  AddVariableDependency("q3", "machine3");
-}
-
-void job_shop_rewardPV2::CreateWorkerList() {
-  for (int w = 0; w < NumWorkers; w++) {
-    Workers[w] = newObject<job_shop_rewardPV2Worker>();
-  }
-}
-
-job_shop_rewardPV3Worker::job_shop_rewardPV3Worker() : machine4(nullptr) {
-  NumModelRefs = 1;
-  ModelRefs = newArray<BaseModelClass**>(NumModelRefs);
-  ModelRefs[0] = &machine4;
-}
-
-double job_shop_rewardPV3Worker::Reward_Function() {
-  return static_cast<machine4SAN*>(machine4)->q4->getMark();
-}
-
-job_shop_rewardPV3::job_shop_rewardPV3(int timeIndex) : TheModelPtr(nullptr) {
-  TopModelRef = &TheModelPtr;
-  const double times[] = {100.0};
-  Initialize("queue_length4", InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
-  AddVariableDependency("q4", "machine4");
-}
-
-void job_shop_rewardPV3::CreateWorkerList() {
-  for (int w = 0; w < NumWorkers; w++) {
-    Workers[w] = newObject<job_shop_rewardPV3Worker>();
+    Workers[w] = newObject<job_shop_rewardQueueLengthPVWorker>();
   }
 }
 

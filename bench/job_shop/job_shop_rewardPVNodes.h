@@ -7,83 +7,25 @@
 
 class BaseModelClass;
 
-// Worker of "queue_length1": the number of parts in machine 1's queue.
-class job_shop_rewardPV0Worker : public InstantOfTime {
+// Worker of a "queue_length<i>": the number of parts in machine i's queue.
+class job_shop_rewardQueueLengthPVWorker : public InstantOfTime {
  public:
-  BaseModelClass* machine1;  // set by the node through ModelRefs
+  BaseModelClass* machine;  // set by the node through ModelRefs
 
-  job_shop_rewardPV0Worker();
+  job_shop_rewardQueueLengthPVWorker();
   double Reward_Function() override;
 };
 
-// The performance variable "queue_length1", an instant-of-time reward at
-// time 100 over the place q1 of machine1.
-class job_shop_rewardPV0 : public PerformanceVariableNode {
+// The performance variables "queue_length1" to "queue_length4" (variables 0
+// to 3), each an instant-of-time reward at time 100 over the queue q<i> of
+// machine<i>.
+class job_shop_rewardQueueLengthPV : public PerformanceVariableNode {
  public:
   BaseModelClass* TheModelPtr;  // the composed model; set through TopModelRef
 
-  // timeIndex selects the time point (there is one).
-  explicit job_shop_rewardPV0(int timeIndex);
-  void CreateWorkerList() override;
-};
-
-// Worker of "queue_length2": the number of parts in machine 2's queue.
-class job_shop_rewardPV1Worker : public InstantOfTime {
- public:
-  BaseModelClass* machine2;  // set by the node through ModelRefs
-
-  job_shop_rewardPV1Worker();
-  double Reward_Function() override;
-};
-
-// The performance variable "queue_length2", an instant-of-time reward at
-// time 100 over the place q2 of machine2.
-class job_shop_rewardPV1 : public PerformanceVariableNode {
- public:
-  BaseModelClass* TheModelPtr;  // the composed model; set through TopModelRef
-
-  // timeIndex selects the time point (there is one).
-  explicit job_shop_rewardPV1(int timeIndex);
-  void CreateWorkerList() override;
-};
-
-// Worker of "queue_length3": the number of parts in machine 3's queue.
-class job_shop_rewardPV2Worker : public InstantOfTime {
- public:
-  BaseModelClass* machine3;  // set by the node through ModelRefs
-
-  job_shop_rewardPV2Worker();
-  double Reward_Function() override;
-};
-
-// The performance variable "queue_length3", an instant-of-time reward at
-// time 100 over the place q3 of machine3.
-class job_shop_rewardPV2 : public PerformanceVariableNode {
- public:
-  BaseModelClass* TheModelPtr;  // the composed model; set through TopModelRef
-
-  // timeIndex selects the time point (there is one).
-  explicit job_shop_rewardPV2(int timeIndex);
-  void CreateWorkerList() override;
-};
-
-// Worker of "queue_length4": the number of parts in machine 4's queue.
-class job_shop_rewardPV3Worker : public InstantOfTime {
- public:
-  BaseModelClass* machine4;  // set by the node through ModelRefs
-
-  job_shop_rewardPV3Worker();
-  double Reward_Function() override;
-};
-
-// The performance variable "queue_length4", an instant-of-time reward at
-// time 100 over the place q4 of machine4.
-class job_shop_rewardPV3 : public PerformanceVariableNode {
- public:
-  BaseModelClass* TheModelPtr;  // the composed model; set through TopModelRef
-
-  // timeIndex selects the time point (there is one).
-  explicit job_shop_rewardPV3(int timeIndex);
+  // machine (1 to 4) selects the machine, timeIndex the time point (there is
+  // one).
+  job_shop_rewardQueueLengthPV(int machine, int timeIndex);
   void CreateWorkerList() override;
 };
 

@@ -4,44 +4,18 @@
 #include <iostream>
 
 #include "Cpp/BaseClasses/Allocate.h"
-#include "Cpp/BaseClasses/StandardErrors.h"
 #include "bench/job_shop/job_shop_rewardPVModel.h"
 
 short queue_capacity;
 
-BaseStudyClass* GlobalStudyPtr = nullptr;
+BaseStudyClass* GenerateStudy() { return generateSingleStudy<job_shop_studyRangeStudy>(); }
 
-BaseStudyClass* GenerateStudy() {
-  if (GlobalStudyPtr == nullptr) {
-    GlobalStudyPtr = new job_shop_studyRangeStudy();
-  }
-  return GlobalStudyPtr;
-}
-
-void DestructStudy() {
-  delete GlobalStudyPtr;
-  GlobalStudyPtr = nullptr;
-}
-
-namespace {
-
-char* copyName(const char* name) {
-  char* copy = strdup(name);
-  if (copy == nullptr) {
-    MemoryAllocationError();
-  }
-  return copy;
-}
-
-}  // namespace
+void DestructStudy() { destructSingleStudy(); }
 
 job_shop_studyRangeStudy::job_shop_studyRangeStudy() {
-  NumGVs = 1;
   NumExps = 7;
-  GVNames = new char*[NumGVs];
-  GVTypes = new char*[NumGVs];
-  GVNames[0] = copyName("queue_capacity");
-  GVTypes[0] = copyName("short");
+  declareGVs(1);
+  declareGV(0, "queue_capacity", "short");
   queue_capacityValues = new short[NumExps];
   SetValues_queue_capacity();
   SetDefaultTavrelRoot("c:/Tavrel-2.4/");
@@ -66,13 +40,9 @@ void job_shop_studyRangeStudy::SetValues_queue_capacity() {
 void job_shop_studyRangeStudy::SetGVs(int expNum) { queue_capacity = queue_capacityValues[expNum]; }
 
 void job_shop_studyRangeStudy::PrintGlobalValues(int expNum) {
-  if (NumGVs == 0) {
-    std::cout << "There are no global variables." << std::endl;
+  if (!printValuesHeading(expNum)) {
     return;
   }
-  SetGVs(expNum);
-  std::cout << "The Global Variable values for experiment " << GetExpName(expNum)
-            << " are:" << std::endl;
   std::cout << "queue_capacity\tshort\t" << queue_capacity << std::endl;
 }
 
@@ -80,15 +50,13 @@ void* job_shop_studyRangeStudy::GetGVValue(const char* name) {
   if (std::strcmp("queue_capacity", name) == 0) {
     return &queue_capacity;
   }
-  std::cerr << "!! job_shop_studyRangeStudy::GetGVValue: Global Variable " << name
-            << " does not exist." << std::endl;
+  reportUnknownGV("job_shop_studyRangeStudy", "GetGVValue", name);
   return nullptr;
 }
 
 void job_shop_studyRangeStudy::OverrideGVValue(const char* name, const void* value) {
   if (std::strcmp("queue_capacity", name) != 0) {
-    std::cerr << "!! job_shop_studyRangeStudy::OverrideGVValue: Global Variable " << name
-              << " does not exist." << std::endl;
+    reportUnknownGV("job_shop_studyRangeStudy", "OverrideGVValue", name);
     return;
   }
   std::memcpy(&queue_capacity, value, sizeof(short));

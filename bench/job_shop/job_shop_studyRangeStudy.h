@@ -32,7 +32,4 @@ class job_shop_studyRangeStudy : public BaseStudyClass {
   void SetValues_queue_capacity();
 };
 
-// The single study of the run, or null; see GenerateStudy.
-extern BaseStudyClass* GlobalStudyPtr;
-
 #endif

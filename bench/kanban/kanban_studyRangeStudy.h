@@ -32,7 +32,4 @@ class kanban_studyRangeStudy : public BaseStudyClass {
   void SetValues_t();
 };
 
-// The single study of the run, or null; see GenerateStudy.
-extern BaseStudyClass* GlobalStudyPtr;
-
 #endif

@@ -1,50 +1,21 @@
 #include "bench/memory_array/memory_array_studyRangeStudy.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
 #include "Cpp/BaseClasses/Allocate.h"
-#include "Cpp/BaseClasses/StandardErrors.h"
 #include "bench/memory_array/memory_array_rewardPVModel.h"
 
-BaseStudyClass* GlobalStudyPtr = nullptr;
+BaseStudyClass* GenerateStudy() { return generateSingleStudy<memory_array_studyRangeStudy>(); }
 
-BaseStudyClass* GenerateStudy() {
-  if (GlobalStudyPtr == nullptr) {
-    GlobalStudyPtr = new memory_array_studyRangeStudy();
-  }
-  return GlobalStudyPtr;
-}
-
-void DestructStudy() {
-  delete GlobalStudyPtr;
-  GlobalStudyPtr = nullptr;
-}
-
-namespace {
-
-char* copyName(const char* name) {
-  char* copy = strdup(name);
-  if (copy == nullptr) {
-    MemoryAllocationError();
-  }
-  return copy;
-}
-
-}  // namespace
+void DestructStudy() { destructSingleStudy(); }
 
 memory_array_studyRangeStudy::memory_array_studyRangeStudy() {
-  NumGVs = 3;
   NumExps = 12;
-  GVNames = new char*[NumGVs];
-  GVTypes = new char*[NumGVs];
-  GVNames[0] = copyName("num_rams");
-  GVTypes[0] = copyName("int");
-  GVNames[1] = copyName("flash_size");
-  GVTypes[1] = copyName("float");
-  GVNames[2] = copyName("ram_size");
-  GVTypes[2] = copyName("float");
+  declareGVs(3);
+  declareGV(0, "num_rams", "int");
+  declareGV(1, "flash_size", "float");
+  declareGV(2, "ram_size", "float");
   num_ramsValues = new int[NumExps];
   flash_sizeValues = new float[NumExps];
   ram_sizeValues = new float[NumExps];
@@ -93,13 +64,9 @@ void memory_array_studyRangeStudy::SetGVs(int expNum) {
 }
 
 void memory_array_studyRangeStudy::PrintGlobalValues(int expNum) {
-  if (NumGVs == 0) {
-    std::cout << "There are no global variables." << std::endl;
+  if (!printValuesHeading(expNum)) {
     return;
   }
-  SetGVs(expNum);
-  std::cout << "The Global Variable values for experiment " << GetExpName(expNum)
-            << " are:" << std::endl;
   std::cout << "num_rams\tint\t" << num_rams << std::endl;
   std::cout << "flash_size\tfloat\t" << static_cast<double>(flash_size) << std::endl;
   std::cout << "ram_size\tfloat\t" << static_cast<double>(ram_size) << std::endl;
@@ -115,8 +82,7 @@ void* memory_array_studyRangeStudy::GetGVValue(const char* name) {
   if (std::strcmp("ram_size", name) == 0) {
     return &ram_size;
   }
-  std::cerr << "!! memory_array_studyRangeStudy::GetGVValue: Global Variable " << name
-            << " does not exist." << std::endl;
+  reportUnknownGV("memory_array_studyRangeStudy", "GetGVValue", name);
   return nullptr;
 }
 
@@ -128,7 +94,6 @@ void memory_array_studyRangeStudy::OverrideGVValue(const char* name, const void*
   } else if (std::strcmp("ram_size", name) == 0) {
     std::memcpy(&ram_size, value, sizeof(float));
   } else {
-    std::cerr << "!! memory_array_studyRangeStudy::OverrideGVValue: Global Variable " << name
-              << " does not exist." << std::endl;
+    reportUnknownGV("memory_array_studyRangeStudy", "OverrideGVValue", name);
   }
 }

@@ -3,7 +3,7 @@
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
 // flash_size and ram_size belong to the reused flash and RAM models and are
-// declared with them, as is GlobalStudyPtr.
+// declared with them.
 #include "model/basic_model_studyRangeStudy.h"
 
 // The number of RAMs in the array; the study writes it, the join reads it

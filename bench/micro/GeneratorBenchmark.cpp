@@ -7,27 +7,19 @@
 #include <random>
 #include <vector>
 
-#include "Cpp/BaseClasses/BaseModelClass.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
+#include "tests/BaseClasses/StubModel.h"
 
 namespace {
 
 const unsigned long kStateSize = 32;  // the Kanban model's vectors
 
 // Equality of vectors as the generated models define it: their bytes.
-class ByteModel : public BaseModelClass {
+class ByteModel : public StubModel {
  public:
-  void listModels(const char*, List<BaseModelClass>*) override {}
-  void CurrentState(void*) override {}
-  void listActions(List<BaseActionClass>*) override {}
-  void listGroups(List<BaseGroupClass>*) override {}
-  void SetState(void*) override {}
   int StateSize() override { return kStateSize; }
   bool CompareState(void* a, void* b) override { return std::memcmp(a, b, kStateSize) == 0; }
-  void listActions(const char*, List<BaseActionClass>*) override {}
-  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
-               List<BaseModelClass>*) override {}
 };
 
 // Vectors of small markings, as a model's places hold.

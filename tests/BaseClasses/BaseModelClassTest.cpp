@@ -5,23 +5,9 @@
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/state/BaseStateVariableClass.h"
+#include "tests/BaseClasses/StubModel.h"
 
 namespace {
-
-// The smallest concrete model: the abstract slots only.
-class StubModel : public BaseModelClass {
- public:
-  void listModels(const char*, List<BaseModelClass>*) override {}
-  void CurrentState(void*) override {}
-  void listActions(List<BaseActionClass>*) override {}
-  void listGroups(List<BaseGroupClass>*) override {}
-  void SetState(void*) override {}
-  int StateSize() override { return 0; }
-  bool CompareState(void*, void*) override { return true; }
-  void listActions(const char*, List<BaseActionClass>*) override {}
-  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
-               List<BaseModelClass>*) override {}
-};
 
 class StubVariable : public BaseStateVariableClass {
  public:

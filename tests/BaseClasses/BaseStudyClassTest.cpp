@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
@@ -25,13 +25,19 @@ class TypedStudy : public BaseStudyClass {
   std::string unknownNames;
 
   TypedStudy() {
-    NumGVs = 8;
     NumExps = 3;
-    GVNames = new char*[NumGVs];
-    GVTypes = new char*[NumGVs];
+    declareGVs(8);
     for (int i = 0; i < NumGVs; i++) {
-      GVNames[i] = strdup(variables[i].name);
-      GVTypes[i] = strdup(variables[i].type);
+      declareGV(i, variables[i].name, variables[i].type);
+    }
+  }
+
+  void SetGVs(int expNum) override { count = expNum; }
+
+  // Prints one variable after the common heading, as a generated study does.
+  void PrintGlobalValues(int expNum) override {
+    if (printValuesHeading(expNum)) {
+      std::cout << "count\tint\t" << count << std::endl;
     }
   }
 
@@ -88,6 +94,29 @@ TEST(BaseStudyClassTest, NamesTypesAndRootPath) {
   study.SetDefaultTavrelRoot("c:/Tavrel-2.4/");
   study.SetDefaultTavrelRoot("/opt/tavrel/");
   EXPECT_STREQ("/opt/tavrel/", study.GetDefaultTavrelRoot());
+}
+
+// A study without global variables, printing them as a generated study does.
+class EmptyStudy : public BaseStudyClass {
+ public:
+  void PrintGlobalValues(int expNum) override {
+    if (printValuesHeading(expNum)) {
+      std::cout << "unexpected" << std::endl;
+    }
+  }
+};
+
+TEST(BaseStudyClassTest, ValuesAreHeadedByTheirExperimentUnlessThereAreNone) {
+  TypedStudy study;
+  testing::internal::CaptureStdout();
+  study.PrintGlobalValues(2);
+  EXPECT_EQ("The Global Variable values for experiment Experiment 3 are:\ncount\tint\t2\n",
+            testing::internal::GetCapturedStdout());
+  // Without variables the experiment is not even set (SetGVs would print).
+  EmptyStudy empty;
+  testing::internal::CaptureStdout();
+  empty.PrintGlobalValues(0);
+  EXPECT_EQ("There are no global variables.\n", testing::internal::GetCapturedStdout());
 }
 
 TEST(BaseStudyClassTest, ExperimentNamesAreOneBasedInOneSharedBuffer) {

@@ -1,35 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Cpp/BaseClasses/PVModel.h"
 #include "tests/BaseClasses/TinyRewardModels.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A file name of this test process, removed when the test ends.
-class TempFile {
- public:
-  explicit TempFile(const char* base)
-      : name(testing::TempDir() + base + "." + std::to_string(getpid())) {}
-  ~TempFile() { std::remove(name.c_str()); }
-  const char* c_str() const { return name.c_str(); }
-  std::string read() const { return readFile(name); }
-
- private:
-  std::string name;
-};
+using test_files::TempFile;
 
 std::vector<int> contents(FastSet& frozen) {
   std::vector<int> items;

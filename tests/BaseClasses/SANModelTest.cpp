@@ -9,8 +9,11 @@
 #include "Cpp/BaseClasses/SANModel.h"
 #include "Cpp/BaseClasses/state/Place.h"
 #include "tests/BaseClasses/TestActivities.h"
+#include "tests/ModelViews.h"
 
 namespace {
+
+using model_views::shorts;
 
 using group_test::TestActivity;
 
@@ -40,11 +43,6 @@ class TinySAN : public SANModel {
     AddEnableArc(&q, &twin);
   }
 };
-
-std::string shorts(short first, short second) {
-  short values[2] = {first, second};
-  return std::string(reinterpret_cast<char*>(values), sizeof values);
-}
 
 TEST(SANModelTest, InitializationCopiesTheArraysAndOwnsTheActions) {
   TinySAN san;
@@ -92,9 +90,9 @@ TEST(SANModelTest, WritesTheLocalPlacesInOrderAndReadsThemBack) {
   EXPECT_EQ(4, san.StateSize());
   char buf[4];
   san.CurrentState(buf);
-  EXPECT_EQ(shorts(1, 2), std::string(buf, 4));
+  EXPECT_EQ(shorts({1, 2}), std::string(buf, 4));
 
-  std::string loaded = shorts(-3, 300);
+  std::string loaded = shorts({-3, 300});
   san.SetState(&loaded[0]);
   EXPECT_EQ(-3, san.p.getMark());
   EXPECT_EQ(300, san.q.getMark());
@@ -109,7 +107,7 @@ TEST(SANModelTest, APlaceSharedByAComposerLeavesTheState) {
   EXPECT_EQ(2, san.StateSize());
   char buf[4] = {'x', 'x', 'x', 'x'};
   san.CurrentState(buf);
-  EXPECT_EQ(shorts(1, 0).substr(0, 2), std::string(buf, 2));
+  EXPECT_EQ(shorts({1, 0}).substr(0, 2), std::string(buf, 2));
   EXPECT_EQ("xx", std::string(buf + 2, 2));
 
   short loaded = 9;
@@ -133,9 +131,9 @@ TEST(SANModelTest, AModelWhoseUnsharedPlacesAreAllGoneWritesNothing) {
 
 TEST(SANModelTest, CompareStateLooksAtStateSizeBytesOnly) {
   TinySAN san;
-  std::string a = shorts(1, 2) + "ab";
-  std::string b = shorts(1, 2) + "cd";
-  std::string c = shorts(1, 3) + "ab";
+  std::string a = shorts({1, 2}) + "ab";
+  std::string b = shorts({1, 2}) + "cd";
+  std::string c = shorts({1, 3}) + "ab";
   EXPECT_TRUE(san.CompareState(&a[0], &b[0]));
   EXPECT_FALSE(san.CompareState(&a[0], &c[0]));
 }
@@ -209,7 +207,7 @@ TEST(SANModelTest, LocalStateSavesAndRestoresTheMarking) {
   san.ConstructLocalState(saved);
   ASSERT_NE(nullptr, saved);
   san.GetLocalState(saved);
-  EXPECT_EQ(shorts(1, 2), std::string(saved->GetStatePtr(), 4));
+  EXPECT_EQ(shorts({1, 2}), std::string(saved->GetStatePtr(), 4));
   // Bytes 1, 0, 2, 0 weighted by the primes 2, 3, 5, 7.
   EXPECT_EQ(12u, saved->hash());
 

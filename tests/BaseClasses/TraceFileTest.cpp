@@ -1,27 +1,17 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(TraceFileTest, WriterOnAFileNameTruncatesItAndOwnsTheStream) {
-  // The process id keeps parallel runs of the suite apart.
-  std::string name = ::testing::TempDir() + "trace_truncate_" + std::to_string(getpid()) + ".txt";
+  test_files::TempFile name("trace_truncate.txt");
   {
-    std::ofstream old(name);
+    std::ofstream old(name.path);
     old << "an older and longer trace\n";
   }
   {
@@ -30,8 +20,7 @@ TEST(TraceFileTest, WriterOnAFileNameTruncatesItAndOwnsTheStream) {
     writer.printStr(1, "fresh");  // a new writer is at level 1
     writer.printStr(2, "filtered");
   }  // the writer closes its file here; the sanitizer build checks the release
-  EXPECT_EQ("fresh\n", readFile(name));
-  std::remove(name.c_str());
+  EXPECT_EQ("fresh\n", name.read());
 }
 
 TEST(TraceFileTest, UnopenableFileWarnsOnceAndTracesNothing) {

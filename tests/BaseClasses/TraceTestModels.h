@@ -7,12 +7,13 @@
 #include "Cpp/BaseClasses/BaseModelClass.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/state/Place.h"
+#include "tests/BaseClasses/StubModel.h"
 
 namespace trace_test {
 
 // A model node with the state slots stubbed out; the tree printing reads
 // only names, local variables and children.
-class TreeNode : public BaseModelClass {
+class TreeNode : public StubModel {
  public:
   std::vector<BaseStateVariableClass*> Variables;  // not owned; empty for a composer
   std::vector<BaseModelClass*> Children;           // not owned
@@ -28,16 +29,6 @@ class TreeNode : public BaseModelClass {
   }
   int GetNumberOfChildren() override { return static_cast<int>(Children.size()); }
   BaseModelClass* GetChild(int i) override { return Children[i]; }
-  void listModels(const char*, List<BaseModelClass>*) override {}
-  void CurrentState(void*) override {}
-  void listActions(List<BaseActionClass>*) override {}
-  void listGroups(List<BaseGroupClass>*) override {}
-  void SetState(void*) override {}
-  int StateSize() override { return 0; }
-  bool CompareState(void*, void*) override { return true; }
-  void listActions(const char*, List<BaseActionClass>*) override {}
-  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
-               List<BaseModelClass>*) override {}
 };
 
 // A reward model without variables over the given composed model, which it

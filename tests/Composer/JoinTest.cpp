@@ -9,21 +9,15 @@
 #include "Cpp/Composer/Join.h"
 #include "Cpp/Composer/SharedStateVarLink.h"
 #include "tests/Composer/TestModels.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
+using model_views::shorts;
+using model_views::stateOf;
+
 using composer_test::TestJoin;
 using composer_test::TestSAN;
-
-std::string shorts(const std::vector<short>& values) {
-  return std::string(reinterpret_cast<const char*>(values.data()), 2 * values.size());
-}
-
-std::string stateOf(BaseModelClass* model) {
-  std::string buf(model->StateSize(), '\0');
-  model->CurrentState(&buf[0]);
-  return buf;
-}
 
 // Children a (s = 3, x = 10) and b (y = 20, s = 4) joined on s.
 struct TwoChildren {
@@ -43,7 +37,7 @@ TEST(JoinTest, TheSharedVariableIsWrittenOnceAfterAllChildren) {
   EXPECT_EQ(2, m.join.ChildStateSizes[0]);
   EXPECT_EQ(2, m.join.ChildStateSizes[1]);
   // The value of the last child shared wins.
-  EXPECT_EQ(shorts({10, 20, 4}), stateOf(&m.join));
+  EXPECT_EQ(shorts({10, 20, 4}), stateOf(m.join));
   EXPECT_EQ(3, m.join.NumStateVariables);  // x, y and s once
   EXPECT_EQ(1, m.join.NumSharedStateVariables);
   EXPECT_EQ(2, m.join.GetModelType());
@@ -68,7 +62,7 @@ TEST(JoinTest, SharingIsVisibleThroughEveryChildAndTheJoin) {
   EXPECT_TRUE(reader->Enabled());
   reader->Fire();
   EXPECT_EQ(5, inB->getMark());
-  EXPECT_EQ(shorts({10, 20, 5}), stateOf(&m.join));
+  EXPECT_EQ(shorts({10, 20, 5}), stateOf(m.join));
 }
 
 TEST(JoinTest, SetStateIsTheInverseOfCurrentState) {
@@ -78,7 +72,7 @@ TEST(JoinTest, SetStateIsTheInverseOfCurrentState) {
   EXPECT_EQ(-1, m.a->place("x")->getMark());
   EXPECT_EQ(300, m.b->place("y")->getMark());
   EXPECT_EQ(2, m.a->place("s")->getMark());
-  EXPECT_EQ(loaded, stateOf(&m.join));
+  EXPECT_EQ(loaded, stateOf(m.join));
 
   std::string same = loaded + "tail";
   std::string other = shorts({-1, 300, 3});
@@ -144,7 +138,7 @@ TEST(JoinTest, AJoinOfEmptyChildrenSharesNothing) {
 TEST(JoinTest, AJoinOfAnEmptyAndAFullChildSharesWithTheFullOneOnly) {
   TestJoin join("join", {new TestSAN("a", {}), new TestSAN("b", {{"s", 6}, {"y", 1}})}, {"s"});
   EXPECT_EQ(1, join.SharedLists[0].getNumItems());
-  EXPECT_EQ(shorts({1, 6}), stateOf(&join));
+  EXPECT_EQ(shorts({1, 6}), stateOf(join));
 }
 
 // a and b joined on s inside inner, which is joined with c on s in outer.
@@ -165,7 +159,7 @@ TEST(JoinTest, ANestedJoinWritesAVariableOfItsChildJoin) {
   EXPECT_EQ(4, m.inner->StateSize());
   EXPECT_EQ(8, m.outer.StateSize());
   EXPECT_EQ(4, m.outer.ChildStateSizes[0]);
-  EXPECT_EQ(shorts({10, 20, 30, 3}), stateOf(&m.outer));
+  EXPECT_EQ(shorts({10, 20, 30, 3}), stateOf(m.outer));
   EXPECT_EQ(3, m.inner->NumStateVariables);
   EXPECT_EQ(4, m.outer.NumStateVariables);
 
@@ -177,7 +171,7 @@ TEST(JoinTest, ANestedJoinWritesAVariableOfItsChildJoin) {
   std::string loaded = shorts({11, 21, 31, -4});
   m.outer.SetState(&loaded[0]);
   EXPECT_EQ(-4, m.b->place("s")->getMark());
-  EXPECT_EQ(loaded, stateOf(&m.outer));
+  EXPECT_EQ(loaded, stateOf(m.outer));
 }
 
 TEST(JoinTest, ANestedJoinsChainHoldsWhatTheChildJoinsVariableStandsFor) {

@@ -3,27 +3,21 @@
 // output names, and the runs that cannot write their files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
 
+#include "tests/TestFiles.h"
 #include "tests/generator/GeneratorOutput.h"
 
 namespace {
 
-using ssg_test::ScratchDir;
-
-struct GenRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using test_files::ProgramRun;
+using test_files::ScratchDir;
 
 // The states of the model: (flash_working, ram_working, ram_corrupted,
 // flash_corrupted), numbered in breadth-first order of discovery:
@@ -96,15 +90,12 @@ class GenRunTest : public testing::Test {
     std::filesystem::create_directory(dir.path + "/out");
   }
   // Runs gen with arguments in the scratch directory.
-  GenRun run(const std::string& arguments) {
-    const std::string command =
-        "cd " + dir.path + " && " + GEN_EXECUTABLE + " " + arguments + " >stdout.txt 2>stderr.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.read("stdout.txt"), dir.read("stderr.txt")};
+  ProgramRun run(const std::string& arguments) {
+    return dir.run(std::string(GEN_EXECUTABLE) + " " + arguments);
   }
   // Runs experiment 0 as out/e1 and expects it to fail with message.
   void expectFailure(const std::string& message, const std::string& options = "") {
-    GenRun failed = run("-Pout/ -Ne1 -B0" + options);
+    ProgramRun failed = run("-Pout/ -Ne1 -B0" + options);
     EXPECT_EQ(1, failed.status);
     EXPECT_EQ(message, failed.err);
   }
@@ -129,7 +120,7 @@ TEST_F(GenRunTest, EveryExperimentWritesWellFormedFiles) {
   for (int e = 0; e < 25; e++) {
     SCOPED_TRACE("experiment " + std::to_string(e));
     const std::string name = "exp" + std::to_string(e + 1);
-    GenRun generated = run("-Pout/ -N" + name + " -B" + std::to_string(e));
+    ProgramRun generated = run("-Pout/ -N" + name + " -B" + std::to_string(e));
     EXPECT_EQ(0, generated.status);
     EXPECT_EQ("", generated.err);
     EXPECT_NE(std::string::npos,
@@ -165,7 +156,7 @@ TEST_F(GenRunTest, OutputNamesArePathNameAndSuffixWithoutSeparator) {
   expectFiles("out/e1", kArm0);
   EXPECT_EQ(0, run("-Pout -Ne1 -B0").status);
   expectFiles("oute1", kArm0);
-  GenRun unplaced = run("-Ne2 -B24 -F0");
+  ProgramRun unplaced = run("-Ne2 -B24 -F0");
   EXPECT_EQ(0, unplaced.status);
   expectFiles("e2", kArm24);
   // A path longer than any fixed name buffer.
@@ -176,7 +167,7 @@ TEST_F(GenRunTest, OutputNamesArePathNameAndSuffixWithoutSeparator) {
 }
 
 TEST_F(GenRunTest, TracesAndTheResultsDatabaseLeaveTheRunIntact) {
-  GenRun traced = run("-Pout/ -Ne1 -B0 -l4 -ttrace.txt -shost -eentity");
+  ProgramRun traced = run("-Pout/ -Ne1 -B0 -l4 -ttrace.txt -shost -eentity");
   EXPECT_EQ(0, traced.status);
   EXPECT_EQ("", traced.err);
   const std::string line = "SSG: SetTraceLevel: 4\n";
@@ -188,7 +179,7 @@ TEST_F(GenRunTest, TracesAndTheResultsDatabaseLeaveTheRunIntact) {
 }
 
 TEST_F(GenRunTest, OutputFilesThatCannotBeOpenedStopTheRun) {
-  GenRun missing = run("-Pnowhere/ -Ne1 -B0");
+  ProgramRun missing = run("-Pnowhere/ -Ne1 -B0");
   EXPECT_EQ(1, missing.status);
   EXPECT_EQ("Error: Could not write the reward type file nowhere/e1.pvtype\n", missing.err);
   // Each file in turn, in the order they are opened, blocked by a directory

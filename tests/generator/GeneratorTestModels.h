@@ -33,6 +33,7 @@
 #include "Cpp/BaseClasses/SingleGroup.h"
 #include "Cpp/BaseClasses/state/Place.h"
 #include "generator/StateSpaceGen.h"
+#include "tests/TestFiles.h"
 
 namespace ssg_test {
 
@@ -286,6 +287,33 @@ inline std::string generate(PVModel* model, const std::string& prefix, short abs
 inline void stdoutToStderr() {
   std::fflush(stdout);
   dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
+// A test that runs the generator over its models, writing the files of the
+// experiment "m" into a scratch directory.
+class GeneratorRunTest : public testing::Test {
+ protected:
+  // Runs model and returns what the run printed.
+  std::string run(TestPVModel& model, short absorb = 0) {
+    return generate(&model, dir.prefix(), absorb);
+  }
+  // Runs model in a death test; standard output goes to standard error.
+  void runToDeath(TestPVModel& model) {
+    stdoutToStderr();
+    runGenerator(&model, dir.prefix());
+  }
+
+  test_files::ScratchDir dir;
+};
+
+// A net whose timed activity start (from q = 0 to q = 1) is followed by the
+// instantaneous "step", which counts c up to length one firing at a time.
+inline TestPVModel* chainOf(ActivityDef start, short length) {
+  return new TestPVModel("chain", {{"q", 0}, {"c", 0}},
+                         {start.when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                          instantaneous("step")
+                              .when([length](Marks m) { return m[0] == 1 && m[1] < length; })
+                              .fires([](Marks m) { m[1]++; })});
 }
 
 }  // namespace ssg_test

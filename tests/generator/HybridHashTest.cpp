@@ -5,29 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "Cpp/BaseClasses/BaseModelClass.h"
 #include "generator/HybridHash.h"
+#include "tests/BaseClasses/StubModel.h"
 
 namespace {
 
 // A model that only knows its vector size: two vectors are equal when their
 // bytes are. It counts the comparisons the store asks for.
-class ByteModel : public BaseModelClass {
+class ByteModel : public StubModel {
  public:
   explicit ByteModel(int size) : Size(size) {}
-  void listModels(const char*, List<BaseModelClass>*) override {}
-  void CurrentState(void*) override {}
-  void listActions(List<BaseActionClass>*) override {}
-  void listGroups(List<BaseGroupClass>*) override {}
-  void SetState(void*) override {}
   int StateSize() override { return Size; }
   bool CompareState(void* a, void* b) override {
     Comparisons++;
     return std::memcmp(a, b, Size) == 0;
   }
-  void listActions(const char*, List<BaseActionClass>*) override {}
-  void listSVs(const char*, const char*, List<BaseStateVariableClass>*,
-               List<BaseModelClass>*) override {}
 
   long Comparisons = 0;
 

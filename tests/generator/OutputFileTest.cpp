@@ -1,34 +1,22 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <random>
 #include <sstream>
 #include <string>
 
 #include "generator/OutputFile.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
 class OutputFileTest : public testing::Test {
  protected:
-  OutputFileTest()
-      : name(testing::TempDir() + "output_file_test." + std::to_string(getpid()) + "." +
-             testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-  ~OutputFileTest() override { std::remove(name.c_str()); }
+  std::string contents() const { return name.read(); }
 
-  std::string contents() const {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  std::string name;
+  test_files::TempFile name{"output_file_test." + test_files::currentTestName()};
 };
 
 // Values whose formatting differs in every respect the solvers read: sign,
@@ -122,7 +110,7 @@ TEST_F(OutputFileTest, ReplaceHeadGivesALongerCountItsRoom) {
   }
   ASSERT_TRUE(OutputFile::ReplaceHead(name.c_str(), 11, "1\n123456789\n"));
   EXPECT_EQ("1\n123456789\n1\n0\n", contents());
-  EXPECT_FALSE(OutputFile::ReplaceHead((name + ".absent").c_str(), 11, "1\n"));
+  EXPECT_FALSE(OutputFile::ReplaceHead((name.path + ".absent").c_str(), 11, "1\n"));
 }
 
 TEST_F(OutputFileTest, AFullDiskIsReported) {

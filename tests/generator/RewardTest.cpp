@@ -1,26 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "generator/Reward.h"
 #include "tests/BaseClasses/TinyRewardModels.h"
+#include "tests/TestFiles.h"
 
 namespace {
-
-// What the reward file holds once its buffered records are written out.
-std::string readFile(const std::string& name) {
-  rewfile.flush();
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A reward model with two nodes, "n0" and "n1", over an empty composition.
 class RewardTest : public testing::Test {
@@ -28,10 +16,7 @@ class RewardTest : public testing::Test {
   RewardTest()
       : model(new tiny::Join({}), 2, false,
               [](int pv, int) { return new tiny::Node(pv == 0 ? "n0" : "n1", 0, 0, 0); }),
-        fileName(testing::TempDir() +
-                 testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
-                 std::to_string(getpid()) + ".var") {}
-  ~RewardTest() override { std::remove(fileName.c_str()); }
+        file(test_files::currentTestName() + ".var") {}
 
   void SetValues(double impulse0, double rate0, double impulse1, double rate1) {
     model.PVList[0]->ImpulseReward = impulse0;
@@ -40,36 +25,41 @@ class RewardTest : public testing::Test {
     model.PVList[1]->RateReward = rate1;
   }
 
+  // What the reward file holds once its buffered records are written out.
+  std::string written() {
+    rewfile.flush();
+    return file.read();
+  }
+
   tiny::RewardModel model;
-  std::string fileName;
+  test_files::TempFile file;
 };
 
 TEST_F(RewardTest, TextRecordsHoldTheNumberThenImpulseAndRateOfEachNode) {
-  Reward reward(&model, 1, fileName.c_str());
-  EXPECT_EQ("n0\nn1\n", readFile(fileName));
+  Reward reward(&model, 1, file.c_str());
+  EXPECT_EQ("n0\nn1\n", written());
   SetValues(0.0, 1.0, 2.5, 0.0);
   reward.Calculate(7);
-  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n", readFile(fileName));
+  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n", written());
   SetValues(1e-07, 0.5, 123456789.0, 1.0 / 3);
   reward.Calculate(4294967295UL);
-  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n4294967295\n1e-07\n0.5\n1.23457e+08\n0.333333\n",
-            readFile(fileName));
+  EXPECT_EQ("n0\nn1\n7\n0\n1\n2.5\n0\n4294967295\n1e-07\n0.5\n1.23457e+08\n0.333333\n", written());
   EXPECT_TRUE(reward.good());
 }
 
 TEST_F(RewardTest, CodesThreeAndFiveAlsoWriteText) {
   for (short code : {3, 5}) {
-    Reward reward(&model, code, fileName.c_str());
+    Reward reward(&model, code, file.c_str());
     reward.Calculate(1);
-    EXPECT_EQ("n0\nn1\n1\n0\n0\n0\n0\n", readFile(fileName));
+    EXPECT_EQ("n0\nn1\n1\n0\n0\n0\n0\n", written());
   }
 }
 
 TEST_F(RewardTest, BinaryRecordsAreTheRawNumberAndDoubles) {
-  Reward reward(&model, 0, fileName.c_str());
+  Reward reward(&model, 0, file.c_str());
   SetValues(0.0, 1.0, 2.5, -0.25);
   reward.Calculate(7);
-  std::string file = readFile(fileName);
+  std::string file = written();
   const std::string header = "n0\nn1\n";
   ASSERT_EQ(header.size() + 4 + 16 * 2, file.size());
   const char* record = file.data() + header.size();
@@ -86,18 +76,18 @@ TEST_F(RewardTest, BinaryRecordsAreTheRawNumberAndDoubles) {
 
 TEST_F(RewardTest, AModelWithoutVariablesWritesOnlyStateNumbers) {
   tiny::RewardModel empty(new tiny::Join({}), 0, false, nullptr);
-  Reward reward(&empty, 1, fileName.c_str());
+  Reward reward(&empty, 1, file.c_str());
   reward.Calculate(1);
   reward.Calculate(2);
-  EXPECT_EQ("1\n2\n", readFile(fileName));
+  EXPECT_EQ("1\n2\n", written());
 }
 
 TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
   delete[] model.PVList[0]->Name;
   model.PVList[0]->Name = nullptr;
-  Reward reward(&model, 1, fileName.c_str());
+  Reward reward(&model, 1, file.c_str());
   reward.Calculate(1);
-  EXPECT_EQ("", readFile(fileName));
+  EXPECT_EQ("", written());
   EXPECT_FALSE(reward.good());
 }
 

@@ -12,6 +12,7 @@
 
 namespace {
 
+using ssg_test::chainOf;
 using ssg_test::deterministic;
 using ssg_test::exponential;
 using ssg_test::instantaneous;
@@ -20,21 +21,12 @@ using ssg_test::Marks;
 using ssg_test::setMarking;
 using ssg_test::TestPVModel;
 
-class StateSpaceGenDetTest : public testing::Test {
+class StateSpaceGenDetTest : public ssg_test::GeneratorRunTest {
  protected:
-  std::string run(TestPVModel& model, short absorb = 0) {
-    return ssg_test::generate(&model, dir.prefix(), absorb);
-  }
   std::string arm() const {
     return ssg_test::armRecords(dir.read("m.arm"), ssg_test::kDeterministicPlaceholder);
   }
   std::string det() const { return ssg_test::detRecords(dir.read("m.det")); }
-  void runToDeath(TestPVModel& model) {
-    ssg_test::stdoutToStderr();
-    ssg_test::runGenerator(&model, dir.prefix());
-  }
-
-  ssg_test::ScratchDir dir;
 };
 
 TEST_F(StateSpaceGenDetTest, ADeterministicFiringRecordsMinusItsProbabilityAndItsDelay) {
@@ -149,20 +141,12 @@ TEST_F(StateSpaceGenDetTest, ZeroTimeChoicesTakeCaseProbabilitiesUnnormalised) {
   EXPECT_EQ("1.0000000000e+00: 1", det());
 }
 
-TestPVModel* chainOf(short length) {
-  return new TestPVModel("chain", {{"q", 0}, {"c", 0}},
-                         {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-                          instantaneous("step")
-                              .when([length](Marks m) { return m[0] == 1 && m[1] < length; })
-                              .fires([](Marks m) { m[1]++; })});
-}
-
 TEST_F(StateSpaceGenDetTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
-  std::unique_ptr<TestPVModel> accepted(chainOf(23));
+  std::unique_ptr<TestPVModel> accepted(chainOf(deterministic("d", 1.0), 23));
   run(*accepted);
   EXPECT_EQ("1: 2=-1.0000000000e+00\n2:", arm());
 
-  std::unique_ptr<TestPVModel> refused(chainOf(24));
+  std::unique_ptr<TestPVModel> refused(chainOf(deterministic("d", 1.0), 24));
   EXPECT_EXIT(runToDeath(*refused), testing::ExitedWithCode(1),
               testing::Matcher<const std::string&>(
                   "SSG: SetTraceLevel: 0\n"

@@ -15,6 +15,7 @@
 
 namespace {
 
+using ssg_test::chainOf;
 using ssg_test::exponential;
 using ssg_test::instantaneous;
 using ssg_test::markingIs;
@@ -24,21 +25,11 @@ using ssg_test::TestPVModel;
 
 const char kSetTraceLevel[] = "SSG: SetTraceLevel: 0\n";
 
-class StateSpaceGenTest : public testing::Test {
+class StateSpaceGenTest : public ssg_test::GeneratorRunTest {
  protected:
-  std::string run(TestPVModel& model, short absorb = 0) {
-    return ssg_test::generate(&model, dir.prefix(), absorb);
-  }
   std::string arm() const {
     return ssg_test::armRecords(dir.read("m.arm"), ssg_test::kNormalPlaceholder);
   }
-  // Runs model in a death test; standard output goes to standard error.
-  void runToDeath(TestPVModel& model) {
-    ssg_test::stdoutToStderr();
-    ssg_test::runGenerator(&model, dir.prefix());
-  }
-
-  ssg_test::ScratchDir dir;
 };
 
 // The console text of a run that generated count states, with lines
@@ -125,22 +116,12 @@ TEST_F(StateSpaceGenTest, VanishingPathsToOneStateAreSummed) {
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
 }
 
-// After a timed firing (q = 1) the instantaneous "step" counts c up to
-// length, one firing at a time.
-TestPVModel* chainOf(short length) {
-  return new TestPVModel("chain", {{"q", 0}, {"c", 0}},
-                         {exponential("go", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-                          instantaneous("step")
-                              .when([length](Marks m) { return m[0] == 1 && m[1] < length; })
-                              .fires([](Marks m) { m[1]++; })});
-}
-
 TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
-  std::unique_ptr<TestPVModel> accepted(chainOf(23));
+  std::unique_ptr<TestPVModel> accepted(chainOf(exponential("go", 1.0), 23));
   run(*accepted);
   EXPECT_EQ("1: 2=1.0000000000e+00\n2:", arm());
 
-  std::unique_ptr<TestPVModel> refused(chainOf(24));
+  std::unique_ptr<TestPVModel> refused(chainOf(exponential("go", 1.0), 24));
   EXPECT_EXIT(runToDeath(*refused), testing::ExitedWithCode(1),
               testing::Matcher<const std::string&>(
                   std::string(kSetTraceLevel) +

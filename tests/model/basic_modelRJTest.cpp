@@ -9,12 +9,12 @@
 #include "Cpp/Composer/SharedStateVarLink.h"
 #include "model/basic_modelRJ.h"
 #include "model/basic_model_studyRangeStudy.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
-std::string shorts(const std::vector<short>& values) {
-  return std::string(reinterpret_cast<const char*>(values.data()), 2 * values.size());
-}
+using model_views::shorts;
+using model_views::stateOf;
 
 std::set<std::string> namesOf(const std::forward_list<BaseActionClass*>& actions) {
   std::set<std::string> names;
@@ -29,12 +29,6 @@ class BasicModelTest : public testing::Test {
   basic_modelRJ model;
   flash_systemSAN& flash = *model.flash_system;
   ram_systemSAN& ram = *model.ram_system;
-
-  std::string state() {
-    std::string buf(model.StateSize(), '\0');
-    model.CurrentState(&buf[0]);
-    return buf;
-  }
 };
 
 TEST_F(BasicModelTest, TheJoinHoldsBothModelsAndOneSharedPlace) {
@@ -59,7 +53,7 @@ TEST_F(BasicModelTest, TheInitialStateVectorHasEightBytes) {
   EXPECT_EQ(2, model.ChildStateSizes[0]);
   EXPECT_EQ(4, model.ChildStateSizes[1]);
   // flash_working, ram_working, ram_corrupted, flash_corrupted.
-  EXPECT_EQ(shorts({1, 1, 0, 0}), state());
+  EXPECT_EQ(shorts({1, 1, 0, 0}), stateOf(model));
 }
 
 TEST_F(BasicModelTest, AllThreeCopiesOfTheSharedPlaceReadOneCell) {
@@ -79,7 +73,7 @@ TEST_F(BasicModelTest, AnInterruptOfTheFlashIsSeenByTheRamModelAndTheJoin) {
   flash.sefi.Fire();
   EXPECT_EQ(1, ram.flash_corrupted->getMark());
   EXPECT_EQ(1, model.flash_corrupted->getMark());
-  EXPECT_EQ(shorts({0, 1, 0, 1}), state());
+  EXPECT_EQ(shorts({0, 1, 0, 1}), stateOf(model));
   // No RAM predicate reads flash_corrupted; the flash's power cycle reads it
   // through its cached pointer, so a change made on the RAM side reaches it.
   EXPECT_TRUE(flash.power_cycle.Enabled());
@@ -90,13 +84,13 @@ TEST_F(BasicModelTest, AnInterruptOfTheFlashIsSeenByTheRamModelAndTheJoin) {
 TEST_F(BasicModelTest, SetStateLoadsTheMarkingEveryActivitySees) {
   std::string loaded = shorts({0, 0, 2, 1});
   model.SetState(&loaded[0]);
-  EXPECT_EQ(loaded, state());
+  EXPECT_EQ(loaded, stateOf(model));
   EXPECT_TRUE(flash.power_cycle.Enabled());
   EXPECT_FALSE(flash.sefi.Enabled());
   EXPECT_TRUE(ram.watchdog_reboot.Enabled());
   EXPECT_FALSE(ram.bit_error_case2.Enabled());
   EXPECT_EQ(1, ram.flash_corrupted->getMark());
-  EXPECT_TRUE(model.CompareState(&loaded[0], &state()[0]));
+  EXPECT_TRUE(model.CompareState(&loaded[0], &stateOf(model)[0]));
 }
 
 TEST_F(BasicModelTest, TheEnabledActivitiesOfTheInitialMarking) {
@@ -146,10 +140,10 @@ TEST_F(BasicModelTest, CaseProbabilitiesFollowTheGlobalVariables) {
 TEST_F(BasicModelTest, RamFailuresAccumulateAndTheWatchdogRestores) {
   ram.random_failure.Fire();
   ram.bit_error_case2.Fire();
-  EXPECT_EQ(shorts({1, 0, 2, 0}), state());
+  EXPECT_EQ(shorts({1, 0, 2, 0}), stateOf(model));
   EXPECT_FALSE(ram.page_error_case2.Enabled());
   ram.watchdog_reboot.Fire();
-  EXPECT_EQ(shorts({1, 1, 0, 0}), state());
+  EXPECT_EQ(shorts({1, 1, 0, 0}), stateOf(model));
 }
 
 TEST_F(BasicModelTest, TheSharedPlaceCarriesTheFlashArcs) {

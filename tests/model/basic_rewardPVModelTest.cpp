@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,20 +9,14 @@
 #include "model/basic_model_studyRangeStudy.h"
 #include "model/basic_rewardPVModel.h"
 #include "model/basic_rewardPVNodes.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
 // What the reward file holds once its buffered records are written out.
-std::string readFile(const std::string& name) {
+std::string rewardFileText(const test_files::TempFile& file) {
   rewfile.flush();
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string tempName(const char* base) {
-  return testing::TempDir() + base + "." + std::to_string(getpid());
+  return file.read();
 }
 
 class BasicRewardModelTest : public testing::Test {
@@ -107,15 +97,14 @@ TEST_F(BasicRewardModelTest, ReliabilityIsOneOnceBothPlacesAreCorrupted) {
 }
 
 TEST_F(BasicRewardModelTest, TheTypeFileHasSevenLines) {
-  std::string name = tempName("basic.pvtype");
+  test_files::TempFile name("basic.pvtype");
   ASSERT_TRUE(model.WritePVTypeFile(name.c_str()));
   EXPECT_EQ("Version:1\nNumPV:1\nName:reliability\nType:0\nNumTimes:1\nStart:365\nStop:365\n",
-            readFile(name));
-  std::remove(name.c_str());
+            name.read());
 }
 
 TEST_F(BasicRewardModelTest, TheRewardFileHoldsThreeLinesPerState) {
-  std::string name = tempName("basic.var");
+  test_files::TempFile name("basic.var");
   {
     Reward reward(&model, 1, name.c_str());
     fire(&model.NoAction);
@@ -125,8 +114,7 @@ TEST_F(BasicRewardModelTest, TheRewardFileHoldsThreeLinesPerState) {
     reward.Calculate(2);
     EXPECT_TRUE(reward.good());
   }
-  EXPECT_EQ("reliability\n1\n0\n0\n2\n0\n1\n", readFile(name));
-  std::remove(name.c_str());
+  EXPECT_EQ("reliability\n1\n0\n0\n2\n0\n1\n", rewardFileText(name));
 }
 
 TEST(BasicRewardModelTimeTest, ExpandingTimePointsStillGivesOneNode) {

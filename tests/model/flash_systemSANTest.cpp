@@ -5,12 +5,11 @@
 
 #include "model/basic_model_studyRangeStudy.h"
 #include "model/flash_systemSAN.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
-std::vector<BaseActionClass*> itemsOf(List<BaseActionClass>* list) {
-  return std::vector<BaseActionClass*>(list->getList(), list->getList() + list->getNumItems());
-}
+using model_views::itemsOf;
 
 class FlashSystemTest : public testing::Test {
  protected:
@@ -51,9 +50,9 @@ TEST_F(FlashSystemTest, ActivitiesAndGroupsAreTabledInOrder) {
   EXPECT_EQ(&flash.power_cycle, flash.Groups[2]);
 
   EXPECT_EQ((std::vector<BaseActionClass*>{&flash.seu_case2, &flash.sefi, &flash.power_cycle}),
-            itemsOf(flash.flash_corrupted->getAffectingActions()));
+            itemsOf(*flash.flash_corrupted->getAffectingActions()));
   EXPECT_EQ((std::vector<BaseActionClass*>{&flash.power_cycle}),
-            itemsOf(flash.flash_corrupted->getEnabledActions()));
+            itemsOf(*flash.flash_corrupted->getEnabledActions()));
 }
 
 TEST_F(FlashSystemTest, RatesDelaysAndWeights) {

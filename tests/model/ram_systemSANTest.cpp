@@ -7,26 +7,13 @@
 
 #include "model/basic_model_studyRangeStudy.h"
 #include "model/ram_systemSAN.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
-std::string shorts(const std::vector<short>& values) {
-  return std::string(reinterpret_cast<const char*>(values.data()), 2 * values.size());
-}
-
-std::string stateOf(BaseModelClass* model) {
-  std::string buf(model->StateSize(), '\0');
-  model->CurrentState(&buf[0]);
-  return buf;
-}
-
-std::vector<BaseStateVariableClass*> itemsOf(List<BaseStateVariableClass>& list) {
-  return std::vector<BaseStateVariableClass*>(list.getList(), list.getList() + list.getNumItems());
-}
-
-std::vector<BaseActionClass*> itemsOf(List<BaseActionClass>* list) {
-  return std::vector<BaseActionClass*>(list->getList(), list->getList() + list->getNumItems());
-}
+using model_views::itemsOf;
+using model_views::shorts;
+using model_views::stateOf;
 
 class RamSystemTest : public testing::Test {
  protected:
@@ -45,7 +32,7 @@ TEST_F(RamSystemTest, PlacesAndInitialMarking) {
   EXPECT_STREQ("ram_corrupted", ram.Places[2]->Name);
   EXPECT_EQ(ram.ram_corrupted, ram.Places[2]);
   EXPECT_EQ(6, ram.StateSize());
-  EXPECT_EQ(shorts({0, 1, 0}), stateOf(&ram));
+  EXPECT_EQ(shorts({0, 1, 0}), stateOf(ram));
 }
 
 TEST_F(RamSystemTest, ActivitiesAndGroupsAreTabledInOrder) {
@@ -85,9 +72,9 @@ TEST_F(RamSystemTest, ArcsFollowTheTables) {
             itemsOf(ram.page_error_case2.AffectedSVs));
   EXPECT_EQ((std::vector<BaseActionClass*>{&ram.watchdog_reboot, &ram.random_failure,
                                            &ram.bit_error_case2, &ram.page_error_case2}),
-            itemsOf(ram.ram_corrupted->getAffectingActions()));
+            itemsOf(*ram.ram_corrupted->getAffectingActions()));
   EXPECT_EQ((std::vector<BaseActionClass*>{&ram.watchdog_reboot, &ram.random_failure}),
-            itemsOf(ram.ram_corrupted->getEnabledActions()));
+            itemsOf(*ram.ram_corrupted->getEnabledActions()));
   EXPECT_EQ(0, ram.flash_corrupted->getNumAffectingActions());
   EXPECT_EQ(0, ram.flash_corrupted->getNumEnabledActions());
 }
@@ -178,10 +165,10 @@ TEST_F(RamSystemTest, FailuresAccumulateUntilTheWatchdogRestores) {
 TEST_F(RamSystemTest, ThePageErrorCasesCorruptOrLeaveTheMarking) {
   ram.page_error_case1.Fire();
   ram.bit_error_case1.Fire();
-  EXPECT_EQ(shorts({0, 1, 0}), stateOf(&ram));
+  EXPECT_EQ(shorts({0, 1, 0}), stateOf(ram));
   ram.random_failure.Fire();
   ram.page_error_case2.Fire();
-  EXPECT_EQ(shorts({0, 0, 2}), stateOf(&ram));
+  EXPECT_EQ(shorts({0, 0, 2}), stateOf(ram));
 }
 
 TEST(RamSystemLifetimeTest, AFreshModelOwnsAndReleasesEverything) {

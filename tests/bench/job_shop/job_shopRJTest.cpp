@@ -2,40 +2,24 @@
 // smallest size, and every record of the small sizes against the routing
 // rules recomputed here from the queue vectors.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/TestFiles.h"
 
 namespace {
 
 using Queues = std::array<int, 4>;
 using Rates = std::map<Queues, double>;
 
+using test_files::linesOf;
+
 const double kServiceRates[4] = {0.3, 0.35, 0.4, 0.45};
 const int kVariables = 5;  // queue_length1..4, rejections
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    result.push_back(line);
-  }
-  return result;
-}
 
 struct ModelRun {
   int status;
@@ -48,19 +32,11 @@ struct ModelRun {
 // Runs the model for one experiment (plus extra options) in a fresh
 // directory and collects its console text and files.
 ModelRun runModel(int experiment, const std::string& extra = "") {
-  std::string dir = testing::TempDir() + "jobshopXXXXXX";
-  if (mkdtemp(dir.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create " << dir;
-    return {-1, "", "", "", ""};
-  }
-  std::string command = "cd " + dir + " && " + MODEL_EXECUTABLE + " -P./ -Nt -B" +
-                        std::to_string(experiment) + " " + extra + " >stdout.txt 2>stderr.txt";
-  int raw = std::system(command.c_str());
-  ModelRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(dir + "/stdout.txt"),
-               contents(dir + "/t.arm"), contents(dir + "/t.var"), contents(dir + "/t.pvtype")};
-  EXPECT_EQ("", contents(dir + "/stderr.txt"));
-  std::system(("rm -rf " + dir).c_str());
-  return run;
+  test_files::ScratchDir dir("jobshop");
+  test_files::ProgramRun program = dir.run(std::string(MODEL_EXECUTABLE) + " -P./ -Nt -B" +
+                                           std::to_string(experiment) + " " + extra);
+  EXPECT_EQ("", program.err);
+  return {program.status, program.out, dir.read("t.arm"), dir.read("t.var"), dir.read("t.pvtype")};
 }
 
 // The records of an .arm file: each state's lines from its number to the
@@ -73,7 +49,7 @@ struct StateSpace {
 
 StateSpace parseArm(const std::string& arm) {
   StateSpace space;
-  std::vector<std::string> all = lines(arm);
+  std::vector<std::string> all = linesOf(arm);
   if (all.size() < 3) {
     ADD_FAILURE() << "short .arm file";
     return space;
@@ -100,7 +76,7 @@ StateSpace parseArm(const std::string& arm) {
 // (a reject leads back to the state it left, so it never discovers one).
 std::map<int, Queues> parseVar(const std::string& var) {
   std::map<int, Queues> queues;
-  std::vector<std::string> all = lines(var);
+  std::vector<std::string> all = linesOf(var);
   const size_t record = 1 + 2 * kVariables;
   for (size_t i = kVariables; i + record <= all.size(); i += record) {
     Queues q;
@@ -232,7 +208,7 @@ TEST(JobShopRunTest, CapacityOneHasSixteenStatesWithTheDerivedRecords) {
       "0\n",
       joined(space.text[16]));
 
-  std::vector<std::string> var = lines(run.var);
+  std::vector<std::string> var = linesOf(run.var);
   ASSERT_LE(16u, var.size());
   EXPECT_EQ(
       "queue_length1\nqueue_length2\nqueue_length3\nqueue_length4\nrejections\n"

@@ -2,6 +2,7 @@
 // weights, the rewards (the impulse of a rejection) and the study.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
@@ -38,20 +39,39 @@ TEST_F(JobShopModelTest, TheQueuesAndDoneAreOneCellEach) {
   EXPECT_EQ(12, model.StateSize());
   EXPECT_EQ(12, model.NumActions);
   EXPECT_EQ(8, model.NumGroups);
-  EXPECT_EQ(join.q1->Value, join.machine1->q1->Mark);
-  EXPECT_EQ(join.q1->Value, dispatcher.route_case1.q1_Mark);
-  EXPECT_EQ(join.q1->Value, dispatcher.reject.q1_Mark);
-  EXPECT_EQ(join.q4->Value, join.machine4->serve.q4_Mark);
+  EXPECT_EQ(join.queues[0]->Value, join.machines[0]->queue->Mark);
+  EXPECT_EQ(join.queues[0]->Value, dispatcher.route_case1.q1_Mark);
+  EXPECT_EQ(join.queues[0]->Value, dispatcher.reject.q1_Mark);
+  EXPECT_EQ(join.queues[3]->Value, join.machines[3]->serve.queue_Mark);
   EXPECT_EQ(join.done->Value, dispatcher.inspect_case2.done_Mark);
-  EXPECT_EQ(join.done->Value, join.machine1->serve.done_Mark);
-  EXPECT_EQ(join.done->Value, join.machine4->serve.done_Mark);
+  EXPECT_EQ(join.done->Value, join.machines[0]->serve.done_Mark);
+  EXPECT_EQ(join.done->Value, join.machines[3]->serve.done_Mark);
 
   dispatcher.arrived->setMark(1);
   setQueues(1, 2, 3, 4);
-  join.machine3->serve.Fire();
+  join.machines[2]->serve.Fire();
   std::vector<short> vector(6);
   join.CurrentState(vector.data());
   EXPECT_EQ(std::vector<short>({1, 1, 2, 2, 4, 1}), vector);
+}
+
+TEST_F(JobShopModelTest, EachMachineHasItsQueueRateAndQueueLengthVariable) {
+  const double rates[] = {0.3, 0.35, 0.4, 0.45};
+  for (int i = 0; i < 4; i++) {
+    const std::string number = std::to_string(i + 1);
+    machineSAN& machine = *join.machines[i];
+    EXPECT_EQ("machine" + number, machine.Name);
+    EXPECT_EQ("q" + number, machine.queue->Name);
+    EXPECT_EQ(join.queues[i]->Value, machine.serve.queue_Mark);
+    EXPECT_EQ(rates[i], machine.serve.Rate());
+    EXPECT_EQ(rates[i], machine.serve.ReturnDistributionParameters()[0]);
+
+    PerformanceVariableNode& queueLength = *model.PVList[i];
+    EXPECT_EQ("queue_length" + number, queueLength.Name);
+    setQueues(i == 0 ? 3 : 0, i == 1 ? 3 : 0, i == 2 ? 3 : 0, i == 3 ? 3 : 0);
+    fire(&machine.serve);
+    EXPECT_EQ(2.0, queueLength.RateReward) << queueLength.Name;
+  }
 }
 
 TEST_F(JobShopModelTest, IdleMachinesOutrankBusyOnesAndFreeRoomWeighs) {
@@ -92,7 +112,7 @@ TEST_F(JobShopModelTest, EachRejectionEarnsAnImpulseOfOne) {
   for (int k = 0; k < 4; k++) {
     EXPECT_EQ(4.0, model.PVList[k]->RateReward);
   }
-  fire(&join.machine2->serve);
+  fire(&join.machines[1]->serve);
   EXPECT_EQ(0.0, rejections.ImpulseReward);
   EXPECT_EQ(3.0, model.PVList[1]->RateReward);
   fire(&dispatcher.inspect_case2);

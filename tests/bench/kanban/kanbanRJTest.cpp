@@ -5,22 +5,16 @@
 
 #include "bench/kanban/kanbanRJ.h"
 #include "bench/kanban/kanban_studyRangeStudy.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
-std::string shorts(const std::vector<short>& values) {
-  return std::string(reinterpret_cast<const char*>(values.data()), 2 * values.size());
-}
+using model_views::shorts;
+using model_views::stateOf;
 
 class KanbanJoinTest : public testing::Test {
  protected:
   void SetUp() override { t = 1; }
-
-  std::string state() {
-    std::string buf(model.StateSize(), '\0');
-    model.CurrentState(&buf[0]);
-    return buf;
-  }
 
   // Fires activity, which must be enabled.
   void fire(Activity& activity) {
@@ -40,7 +34,7 @@ TEST_F(KanbanJoinTest, TheStateHoldsEachPlaceOnceWithTheSharedPlacesLast) {
   EXPECT_EQ(32, model.StateSize());
   EXPECT_EQ(std::vector<int>({8, 4, 2, 4}),
             std::vector<int>(model.ChildStateSizes, model.ChildStateSizes + 4));
-  EXPECT_EQ(shorts(std::vector<short>(16, 0)), state());
+  EXPECT_EQ(shorts(std::vector<short>(16, 0)), stateOf(model));
   // The unshared places of cells 1 to 4, then w2, x2, w3, x3, z3, w4, x4,
   // each shared place written through one of its copies.
   short mark = 1;
@@ -49,7 +43,7 @@ TEST_F(KanbanJoinTest, TheStateHoldsEachPlaceOnceWithTheSharedPlacesLast) {
         cell1.w2, cell2.x2, cell3.w3, cell3.x3, cell2.z3, cell4.w4, cell2.x4}) {
     place->setMark(mark++);
   }
-  EXPECT_EQ(shorts({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}), state());
+  EXPECT_EQ(shorts({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}), stateOf(model));
 }
 
 TEST_F(KanbanJoinTest, APlaceSharedByThreeCellsIsOneCell) {
@@ -75,7 +69,7 @@ TEST_F(KanbanJoinTest, APartPassesThroughEveryCell) {
   EXPECT_EQ(1, cell4.x4->getMark());
   fire(cell4.ok4);
   fire(cell4.out);
-  EXPECT_EQ(shorts(std::vector<short>(16, 0)), state());
+  EXPECT_EQ(shorts(std::vector<short>(16, 0)), stateOf(model));
 }
 
 TEST_F(KanbanJoinTest, ActionsAreListedCellByCell) {

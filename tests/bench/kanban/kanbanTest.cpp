@@ -1,13 +1,12 @@
 // Runs of the Kanban model's executable: state counts, the first records of
 // the smallest state space, and properties of a whole state space.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/TestFiles.h"
 
 namespace {
 
@@ -20,32 +19,13 @@ struct ModelRun {
   std::string pvtype;
 };
 
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Runs the model with arguments in a fresh directory, as the experiment "k".
 ModelRun runModel(const std::string& arguments) {
-  std::string dir = testing::TempDir() + "kanbanXXXXXX";
-  ModelRun run;
-  if (mkdtemp(dir.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create " << dir;
-    return run;
-  }
-  std::string command = std::string(MODEL_EXECUTABLE) + " -P" + dir + "/ -Nk " + arguments + " >" +
-                        dir + "/stdout.txt 2>" + dir + "/stderr.txt";
-  int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = contents(dir + "/stdout.txt");
-  run.err = contents(dir + "/stderr.txt");
-  run.arm = contents(dir + "/k.arm");
-  run.var = contents(dir + "/k.var");
-  run.pvtype = contents(dir + "/k.pvtype");
-  std::system(("rm -rf " + dir).c_str());
-  return run;
+  test_files::ScratchDir dir("kanban");
+  test_files::ProgramRun program =
+      dir.run(std::string(MODEL_EXECUTABLE) + " -P./ -Nk " + arguments);
+  return {program.status,    program.out,       program.err,
+          dir.read("k.arm"), dir.read("k.var"), dir.read("k.pvtype")};
 }
 
 long binomial(long n, long k) {

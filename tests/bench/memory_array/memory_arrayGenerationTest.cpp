@@ -1,31 +1,15 @@
 // Runs of the memory array's executable: state counts and output files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/TestFiles.h"
+
 namespace {
 
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
+using test_files::linesOf;
 
 // The console output and the four files of one run, named e.*.
 struct ModelRun {
@@ -34,22 +18,10 @@ struct ModelRun {
 };
 
 ModelRun run(const std::string& executable, const std::string& arguments) {
-  std::string dir = testing::TempDir() + "memory_arrayXXXXXX";
-  if (mkdtemp(dir.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create " << dir;
-    return {-1, "", "", "", "", ""};
-  }
-  std::string command =
-      executable + " -P" + dir + "/ -Ne " + arguments + " >" + dir + "/stdout.txt 2>&1";
-  int raw = std::system(command.c_str());
-  ModelRun result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
-                  contents(dir + "/stdout.txt"),
-                  contents(dir + "/e.arm"),
-                  contents(dir + "/e.det"),
-                  contents(dir + "/e.var"),
-                  contents(dir + "/e.pvtype")};
-  std::system(("rm -rf " + dir).c_str());
-  return result;
+  test_files::ScratchDir dir("memory_array");
+  test_files::ProgramRun program = dir.run(executable + " -P./ -Ne " + arguments);
+  return {program.status,    program.out,       dir.read("e.arm"),
+          dir.read("e.det"), dir.read("e.var"), dir.read("e.pvtype")};
 }
 
 // One flash and one RAM, flash_size = ram_size = 256: state 1 (all working)

@@ -5,18 +5,12 @@
 
 #include "bench/memory_array/memory_arrayRJ.h"
 #include "bench/memory_array/memory_array_studyRangeStudy.h"
+#include "tests/ModelViews.h"
 
 namespace {
 
-std::string shorts(const std::vector<short>& values) {
-  return std::string(reinterpret_cast<const char*>(values.data()), 2 * values.size());
-}
-
-std::string stateOf(BaseModelClass& model) {
-  std::string buf(model.StateSize(), '\0');
-  model.CurrentState(&buf[0]);
-  return buf;
-}
+using model_views::shorts;
+using model_views::stateOf;
 
 class MemoryArrayTest : public testing::Test {
  protected:

@@ -1,5 +1,5 @@
-#ifndef MACHINE1SAN_H_
-#define MACHINE1SAN_H_
+#ifndef MACHINESAN_H_
+#define MACHINESAN_H_
 
 #include "Cpp/BaseClasses/Activity.h"
 #include "Cpp/BaseClasses/PostselectGroup.h"
@@ -7,23 +7,25 @@
 #include "Cpp/BaseClasses/SingleGroup.h"
 #include "Cpp/BaseClasses/state/Place.h"
 
-// Machine 1 of the job shop: serves the parts of its queue q1 one at a time
-// (exponential, rate 0.3) and hands each finished part to done for
-// inspection. q1 and done are there to be shared with the dispatcher.
+// A machine of the job shop, instantiated once per machine: serves the parts
+// of its queue one at a time (exponential, at its service rate) and hands
+// each finished part to done for inspection. The queue and done are there to
+// be shared with the dispatcher.
 // The activity caches a pointer to the marking of every place it touches
 // (<place>_Mark), registered with the place so that it follows the place's
 // storage when the join shares the place.
-class machine1SAN : public SANModel {
+class machineSAN : public SANModel {
  public:
   class serveActivity : public Activity {
    public:
-    Place* q1 = nullptr;
-    short* q1_Mark = nullptr;
+    Place* queue = nullptr;
+    short* queue_Mark = nullptr;
     Place* done = nullptr;
     short* done_Mark = nullptr;
     double* TheDistributionParameters;  // one entry, owned
+    double ServiceRate;
 
-    serveActivity();
+    explicit serveActivity(double serviceRate);
     ~serveActivity() override;
     bool Enabled() override;
     double Rate() override;
@@ -38,15 +40,16 @@ class machine1SAN : public SANModel {
   };
 
   // Owned; deleted by the destructor.
-  Place* q1;
+  Place* queue;
   Place* done;
 
   serveActivity serve;
 
   EmptyGroup ImmediateGroup;
 
-  machine1SAN();
-  ~machine1SAN() override;
+  // The model called name, whose queue is the place called queueName.
+  machineSAN(const char* name, const char* queueName, double serviceRate);
+  ~machineSAN() override;
   void CustomInitialization();
   // Gives the instantaneous activities their places (there are none).
   void assignPlacesToActivitiesInst();

@@ -1,21 +1,22 @@
-#include "bench/job_shop/machine2SAN.h"
+#include "bench/job_shop/machineSAN.h"
 
 #include "Cpp/BaseClasses/Allocate.h"
 #include "Cpp/BaseClasses/UserDistributions.h"
 
 /*****************************************************************
-                          machine2SAN
+                          machineSAN
 *****************************************************************/
 
-machine2SAN::machine2SAN() {
+machineSAN::machineSAN(const char* name, const char* queueName, double serviceRate)
+    : serve(serviceRate) {
   Activity* InitialActionList[1] = {&serve};
   BaseGroupClass* InitialGroupList[1] = {&serve};
 
-  q2 = newObject<Place>("q2", 0);
+  queue = newObject<Place>(queueName, 0);
   done = newObject<Place>("done", 0);
-  BaseStateVariableClass* InitialPlaces[2] = {q2, done};
+  BaseStateVariableClass* InitialPlaces[2] = {queue, done};
 
-  initializeSANModelNow("machine2", 2, InitialPlaces, 0, nullptr, 1, InitialActionList, 1,
+  initializeSANModelNow(name, 2, InitialPlaces, 0, nullptr, 1, InitialActionList, 1,
                         InitialGroupList);
 
   assignPlacesToActivitiesTimed();
@@ -35,18 +36,18 @@ machine2SAN::machine2SAN() {
   }
 }
 
-machine2SAN::~machine2SAN() {
+machineSAN::~machineSAN() {
   for (int i = 0; i < NumLocalPlaces(); i++) {
     delete Places[i];
   }
 }
 
-void machine2SAN::CustomInitialization() {}
+void machineSAN::CustomInitialization() {}
 
-void machine2SAN::assignPlacesToActivitiesInst() {}
+void machineSAN::assignPlacesToActivitiesInst() {}
 
-void machine2SAN::assignPlacesToActivitiesTimed() {
-  serve.q2 = static_cast<Place*>(Places[0]);
+void machineSAN::assignPlacesToActivitiesTimed() {
+  serve.queue = static_cast<Place*>(Places[0]);
   serve.done = static_cast<Place*>(Places[1]);
 }
 
@@ -54,45 +55,45 @@ void machine2SAN::assignPlacesToActivitiesTimed() {
                          serveActivity
 *****************************************************************/
 
-machine2SAN::serveActivity::serveActivity() {
+machineSAN::serveActivity::serveActivity(double serviceRate) : ServiceRate(serviceRate) {
   TheDistributionParameters = newArray<double>(1);
   ActivityInitialize("serve", 0, Exponential, RaceEnabled, 2, 1, false);
 }
 
-machine2SAN::serveActivity::~serveActivity() { delete[] TheDistributionParameters; }
+machineSAN::serveActivity::~serveActivity() { delete[] TheDistributionParameters; }
 
-void machine2SAN::serveActivity::LinkVariables() {
-  q2->addHolder(&q2_Mark);
+void machineSAN::serveActivity::LinkVariables() {
+  queue->addHolder(&queue_Mark);
   done->addHolder(&done_Mark);
 }
 
-bool machine2SAN::serveActivity::Enabled() {
+bool machineSAN::serveActivity::Enabled() {
   OldEnabled = NewEnabled;
-  NewEnabled = (*q2_Mark) > 0;
+  NewEnabled = (*queue_Mark) > 0;
   return NewEnabled;
 }
 
-double machine2SAN::serveActivity::Rate() { return 0.35; }
+double machineSAN::serveActivity::Rate() { return ServiceRate; }
 
-double machine2SAN::serveActivity::Weight() { return 1.0; }
+double machineSAN::serveActivity::Weight() { return 1.0; }
 
-bool machine2SAN::serveActivity::ReactivationPredicate() { return false; }
+bool machineSAN::serveActivity::ReactivationPredicate() { return false; }
 
-bool machine2SAN::serveActivity::ReactivationFunction() { return false; }
+bool machineSAN::serveActivity::ReactivationFunction() { return false; }
 
-double machine2SAN::serveActivity::SampleDistribution() {
-  return TheDistribution->Exponential(0.35);
+double machineSAN::serveActivity::SampleDistribution() {
+  return TheDistribution->Exponential(ServiceRate);
 }
 
-double* machine2SAN::serveActivity::ReturnDistributionParameters() {
+double* machineSAN::serveActivity::ReturnDistributionParameters() {
   TheDistributionParameters[0] = Rate();
   return TheDistributionParameters;
 }
 
-int machine2SAN::serveActivity::Rank() { return 1; }
+int machineSAN::serveActivity::Rank() { return 1; }
 
-BaseActionClass* machine2SAN::serveActivity::Fire() {
-  (*q2_Mark)--;
+BaseActionClass* machineSAN::serveActivity::Fire() {
+  (*queue_Mark)--;
   (*done_Mark)++;
   return this;
 }

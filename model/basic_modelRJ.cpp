@@ -23,14 +23,8 @@ basic_modelRJ::basic_modelRJ()
   } else {
     flash_corrupted = newObject<Place>("flash_corrupted");
     addSharedPtr(flash_corrupted, "flash_corrupted");
-    if (flash_system->NumStateVariables > 0) {
-      flash_corrupted->ShareWith(flash_system->flash_corrupted);
-      addSharingInfo(flash_system->flash_corrupted, flash_corrupted, flash_system);
-    }
-    if (ram_system->NumStateVariables > 0) {
-      flash_corrupted->ShareWith(ram_system->flash_corrupted);
-      addSharingInfo(ram_system->flash_corrupted, flash_corrupted, ram_system);
-    }
+    shareWithChild(flash_corrupted, flash_system->flash_corrupted, flash_system);
+    shareWithChild(flash_corrupted, ram_system->flash_corrupted, ram_system);
   }
 
   Setup();

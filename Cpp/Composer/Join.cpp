@@ -120,6 +120,14 @@ bool Join::AppendMarkingCells(std::vector<short*>& cells) {
   return true;
 }
 
+void Join::shareWithChild(BaseStateVariableClass* shared, BaseStateVariableClass* childVariable,
+                          BaseModelClass* child) {
+  if (child->NumStateVariables > 0) {
+    shared->share(childVariable);
+    addSharingInfo(childVariable, shared, child);
+  }
+}
+
 int Join::GetModelType() { return 2; }
 
 void Join::GetLocalActions(std::forward_list<BaseActionClass*>&) {

@@ -63,6 +63,12 @@ class Join : public BaseComposerClass {
   // over the characters, in unsigned 32-bit arithmetic, modulo size.
   static unsigned int Hash(const char* s, int size);
 
+ protected:
+  // Binds a child's variable to the join's shared variable (the join's
+  // variable absorbs it) when the child has state variables at all.
+  void shareWithChild(BaseStateVariableClass* shared, BaseStateVariableClass* childVariable,
+                      BaseModelClass* child);
+
  private:
   void HashActions();
   // The slot holding name, or the empty slot where it belongs.

@@ -65,10 +65,3 @@ job_shopRJ::~job_shopRJ() {
     delete machine;
   }
 }
-
-void job_shopRJ::shareWithChild(Place* shared, Place* childPlace, BaseModelClass* child) {
-  if (child->NumStateVariables > 0) {
-    shared->ShareWith(childPlace);
-    addSharingInfo(childPlace, shared, child);
-  }
-}

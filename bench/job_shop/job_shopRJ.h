@@ -37,11 +37,6 @@ class job_shopRJ : public Join {
 
   job_shopRJ();
   ~job_shopRJ() override;
-
- private:
-  // Lets childPlace of child use the storage of the join's place shared,
-  // when the child has places.
-  void shareWithChild(Place* shared, Place* childPlace, BaseModelClass* child);
 };
 
 #endif

@@ -37,84 +37,39 @@ kanbanRJ::kanbanRJ()
   } else {
     w2 = newObject<Place>("w2");
     addSharedPtr(w2, "w2");
-    if (cell1->NumStateVariables > 0) {
-      w2->ShareWith(cell1->w2);
-      addSharingInfo(cell1->w2, w2, cell1);
-    }
-    if (cell2->NumStateVariables > 0) {
-      w2->ShareWith(cell2->w2);
-      addSharingInfo(cell2->w2, w2, cell2);
-    }
+    shareWithChild(w2, cell1->w2, cell1);
+    shareWithChild(w2, cell2->w2, cell2);
 
     x2 = newObject<Place>("x2");
     addSharedPtr(x2, "x2");
-    if (cell1->NumStateVariables > 0) {
-      x2->ShareWith(cell1->x2);
-      addSharingInfo(cell1->x2, x2, cell1);
-    }
-    if (cell2->NumStateVariables > 0) {
-      x2->ShareWith(cell2->x2);
-      addSharingInfo(cell2->x2, x2, cell2);
-    }
+    shareWithChild(x2, cell1->x2, cell1);
+    shareWithChild(x2, cell2->x2, cell2);
 
     w3 = newObject<Place>("w3");
     addSharedPtr(w3, "w3");
-    if (cell1->NumStateVariables > 0) {
-      w3->ShareWith(cell1->w3);
-      addSharingInfo(cell1->w3, w3, cell1);
-    }
-    if (cell2->NumStateVariables > 0) {
-      w3->ShareWith(cell2->w3);
-      addSharingInfo(cell2->w3, w3, cell2);
-    }
-    if (cell3->NumStateVariables > 0) {
-      w3->ShareWith(cell3->w3);
-      addSharingInfo(cell3->w3, w3, cell3);
-    }
+    shareWithChild(w3, cell1->w3, cell1);
+    shareWithChild(w3, cell2->w3, cell2);
+    shareWithChild(w3, cell3->w3, cell3);
 
     x3 = newObject<Place>("x3");
     addSharedPtr(x3, "x3");
-    if (cell1->NumStateVariables > 0) {
-      x3->ShareWith(cell1->x3);
-      addSharingInfo(cell1->x3, x3, cell1);
-    }
-    if (cell3->NumStateVariables > 0) {
-      x3->ShareWith(cell3->x3);
-      addSharingInfo(cell3->x3, x3, cell3);
-    }
+    shareWithChild(x3, cell1->x3, cell1);
+    shareWithChild(x3, cell3->x3, cell3);
 
     z3 = newObject<Place>("z3");
     addSharedPtr(z3, "z3");
-    if (cell2->NumStateVariables > 0) {
-      z3->ShareWith(cell2->z3);
-      addSharingInfo(cell2->z3, z3, cell2);
-    }
-    if (cell3->NumStateVariables > 0) {
-      z3->ShareWith(cell3->z3);
-      addSharingInfo(cell3->z3, z3, cell3);
-    }
+    shareWithChild(z3, cell2->z3, cell2);
+    shareWithChild(z3, cell3->z3, cell3);
 
     w4 = newObject<Place>("w4");
     addSharedPtr(w4, "w4");
-    if (cell2->NumStateVariables > 0) {
-      w4->ShareWith(cell2->w4);
-      addSharingInfo(cell2->w4, w4, cell2);
-    }
-    if (cell4->NumStateVariables > 0) {
-      w4->ShareWith(cell4->w4);
-      addSharingInfo(cell4->w4, w4, cell4);
-    }
+    shareWithChild(w4, cell2->w4, cell2);
+    shareWithChild(w4, cell4->w4, cell4);
 
     x4 = newObject<Place>("x4");
     addSharedPtr(x4, "x4");
-    if (cell2->NumStateVariables > 0) {
-      x4->ShareWith(cell2->x4);
-      addSharingInfo(cell2->x4, x4, cell2);
-    }
-    if (cell4->NumStateVariables > 0) {
-      x4->ShareWith(cell4->x4);
-      addSharingInfo(cell4->x4, x4, cell4);
-    }
+    shareWithChild(x4, cell2->x4, cell2);
+    shareWithChild(x4, cell4->x4, cell4);
   }
 
   Setup();

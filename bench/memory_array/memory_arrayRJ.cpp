@@ -39,15 +39,9 @@ memory_arrayRJ::memory_arrayRJ()
   } else {
     flash_corrupted = newObject<Place>("flash_corrupted");
     addSharedPtr(flash_corrupted, "flash_corrupted");
-    if (flash_system->NumStateVariables > 0) {
-      flash_corrupted->ShareWith(flash_system->flash_corrupted);
-      addSharingInfo(flash_system->flash_corrupted, flash_corrupted, flash_system);
-    }
+    shareWithChild(flash_corrupted, flash_system->flash_corrupted, flash_system);
     for (int i = 0; i < NumRams; i++) {
-      if (ram_system[i]->NumStateVariables > 0) {
-        flash_corrupted->ShareWith(ram_system[i]->flash_corrupted);
-        addSharingInfo(ram_system[i]->flash_corrupted, flash_corrupted, ram_system[i]);
-      }
+      shareWithChild(flash_corrupted, ram_system[i]->flash_corrupted, ram_system[i]);
     }
   }
 

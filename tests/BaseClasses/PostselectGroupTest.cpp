@@ -18,28 +18,16 @@ TEST(PostselectGroupTest, FiringSelectsACaseAndFiresIt) {
   group.appendGroup(&first);
   group.appendGroup(&second);
   EXPECT_EQ(1.0, group.Weight());
-  EXPECT_EQ(1, group.Rank());
 
   sampler.draw->next = 0.8;
   EXPECT_EQ(&second, group.Fire());
   EXPECT_EQ(1, second.firings);
-  EXPECT_EQ(nullptr, group.SelectedAction);
   sampler.draw->next = 0.1;
   EXPECT_EQ(&first, group.Fire());
 
   first.predicate = second.predicate = false;
   EXPECT_EQ(nullptr, group.Fire());
   EXPECT_EQ(1, first.firings);
-}
-
-TEST(PostselectGroupTest, SizedConstructionLeavesSlotsToSet) {
-  TestActivity a("a"), b("b");
-  PostselectGroup group(2);
-  EXPECT_EQ(2, group.NumMembers);
-  EXPECT_EQ(nullptr, group.Members[1]);
-  group.setMember(&a, 0);
-  group.setMember(&b, 1);
-  EXPECT_DOUBLE_EQ(0.5, group.Probability(&b));
 }
 
 }  // namespace

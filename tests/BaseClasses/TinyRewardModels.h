@@ -223,21 +223,16 @@ class Node : public PerformanceVariableNode {
 class RewardModel : public PVModel {
  public:
   using Factory = std::function<PerformanceVariableNode*(int, int)>;
-  RewardModel(BaseModelClass* child, int numPVs, bool expand, Factory factory,
-              bool initialize = true)
+  RewardModel(BaseModelClass* child, int numPVs, bool expand, Factory factory)
       : factory(std::move(factory)) {
     ChildModel = child;
     DefineName("tinyPVModel");
     CreatePVList(numPVs, expand);
-    if (initialize) {
-      Initialize();
-    }
+    Initialize();
   }
   PerformanceVariableNode* createPVNode(int pv, int timeIndex) override {
     return factory(pv, timeIndex);
   }
-  Node* node(int p) { return static_cast<Node*>(PVList[p]); }
-
  private:
   Factory factory;
 };

@@ -21,37 +21,19 @@ TEST(TraceFileTavrelSSGTest, EachLevelAddsItsLines) {
     std::ostringstream os;
     TraceFileTavrelSSG writer(&os);
     writer.setTraceLevel(level);
+    writer.newBatch();  // unconditional
     writer.printFireAction(&action, 2.5);
-    writer.printFireAction(&action, 0.0);
     writer.printStr(4, "Checking Action: bit_error");
     writer.printStr(1, "State Number = 1");
     traces.push_back(os.str());
   }
-  EXPECT_EQ("", traces[0]);
-  const std::string levelOne =
-      "Firing Action: bit_error\nFiring Action: bit_error\nState Number = 1\n";
+  const std::string batch = "##### NEW BATCH #####\n";
+  EXPECT_EQ(batch, traces[0]);
+  const std::string levelOne = batch + "Firing Action: bit_error\nState Number = 1\n";
   EXPECT_EQ(levelOne, traces[1]);
   EXPECT_EQ(levelOne, traces[3]);
-  EXPECT_EQ(
-      "Firing Action: bit_error\nFiring Action: bit_error\nChecking Action: bit_error\n"
-      "State Number = 1\n",
-      traces[4]);
-}
-
-TEST(TraceFileTavrelSSGTest, UnconditionalLinesShowAtLevelZero) {
-  std::ostringstream os;
-  TraceFileTavrelSSG writer(&os);
-  writer.setTraceLevel(0);
-  BaseActionClass action("reboot", 0, Deterministic, RaceEnabled, 0, 0, false);
-  writer.printHeader(nullptr);
-  writer.printPostFireAction(&action, nullptr);
-  writer.newBatch();
-  writer.printFooter();
-  writer.printf(0, "%s", "not written by the writer");
-  EXPECT_EQ(
-      "**************************************\n\t\tTRACE\n**************************************\n"
-      "State after firing action: reboot\n##### NEW BATCH #####\n",
-      os.str());
+  EXPECT_EQ(batch + "Firing Action: bit_error\nChecking Action: bit_error\nState Number = 1\n",
+            traces[4]);
 }
 
 TEST(TraceFileTavrelSSGTest, PreFireListsTheEnablingVariablesFromLevelTwo) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseModelClass.h"
-#include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/state/Place.h"
 #include "tests/BaseClasses/StubModel.h"
 
@@ -29,14 +28,6 @@ class TreeNode : public StubModel {
   }
   int GetNumberOfChildren() override { return static_cast<int>(Children.size()); }
   BaseModelClass* GetChild(int i) override { return Children[i]; }
-};
-
-// A reward model without variables over the given composed model, which it
-// owns.
-class BareRewardModel : public PVModel {
- public:
-  explicit BareRewardModel(BaseModelClass* child) { ChildModel = child; }
-  PerformanceVariableNode* createPVNode(int, int) override { return nullptr; }
 };
 
 // The line that opens a model's block in the trace.

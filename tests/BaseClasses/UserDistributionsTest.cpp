@@ -32,19 +32,4 @@ TEST(UserDistributionsTest, EveryOtherKindSeedsALaggedFibonacci) {
   }
 }
 
-TEST(UserDistributionsTest, TheDistributionIsTheSeededGlobalSampler) {
-  EXPECT_EQ(&TheGenerator, TheDistribution);
-  double u = TheDistribution->rnd();
-  EXPECT_GE(u, 0.0);
-  EXPECT_LT(u, 1.0);
-  EXPECT_GT(TheDistribution->Exponential(1.0), 0.0);
-}
-
-TEST(UserDistributionsTest, DefaultSamplerIsUsable) {
-  UserDistributions sampler;
-  double u = sampler.rnd();  // zero unless the shared index wrapped
-  EXPECT_GE(u, 0.0);
-  EXPECT_LT(u, 1.0);
-}
-
 }  // namespace

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <forward_list>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "Cpp/BaseClasses/PostselectGroup.h"
 #include "Cpp/Composer/Join.h"
 #include "Cpp/Composer/SharedStateVarLink.h"
 #include "tests/Composer/TestModels.h"
@@ -32,18 +29,10 @@ TEST(JoinTest, TheSharedVariableIsWrittenOnceAfterAllChildren) {
   EXPECT_EQ(2, m.a->StateSize());
   EXPECT_EQ(2, m.b->StateSize());
   EXPECT_EQ(6, m.join.StateSize());
-  EXPECT_EQ(6, m.join.CompositeStateSize);
   EXPECT_EQ(2, m.join.SharedStateSize());
-  EXPECT_EQ(2, m.join.ChildStateSizes[0]);
-  EXPECT_EQ(2, m.join.ChildStateSizes[1]);
   // The value of the last child shared wins.
   EXPECT_EQ(shorts({10, 20, 4}), stateOf(m.join));
   EXPECT_EQ(3, m.join.NumStateVariables);  // x, y and s once
-  EXPECT_EQ(1, m.join.NumSharedStateVariables);
-  EXPECT_EQ(2, m.join.GetModelType());
-  EXPECT_EQ(2, m.join.GetNumberOfChildren());
-  EXPECT_EQ(m.b, m.join.GetChild(1));
-  EXPECT_EQ(m.join.SharedPtrs, m.join.GetSharedStateVariables());
 }
 
 TEST(JoinTest, SharingIsVisibleThroughEveryChildAndTheJoin) {
@@ -97,48 +86,20 @@ TEST(JoinTest, SharingInformationNamesEveryBoundVariable) {
   EXPECT_EQ(nullptr, m.join.getListOfSharedVariables(inA));
 }
 
-TEST(JoinTest, ListOperationsAskTheChildren) {
-  TwoChildren m;
-  List<BaseModelClass> models;
-  m.join.listModels("join", &models);
-  EXPECT_EQ(0, models.getNumItems());
-  m.join.listModels("b", &models);
-  ASSERT_EQ(1, models.getNumItems());
-  EXPECT_EQ(m.b, models[0]);
-
-  List<BaseStateVariableClass> svs;
-  models.clearList();
-  m.join.listSVs("b", "s", &svs, &models);
-  ASSERT_EQ(1, svs.getNumItems());
-  EXPECT_EQ(m.b->place("s"), svs[0]);
-
-  List<BaseActionClass> actions;
-  m.join.listActions("reader", &actions);
-  EXPECT_EQ(1, actions.getNumItems());
-  List<BaseGroupClass> groups;
-  m.join.listGroups(&groups);
-  EXPECT_EQ(1, groups.getNumItems());
-}
-
 TEST(JoinTest, AJoinOfEmptyChildrenSharesNothing) {
   TestJoin join("join", {new TestSAN("a", {}, {"p"}), new TestSAN("b", {}, {"q"})}, {"s"});
   EXPECT_TRUE(join.AllChildrenEmpty());
   EXPECT_EQ(0, join.NumSharedStateVariables);
   EXPECT_EQ(0, join.StateSize());
-  EXPECT_EQ(0, join.NumStateVariables);
-  EXPECT_FALSE(join.HasLocalState());
   EXPECT_EQ(2, join.NumActions);
 
   TestJoin childless("none", {}, {"s"});
-  EXPECT_TRUE(childless.AllChildrenEmpty());
-  EXPECT_EQ(0, childless.NumSharedStateVariables);
   EXPECT_EQ(0, childless.StateSize());
-}
 
-TEST(JoinTest, AJoinOfAnEmptyAndAFullChildSharesWithTheFullOneOnly) {
-  TestJoin join("join", {new TestSAN("a", {}), new TestSAN("b", {{"s", 6}, {"y", 1}})}, {"s"});
-  EXPECT_EQ(1, join.SharedLists[0].getNumItems());
-  EXPECT_EQ(shorts({1, 6}), stateOf(join));
+  // With one empty child the variable is shared with the other only.
+  TestJoin mixed("join", {new TestSAN("a", {}), new TestSAN("b", {{"s", 6}, {"y", 1}})}, {"s"});
+  EXPECT_EQ(1, mixed.SharedLists[0].getNumItems());
+  EXPECT_EQ(shorts({1, 6}), stateOf(mixed));
 }
 
 // a and b joined on s inside inner, which is joined with c on s in outer.
@@ -194,41 +155,6 @@ TEST(JoinTest, ANestedJoinsChainHoldsWhatTheChildJoinsVariableStandsFor) {
   EXPECT_EQ(innerS, m.inner->getMainSharedVariable(m.b->place("s")));
 }
 
-TEST(JoinTest, GroupsAreRenumberedInTheJoinsTable) {
-  TestSAN* a = new TestSAN("a", {}, {"a0"});
-  TestSAN* b = new TestSAN("b", {}, {"b0", "b1"});
-  // b's second group holds the cases c1 and c2.
-  composer_test::CachingActivity c1("c1");
-  composer_test::CachingActivity c2("c2");
-  PostselectGroup cases;
-  cases.initialize(2, "cGroup");
-  cases.appendGroup(&c1);
-  cases.appendGroup(&c2);
-  b->Groups[1] = &cases;
-  TestJoin join("join", {a, b}, {});
-  EXPECT_EQ(3, join.NumActions);
-  ASSERT_EQ(3, join.NumGroups);
-  EXPECT_EQ(&cases, join.Groups[2]);
-  EXPECT_EQ(0, a->activities[0]->GroupID);
-  EXPECT_EQ(1, b->activities[0]->GroupID);
-  EXPECT_EQ(2, c1.GroupID);
-  EXPECT_EQ(2, c2.GroupID);
-  EXPECT_EQ(b->activities[1].get(), join.Actions[2]);
-}
-
-TEST(JoinTest, LocalStateHoldsTheSharedVariables) {
-  TwoChildren m;
-  EXPECT_TRUE(m.join.HasLocalState());
-  State* saved = nullptr;
-  m.join.ConstructLocalState(saved);
-  m.join.GetLocalState(saved);
-  EXPECT_EQ(shorts({4}), std::string(saved->GetStatePtr(), 2));
-  m.s()->setMark(8);
-  m.join.SetLocalState(saved);
-  EXPECT_EQ(4, m.b->place("s")->getMark());
-  m.join.DestructLocalState(saved);
-}
-
 TEST(JoinTest, HashShiftsAndAddsTheCharacters) {
   EXPECT_EQ(0u, Join::Hash("", 8));
   EXPECT_EQ(0u, Join::Hash("", 1));
@@ -237,29 +163,6 @@ TEST(JoinTest, HashShiftsAndAddsTheCharacters) {
   // Characters above 127 count as negative.
   EXPECT_EQ((0xFFFFFFFFu + (97u << 5)) % 1000u, Join::Hash("a\xff", 1000));
   EXPECT_EQ(0u, Join::Hash("a", 0));
-}
-
-TEST(JoinTest, TheActionNameTableCountsEachName) {
-  TestJoin join("join", {new TestSAN("a", {}, {"x", "y"}), new TestSAN("b", {}, {"x", "z"})}, {});
-  ASSERT_EQ(12, join.ActionHashSize);
-  // x, y and z hash to 0, 1 and 2 (120, 121 and 122 modulo 12).
-  EXPECT_STREQ("x", join.ActionNames[0]);
-  EXPECT_EQ(2, join.ActionNameCounts[0]);
-  EXPECT_STREQ("y", join.ActionNames[1]);
-  EXPECT_EQ(1, join.ActionNameCounts[2]);
-  EXPECT_EQ(nullptr, join.ActionNames[3]);
-}
-
-TEST(JoinTest, CollidingNamesProbeQuadratically) {
-  // "0", "T" and "x" (48, 84 and 120) all hash to 0 in 12 slots: then 0 + 1,
-  // then 0 - 1 in unsigned arithmetic, which is slot 3.
-  TestJoin join("join", {new TestSAN("a", {}, {"x", "T", "0", "T"})}, {});
-  ASSERT_EQ(12, join.ActionHashSize);
-  EXPECT_STREQ("x", join.ActionNames[0]);
-  EXPECT_STREQ("T", join.ActionNames[1]);
-  EXPECT_EQ(2, join.ActionNameCounts[1]);
-  EXPECT_STREQ("0", join.ActionNames[3]);
-  EXPECT_EQ(nullptr, join.ActionNames[11]);
 }
 
 TEST(JoinTest, TheActionNameTableHoldsNamesThatQuadraticProbingCannotPlace) {
@@ -285,68 +188,6 @@ TEST(JoinTest, TheActionNameTableHoldsNamesThatQuadraticProbingCannotPlace) {
     stored += join.ActionNameCounts[i];
   }
   EXPECT_EQ(30, stored);
-}
-
-TEST(JoinTest, PrintStateShowsChildrenThenSharedVariables) {
-  TwoChildren m;
-  std::ostringstream os;
-  m.join.printState(&os);
-  std::string id = [](BaseModelClass* model) { return std::to_string(model->ModelId); }(m.a);
-  EXPECT_EQ("Model: (" + std::to_string(m.join.ModelId) + ")join\n" + "Model: (" + id +
-                ")a\n  s = 4\n  x = 10\n" + "Model: (" + std::to_string(m.b->ModelId) +
-                ")b\n  y = 20\n  s = 4\nShared Variables:\n  s = 4\n",
-            os.str());
-}
-
-TEST(JoinTest, PrintAllSharedVariablesListsTheChains) {
-  TwoChildren m;
-  auto address = [](const void* p) {
-    std::ostringstream os;
-    os << p;
-    return os.str();
-  };
-  testing::internal::CaptureStdout();
-  m.join.printAllSharedVariables();
-  EXPECT_EQ("Shared Variables for composer node join\n  Shared Variable 0 has name s and address " +
-                address(m.s()) + "\n    And here is its list of equivalent variables:\n" +
-                "      This link holds state var s at address " + address(m.a->place("s")) +
-                "\n      This link holds state var s at address " + address(m.b->place("s")) +
-                "\n\n",
-            testing::internal::GetCapturedStdout());
-}
-
-TEST(JoinDeathTest, MisuseOfTheSharingProtocolEndsTheProgram) {
-  const char* names[2] = {"s", "t"};
-  TestSAN* a = new TestSAN("a", {{"s", 1}, {"t", 2}});
-  Join join("join", 1, 2, names);
-  join.Children[0] = a;
-  Place s("s");
-  Place t("t");
-  EXPECT_DEATH(join.addSharedPtr(&t, "t"),
-               "Assertion failed: 0 == strcmp\\(VarName, SharedStateNames\\[AddedSharedPtrs\\]\\)");
-  EXPECT_DEATH(join.addSharingInfo(a->place("s"), &s, a), "Assertion failed: VarIndex != -1");
-  join.addSharedPtr(&s, "s");
-  join.addSharedPtr(&t, "t");
-  EXPECT_DEATH(join.addSharedPtr(&t, "t"),
-               "Assertion failed: AddedSharedPtrs < NumSharedStateVariables");
-  EXPECT_DEATH(join.GetChild(1), "Assertion failed: i < GetNumberOfChildren\\(\\)");
-  std::forward_list<BaseActionClass*> actions;
-  EXPECT_DEATH(join.GetLocalActions(actions), "Assertion failed: false, file Join.cpp");
-  EXPECT_DEATH(join.GetGlobalActions(actions), "Assertion failed: false, file Join.cpp");
-  delete a;
-}
-
-TEST(JoinDeathTest, LocalStatesOfDifferentSizesDoNotAssign) {
-  TwoChildren m;
-  TestJoin empty("empty", {}, {});
-  State* two = nullptr;
-  State* none = nullptr;
-  m.join.ConstructLocalState(two);
-  empty.ConstructLocalState(none);
-  State& target = *two;
-  EXPECT_DEATH(target = *none, "Assertion failed: size == _localS->size, file Join.cpp");
-  m.join.DestructLocalState(two);
-  empty.DestructLocalState(none);
 }
 
 }  // namespace

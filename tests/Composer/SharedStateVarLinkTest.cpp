@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-
 #include "Cpp/BaseClasses/state/Place.h"
 #include "Cpp/Composer/SharedStateVarLink.h"
 
@@ -22,21 +19,6 @@ TEST(SharedStateVarLinkTest, AChainFindsEveryVariableFromItsHead) {
   EXPECT_EQ(&c, head->Next->Next->StateVariable);
   SharedStateVarLink::clearStateVarList(head);
   SharedStateVarLink::clearStateVarList(nullptr);
-}
-
-TEST(SharedStateVarLinkTest, PrintsOneLinePerLink) {
-  Place a("a");
-  Place b("b");
-  SharedStateVarLink head(&a);
-  SharedStateVarLink next(&b);
-  head.addStateVarLink(&next);
-  std::ostringstream expected;
-  expected << "      This link holds state var a at address " << static_cast<const void*>(&a)
-           << "\n      This link holds state var b at address " << static_cast<const void*>(&b)
-           << "\n";
-  testing::internal::CaptureStdout();
-  head.printAllStateVariables();
-  EXPECT_EQ(expected.str(), testing::internal::GetCapturedStdout());
 }
 
 }  // namespace

@@ -38,14 +38,6 @@ TEST(DeterministicListTest, GroupsStatesByDelayInOrderOfFirstAppearance) {
       textOf(list));
 }
 
-TEST(DeterministicListTest, EmptyListWritesJustTheCount) {
-  DeterministicList list;
-  EXPECT_EQ("0\n", textOf(list));
-  std::ostringstream binary;
-  list.writeEnablingStates(binary, BinaryFile);
-  EXPECT_EQ(std::string(4, '\0'), binary.str());
-}
-
 TEST(DeterministicListTest, ThirdDelayDoublesTheEntriesAndKeepsTheirStates) {
   DeterministicList list;
   ASSERT_EQ(2, list.RateInfoCapacity);
@@ -74,26 +66,23 @@ TEST(DeterministicListTest, EleventhStateDoublesTheStateList) {
   EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), statesOf(entry));
 }
 
-TEST(DeterministicListTest, ZeroCapacitiesStillGrow) {
+TEST(DeterministicListTest, ZeroCapacitiesStillGrowAndDelaysAreComparedExactly) {
   DeterministicList list(0);
-  list.insertEnablingState(4, 1.5);
-  EXPECT_EQ(1, list.RateInfoCapacity);
-  RateInfoType entry(0, 1.5);
-  entry.insertState(4);
-  EXPECT_EQ((std::vector<int>{4}), statesOf(entry));
-}
-
-TEST(DeterministicListTest, DelaysAreComparedExactly) {
-  DeterministicList list;
   list.insertEnablingState(1, 0.1 + 0.2);
   list.insertEnablingState(2, 0.3);
   EXPECT_EQ(2, list.RateInfoSize);
+  RateInfoType entry(0, 1.5);
+  entry.insertState(4);
+  EXPECT_EQ((std::vector<int>{4}), statesOf(entry));
 }
 
 TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndTwoByteTerminator) {
   DeterministicList list;
   list.insertEnablingState(3, 2.5);
   list.insertEnablingState(0x01020304, 2.5);
+  std::ostringstream empty;
+  DeterministicList().writeEnablingStates(empty, BinaryFile);
+  EXPECT_EQ(std::string(4, '\0'), empty.str());
   std::ostringstream out;
   list.writeEnablingStates(out, BinaryFile);
   const std::string bytes = out.str();
@@ -102,21 +91,6 @@ TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndTwoByteTerminator) {
   // 2.5 is 0x4004000000000000.
   EXPECT_EQ(std::string("\0\0\0\0\0\0\x04\x40", 8), bytes.substr(4, 8));
   EXPECT_EQ(std::string("\x03\0\0\0\x04\x03\x02\x01\0\0", 10), bytes.substr(12));
-}
-
-TEST(DeterministicListTest, PrintListsEveryEntry) {
-  DeterministicList list;
-  list.insertEnablingState(5, 2.0);
-  list.insertEnablingState(9, 2.0);
-  list.insertEnablingState(7, 3.5);
-  testing::internal::CaptureStdout();
-  list.printEnablingStates();
-  EXPECT_EQ(
-      "-----------------------------------\n"
-      "RateInfoSize = 2\nRateInfoCapacity = 2\nValue = 2\n[0] 5\n[1] 9\n"
-      "RateInfoSize = 2\nRateInfoCapacity = 2\nValue = 3.5\n[0] 7\n"
-      "-----------------------------------\n",
-      testing::internal::GetCapturedStdout());
 }
 
 }  // namespace

@@ -133,9 +133,6 @@ class TestSAN : public SANModel {
     double Weight() override { return def.cases[caseIndex].first; }
     int Rank() override { return def.rank; }
     double ErlangParamM() override { return def.phases; }
-    bool ReactivationPredicate() override { return false; }
-    bool ReactivationFunction() override { return false; }
-    double SampleDistribution() override { return def.rate; }
     double* ReturnDistributionParameters() override {
       parameters[0] = def.rate;
       return parameters;

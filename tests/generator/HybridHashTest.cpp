@@ -101,21 +101,6 @@ TEST(HybridHashTest, ShortAndSimilarVectorsSpreadOverTheTable) {
   EXPECT_GT(homes.size(), 2000u);  // of 2048 vectors in 2^20 slots
 }
 
-TEST(HybridHashTest, PrintStateListsTwentyBytesPerLine) {
-  char state[22];
-  for (int i = 0; i < 22; i++) {
-    state[i] = static_cast<char>(i);
-  }
-  state[21] = -3;
-  testing::internal::CaptureStdout();
-  printstate(state, 22, "next");
-  EXPECT_EQ(
-      "STATEVECTOR (next)\n"
-      "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 \n"
-      "20 -3 \n",
-      testing::internal::GetCapturedStdout());
-}
-
 TEST(HybridHashDeathTest, ANumberBeyondThirtyTwoBitsStopsTheRun) {
   ByteModel model(4);
   HybridHash store(&model, 4, 16, 16, 0.5);

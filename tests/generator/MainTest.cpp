@@ -56,25 +56,25 @@ TEST(MainTest, OverridesFollowThePrintedValues) {
             run.out);
 }
 
-TEST(MainTest, AMissingNameStopsTheRun) {
-  ProgramRun run = runGen("-Pout/ -B0 -F1");
-  EXPECT_EQ(1, run.status);
-  EXPECT_EQ("path=[out/]\n", run.out);
-  EXPECT_EQ(std::string("Error: no experiment name given (-N)\n") + kUsage, run.err);
-}
-
-TEST(MainTest, ExperimentsOutsideTheStudyStopTheRun) {
-  for (const char* number : {"-B25", "-B-1"}) {
-    ProgramRun run = runGen(std::string("-Pout/ -Nexp1 ") + number);
-    EXPECT_EQ(1, run.status);
-    EXPECT_EQ("path=[out/]\n", run.out);
-    EXPECT_EQ(std::string("Error: experiment number ") + (number + 2) +
-                  " is out of range; valid experiments are 0 to 24\n",
-              run.err);
+TEST(MainTest, RefusedSettingsStopTheRunBeforeAnyOutput) {
+  const struct {
+    const char* arguments;
+    const char* out;
+    std::string err;
+  } refused[] = {
+      {"-Pout/ -B0 -F1", "path=[out/]\n",
+       std::string("Error: no experiment name given (-N)\n") + kUsage},
+      {"-Pout/ -Nexp1 -B25", "path=[out/]\n",
+       "Error: experiment number 25 is out of range; valid experiments are 0 to 24\n"},
+      {"-Nexp1 -B-1 -F1", "",
+       "Error: experiment number -1 is out of range; valid experiments are 0 to 24\n"},
+  };
+  for (const auto& r : refused) {
+    ProgramRun run = runGen(r.arguments);
+    EXPECT_EQ(1, run.status) << r.arguments;
+    EXPECT_EQ(r.out, run.out) << r.arguments;
+    EXPECT_EQ(r.err, run.err) << r.arguments;
   }
-}
-
-TEST(MainTest, ALoadFactorOutside0To1StopsTheRun) {
   ProgramRun run = runGen("-Nexp1 -B0 -h1.5 -ttrace.txt");
   EXPECT_EQ(1, run.status);
   EXPECT_EQ("", run.out);

@@ -129,17 +129,12 @@ TEST_F(PVModelImpulseTest, OnlyTheFiringInstanceEarnsTheImpulse) {
   fire(&first.random_failure);
   EXPECT_EQ(6.0, node.ImpulseReward);
   EXPECT_EQ(7.0, node.RateReward);
-}
-
-TEST_F(PVModelImpulseTest, OtherActionsAndAgingEarnNoImpulse) {
-  fire(&second.random_failure);
+  // Other actions and aging earn none.
   fire(&second.bit_error_case2);
   EXPECT_EQ(0.0, node.ImpulseReward);
-  EXPECT_EQ(2.0, node.RateReward);
-  fire(&first.random_failure);
+  EXPECT_EQ(8.0, node.RateReward);
   model.AgeAction(state.data(), &first.random_failure);
   EXPECT_EQ(0.0, node.ImpulseReward);
-  EXPECT_EQ(3.0, node.RateReward);
 }
 
 }  // namespace

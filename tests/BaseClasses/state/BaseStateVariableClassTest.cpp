@@ -21,15 +21,4 @@ TEST(BaseStateVariableClassTest, ActionIndexOutOfRangeIsReportedAndGivesNull) {
       testing::internal::GetCapturedStderr());
 }
 
-TEST(BaseStateVariableClassTest, PrintsItsActionLists) {
-  Place p("p");
-  testing::internal::CaptureStdout();
-  p.printAffectingActions();
-  p.printEnabledActions();
-  EXPECT_EQ(
-      "Affecting actions for p:\nNo items in the list\n"
-      "Enabled actions for p:\nNo items in the list\n",
-      testing::internal::GetCapturedStdout());
-}
-
 }  // namespace

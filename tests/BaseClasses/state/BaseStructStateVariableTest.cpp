@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
@@ -21,7 +20,6 @@ class Scalar : public BaseStateVariableClass {
   int StateSize() override { return sizeof(T); }
   void SetState(void* buf) override { readMemory2(buf, &value); }
   void CurrentState(void* buf) override { writeMemory(value, buf); }
-  void printState(std::ostream* os) override { *os << Name << " = " << value << "\n"; }
   void share(BaseStateVariableClass*) override {}
 };
 
@@ -58,7 +56,6 @@ class PlacePair : public BaseStructStateVariable {
 TEST(BaseStructStateVariableTest, MembersAreWrittenAtTheirOffsets) {
   Record r("r");
   EXPECT_EQ(11, r.StateSize());
-  EXPECT_EQ(11, r.calculateStateSize());
 
   unsigned char buf[11];
   r.CurrentState(buf);
@@ -111,22 +108,6 @@ TEST(BaseStructStateVariableTest, ArcsRegisterTheLeavesNotTheStruct) {
   r.appendAffectingAction(&action);
   EXPECT_EQ(&action, r.d.getAffectingAction(0));
   EXPECT_EQ(0, r.getNumAffectingActions());
-}
-
-TEST(BaseStructStateVariableTest, AStructWithoutFieldsIsALeaf) {
-  BaseStructStateVariable empty("empty", "");
-  EXPECT_TRUE(empty.isLeafNode());
-  EXPECT_EQ(1, empty.getNumLeafNodes());
-  EXPECT_EQ(0, empty.StateSize());
-  std::unique_ptr<List<BaseStateVariableClass>> leaves(empty.getLeafNodes());
-  EXPECT_EQ(&empty, leaves->getItem(0));
-}
-
-TEST(BaseStructStateVariableTest, PrintsEachMemberAfterADot) {
-  Record r("r");
-  std::ostringstream os;
-  r.printState(&os);
-  EXPECT_EQ("r = {\n.s = 4660\n.d = 2.5\n.c = z\n}\n", os.str());
 }
 
 TEST(BaseStructStateVariableTest, SharingSharesEveryMemberAndTheLists) {

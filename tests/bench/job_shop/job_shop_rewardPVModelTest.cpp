@@ -1,5 +1,5 @@
 // The job-shop model in process: the shared queues, the routing ranks and
-// weights, the rewards (the impulse of a rejection) and the study.
+// weights, and the rewards (the impulse of a rejection).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -55,25 +55,6 @@ TEST_F(JobShopModelTest, TheQueuesAndDoneAreOneCellEach) {
   EXPECT_EQ(std::vector<short>({1, 1, 2, 2, 4, 1}), vector);
 }
 
-TEST_F(JobShopModelTest, EachMachineHasItsQueueRateAndQueueLengthVariable) {
-  const double rates[] = {0.3, 0.35, 0.4, 0.45};
-  for (int i = 0; i < 4; i++) {
-    const std::string number = std::to_string(i + 1);
-    machineSAN& machine = *join.machines[i];
-    EXPECT_EQ("machine" + number, machine.Name);
-    EXPECT_EQ("q" + number, machine.queue->Name);
-    EXPECT_EQ(join.queues[i]->Value, machine.serve.queue_Mark);
-    EXPECT_EQ(rates[i], machine.serve.Rate());
-    EXPECT_EQ(rates[i], machine.serve.ReturnDistributionParameters()[0]);
-
-    PerformanceVariableNode& queueLength = *model.PVList[i];
-    EXPECT_EQ("queue_length" + number, queueLength.Name);
-    setQueues(i == 0 ? 3 : 0, i == 1 ? 3 : 0, i == 2 ? 3 : 0, i == 3 ? 3 : 0);
-    fire(&machine.serve);
-    EXPECT_EQ(2.0, queueLength.RateReward) << queueLength.Name;
-  }
-}
-
 TEST_F(JobShopModelTest, IdleMachinesOutrankBusyOnesAndFreeRoomWeighs) {
   dispatcher.arrived->setMark(1);
   setQueues(0, 1, 3, 4);
@@ -119,24 +100,6 @@ TEST_F(JobShopModelTest, EachRejectionEarnsAnImpulseOfOne) {
   fire(&dispatcher.route_case2);
   EXPECT_EQ(0.0, rejections.ImpulseReward);
   EXPECT_EQ(4.0, model.PVList[1]->RateReward);
-}
-
-TEST(JobShopStudyTest, ExperimentsScaleTheQueueCapacity) {
-  job_shop_studyRangeStudy study;
-  const short capacities[] = {1, 2, 4, 8, 16, 32, 48};
-  ASSERT_EQ(7, study.GetNumExps());
-  for (int e = 0; e < 7; e++) {
-    study.SetGVs(e);
-    EXPECT_EQ(capacities[e], queue_capacity);
-  }
-  EXPECT_EQ(&queue_capacity, study.GetGVValue("queue_capacity"));
-  study.overrideGVs("s:queue_capacity:5");
-  EXPECT_EQ(5, queue_capacity);
-  study.overrideGVs("i:queue_capacity:7");
-  EXPECT_EQ(7, queue_capacity);
-  PVModel* model = study.GetPVModel(false);
-  EXPECT_STREQ("job_shop_rewardPVModel", model->Name);
-  EXPECT_EQ(5, model->NumPVs);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "bench/kanban/kanbanRJ.h"
@@ -70,18 +69,6 @@ TEST_F(KanbanJoinTest, APartPassesThroughEveryCell) {
   fire(cell4.ok4);
   fire(cell4.out);
   EXPECT_EQ(shorts(std::vector<short>(16, 0)), stateOf(model));
-}
-
-TEST_F(KanbanJoinTest, ActionsAreListedCellByCell) {
-  std::vector<std::string> names;
-  for (int i = 0; i < model.NumActions; i++) {
-    names.push_back(model.Actions[i]->Name);
-  }
-  EXPECT_EQ(
-      std::vector<std::string>({"in", "redo1", "ok1", "back1", "s1", "redo2", "ok2", "back2", "s2",
-                                "redo3", "ok3", "back3", "redo4", "ok4", "back4", "out"}),
-      names);
-  EXPECT_EQ(16, model.NumGroups);
 }
 
 }  // namespace

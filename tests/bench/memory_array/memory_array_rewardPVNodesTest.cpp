@@ -34,31 +34,6 @@ class CorruptedRamsTest : public testing::Test {
   std::vector<char> state = std::vector<char>(model->StateSize());
 };
 
-TEST_F(CorruptedRamsTest, OneWorkerPerRamInstance) {
-  ASSERT_EQ(1, model->NumPVs);
-  EXPECT_STREQ("corrupted_rams", node.Name);
-  ASSERT_EQ(1, node.NumModelDependencies);
-  EXPECT_STREQ("ram_system", node.ModelDependencies[0]);
-  ASSERT_EQ(3, node.NumWorkers);
-  for (int w = 0; w < 3; w++) {
-    EXPECT_EQ(join.ram_system[w],
-              static_cast<memory_array_rewardPV0Worker*>(node.Workers[w])->ram_system);
-  }
-  EXPECT_EQ(nullptr, model->createPVNode(1, 0));
-}
-
-TEST_F(CorruptedRamsTest, OnlyTheRamActionsOnRamCorruptedReachTheirOwnWorker) {
-  // watchdog_reboot, random_failure, bit_error_case2, page_error_case2 of
-  // each RAM; no flash action.
-  EXPECT_EQ(12, node.NumAffectingActions);
-  EXPECT_EQ(0, join.flash_system->sefi.AffectedNodesByRateReward.size());
-  for (int w = 0; w < 3; w++) {
-    FastSet& workers = join.ram_system[w]->page_error_case2.PVRateWorkers[0];
-    ASSERT_EQ(1, workers.size());
-    EXPECT_EQ(w, workers[0]);
-  }
-}
-
 TEST_F(CorruptedRamsTest, CountsTheCorruptedRams) {
   EXPECT_EQ(0.0, fire(&model->NoAction));
   EXPECT_EQ(1.0, fire(&join.ram_system[0]->random_failure));

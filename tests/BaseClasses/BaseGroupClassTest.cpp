@@ -61,18 +61,6 @@ TEST(BaseGroupClassTest, ProbabilityIsTheWeightShareAmongTheHighestRankEnabled) 
   EXPECT_DOUBLE_EQ(0.25, zeroRank.Probability(&a));
 }
 
-TEST(BaseGroupClassTest, WeightsFollowAGlobalVariable) {
-  SizedCase keeps("keeps", false), corrupts("corrupts", true);
-  PostselectGroup group;
-  caseGroup(group, {&keeps, &corrupts});
-  test_size = 128;
-  EXPECT_DOUBLE_EQ(0.75, group.Probability(&keeps));
-  EXPECT_DOUBLE_EQ(0.25, group.Probability(&corrupts));
-  test_size = 512;
-  EXPECT_DOUBLE_EQ(0.0, group.Probability(&keeps));
-  EXPECT_DOUBLE_EQ(1.0, group.Probability(&corrupts));
-}
-
 TEST(BaseGroupClassTest, NestedGroupsMultiplyProbabilitiesAndSelectThrough) {
   FixedSampler sampler;
   TestActivity a("a"), g0("g0"), g1("g1");
@@ -146,25 +134,6 @@ TEST(BaseGroupClassTest, SelectActionPicksTheMemberWhoseWeightCoversTheDraw) {
   EXPECT_FALSE(group.SelectAction());
   EXPECT_EQ(&c, group.SelectedAction);
   EXPECT_EQ(8, sampler.draw->draws);
-}
-
-TEST(BaseGroupClassTest, MembersGrowByOneAndCanBeCopiedAndReplaced) {
-  TestActivity a("a"), b("b"), c("c");
-  PostselectGroup source;
-  caseGroup(source, {&a, &b});
-  PostselectGroup group;
-  group.initialize(1, "g");
-  group.appendGroup(&c);
-  group.appendMembers(&source);
-  ASSERT_EQ(3, group.NumMembers);
-  EXPECT_EQ(3, group.Capacity);
-  EXPECT_EQ(&c, group.Members[0]);
-  EXPECT_EQ(&b, group.Members[2]);
-
-  group.SelectedAction = &a;
-  group.replaceMember(&a, &c);
-  EXPECT_EQ(&c, group.SelectedAction);
-  EXPECT_EQ(&c, group.Members[1]);
 }
 
 }  // namespace

@@ -111,20 +111,6 @@ TEST(BaseStudyClassTest, EachLetterParsesItsOwnType) {
   EXPECT_EQ(8, study.count);
 }
 
-TEST(BaseStudyClassTest, OtherLettersConvertToTheDeclaredType) {
-  TypedStudy study;
-  EXPECT_EQ("", overrideOutput(study,
-                               "d:count:7.9:i:rate:3:d:size:5:f:flag:0.5:i:small:-2:"
-                               "s:big:300:d:initial:65"));
-  EXPECT_EQ(7, study.count);
-  EXPECT_EQ(3.0, study.rate);
-  EXPECT_EQ(5.0f, study.size);
-  EXPECT_TRUE(study.flag);
-  EXPECT_EQ(-2, study.small);
-  EXPECT_EQ(300L, study.big);
-  EXPECT_EQ('A', study.initial);
-}
-
 TEST(BaseStudyClassTest, ValuesThatDoNotFitTheDeclaredTypeAreSkipped) {
   TypedStudy study;
   EXPECT_EQ(

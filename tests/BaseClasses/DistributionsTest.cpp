@@ -75,13 +75,6 @@ TEST(DistributionsTest, NormalRedrawsOutsideTheCircleAndBelowZero) {
   EXPECT_EQ(6, s.draws);
 }
 
-TEST(DistributionsTest, NormalIsNeverNegative) {
-  UserDistributions sampler(0, 4711);
-  for (int i = 0; i < 200; i++) {
-    ASSERT_GE(sampler.Normal(-3.0, 1.0), 0.0);  // about one pair in 740 is kept
-  }
-}
-
 TEST(DistributionsTest, CountingDistributionsRunOneTrialPerStepBelowN) {
   Scripted s({0.1, 0.9, 0.5, 0.7, 0.2});
   EXPECT_EQ(3.0, s.sampler.Binomial(5, 0.5));  // u <= p counts: 0.1, 0.5, 0.2

@@ -93,30 +93,6 @@ TEST_F(PVModelTest, RateLinksNameTheWorkersOfTheFiringInstance) {
   EXPECT_EQ(std::vector<int>({1}), contents(a0incQ->AffectedNodes));
 }
 
-TEST_F(PVModelTest, AffectingActionListsRunInBothDirections) {
-  Build();
-  // a0: incP incQ, a1: incP incQ, b0..b2: incP. incP of a is counted for
-  // its rate and its impulse but listed once.
-  EXPECT_EQ(7, model->NumRateAffectingActions);
-  EXPECT_EQ(2, model->NumImpulseAffectingActions);
-  ASSERT_EQ(7, model->NumAffectingActions);
-  for (int k = 0; k < 7; k++) {
-    EXPECT_EQ(join->Actions[k], model->AffectingActions[k]);
-    EXPECT_EQ(&join->Actions[k]->AffectedNodes, model->AffectingActionSets[k]);
-  }
-  EXPECT_EQ(std::vector<int>({0, 2}), contents(action(a(0), "incP")->AffectedNodes));
-  EXPECT_EQ(std::vector<int>({2}), contents(action(a(0), "incP")->AffectedNodesByImpulseReward));
-  PerformanceVariableNode* both = model->PVList[0];
-  ASSERT_EQ(5, both->NumAffectingActions);
-  EXPECT_EQ(action(a(0), "incP"), both->AffectingActions[0]);
-  EXPECT_EQ(action(a(1), "incP"), both->AffectingActions[1]);
-  EXPECT_EQ(action(b(2), "incP"), both->AffectingActions[4]);
-  ASSERT_EQ(2, model->PVList[1]->NumAffectingActions);
-  EXPECT_EQ(action(a(1), "incQ"), model->PVList[1]->AffectingActions[1]);
-  ASSERT_EQ(2, model->PVList[2]->NumAffectingActions);
-  EXPECT_EQ(action(a(1), "incP"), model->PVList[2]->AffectingActions[1]);
-}
-
 TEST_F(PVModelTest, AnActionChangingTwoVariablesOfANodeIsListedOnce) {
   a(0)->AddAffectArc(a(0)->place("q"), action(a(0), "incP"));
   model = std::make_unique<tiny::RewardModel>(join, 1, false, [](int, int) {
@@ -216,18 +192,6 @@ TEST(PVModelTimePointsTest, ThreeTimePointsAreOneNodeOrOneNodeEach) {
   EXPECT_EQ(400.0, expanded.PVList[1]->StartTime);
   EXPECT_EQ(0.5, expanded.PVList[2]->StopTime);
   EXPECT_EQ(2, expanded.PVList[2]->PVId);
-}
-
-TEST(PVModelListTest, TheListGrowsAndEveryModelNumbersFromZero) {
-  auto twoTimes = [](int, int t) { return new tiny::Node("v", 0, 0, 0, "p", t, 2); };
-  tiny::RewardModel first(new tiny::Join({}), 60, true, twoTimes);
-  ASSERT_EQ(120, first.NumPVs);
-  for (int p = 0; p < 120; p++) {
-    ASSERT_EQ(p, first.PVList[p]->PVId);
-    ASSERT_EQ(p % 2 == 0 ? 365.0 : 400.0, first.PVList[p]->StartTime);
-  }
-  tiny::RewardModel second(new tiny::Join({}), 1, false, twoTimes);
-  EXPECT_EQ(0, second.PVList[0]->PVId);
 }
 
 TEST(PVModelListTest, AModelWithoutVariablesOnlyFiresAndSaves) {

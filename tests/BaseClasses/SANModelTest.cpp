@@ -86,26 +86,6 @@ TEST(SANModelTest, PlacesSharedByAComposerLeaveTheState) {
   EXPECT_EQ('x', untouched);
 }
 
-TEST(SANModelTest, ListsByNameMatchExactly) {
-  TinySAN san;
-  List<BaseActionClass> actions;
-  san.listActions("a", &actions);
-  ASSERT_EQ(1, actions.getNumItems());
-  EXPECT_EQ(&san.a, actions[0]);  // twin is also named "a"
-
-  List<BaseModelClass> models;
-  san.listModels("tin", &models);
-  EXPECT_EQ(0, models.getNumItems());
-
-  List<BaseStateVariableClass> svs;
-  san.listSVs("other", "p", &svs, &models);
-  EXPECT_EQ(0, svs.getNumItems());
-  san.listSVs("tiny", "r", &svs, &models);  // read-only places too
-  ASSERT_EQ(1, svs.getNumItems());
-  EXPECT_EQ(&san.r, svs[0]);
-  EXPECT_EQ(&san, models[0]);
-}
-
 TEST(SANModelTest, ActionsOnSharedPlacesAreGlobalAndTheRestLocal) {
   TinySAN san;
   std::forward_list<BaseActionClass*> global;

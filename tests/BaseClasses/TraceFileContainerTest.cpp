@@ -36,22 +36,6 @@ TEST(TraceFileContainerTest, PassesEveryCallToEveryWriterInOrder) {
   EXPECT_EQ("##### NEW BATCH #####\n", os.str());
 }
 
-TEST(TraceFileContainerTest, WithoutWritersDoesNothing) {
-  TraceFileContainer traces;
-  BaseActionClass action;
-  traces.printHeader();
-  traces.printState();
-  traces.printInitialState();
-  traces.printFireAction(&action, 0.0);
-  traces.printPreFireAction(&action);
-  traces.printPostFireAction(&action, &action);
-  traces.newBatch();
-  traces.printFooter();
-  traces.printStr(0, "text");
-  traces.printf(0, "%d", 1);
-  EXPECT_TRUE(traces.Files.empty());
-}
-
 TEST(TraceFileContainerTest, FormatsOnceAndEachWriterFiltersByItsOwnLevel) {
   std::ostringstream quiet;
   std::ostringstream verbose;

@@ -36,25 +36,6 @@ TEST(TraceFileTavrelSSGTest, EachLevelAddsItsLines) {
             traces[4]);
 }
 
-TEST(TraceFileTavrelSSGTest, PreFireListsTheEnablingVariablesFromLevelTwo) {
-  TreeNode model("ram_system");
-  Place working("ram_working", 3);
-  Place corrupted("ram_corrupted", 0);
-  BaseActionClass action("bit_error", 0, Exponential, RaceEnabled, 0, 0, false);
-  model.AddEnableArc(&working, &action);
-  model.AddEnableArc(&corrupted, &action);
-
-  std::ostringstream os;
-  TraceFileTavrelSSG writer(&os);
-  writer.setTraceLevel(1);
-  writer.printPreFireAction(&action);
-  EXPECT_EQ("", os.str());
-  writer.setTraceLevel(2);
-  writer.printPreFireAction(&action);
-  EXPECT_EQ("Enabling state before action firing:\n  ram_working = 3\n  ram_corrupted = 0\n",
-            os.str());
-}
-
 TEST(TraceFileTavrelSSGTest, JoinTreeShowsSharedPlacesInEveryChild) {
   Place shared("flash_corrupted");  // the join's own variable, outliving the children's
   Place flashCorrupted("flash_corrupted");

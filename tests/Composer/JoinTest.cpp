@@ -69,39 +69,6 @@ TEST(JoinTest, SetStateIsTheInverseOfCurrentState) {
   EXPECT_FALSE(m.join.CompareState(&loaded[0], &other[0]));
 }
 
-TEST(JoinTest, SharingInformationNamesEveryBoundVariable) {
-  TwoChildren m;
-  Place* inA = m.a->place("s");
-  Place* inB = m.b->place("s");
-  EXPECT_EQ(2, m.join.SharedLists[0].getNumItems());
-  SharedStateVarLink* chain = m.join.getListOfSharedVariables(m.s());
-  ASSERT_NE(nullptr, chain);
-  EXPECT_EQ(inA, chain->StateVariable);
-  EXPECT_EQ(m.a, chain->Model);
-  ASSERT_NE(nullptr, chain->Next);
-  EXPECT_EQ(inB, chain->Next->StateVariable);
-  EXPECT_EQ(nullptr, chain->Next->Next);
-  EXPECT_EQ(m.s(), m.join.getMainSharedVariable(inB));
-  EXPECT_EQ(nullptr, m.join.getMainSharedVariable(m.a->place("x")));
-  EXPECT_EQ(nullptr, m.join.getListOfSharedVariables(inA));
-}
-
-TEST(JoinTest, AJoinOfEmptyChildrenSharesNothing) {
-  TestJoin join("join", {new TestSAN("a", {}, {"p"}), new TestSAN("b", {}, {"q"})}, {"s"});
-  EXPECT_TRUE(join.AllChildrenEmpty());
-  EXPECT_EQ(0, join.NumSharedStateVariables);
-  EXPECT_EQ(0, join.StateSize());
-  EXPECT_EQ(2, join.NumActions);
-
-  TestJoin childless("none", {}, {"s"});
-  EXPECT_EQ(0, childless.StateSize());
-
-  // With one empty child the variable is shared with the other only.
-  TestJoin mixed("join", {new TestSAN("a", {}), new TestSAN("b", {{"s", 6}, {"y", 1}})}, {"s"});
-  EXPECT_EQ(1, mixed.SharedLists[0].getNumItems());
-  EXPECT_EQ(shorts({1, 6}), stateOf(mixed));
-}
-
 // a and b joined on s inside inner, which is joined with c on s in outer.
 struct Nested {
   TestSAN* a = new TestSAN("a", {{"s", 1}, {"x", 10}});
@@ -153,16 +120,6 @@ TEST(JoinTest, ANestedJoinsChainHoldsWhatTheChildJoinsVariableStandsFor) {
   EXPECT_EQ(nullptr, innerChain->Next->Next);
   EXPECT_EQ(outerS, m.outer.getMainSharedVariable(m.b->place("s")));
   EXPECT_EQ(innerS, m.inner->getMainSharedVariable(m.b->place("s")));
-}
-
-TEST(JoinTest, HashShiftsAndAddsTheCharacters) {
-  EXPECT_EQ(0u, Join::Hash("", 8));
-  EXPECT_EQ(0u, Join::Hash("", 1));
-  EXPECT_EQ(1u, Join::Hash("a", 8));
-  EXPECT_EQ((98u + (97u << 5)) % 1000u, Join::Hash("ab", 1000));
-  // Characters above 127 count as negative.
-  EXPECT_EQ((0xFFFFFFFFu + (97u << 5)) % 1000u, Join::Hash("a\xff", 1000));
-  EXPECT_EQ(0u, Join::Hash("a", 0));
 }
 
 TEST(JoinTest, TheActionNameTableHoldsNamesThatQuadraticProbingCannotPlace) {

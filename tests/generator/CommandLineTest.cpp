@@ -50,14 +50,6 @@ TEST_F(CommandLineTest, JoinedOptionsSetEverySetting) {
   EXPECT_EQ(0.75, hash_value);
 }
 
-TEST_F(CommandLineTest, SeparateValuesActLikeJoinedOnes) {
-  EXPECT_EQ("path=[out/]\n", parse({"-P", "out/", "-N", "exp1", "-B", "4", "-h", "0.25"}));
-  EXPECT_STREQ("out/", exp_path);
-  EXPECT_STREQ("exp1", ExpName);
-  EXPECT_EQ(4, ExpNum);
-  EXPECT_EQ(0.25, hash_value);
-}
-
 TEST_F(CommandLineTest, AMissingValueIsReportedAndParsingGoesOn) {
   EXPECT_EQ("path=[out/]\nERROR: missing value for argument: -N\n", parse({"-Pout/", "-N", "-B4"}));
   EXPECT_EQ(nullptr, ExpName);
@@ -86,16 +78,6 @@ TEST_F(CommandLineTest, NumbersReadLikeAtoiButClampToInt) {
   parse({"-Nexp1", "-B99999999999", "-l-99999999999"});
   EXPECT_EQ(INT_MAX, ExpNum);
   EXPECT_EQ(INT_MIN, TempTraceLevel);
-}
-
-TEST_F(CommandLineTest, RepeatedOptionsKeepTheLastValue) {
-  parse({"-Na", "-Nb", "-Pp", "-Pq", "-ss", "-st", "-ee", "-ef", "-Ox", "-Oy", "-tt", "-tu"});
-  EXPECT_STREQ("b", ExpName);
-  EXPECT_STREQ("q", exp_path);
-  EXPECT_STREQ("t", db_host);
-  EXPECT_STREQ("f", db_entity);
-  EXPECT_STREQ("y", OverrideString);
-  EXPECT_STREQ("u", traceFileName);
 }
 
 TEST_F(CommandLineTest, FewerThanThreeArgumentsExitWithStatus0) {

@@ -55,17 +55,6 @@ TEST(DeterministicListTest, ThirdDelayDoublesTheEntriesAndKeepsTheirStates) {
   EXPECT_EQ(10u, list.RateInfoList[3].StateCapacity);  // fresh entry
 }
 
-TEST(DeterministicListTest, EleventhStateDoublesTheStateList) {
-  RateInfoType entry;
-  for (int s = 1; s <= 10; s++) {
-    entry.insertState(s);
-  }
-  EXPECT_EQ(10u, entry.StateCapacity);
-  entry.insertState(11);
-  EXPECT_EQ(20u, entry.StateCapacity);
-  EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), statesOf(entry));
-}
-
 TEST(DeterministicListTest, ZeroCapacitiesStillGrowAndDelaysAreComparedExactly) {
   DeterministicList list(0);
   list.insertEnablingState(1, 0.1 + 0.2);

@@ -73,18 +73,6 @@ TEST_F(OutputFileTest, WritesWhatTheStreamsWrite) {
   EXPECT_EQ(expected, contents());
 }
 
-TEST_F(OutputFileTest, RewindOverwritesTheFirstCharacters) {
-  OutputFile file;
-  ASSERT_TRUE(file.open(name.c_str()));
-  file.put("1\n");
-  file.putSpaces(8);
-  file.put("\nrecords\n");
-  file.rewind();
-  file.put("1\n123\n");
-  ASSERT_TRUE(file.close());
-  EXPECT_EQ("1\n123\n    \nrecords\n", contents());
-}
-
 TEST_F(OutputFileTest, OutputLargerThanItsBuffersArrivesWhole) {
   OutputFile file;
   ASSERT_TRUE(file.open(name.c_str()));

@@ -29,17 +29,6 @@ void expectHolds(const state_struct* slot, unsigned long n) {
   EXPECT_EQ(0, std::memcmp(expected.bytes, slot->state, kSize)) << "element " << n;
 }
 
-TEST(QueueTest, AnElementIsACopyAndEmptyDequeueIsNull) {
-  Queue queue(kSize);
-  EXPECT_EQ(nullptr, queue.Dequeue());
-  Record first(1);
-  state_struct* slot = queue.Enqueue(&first.s);
-  EXPECT_NE(first.s.state, slot->state);  // a copy, not the caller's buffer
-  first.bytes[0] = 9;
-  expectHolds(queue.Dequeue(), 1);
-  EXPECT_EQ(nullptr, queue.Dequeue());
-}
-
 TEST(QueueTest, DoublesAtTheFiveThousandAndFirstElementKeepingOrder) {
   Queue queue(kSize);
   for (unsigned long n = 1; n <= 5000; n++) {
@@ -77,17 +66,6 @@ TEST(QueueTest, GrowsFromAWrappedStateKeepingOrder) {
     expectHolds(slot, expected++);
   }
   EXPECT_EQ(next, expected);
-}
-
-TEST(QueueTest, MakeEmptyForgetsTheElements) {
-  Queue queue(kSize);
-  Record a(1), b(2);
-  queue.Enqueue(&a.s);
-  queue.Enqueue(&b.s);
-  queue.Make_Empty();
-  EXPECT_EQ(nullptr, queue.Dequeue());
-  queue.Enqueue(&a.s);
-  expectHolds(queue.Dequeue(), 1);
 }
 
 }  // namespace

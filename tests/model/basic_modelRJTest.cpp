@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "model/basic_modelRJ.h"
@@ -48,43 +47,6 @@ TEST_F(BasicModelTest, SetStateLoadsTheMarkingEveryActivitySees) {
   EXPECT_FALSE(flash.sefi.Enabled());
   EXPECT_TRUE(ram.watchdog_reboot.Enabled());
   EXPECT_FALSE(ram.bit_error_case2.Enabled());
-}
-
-TEST_F(BasicModelTest, TheEnabledActivitiesOfTheInitialMarking) {
-  std::set<std::string> enabled;
-  for (int i = 0; i < model.NumActions; i++) {
-    if (model.Actions[i]->Enabled()) {
-      enabled.insert(model.Actions[i]->Name);
-    }
-  }
-  EXPECT_EQ(
-      (std::set<std::string>{"seu_case1", "seu_case2", "sefi", "random_failure", "bit_error_case1",
-                             "bit_error_case2", "page_error_case1", "page_error_case2"}),
-      enabled);
-}
-
-TEST_F(BasicModelTest, GroupsAreNumberedFlashFirstThenRam) {
-  ASSERT_EQ(7, model.NumGroups);
-  const int groups[10] = {0, 0, 1, 2, 3, 4, 5, 5, 6, 6};
-  for (int i = 0; i < model.NumActions; i++) {
-    BaseActionClass* action = model.Actions[i];
-    EXPECT_EQ(groups[i], action->GroupID) << action->Name;
-    EXPECT_TRUE(model.Groups[action->GroupID] == action ||
-                model.Groups[action->GroupID]->IsAMember(action))
-        << action->Name;
-  }
-  EXPECT_EQ(&ram.page_error_case2, model.Actions[9]);
-}
-
-TEST_F(BasicModelTest, CaseProbabilitiesFollowTheGlobalVariables) {
-  ram_size = 512;
-  BaseGroupClass* bitErrors = model.Groups[ram.bit_error_case2.GroupID];
-  EXPECT_EQ(1.0, bitErrors->Probability(&ram.bit_error_case2));
-  EXPECT_EQ(0.0, bitErrors->Probability(&ram.bit_error_case1));
-  BaseGroupClass* pageErrors = model.Groups[ram.page_error_case1.GroupID];
-  EXPECT_EQ(0.75, pageErrors->Probability(&ram.page_error_case1));
-  flash_size = 256;
-  EXPECT_EQ(0.5, model.Groups[0]->Probability(&flash.seu_case2));
 }
 
 }  // namespace

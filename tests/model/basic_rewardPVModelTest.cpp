@@ -31,14 +31,6 @@ class BasicRewardModelTest : public testing::Test {
   std::vector<char> state = std::vector<char>(model.StateSize());
 };
 
-TEST_F(BasicRewardModelTest, ReliabilityHasOneWorkerOverBothModels) {
-  ASSERT_EQ(1, model.NumPVs);
-  ASSERT_EQ(1, node.NumWorkers);
-  basic_rewardPV0Worker* worker = static_cast<basic_rewardPV0Worker*>(node.Workers[0]);
-  EXPECT_EQ(&ram, worker->ram_system);
-  EXPECT_EQ(&flash, worker->flash_system);
-}
-
 TEST_F(BasicRewardModelTest, EveryActionChangingEitherPlaceAffectsTheVariable) {
   // flash_corrupted, shared: seu_case2, sefi, power_cycle; ram_corrupted:
   // watchdog_reboot, random_failure, bit_error_case2, page_error_case2.

@@ -93,23 +93,6 @@ TEST(BaseStructStateVariableTest, NestedMembersTakeTheirOwnSize) {
   EXPECT_EQ(&inner.c, leaves->getItem(3));
 }
 
-TEST(BaseStructStateVariableTest, ArcsRegisterTheLeavesNotTheStruct) {
-  Record r("r");
-  BaseActionClass action;
-  action.addEnablingSV(&r);
-  action.addAffectedSV(&r);
-  ASSERT_EQ(3, action.EnablingSVs.getNumItems());
-  EXPECT_EQ(&r.s, action.EnablingSVs[0]);
-  EXPECT_FALSE(action.EnablingSVs.contains(&r));
-  EXPECT_EQ(3, action.AffectedSVs.getNumItems());
-  action.removeEnablingSV(&r);
-  EXPECT_EQ(0, action.EnablingSVs.getNumItems());
-
-  r.appendAffectingAction(&action);
-  EXPECT_EQ(&action, r.d.getAffectingAction(0));
-  EXPECT_EQ(0, r.getNumAffectingActions());
-}
-
 TEST(BaseStructStateVariableTest, SharingSharesEveryMemberAndTheLists) {
   BaseActionClass reader;
   PlacePair mine("mine");

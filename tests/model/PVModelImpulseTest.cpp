@@ -111,16 +111,6 @@ class PVModelImpulseTest : public testing::Test {
   std::vector<char> state = std::vector<char>(model.StateSize());
 };
 
-TEST_F(PVModelImpulseTest, EachInstanceHasItsOwnImpulseWorker) {
-  ASSERT_EQ(2, node.NumImpulseWorkers[0]);
-  EXPECT_EQ(&first, node.ImpulseWorkers[0][0]->OwnModel);
-  EXPECT_EQ(&second, node.ImpulseWorkers[0][1]->OwnModel);
-  EXPECT_EQ(&second, static_cast<FailureImpulse*>(node.ImpulseWorkers[0][1])->ram);
-  ASSERT_EQ(1, second.random_failure.PVImpulseWorkerCounts[0][0]);
-  EXPECT_EQ(1, second.random_failure.PVImpulseWorkers[0][0][0]);
-  EXPECT_EQ(2, model.NumImpulseAffectingActions);
-}
-
 TEST_F(PVModelImpulseTest, OnlyTheFiringInstanceEarnsTheImpulse) {
   first.ram_corrupted->setMark(5);
   fire(&second.random_failure);

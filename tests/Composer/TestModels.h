@@ -48,11 +48,11 @@ class TestSAN : public SANModel {
   std::vector<std::unique_ptr<Place>> places;
   std::vector<std::unique_ptr<CachingActivity>> activities;
 
-  TestSAN(const char* name, const std::vector<std::pair<const char*, short>>& placeSpecs,
+  TestSAN(const char* name, const std::vector<std::pair<const char*, short>>& placeMarks,
           const std::vector<const char*>& activityNames = {}) {
     std::vector<BaseStateVariableClass*> placeArray;
-    for (const auto& spec : placeSpecs) {
-      places.emplace_back(new Place(spec.first, spec.second));
+    for (const auto& entry : placeMarks) {
+      places.emplace_back(new Place(entry.first, entry.second));
       placeArray.push_back(places.back().get());
     }
     std::vector<Activity*> activityArray;

@@ -129,8 +129,10 @@ TEST(BaseGroupClassTest, SelectActionPicksTheMemberWhoseWeightCoversTheDraw) {
   }
   EXPECT_EQ(7, sampler.draw->draws);
 
-  // Without an enabled member nothing is selected, but a draw is made.
+  // Without an enabled member nothing is selected, but a draw is made; a
+  // draw of 0 must not select from the entries of the last evaluation.
   a.predicate = b.predicate = c.predicate = outranked.predicate = false;
+  sampler.draw->next = 0.0;
   EXPECT_FALSE(group.SelectAction());
   EXPECT_EQ(&c, group.SelectedAction);
   EXPECT_EQ(8, sampler.draw->draws);

@@ -92,6 +92,13 @@ TEST(DistributionsTest, PhaseTypesChooseByWeightOrSumThePhases) {
   EXPECT_DOUBLE_EQ(2.0, first.sampler.HyperExponential(2, branches));
   Scripted none({0.5});
   EXPECT_TRUE(std::isnan(none.sampler.HyperExponential(0, nullptr)));
+  // A uniform of 1 or weights summing to 0 fall back to the last branch
+  // instead of reading past the array.
+  Scripted uniformIsOne({1.0, std::exp(-2.0)});
+  EXPECT_DOUBLE_EQ(1.0, uniformIsOne.sampler.HyperExponential(2, branches));
+  const double unweighted[] = {1.0, 0.0, 4.0, 0.0};
+  Scripted zeroWeights({0.5, std::exp(-4.0)});
+  EXPECT_DOUBLE_EQ(1.0, zeroWeights.sampler.HyperExponential(2, unweighted));
 
   const double rates[] = {1.0, 2.0};
   Scripted s({std::exp(-1.0), std::exp(-2.0)});

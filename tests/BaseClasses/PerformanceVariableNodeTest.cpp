@@ -83,4 +83,16 @@ TEST_F(PerformanceVariableNodeTest, InconsistentModelsEndWithStatusZero) {
               "^Number of zzz's was 0\\.  Model cannot be created\\.\nModel Name was: Join\n\\.$");
 }
 
+TEST(PerformanceVariableNodeDeathTest, RegisteringBeyondTheDeclaredRoomFailsAnAssertion) {
+  tiny::Node node("v", 1, 1, 1);
+  node.AddVariableDependency("x", "ram");
+  EXPECT_DEATH(node.AddVariableDependency("y", "ram"),
+               "NumVariableDependencies < VariableDependencyCapacity, file "
+               "PerformanceVariableNode.cpp");
+  EXPECT_DEATH(node.AddModelDependency("flash"), "NumModelDependencies < ModelDependencyCapacity");
+  node.AddImpulse("fire", "a", node.AddOwnImpulse(1));
+  EXPECT_DEATH(node.AddImpulse("fire", "a", node.AddOwnImpulse(1)),
+               "NumImpulses < ImpulseCapacity");
+}
+
 }  // namespace

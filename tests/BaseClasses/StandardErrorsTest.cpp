@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <string>
 
@@ -26,10 +27,12 @@ TEST(StandardErrorsTest, ReportsWithTextsNameThemAndNullTextsWriteNothing) {
             stderrOf([] { StructTypeMismatchError("a", nullptr); }));
 }
 
-TEST(StandardErrorsTest, MemoryAllocationErrorExitsWithStatus1) {
+TEST(StandardErrorsTest, MemoryAllocationErrorExitsAndInvalidStructTypeAborts) {
   EXPECT_EXIT(MemoryAllocationError(), testing::ExitedWithCode(1),
               "^Insufficient Memory to allocate dynamic data structures from heap memory\n"
               "Exiting program\\.\\.\\.\n$");
+  EXPECT_EXIT(InvalidStructType(), testing::KilledBySignal(SIGABRT),
+              "^ArrayType is invalid for struct element\npreparing to segfault\n");
 }
 
 }  // namespace

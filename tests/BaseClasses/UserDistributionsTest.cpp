@@ -30,6 +30,10 @@ TEST(UserDistributionsTest, EveryOtherKindSeedsALaggedFibonacci) {
     UserDistributions sampler(kind, 99);
     EXPECT_TRUE(isFirstLaggedFibonacciDraw(sampler.rnd(), 99)) << "kind " << kind;
   }
+  // The default sampler's generator starts from defined values.
+  UserDistributions unseeded;
+  double u = unseeded.rnd();
+  EXPECT_TRUE(u >= 0.0 && u < 1.0) << u;
 }
 
 }  // namespace

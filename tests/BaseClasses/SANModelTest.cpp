@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <forward_list>
 #include <string>
 
@@ -119,6 +121,22 @@ TEST(SANModelTest, LocalStateSavesAndRestoresTheMarking) {
   san.p.setMark(5);
   san.SetLocalState(saved);
   EXPECT_EQ(1, san.p.getMark());
+
+  // A stored state reads back only into a state of its own size.
+  FILE* f = std::tmpfile();
+  ASSERT_NE(nullptr, f);
+  ASSERT_EQ(0, saved->fwriteState(f));
+  const int32_t shorter = 3;
+  std::fwrite(&shorter, sizeof shorter, 1, f);
+  std::fwrite("abc", 1, 3, f);
+  std::rewind(f);
+  san.p.setMark(7);
+  san.GetLocalState(saved);
+  EXPECT_EQ(0, saved->freadState(f));
+  EXPECT_EQ(shorts({1, 2}), std::string(saved->GetStatePtr(), 4));
+  EXPECT_EQ(1, saved->freadState(f));
+  EXPECT_EQ(shorts({1, 2}), std::string(saved->GetStatePtr(), 4));
+  std::fclose(f);
   san.DestructLocalState(saved);
 }
 

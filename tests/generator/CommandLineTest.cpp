@@ -50,6 +50,17 @@ TEST_F(CommandLineTest, JoinedOptionsSetEverySetting) {
   EXPECT_EQ(0.75, hash_value);
 }
 
+// Each earlier copy is released; the leak check catches one that is not.
+TEST_F(CommandLineTest, RepeatedOptionsKeepTheLastValue) {
+  parse({"-Na", "-Nb", "-Pp", "-Pq", "-ss", "-st", "-ee", "-ef", "-Ox", "-Oy", "-tt", "-tu"});
+  EXPECT_STREQ("b", ExpName);
+  EXPECT_STREQ("q", exp_path);
+  EXPECT_STREQ("t", db_host);
+  EXPECT_STREQ("f", db_entity);
+  EXPECT_STREQ("y", OverrideString);
+  EXPECT_STREQ("u", traceFileName);
+}
+
 TEST_F(CommandLineTest, AMissingValueIsReportedAndParsingGoesOn) {
   EXPECT_EQ("path=[out/]\nERROR: missing value for argument: -N\n", parse({"-Pout/", "-N", "-B4"}));
   EXPECT_EQ(nullptr, ExpName);

@@ -26,4 +26,14 @@ TEST(BaseModelClassTest, ArcsAreRecordedOnBothEndsAndTheNameIsACopy) {
   EXPECT_TRUE(action.EnablingSVs.contains(&place));
 }
 
+// Slots a concrete model must override end the program, also in a release
+// build, naming the expression and the file.
+TEST(BaseModelClassDeathTest, BaseSlotsThatMustBeOverriddenEndTheProgram) {
+  StubModel model;
+  State* state = nullptr;
+  const char* report = "Assertion failed: false, file BaseModelClass.cpp";
+  EXPECT_DEATH(model.GetModelType(), report);
+  EXPECT_DEATH(model.ConstructLocalState(state), report);
+}
+
 }  // namespace

@@ -140,4 +140,9 @@ TEST(SANModelTest, LocalStateSavesAndRestoresTheMarking) {
   san.DestructLocalState(saved);
 }
 
+TEST(SANModelDeathTest, AnAtomicModelHasNoChildren) {
+  TinySAN san;
+  EXPECT_DEATH(san.GetChild(0), "Assertion failed: false, file SANModel.cpp");
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <forward_list>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,27 @@ TEST(JoinTest, TheActionNameTableHoldsNamesThatQuadraticProbingCannotPlace) {
     stored += join.ActionNameCounts[i];
   }
   EXPECT_EQ(30, stored);
+}
+
+TEST(JoinDeathTest, MisuseOfTheSharingProtocolEndsTheProgram) {
+  const char* names[2] = {"s", "t"};
+  TestSAN* a = new TestSAN("a", {{"s", 1}, {"t", 2}});
+  Join join("join", 1, 2, names);
+  join.Children[0] = a;
+  Place s("s");
+  Place t("t");
+  EXPECT_DEATH(join.addSharedPtr(&t, "t"),
+               "Assertion failed: 0 == strcmp\\(VarName, SharedStateNames\\[AddedSharedPtrs\\]\\)");
+  EXPECT_DEATH(join.addSharingInfo(a->place("s"), &s, a), "Assertion failed: VarIndex != -1");
+  join.addSharedPtr(&s, "s");
+  join.addSharedPtr(&t, "t");
+  EXPECT_DEATH(join.addSharedPtr(&t, "t"),
+               "Assertion failed: AddedSharedPtrs < NumSharedStateVariables");
+  EXPECT_DEATH(join.GetChild(1), "Assertion failed: i < GetNumberOfChildren\\(\\)");
+  std::forward_list<BaseActionClass*> actions;
+  EXPECT_DEATH(join.GetLocalActions(actions), "Assertion failed: false, file Join.cpp");
+  EXPECT_DEATH(join.GetGlobalActions(actions), "Assertion failed: false, file Join.cpp");
+  delete a;
 }
 
 }  // namespace

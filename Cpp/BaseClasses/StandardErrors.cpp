@@ -32,6 +32,18 @@ void MemoryAllocationError() {
   std::exit(1);
 }
 
+void MarkingOutOfRange(const char* model, const char* place, const char* activity,
+                       long long value) {
+  std::cerr << "Error: activity ";
+  writeText(activity);
+  std::cerr << " of model ";
+  writeText(model);
+  std::cerr << " takes the marking of place ";
+  writeText(place);
+  std::cerr << " to " << value << "; a marking must lie between 0 and 32767" << std::endl;
+  std::exit(1);
+}
+
 void MemoryError() { writeLine("Memory Error"); }
 
 void ErrorEmptyParameter(const char* where) {

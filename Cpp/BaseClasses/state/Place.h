@@ -1,6 +1,7 @@
 #ifndef PLACE_H_
 #define PLACE_H_
 
+#include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/state/SharableSV.h"
 
 // A SAN place: a sharable variable whose marking is a short. Mark is a
@@ -17,5 +18,17 @@ class Place : public SharableSV<short> {
   void setMark(short mark) { *Mark = mark; }
   void test() {}
 };
+
+// Moves tokens (a negative count takes them away) through an arc of activity
+// in model; a marking that would leave 0..32767 ends the run with
+// MarkingOutOfRange instead of wrapping.
+inline void addArcTokens(short& mark, int tokens, const char* model, const char* place,
+                         const char* activity) {
+  const long long result = static_cast<long long>(mark) + tokens;
+  if (result < 0 || result > 32767) {
+    MarkingOutOfRange(model, place, activity, result);
+  }
+  mark = static_cast<short>(result);
+}
 
 #endif

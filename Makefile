@@ -1,10 +1,11 @@
 # Entry points: `make test` (both builds, every test) and `make run` (the study).
 BUILD_DIR := build
 SANITIZE_DIR := build-asan
+FUZZ_DIR := build-fuzz
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize test run bench clean
+.PHONY: all build build-sanitize test run bench fuzz clean
 
 all: build
 
@@ -29,5 +30,13 @@ BENCH ?= quick
 bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 
+# make fuzz: every parser's fuzz target for FUZZ_SECONDS each (clang, libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz:
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DSANGEN_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(OUT_DIR)

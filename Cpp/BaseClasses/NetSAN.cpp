@@ -1,6 +1,7 @@
 #include "Cpp/BaseClasses/NetSAN.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -112,10 +113,14 @@ void NetSAN::indexReaders(const NetDescription& net) {
 }
 
 void NetSAN::refreshSharing() {
-  Stored.clear();
+  StoredPlaces.clear();
+  StoredMarking.clear();
+  StoredAt.assign(OwnedPlaces.size(), -1);
   for (size_t i = 0; i < OwnedPlaces.size(); i++) {
     if (!OwnedPlaces[i]->getShared()) {
-      Stored.push_back({OwnedPlaces[i]->Mark, static_cast<int>(i)});
+      StoredAt[i] = static_cast<int>(StoredPlaces.size());
+      StoredPlaces.push_back(static_cast<int>(i));
+      StoredMarking.push_back(marking(static_cast<int>(i)));
     }
   }
   for (const auto& transition : Transitions) {
@@ -124,27 +129,45 @@ void NetSAN::refreshSharing() {
   SharingVersion = BaseStateVariableClass::SharingChanges;
 }
 
+int NetSAN::StateSize() {
+  followSharing();
+  return static_cast<int>(StoredMarking.size() * sizeof(short));
+}
+
+bool NetSAN::CompareState(void* a, void* b) { return std::memcmp(a, b, StateSize()) == 0; }
+
 void NetSAN::SetState(void* buf) {
   followSharing();
-  const char* at = static_cast<const char*>(buf);
-  for (const StoredPlace& place : Stored) {
+  const char* in = static_cast<const char*>(buf);
+  const size_t count = StoredMarking.size();
+  size_t k = 0;
+  // Four places at a time: most places hold what they held before.
+  for (; k + 4 <= count; k += 4) {
+    std::uint64_t held;
+    std::uint64_t loaded;
+    std::memcpy(&held, &StoredMarking[k], sizeof held);
+    std::memcpy(&loaded, in + k * sizeof(short), sizeof loaded);
+    if (held != loaded) {
+      loadPlaces(k, k + 4, in);
+    }
+  }
+  loadPlaces(k, count, in);
+}
+
+void NetSAN::loadPlaces(size_t first, size_t last, const char* buf) {
+  for (size_t k = first; k < last; k++) {
     short value;
-    std::memcpy(&value, at, sizeof value);
-    at += sizeof value;
-    if (*place.mark != value) {
-      *place.mark = value;
-      forgetReaders(place.index);
+    std::memcpy(&value, buf + k * sizeof(short), sizeof value);
+    if (StoredMarking[k] != value) {
+      OwnedPlaces[StoredPlaces[k]]->setMark(value);
+      placeChanged(StoredPlaces[k]);
     }
   }
 }
 
 void NetSAN::CurrentState(void* buf) {
   followSharing();
-  char* at = static_cast<char*>(buf);
-  for (const StoredPlace& place : Stored) {
-    std::memcpy(at, place.mark, sizeof(short));
-    at += sizeof(short);
-  }
+  std::memcpy(buf, StoredMarking.data(), StoredMarking.size() * sizeof(short));
 }
 
 bool NetSAN::AppendMarkingCells(std::vector<short*>&) { return false; }

@@ -33,6 +33,10 @@ class NetSAN : public SANModel {
   Place* place(int i) const { return OwnedPlaces[i].get(); }
   short marking(int i) const { return OwnedPlaces[i]->getMark(); }
 
+  // Two bytes per unshared place; asked for every comparison of states, so
+  // it is counted once per change of sharing, not per call.
+  int StateSize() override;
+  bool CompareState(void* a, void* b) override;
   // Loads the unshared places; each one that changes makes its readers
   // forget their enabling.
   void SetState(void* buf) override;
@@ -41,10 +45,14 @@ class NetSAN : public SANModel {
   // its marking cells, for the net to see what changed.
   bool AppendMarkingCells(std::vector<short*>& cells) override;
 
-  // The transitions reading place i forget their enabling.
-  void forgetReaders(int i) {
+  // Told by a transition that has just changed place i: its readers forget
+  // their enabling, and the copy of the stored marking follows.
+  void placeChanged(int i) {
     for (int k = ReaderStart[i]; k < ReaderStart[i + 1]; k++) {
       Readers[k]->forgetEnabling();
+    }
+    if (StoredAt[i] >= 0) {
+      StoredMarking[StoredAt[i]] = marking(i);
     }
   }
   // Brings the stored places and the transitions' remembering up to date
@@ -56,11 +64,6 @@ class NetSAN : public SANModel {
   }
 
  private:
-  struct StoredPlace {
-    short* mark;
-    int index;
-  };
-
   void createPlaces(const NetDescription& net);
   void createTransitions(const NetDescription& net);
   // Timed transitions in net order, then the group of instantaneous ones.
@@ -68,6 +71,8 @@ class NetSAN : public SANModel {
   void connectArcs(const NetDescription& net);
   void indexReaders(const NetDescription& net);
   void refreshSharing();
+  // Loads the stored places first to last - 1 from the state vector buf.
+  void loadPlaces(std::size_t first, std::size_t last, const char* buf);
 
   std::vector<std::unique_ptr<Place>> OwnedPlaces;
   std::vector<std::unique_ptr<NetTransition>> Transitions;
@@ -75,8 +80,13 @@ class NetSAN : public SANModel {
   // For place i, its readers are Readers[ReaderStart[i] .. ReaderStart[i+1]).
   std::vector<int> ReaderStart;
   std::vector<NetTransition*> Readers;
-  // The unshared places in state-vector order, as of SharingVersion.
-  std::vector<StoredPlace> Stored;
+  // As of SharingVersion: the unshared places in state-vector order, and
+  // for each place its position among them (-1 when shared). The marking of
+  // an unshared place changes only through SetState and the net's firings,
+  // which keep StoredMarking, a copy in state-vector layout, equal to it.
+  std::vector<int> StoredPlaces;
+  std::vector<int> StoredAt;
+  std::vector<short> StoredMarking;
   unsigned long SharingVersion = 0;
 };
 

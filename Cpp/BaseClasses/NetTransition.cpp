@@ -68,7 +68,7 @@ bool NetTransition::Enabled() {
 BaseActionClass* NetTransition::Fire() {
   for (const Change& change : Changes) {
     addArcTokens(*change.mark, change.delta, Net.Name, change.place->Name, Name);
-    Net.forgetReaders(change.placeIndex);
+    Net.placeChanged(change.placeIndex);
   }
   return this;
 }

@@ -117,7 +117,8 @@ TEST(NetSANTest, FiringBeyond32767StopsTheRunNamingThePlace) {
 }
 
 // Whatever order states are loaded and transitions fired in, the enabling
-// each transition reports is the one its input arcs give.
+// each transition reports is the one its input arcs give, and the state
+// written is the marking of the places.
 TEST(NetSANTest, RemembersEnablingOnlyWhileNoInputChanges) {
   NetSAN san(NetBuilder("n")
                  .place("p", 1)
@@ -154,6 +155,7 @@ TEST(NetSANTest, RemembersEnablingOnlyWhileNoInputChanges) {
     if (chosen->Enabled()) {
       chosen->Fire();
     }
+    ASSERT_EQ(shorts({san.marking(0), san.marking(1), san.marking(2)}), stateOf(san));
   }
 }
 

@@ -11,59 +11,15 @@
 #include "Cpp/BaseClasses/NetRewardModel.h"
 #include "Cpp/BaseClasses/NetSAN.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
-#include "Cpp/Composer/Join.h"
+#include "tests/BaseClasses/TestNets.h"
 #include "tests/ModelViews.h"
 
 namespace {
 
 using model_views::shorts;
 using model_views::stateOf;
-
-// A net description written in a few calls; arcs name places and
-// transitions by id.
-class NetBuilder {
- public:
-  explicit NetBuilder(const std::string& id) { net.id = id; }
-  NetBuilder& place(const std::string& id, int marking = 0) {
-    net.places.push_back({id, id, marking});
-    return *this;
-  }
-  NetBuilder& transition(const std::string& id, Distribution distribution = Exponential,
-                         double parameter = 1.0, double weight = 1.0, int priority = 1) {
-    net.transitions.push_back({id, id, distribution, parameter, weight, priority});
-    return *this;
-  }
-  // An arc from a place into a transition or from a transition to a place.
-  NetBuilder& arc(const std::string& from, const std::string& to, int weight = 1) {
-    const int fromPlace = placeIndex(from);
-    if (fromPlace >= 0) {
-      net.arcs.push_back({fromPlace, transitionIndex(to), weight, true});
-    } else {
-      net.arcs.push_back({placeIndex(to), transitionIndex(from), weight, false});
-    }
-    return *this;
-  }
-
-  NetDescription net;
-
- private:
-  int placeIndex(const std::string& id) const {
-    for (size_t i = 0; i < net.places.size(); i++) {
-      if (net.places[i].id == id) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
-  }
-  int transitionIndex(const std::string& id) const {
-    for (size_t i = 0; i < net.transitions.size(); i++) {
-      if (net.transitions[i].id == id) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
-  }
-};
+using test_nets::NetBuilder;
+using test_nets::NetJoin;
 
 NetTransition* transition(NetSAN& san, int i) {
   return static_cast<NetTransition*>(san.Actions[i]);
@@ -160,45 +116,25 @@ TEST(NetSANTest, RemembersEnablingOnlyWhileNoInputChanges) {
 }
 
 // Two nets joined on their place "buffer": a producer and a consumer.
-class ProducerConsumer : public Join {
- public:
-  static constexpr const char* kShared[1] = {"buffer"};
-
-  ProducerConsumer()
-      : Join("pc", 2, 1, kShared),
-        producer(NetBuilder("producer")
-                     .place("idle", 1)
-                     .place("buffer")
-                     .transition("put")
-                     .arc("idle", "put")
-                     .arc("put", "buffer")
-                     .net),
-        consumer(NetBuilder("consumer")
-                     .place("buffer")
-                     .place("done")
-                     .transition("take")
-                     .arc("buffer", "take")
-                     .arc("take", "done")
-                     .net) {
-    Children[0] = &producer;
-    Children[1] = &consumer;
-    SetupActions();
-    addSharedPtr(&buffer, "buffer");
-    shareWithChild(&buffer, producer.place(1), &producer);
-    shareWithChild(&buffer, consumer.place(0), &consumer);
-    Setup();
-  }
-
-  Place buffer{"buffer"};
-  NetSAN producer;
-  NetSAN consumer;
-};
-
 TEST(NetSANTest, JoinedNetsSeeEachOthersFiringsOnASharedPlace) {
-  ProducerConsumer join;
+  NetJoin join({NetBuilder("producer")
+                    .place("idle", 1)
+                    .place("buffer")
+                    .transition("put")
+                    .arc("idle", "put")
+                    .arc("put", "buffer")
+                    .net,
+                NetBuilder("consumer")
+                    .place("buffer")
+                    .place("done")
+                    .transition("take")
+                    .arc("buffer", "take")
+                    .arc("take", "done")
+                    .net},
+               {"buffer"});
   EXPECT_EQ(6, join.StateSize()) << "idle, done, then the shared buffer";
-  NetTransition* put = transition(join.producer, 0);
-  NetTransition* take = transition(join.consumer, 0);
+  NetTransition* put = transition(join.net(0), 0);
+  NetTransition* take = transition(join.net(1), 0);
   EXPECT_FALSE(take->Enabled());
   put->Fire();
   EXPECT_TRUE(take->Enabled());
@@ -208,7 +144,7 @@ TEST(NetSANTest, JoinedNetsSeeEachOthersFiringsOnASharedPlace) {
   join.SetState(&taken[0]);
   EXPECT_FALSE(take->Enabled());
   EXPECT_FALSE(put->Enabled());
-  EXPECT_EQ(1, join.consumer.marking(1));
+  EXPECT_EQ(1, join.net(1).marking(1));
 }
 
 TEST(NetSANTest, InstantaneousTransitionsCompeteInOneGroupByPriorityThenWeight) {

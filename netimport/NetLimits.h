@@ -14,7 +14,10 @@ constexpr int kMaxTransitions = 32768;
 constexpr int kMaxArcs = 1048576;
 constexpr int kMaxMarking = 32767;  // also the largest arc weight
 constexpr int kMaxElementDepth = 256;
-constexpr int kMaxRewardVariables = 10000;
+constexpr int kMaxRewardVariables = 1000;
+// Places named by all reward variables together: linking each to the
+// transitions that change it is what a reward file costs.
+constexpr int kMaxRewardPlaces = 100000;
 constexpr int kMaxTimePoints = 1000;   // per reward variable
 constexpr int kMaxPriority = 1000000;  // of an immediate transition
 

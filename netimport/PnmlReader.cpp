@@ -219,7 +219,12 @@ class PnmlParser {
   void endLabel(Frame& label, Frame& owner);
 
   ReadResult<NetDescription> resolve();
-  std::optional<Node> resolveReferences(const std::string& id, Position at);
+  // Resolves every reference node, once, to the place or transition at the
+  // end of its chain of references.
+  bool resolveReferences();
+  bool resolveChain(int first, std::vector<bool>& visited);
+  // What reference refers to, when it is of the reference's kind.
+  std::optional<IdEntry> referenced(const Reference& reference);
   std::optional<Node> node(const std::string& id, Position at);
   bool addArc(const RawArc& raw);
 
@@ -233,6 +238,7 @@ class PnmlParser {
   std::vector<Position> PlacesAt;
   std::vector<RawArc> RawArcs;
   std::vector<Reference> References;
+  std::vector<std::optional<Node>> Resolved;  // per reference
   std::unordered_map<std::string, IdEntry> Ids;
   std::unordered_set<unsigned long long> ArcKeys;
 };
@@ -575,38 +581,71 @@ std::optional<Node> PnmlParser::node(const std::string& id, Position at) {
       return Node{false, found->second.index};
     case IdEntry::ReferencePlace:
     case IdEntry::ReferenceTransition:
-      return resolveReferences(id, at);
+      return Resolved[found->second.index];
     default:
       fail(at, "'" + id + "' is not a place or a transition");
       return std::nullopt;
   }
 }
 
-std::optional<Node> PnmlParser::resolveReferences(const std::string& id, Position at) {
-  std::string current = id;
-  // A chain longer than the references there are must run in a circle.
-  for (std::size_t steps = 0; steps <= References.size(); steps++) {
-    const IdEntry& entry = Ids.at(current);
-    if (entry.kind == IdEntry::Place || entry.kind == IdEntry::Transition) {
-      return node(current, at);
+bool PnmlParser::resolveReferences() {
+  Resolved.assign(References.size(), std::nullopt);
+  std::vector<bool> visited(References.size(), false);
+  for (std::size_t r = 0; r < References.size(); r++) {
+    if (!Resolved[r] && !resolveChain(static_cast<int>(r), visited)) {
+      return false;
     }
-    const Reference& reference = References[entry.index];
-    const auto target = Ids.find(reference.ref);
-    const bool wantPlace = entry.kind == IdEntry::ReferencePlace;
-    const bool fits = target != Ids.end() &&
-                      (wantPlace ? target->second.kind == IdEntry::Place ||
-                                       target->second.kind == IdEntry::ReferencePlace
-                                 : target->second.kind == IdEntry::Transition ||
-                                       target->second.kind == IdEntry::ReferenceTransition);
-    if (!fits) {
-      fail(reference.at, "reference '" + reference.id + "' refers to '" + reference.ref +
-                             "', which is not a " + (wantPlace ? "place" : "transition"));
-      return std::nullopt;
-    }
-    current = reference.ref;
   }
-  fail(at, "the references from '" + id + "' run in a circle");
-  return std::nullopt;
+  return true;
+}
+
+bool PnmlParser::resolveChain(int first, std::vector<bool>& visited) {
+  std::vector<int> chain;
+  std::optional<Node> end;
+  for (int r = first; !end;) {
+    if (Resolved[r]) {
+      end = Resolved[r];
+      break;
+    }
+    if (visited[r]) {
+      // Met again before its chain ended: the chain runs in a circle.
+      fail(References[first].at,
+           "the references from '" + References[first].id + "' run in a circle");
+      return false;
+    }
+    visited[r] = true;
+    chain.push_back(r);
+    const std::optional<IdEntry> target = referenced(References[r]);
+    if (!target) {
+      return false;
+    }
+    if (target->kind == IdEntry::Place || target->kind == IdEntry::Transition) {
+      end = Node{target->kind == IdEntry::Place, target->index};
+    } else {
+      r = target->index;
+    }
+  }
+  for (int r : chain) {
+    Resolved[r] = end;
+  }
+  return true;
+}
+
+std::optional<IdEntry> PnmlParser::referenced(const Reference& reference) {
+  const auto target = Ids.find(reference.ref);
+  const IdEntry::Kind kind = Ids.at(reference.id).kind;
+  const bool wantPlace = kind == IdEntry::ReferencePlace;
+  const bool fits =
+      target != Ids.end() && (wantPlace ? target->second.kind == IdEntry::Place ||
+                                              target->second.kind == IdEntry::ReferencePlace
+                                        : target->second.kind == IdEntry::Transition ||
+                                              target->second.kind == IdEntry::ReferenceTransition);
+  if (!fits) {
+    fail(reference.at, "reference '" + reference.id + "' refers to '" + reference.ref +
+                           "', which is not a " + (wantPlace ? "place" : "transition"));
+    return std::nullopt;
+  }
+  return target->second;
 }
 
 bool PnmlParser::addArc(const RawArc& raw) {
@@ -643,13 +682,11 @@ ReadResult<NetDescription> PnmlParser::resolve() {
     return ReadResult<NetDescription>::failure(
         {FileName, NetAt->line, NetAt->column, "the net is empty: it has no places"});
   }
+  if (!resolveReferences()) {
+    return ReadResult<NetDescription>::failure(*Failure);
+  }
   for (const RawArc& raw : RawArcs) {
     if (!addArc(raw)) {
-      return ReadResult<NetDescription>::failure(*Failure);
-    }
-  }
-  for (const Reference& reference : References) {
-    if (!node(reference.id, reference.at)) {
       return ReadResult<NetDescription>::failure(*Failure);
     }
   }

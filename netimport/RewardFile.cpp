@@ -37,6 +37,7 @@ class RewardParser {
   NameIndex Places;
   Variables Read;
   std::unordered_map<std::string, int> DefinedOnLine;
+  int PlacesNamed = 0;  // by all variables so far
 };
 
 std::optional<Diagnostic> RewardParser::read(const WordLine& line) {
@@ -82,6 +83,11 @@ std::optional<Diagnostic> RewardParser::readPlaces(const WordLine& line,
     }
     if (!listed.insert(*place).second) {
       return problem(line, at, "place '" + words[at].text + "' is listed twice");
+    }
+    if (++PlacesNamed > net_limits::kMaxRewardPlaces) {
+      return problem(line, at,
+                     "the variables name more than " +
+                         std::to_string(net_limits::kMaxRewardPlaces) + " places");
     }
     variable.places.push_back(*place);
   }

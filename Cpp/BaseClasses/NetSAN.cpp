@@ -33,8 +33,23 @@ NetSAN::NetSAN(const NetDescription& net) {
 
 void NetSAN::createPlaces(const NetDescription& net) {
   for (const NetDescription::PlaceEntry& entry : net.places) {
+    PlaceIndex.emplace(entry.id, static_cast<int>(OwnedPlaces.size()));
     OwnedPlaces.push_back(
         std::make_unique<Place>(entry.id.c_str(), static_cast<short>(entry.initialMarking)));
+  }
+}
+
+Place* NetSAN::placeWithId(const std::string& id) const {
+  const auto found = PlaceIndex.find(id);
+  return found == PlaceIndex.end() ? nullptr : place(found->second);
+}
+
+void NetSAN::listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
+                     List<BaseModelClass>* models) {
+  Place* found = std::strcmp(Name, modelName) == 0 ? placeWithId(svName) : nullptr;
+  if (found != nullptr) {
+    svs->append(found);
+    models->append(this);
   }
 }
 

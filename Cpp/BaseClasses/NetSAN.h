@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Cpp/BaseClasses/NetDescription.h"
@@ -32,6 +33,13 @@ class NetSAN : public SANModel {
   // The place of the net at index i, and its marking.
   Place* place(int i) const { return OwnedPlaces[i].get(); }
   short marking(int i) const { return OwnedPlaces[i]->getMark(); }
+  // The place with that id, or null.
+  Place* placeWithId(const std::string& id) const;
+
+  // The place called svName when modelName is this net's name: a lookup, not
+  // a walk over the places, since a reward file may name many.
+  void listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
+               List<BaseModelClass>* models) override;
 
   // Two bytes per unshared place; asked for every comparison of states, so
   // it is counted once per change of sharing, not per call.
@@ -75,6 +83,7 @@ class NetSAN : public SANModel {
   void loadPlaces(std::size_t first, std::size_t last, const char* buf);
 
   std::vector<std::unique_ptr<Place>> OwnedPlaces;
+  std::unordered_map<std::string, int> PlaceIndex;  // by id
   std::vector<std::unique_ptr<NetTransition>> Transitions;
   PostselectGroup InstantaneousGroup;
   // For place i, its readers are Readers[ReaderStart[i] .. ReaderStart[i+1]).

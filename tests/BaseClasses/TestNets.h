@@ -4,7 +4,6 @@
 // Nets for the tests: descriptions written in a few calls, and a join of
 // net models built from them.
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,7 +78,7 @@ class NetJoin : public Join {
       shared.push_back(std::make_unique<Place>(name));
       addSharedPtr(shared.back().get(), name);
       for (const auto& child : children) {
-        if (Place* place = placeNamed(*child, name)) {
+        if (Place* place = child->placeWithId(name)) {
           shareWithChild(shared.back().get(), place, child.get());
         }
       }
@@ -90,15 +89,6 @@ class NetJoin : public Join {
   NetSAN& net(int i) { return *children[i]; }
 
  private:
-  static Place* placeNamed(NetSAN& net, const char* id) {
-    for (int i = 0; i < net.NumLocalPlaces(); i++) {
-      if (std::strcmp(net.place(i)->Name, id) == 0) {
-        return net.place(i);
-      }
-    }
-    return nullptr;
-  }
-
   std::vector<std::unique_ptr<Place>> shared;
   std::vector<std::unique_ptr<NetSAN>> children;
 };

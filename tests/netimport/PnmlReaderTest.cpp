@@ -77,6 +77,23 @@ TEST(PnmlReaderTest, ReadsTheNetFromEveryPageInDocumentOrder) {
   }
 }
 
+// Each reference is followed once: a chain as long as the references a net
+// may hold costs no more than reading them.
+TEST(PnmlReaderTest, ResolvesALongChainOfReferences) {
+  std::string body = "<place id=\"p\"/>\n<transition id=\"t\"/>\n";
+  const int length = 20000;
+  for (int i = 0; i < length; i++) {
+    body += "<referencePlace id=\"r" + std::to_string(i) + "\" ref=\"" +
+            (i == 0 ? std::string("p") : "r" + std::to_string(i - 1)) + "\"/>\n";
+  }
+  body += "<arc id=\"a\" source=\"r" + std::to_string(length - 1) + "\" target=\"t\"/>\n";
+  ReadResult<NetDescription> read = parsePnml(onePage(body), "chain.pnml");
+  ASSERT_TRUE(read.ok()) << read.error.text();
+  ASSERT_EQ(1u, read.value->arcs.size());
+  EXPECT_EQ(0, read.value->arcs[0].place);
+  EXPECT_TRUE(read.value->arcs[0].input);
+}
+
 TEST(PnmlReaderTest, ReadsAFileAndNamesItWhenItCannotBeRead) {
   test_files::ScratchDir dir("pnml");
   std::ofstream(dir.prefix() + "ok.pnml") << onePage(kPlaceAndTransition);

@@ -63,4 +63,30 @@ TEST(RewardFileTest, RefusesBadLinesNamingTheWord) {
   }
 }
 
+TEST(RewardFileTest, RefusesMoreVariablesOrPlacesThanItsLimits) {
+  std::string manyVariables;
+  for (int v = 0; v <= 1000; v++) {
+    manyVariables += "v" + std::to_string(v) + " marked p at 1\n";
+  }
+  ReadResult<std::vector<NetRewardVariable>> variables =
+      parseRewards(manyVariables, "r", threePlaces());
+  ASSERT_FALSE(variables.ok());
+  EXPECT_EQ("r:1001:1: error: more than 1000 variables", variables.error.text());
+
+  NetDescription wide;
+  std::string allPlaces;
+  for (int p = 0; p < 1000; p++) {
+    wide.places.push_back({"p" + std::to_string(p), "", 0});
+    allPlaces += " p" + std::to_string(p);
+  }
+  std::string manyPlaces;
+  for (int v = 0; v < 101; v++) {
+    manyPlaces += "v" + std::to_string(v) + " tokens" + allPlaces + " at 1\n";
+  }
+  ReadResult<std::vector<NetRewardVariable>> places = parseRewards(manyPlaces, "r", wide);
+  ASSERT_FALSE(places.ok());
+  EXPECT_EQ(101, places.error.line);
+  EXPECT_EQ("the variables name more than 100000 places", places.error.message);
+}
+
 }  // namespace

@@ -69,7 +69,6 @@ void DestructStudy() { destructSingleStudy(); }
 
 NetgenStudy::NetgenStudy(LoadedNet loaded) : Loaded(std::move(loaded)) {
   NumExps = 1;
-  (void)kNetOptionsKnown;
 }
 
 NetgenStudy::~NetgenStudy() { delete ThePVModel; }

@@ -42,7 +42,7 @@ double NetRewardWorker::Reward_Function() {
 
 NetRewardNode::NetRewardNode(const NetRewardVariable& variable, int timeIndex, const NetSAN& net)
     : Variable(variable) {
-  TopModelRef = &TopModel;
+  TopModelRef = &TheModelPtr;
   const int numTimes = static_cast<int>(variable.times.size());
   Initialize(variable.name.c_str(), InstantOfTimeType, numTimes, variable.times.data(),
              variable.times.data(), timeIndex, 0, 1, static_cast<int>(variable.places.size()));

@@ -44,7 +44,7 @@ class NetRewardNode : public PerformanceVariableNode {
   void CreateWorkerList() override;
 
  private:
-  BaseModelClass* TopModel = nullptr;
+  BaseModelClass* TheModelPtr = nullptr;  // the net; set through TopModelRef
   const NetRewardVariable& Variable;
 };
 

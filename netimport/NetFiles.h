@@ -14,7 +14,8 @@ struct LoadedNet {
 };
 
 // Reads the PNML file, then the timing file and the reward file when they
-// are named (not empty); the first problem found in any of them otherwise.
+// are named (not empty); the first problem found in any of them otherwise,
+// an initial marking that enables an immediate transition included.
 ReadResult<LoadedNet> loadNet(const std::string& pnmlPath, const std::string& timingPath,
                               const std::string& rewardPath);
 

@@ -130,6 +130,13 @@ TEST(NetgenTest, BadInputStopsTheRunWithOneMessage) {
   expectRefused(netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "bad.timing"),
                 dir.prefix() + "bad.timing:1:20: error: the rate 'fast' is not a positive number");
 
+  std::ofstream(dir.prefix() + "vanishing.timing") << "arrive immediate\n";
+  expectRefused(netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "vanishing.timing"),
+                dir.prefix() +
+                    "vanishing.timing: error: the initial marking enables the immediate "
+                    "transition 'arrive': a net must start in a marking where no immediate "
+                    "transition is enabled");
+
   std::ofstream(dir.prefix() + "bad.rewards") << "jobs tokens queue at 1\n";
   expectRefused(
       netgen(dir, "-m" + kExample + ".pnml -w" + dir.prefix() + "bad.rewards"),

@@ -65,8 +65,6 @@ TEST(TimingFileTest, RefusesBadLinesNamingTheWord) {
       {"a exponential", "t.timing:1:3: error: exponential needs a rate"},
       {"a exponential 1 2", "t.timing:1:17: error: unexpected '2' after the rate"},
       {"a exponential 0", "t.timing:1:15: error: the rate '0' is not a positive number"},
-      {"a exponential -3", "t.timing:1:15: error: the rate '-3' is not a positive number"},
-      {"a exponential inf", "t.timing:1:15: error: the rate 'inf' is not a positive number"},
       {"a exponential 2x", "t.timing:1:15: error: the rate '2x' is not a positive number"},
       {"a deterministic nan", "t.timing:1:17: error: the delay 'nan' is not a positive number"},
       {"a immediate weight", "t.timing:1:13: error: weight needs a value"},

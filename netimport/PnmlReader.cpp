@@ -208,7 +208,7 @@ class PnmlParser {
                                       const char* element);
   bool registerId(const std::string& id, IdEntry::Kind kind, int index);
   void enterNet(Frame& frame, const XML_Char** attributes);
-  void enterPage(Frame& frame, const XML_Char** attributes);
+  void enterPage(const XML_Char** attributes);
   void enterPlace(Frame& frame, const XML_Char** attributes);
   void enterTransition(Frame& frame, const XML_Char** attributes);
   void enterArc(Frame& frame, const XML_Char** attributes);
@@ -235,7 +235,6 @@ class PnmlParser {
   int SkipDepth = 0;  // open elements of a skipped section
   NetDescription Net;
   std::optional<Position> NetAt;
-  std::vector<Position> PlacesAt;
   std::vector<RawArc> RawArcs;
   std::vector<Reference> References;
   std::vector<std::optional<Node>> Resolved;  // per reference
@@ -343,7 +342,7 @@ void PnmlParser::enter(Element element, const XML_Char** attributes) {
       enterNet(frame, attributes);
       break;
     case Element::Page:
-      enterPage(frame, attributes);
+      enterPage(attributes);
       break;
     case Element::Place:
       enterPlace(frame, attributes);
@@ -408,7 +407,7 @@ void PnmlParser::enterNet(Frame& frame, const XML_Char** attributes) {
   registerId(*id, IdEntry::Net, 0);
 }
 
-void PnmlParser::enterPage(Frame&, const XML_Char** attributes) {
+void PnmlParser::enterPage(const XML_Char** attributes) {
   if (std::optional<std::string> id = required(attributes, "id", "page")) {
     registerId(*id, IdEntry::Page, 0);
   }
@@ -430,7 +429,6 @@ void PnmlParser::enterPlace(Frame& frame, const XML_Char** attributes) {
   }
   frame.object = static_cast<int>(Net.places.size());
   Net.places.push_back({std::move(*id), "", 0});
-  PlacesAt.push_back(frame.at);
 }
 
 void PnmlParser::enterTransition(Frame& frame, const XML_Char** attributes) {

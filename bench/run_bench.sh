@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Benchmark harness: runs each benchmark model over a range of sizes and
 # prints one markdown table row per run with the states, transitions, wall
-# time, throughput, peak resident memory and output volume.
+# time, throughput, peak resident memory and output volume. Runs of netgen
+# (model "netgen", the net in place of the experiment) read the nets of
+# bench/nets and tests/netimport/nets, with a reward file beside the net
+# when there is one, and the ring of 1000 transitions written by
+# bench/nets/ring_net.sh.
 #
 # Usage: bench/run_bench.sh [quick|large] [build dir] [work dir]
 #   quick (default): sizes that finish in seconds; large: up to the biggest
@@ -18,12 +22,15 @@ case "$mode" in
   quick)
     runs="kanban:0 kanban:1 kanban:2 kanban:3 kanban:4
           memory_array:5 memory_array:7 memory_array:8
-          job_shop:3 job_shop:4 job_shop:5"
+          job_shop:3 job_shop:4 job_shop:5
+          netgen:TokenRing-PT-005 netgen:SwimmingPool-PT-01 netgen:JumpRing-1000
+          netgen:Kanban-PT-00005"
     ;;
   large)
     runs="kanban:3 kanban:4 kanban:5 kanban:6
           memory_array:8 memory_array:9 memory_array:10
-          job_shop:4 job_shop:5 job_shop:6"
+          job_shop:4 job_shop:5 job_shop:6
+          netgen:JumpRing-1000 netgen:Kanban-PT-00005"
     ;;
   *)
     echo "usage: $0 [quick|large] [build dir] [work dir]" >&2
@@ -32,6 +39,27 @@ case "$mode" in
 esac
 
 mkdir -p "$work"
+bench/nets/ring_net.sh 100 10 3 >"$work/JumpRing-1000.pnml"
+
+# The command of one run, without its output options, into the array run_command.
+set_run_command() {
+  local model=$1 experiment=$2 dir
+  if [ "$model" != netgen ]; then
+    run_command=("$build/bench/$model" -B"$experiment")
+    return
+  fi
+  for dir in bench/nets tests/netimport/nets "$work"; do
+    if [ -f "$dir/$experiment.pnml" ]; then
+      run_command=("$build/netgen" -m"$dir/$experiment.pnml")
+      if [ -f "$dir/$experiment.rewards" ]; then
+        run_command+=(-w"$dir/$experiment.rewards")
+      fi
+      return
+    fi
+  done
+  echo "no net $experiment.pnml" >&2
+  exit 1
+}
 
 # Transitions are the target entries of the .arm file: every line after the
 # header (line 1, the count and its padding line, which is absent when the
@@ -49,11 +77,11 @@ printf '|---|---|---|---|---|---|---|---|---|---|---|\n'
 for run in $runs; do
   model=${run%%:*}
   experiment=${run##*:}
-  exe="$build/bench/$model"
   name="$model-$experiment"
   log="$work/$name.log"
   timing="$work/$name.time"
-  /usr/bin/time -v -o "$timing" "$exe" -P"$work/" -N"$name" -B"$experiment" >"$log"
+  set_run_command "$model" "$experiment"
+  /usr/bin/time -v -o "$timing" "${run_command[@]}" -P"$work/" -N"$name" >"$log"
   states=$(awk '$1 == "Generated:" { print $2 }' "$log")
   wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {
            n = split($2, part, ":"); s = 0

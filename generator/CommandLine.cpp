@@ -20,11 +20,21 @@ double hash_value = 0.5;
 
 namespace {
 
+const OptionExtension* Extension = nullptr;
+
+bool extensionOption(char letter) {
+  return Extension != nullptr && letter != '\0' &&
+         std::strchr(Extension->letters, letter) != nullptr;
+}
+
 void printUsage(std::ostream& out) {
   out << "usage:  gen -Pexperimentfilepath -Nexperimentname -hhash_value"
       << " -Bexperimentnumber -Ffiletype -edb_entity -sdb_macserver "
       << " -ltrace_level[0-4] -tTraceFilename" << std::endl;
   out << "Example:  gen -P. -Nexp1 -B0" << std::endl;
+  if (Extension != nullptr) {
+    out << Extension->usage << std::endl;
+  }
 }
 
 // Replaces an owned new[] copy; a repeated option releases the earlier one.
@@ -52,7 +62,9 @@ int toInt(const char* text) {
   return static_cast<int>(value);
 }
 
-bool knownOption(char letter) { return std::strchr("PNhBFesltOa", letter) != nullptr; }
+bool knownOption(char letter) {
+  return std::strchr("PNhBFesltOa", letter) != nullptr || extensionOption(letter);
+}
 
 // Applies an option that has a value.
 void applyValue(char letter, const char* value, int& fileType, char*& traceFileName) {
@@ -90,6 +102,9 @@ void applyValue(char letter, const char* value, int& fileType, char*& traceFileN
     case 'O':
       replaceDuplicate(OverrideString, value);
       std::cout << "OverrideString is " << value << std::endl;
+      break;
+    default:
+      Extension->apply(letter, value);
       break;
   }
 }
@@ -164,6 +179,8 @@ bool ExperimentNumberValid(int numExps) {
   }
   return false;
 }
+
+void SetOptionExtension(const OptionExtension* extension) { Extension = extension; }
 
 void ReleaseSettings() {
   delete[] exp_path;

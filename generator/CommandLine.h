@@ -33,4 +33,15 @@ bool ExperimentNumberValid(int numExps);
 // Frees the settings' strings and restores every setting to its initial value.
 void ReleaseSettings();
 
+// Option letters of one executable beyond gen's (netgen's -m, -r, -w), each
+// taking a value, which apply receives; usage is one more line of the usage
+// text.
+struct OptionExtension {
+  const char* letters;
+  void (*apply)(char letter, const char* value);
+  const char* usage;
+};
+// Makes commandline accept the extension's letters too; null removes it.
+void SetOptionExtension(const OptionExtension* extension);
+
 #endif

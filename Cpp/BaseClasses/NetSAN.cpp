@@ -1,0 +1,188 @@
+#include "Cpp/BaseClasses/NetSAN.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+NetSAN::NetSAN(const NetDescription& net) {
+  createPlaces(net);
+  createTransitions(net);
+  std::vector<BaseGroupClass*> groups = createGroups();
+  std::vector<BaseStateVariableClass*> places;
+  for (const auto& place : OwnedPlaces) {
+    places.push_back(place.get());
+  }
+  std::vector<Activity*> activities;
+  for (const auto& transition : Transitions) {
+    activities.push_back(transition.get());
+  }
+  initializeSANModelNow(net.id.c_str(), static_cast<int>(places.size()), places.data(), 0, nullptr,
+                        static_cast<int>(activities.size()), activities.data(),
+                        static_cast<int>(groups.size()), groups.data());
+  for (size_t k = 0; k < groups.size(); k++) {
+    groups[k]->setGroupId(static_cast<int>(k));
+  }
+  connectArcs(net);
+  indexReaders(net);
+  for (const auto& transition : Transitions) {
+    transition->LinkVariables();
+  }
+  refreshSharing();
+}
+
+void NetSAN::createPlaces(const NetDescription& net) {
+  for (const NetDescription::PlaceEntry& entry : net.places) {
+    PlaceIndex.emplace(entry.id, static_cast<int>(OwnedPlaces.size()));
+    OwnedPlaces.push_back(
+        std::make_unique<Place>(entry.id.c_str(), static_cast<short>(entry.initialMarking)));
+  }
+}
+
+Place* NetSAN::placeWithId(const std::string& id) const {
+  const auto found = PlaceIndex.find(id);
+  return found == PlaceIndex.end() ? nullptr : place(found->second);
+}
+
+void NetSAN::listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
+                     List<BaseModelClass>* models) {
+  Place* found = std::strcmp(Name, modelName) == 0 ? placeWithId(svName) : nullptr;
+  if (found != nullptr) {
+    svs->append(found);
+    models->append(this);
+  }
+}
+
+void NetSAN::createTransitions(const NetDescription& net) {
+  for (const NetDescription::TransitionEntry& entry : net.transitions) {
+    Transitions.push_back(std::make_unique<NetTransition>(*this, entry));
+  }
+}
+
+std::vector<BaseGroupClass*> NetSAN::createGroups() {
+  std::vector<BaseGroupClass*> groups;
+  std::vector<NetTransition*> instantaneous;
+  for (const auto& transition : Transitions) {
+    if (transition->DistributionType == Instantaneous) {
+      instantaneous.push_back(transition.get());
+    } else {
+      groups.push_back(transition.get());
+    }
+  }
+  if (!instantaneous.empty()) {
+    InstantaneousGroup.initialize(static_cast<int>(instantaneous.size()),
+                                  "InstantaneousTransitions");
+    for (NetTransition* transition : instantaneous) {
+      InstantaneousGroup.appendGroup(transition);
+    }
+    groups.push_back(&InstantaneousGroup);
+  }
+  return groups;
+}
+
+void NetSAN::connectArcs(const NetDescription& net) {
+  // Per transition, (place, tokens moved) for each arc; a place that is both
+  // input and output changes by the difference.
+  std::vector<std::vector<std::pair<int, int>>> moves(Transitions.size());
+  for (const NetDescription::ArcEntry& arc : net.arcs) {
+    NetTransition* transition = Transitions[arc.transition].get();
+    if (arc.input) {
+      transition->addInput(place(arc.place), arc.weight);
+      AddEnableArc(place(arc.place), transition);
+    }
+    moves[arc.transition].emplace_back(arc.place, arc.input ? -arc.weight : arc.weight);
+  }
+  for (size_t t = 0; t < moves.size(); t++) {
+    std::sort(moves[t].begin(), moves[t].end());
+    for (size_t k = 0; k < moves[t].size();) {
+      const int placeIndex = moves[t][k].first;
+      int delta = 0;
+      for (; k < moves[t].size() && moves[t][k].first == placeIndex; k++) {
+        delta += moves[t][k].second;
+      }
+      if (delta != 0) {
+        Transitions[t]->addChange(place(placeIndex), placeIndex, delta);
+        AddAffectArc(place(placeIndex), Transitions[t].get());
+      }
+    }
+  }
+}
+
+void NetSAN::indexReaders(const NetDescription& net) {
+  ReaderStart.assign(OwnedPlaces.size() + 1, 0);
+  for (const NetDescription::ArcEntry& arc : net.arcs) {
+    if (arc.input) {
+      ReaderStart[arc.place + 1]++;
+    }
+  }
+  for (size_t i = 1; i < ReaderStart.size(); i++) {
+    ReaderStart[i] += ReaderStart[i - 1];
+  }
+  Readers.resize(ReaderStart.back());
+  std::vector<int> next(ReaderStart.begin(), ReaderStart.end() - 1);
+  for (const NetDescription::ArcEntry& arc : net.arcs) {
+    if (arc.input) {
+      Readers[next[arc.place]++] = Transitions[arc.transition].get();
+    }
+  }
+}
+
+void NetSAN::refreshSharing() {
+  StoredPlaces.clear();
+  StoredMarking.clear();
+  StoredAt.assign(OwnedPlaces.size(), -1);
+  for (size_t i = 0; i < OwnedPlaces.size(); i++) {
+    if (!OwnedPlaces[i]->getShared()) {
+      StoredAt[i] = static_cast<int>(StoredPlaces.size());
+      StoredPlaces.push_back(static_cast<int>(i));
+      StoredMarking.push_back(marking(static_cast<int>(i)));
+    }
+  }
+  for (const auto& transition : Transitions) {
+    transition->rememberEnabling(transition->inputsUnshared());
+  }
+  SharingVersion = BaseStateVariableClass::SharingChanges;
+}
+
+int NetSAN::StateSize() {
+  followSharing();
+  return static_cast<int>(StoredMarking.size() * sizeof(short));
+}
+
+bool NetSAN::CompareState(void* a, void* b) { return std::memcmp(a, b, StateSize()) == 0; }
+
+void NetSAN::SetState(void* buf) {
+  followSharing();
+  const char* in = static_cast<const char*>(buf);
+  const size_t count = StoredMarking.size();
+  size_t k = 0;
+  // Four places at a time: most places hold what they held before.
+  for (; k + 4 <= count; k += 4) {
+    std::uint64_t held;
+    std::uint64_t loaded;
+    std::memcpy(&held, &StoredMarking[k], sizeof held);
+    std::memcpy(&loaded, in + k * sizeof(short), sizeof loaded);
+    if (held != loaded) {
+      loadPlaces(k, k + 4, in);
+    }
+  }
+  loadPlaces(k, count, in);
+}
+
+void NetSAN::loadPlaces(size_t first, size_t last, const char* buf) {
+  for (size_t k = first; k < last; k++) {
+    short value;
+    std::memcpy(&value, buf + k * sizeof(short), sizeof value);
+    if (StoredMarking[k] != value) {
+      OwnedPlaces[StoredPlaces[k]]->setMark(value);
+      placeChanged(StoredPlaces[k]);
+    }
+  }
+}
+
+void NetSAN::CurrentState(void* buf) {
+  followSharing();
+  std::memcpy(buf, StoredMarking.data(), StoredMarking.size() * sizeof(short));
+}
+
+bool NetSAN::AppendMarkingCells(std::vector<short*>&) { return false; }

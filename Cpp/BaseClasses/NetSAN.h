@@ -1,0 +1,102 @@
+#ifndef NETSAN_H_
+#define NETSAN_H_
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Cpp/BaseClasses/NetDescription.h"
+#include "Cpp/BaseClasses/NetTransition.h"
+#include "Cpp/BaseClasses/PostselectGroup.h"
+#include "Cpp/BaseClasses/SANModel.h"
+#include "Cpp/BaseClasses/state/Place.h"
+
+// An atomic model built at run time from a place/transition net: one place
+// per net place (named by its id, in the net's order), one NetTransition per
+// transition, enabling and firing through arc tables. Each timed transition
+// is its own group; the instantaneous ones compete in one group, so that a
+// case probability is the weight share among the enabled ones of the
+// highest priority. Like any atomic model it joins, shares places and
+// carries rewards.
+//
+// A firing or a loaded state makes the net forget the enabling of the
+// transitions whose input places changed, so that a state costs about what
+// its changed transitions cost (see NetTransition).
+class NetSAN : public SANModel {
+ public:
+  // The description must be well formed: arc indices in range, weights and
+  // markings in 0..32767, at most one arc per place, transition and
+  // direction.
+  explicit NetSAN(const NetDescription& net);
+
+  // The place of the net at index i, and its marking.
+  Place* place(int i) const { return OwnedPlaces[i].get(); }
+  short marking(int i) const { return OwnedPlaces[i]->getMark(); }
+  // The place with that id, or null.
+  Place* placeWithId(const std::string& id) const;
+
+  // The place called svName when modelName is this net's name: a lookup, not
+  // a walk over the places, since a reward file may name many.
+  void listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
+               List<BaseModelClass>* models) override;
+
+  // Two bytes per unshared place; asked for every comparison of states, so
+  // it is counted once per change of sharing, not per call.
+  int StateSize() override;
+  bool CompareState(void* a, void* b) override;
+  // Loads the unshared places; each one that changes makes its readers
+  // forget their enabling.
+  void SetState(void* buf) override;
+  void CurrentState(void* buf) override;
+  // False: a composer must load this model through SetState, never through
+  // its marking cells, for the net to see what changed.
+  bool AppendMarkingCells(std::vector<short*>& cells) override;
+
+  // Told by a transition that has just changed place i: its readers forget
+  // their enabling, and the copy of the stored marking follows.
+  void placeChanged(int i) {
+    for (int k = ReaderStart[i]; k < ReaderStart[i + 1]; k++) {
+      Readers[k]->forgetEnabling();
+    }
+    if (StoredAt[i] >= 0) {
+      StoredMarking[StoredAt[i]] = marking(i);
+    }
+  }
+  // Brings the stored places and the transitions' remembering up to date
+  // after a change of sharing anywhere.
+  void followSharing() {
+    if (SharingVersion != BaseStateVariableClass::SharingChanges) {
+      refreshSharing();
+    }
+  }
+
+ private:
+  void createPlaces(const NetDescription& net);
+  void createTransitions(const NetDescription& net);
+  // Timed transitions in net order, then the group of instantaneous ones.
+  std::vector<BaseGroupClass*> createGroups();
+  void connectArcs(const NetDescription& net);
+  void indexReaders(const NetDescription& net);
+  void refreshSharing();
+  // Loads the stored places first to last - 1 from the state vector buf.
+  void loadPlaces(std::size_t first, std::size_t last, const char* buf);
+
+  std::vector<std::unique_ptr<Place>> OwnedPlaces;
+  std::unordered_map<std::string, int> PlaceIndex;  // by id
+  std::vector<std::unique_ptr<NetTransition>> Transitions;
+  PostselectGroup InstantaneousGroup;
+  // For place i, its readers are Readers[ReaderStart[i] .. ReaderStart[i+1]).
+  std::vector<int> ReaderStart;
+  std::vector<NetTransition*> Readers;
+  // As of SharingVersion: the unshared places in state-vector order, and
+  // for each place its position among them (-1 when shared). The marking of
+  // an unshared place changes only through SetState and the net's firings,
+  // which keep StoredMarking, a copy in state-vector layout, equal to it.
+  std::vector<int> StoredPlaces;
+  std::vector<int> StoredAt;
+  std::vector<short> StoredMarking;
+  unsigned long SharingVersion = 0;
+};
+
+#endif

@@ -1,0 +1,80 @@
+#ifndef NETTRANSITION_H_
+#define NETTRANSITION_H_
+
+#include <vector>
+
+#include "Cpp/BaseClasses/Activity.h"
+#include "Cpp/BaseClasses/NetDescription.h"
+
+class NetSAN;
+class Place;
+
+// A transition of a table-driven net (NetSAN): enabled while each input
+// place holds at least its arc's weight; firing moves every place it changes
+// by its net change (output weight less input weight). Its timing comes from
+// the description: exponential, deterministic or instantaneous.
+//
+// It remembers its enabling between evaluations when all its input places
+// are unshared: such a place changes only through its net's SetState and
+// firings, which make the net forget the enabling of its readers. With a
+// shared input (another model may change it) it evaluates every time.
+class NetTransition : public Activity {
+ public:
+  NetTransition(NetSAN& net, const NetDescription::TransitionEntry& description);
+
+  // Arcs, added before LinkVariables. The transition needs weight tokens in
+  // place (an input arc); its firing adds delta (negative: removes) to the
+  // place at index placeIndex of the net.
+  void addInput(Place* place, int weight);
+  void addChange(Place* place, int placeIndex, int delta);
+
+  bool Enabled() override;
+  double Rate() override;    // the rate; 0 when not exponential
+  double Weight() override;  // the weight; 1 when timed
+  int Rank() override;       // the priority; 1 when timed
+  bool ReactivationPredicate() override;
+  bool ReactivationFunction() override;
+  double SampleDistribution() override;
+  // The rate, the delay or the weight.
+  double* ReturnDistributionParameters() override;
+  // Moves the tokens; a marking that would leave 0..32767 ends the run.
+  BaseActionClass* Fire() override;
+  // Registers the arcs' marking pointers with their places, so that they
+  // follow the places when a composer shares them.
+  void LinkVariables() override;
+
+  // Whether the transition may remember its enabling: set by its net from
+  // the current sharing; either way the remembered enabling is dropped.
+  void rememberEnabling(bool remember);
+  void forgetEnabling() { EnablingKnown = false; }
+  // True when no input place is shared.
+  bool inputsUnshared() const;
+
+ private:
+  struct Input {
+    Place* place;
+    short* mark;  // the place's marking, kept current by the place
+    int weight;
+  };
+  struct Change {
+    Place* place;
+    short* mark;
+    int placeIndex;
+    int delta;
+  };
+
+  bool inputsMarked() const;
+
+  NetSAN& Net;
+  double Parameter;  // the rate or the delay
+  double TheWeight;
+  int Priority;
+  double Parameters[1];
+  std::vector<Input> Inputs;
+  std::vector<Change> Changes;
+  bool Remembers = false;
+  bool EnablingKnown = false;
+  bool KnownEnabling = false;
+};
+
+#endif

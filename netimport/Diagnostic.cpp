@@ -1,0 +1,12 @@
+#include "netimport/Diagnostic.h"
+
+std::string Diagnostic::text() const {
+  std::string where = file;
+  if (line > 0) {
+    where += ":" + std::to_string(line);
+    if (column > 0) {
+      where += ":" + std::to_string(column);
+    }
+  }
+  return where + ": error: " + message;
+}

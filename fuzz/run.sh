@@ -25,10 +25,11 @@ for target in "${targets[@]}"; do
   work="$build/fuzz-corpus/$target"
   mkdir -p "$work"
   echo "fuzzing $target for $seconds s"
-  # -close_fd_mask=3 silences the target's own output; -timeout and
-  # -rss_limit_mb turn a hang or a runaway allocation into a finding.
+  # -close_fd_mask=3 silences the target's own output; -timeout (generous,
+  # as a loaded machine slows every run down) and -rss_limit_mb turn a hang
+  # or a runaway allocation into a finding.
   if ! "$build/fuzz/${target}_fuzzer" "$work" "$seeds/$target" \
-      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -max_len=65536 \
       -close_fd_mask=3 -print_final_stats=1 \
       -artifact_prefix="$build/fuzz-artifacts/$target-" >"$build/fuzz-$target.log" 2>&1; then
     tail -n 40 "$build/fuzz-$target.log" >&2

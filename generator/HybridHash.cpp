@@ -184,7 +184,7 @@ void HybridHash::Rehash() {
 }
 
 void HybridHash::AddArray() {
-  char* block = static_cast<char*>(allocateLarge(BlockSize * StateSize));
+  char* block = static_cast<char*>(allocateLarge(BlockSize, StateSize));
   if (block == nullptr) {
     fail("Error:  Unable to allocate memory");
   }
@@ -197,7 +197,7 @@ void HybridHash::ReleaseTable() {
 }
 
 std::uint64_t* HybridHash::allocateTable(unsigned long tableSize) {
-  return static_cast<std::uint64_t*>(allocateLarge(tableSize * sizeof(std::uint64_t)));
+  return static_cast<std::uint64_t*>(allocateLarge(tableSize, sizeof(std::uint64_t)));
 }
 
 void HybridHash::fail(const char* message) {

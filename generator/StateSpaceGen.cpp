@@ -237,10 +237,8 @@ void StateSpaceGen::SetMethodPointers() {
   char* armName = outputName(".arm");
   char* varName = outputName(".var");
   char* pvtypeName = outputName(".pvtype");
-  if (!Model->WritePVTypeFile(pvtypeName)) {
-    std::cerr << "Error: Could not write the reward type file " << pvtypeName << std::endl;
-    std::exit(1);
-  }
+  const bool typesWritten = Model->WritePVTypeFile(pvtypeName);
+  checkWritten(typesWritten, pvtypeName, errno);
   if (ActionList.getNumItems() == 0) {
     FindNext = &StateSpaceGen::FindNextNormal;
     GenStateSpaceNormal(armName, varName);
@@ -330,8 +328,8 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     }
     writeRecord(arm);
     records++;
-    checkWritten(arm.good(), armName);
-    checkWritten(TheReward->good(), varName);
+    checkWritten(arm.good(), armName, arm.error());
+    checkWritten(TheReward->good(), varName, TheReward->error());
   }
   return records;
 }
@@ -594,20 +592,27 @@ void StateSpaceGen::openOutput(OutputFile& out, const char* name, const char* me
 }
 
 void StateSpaceGen::closeOutput(OutputFile& out, const char* name) {
-  checkWritten(out.close(), name);
+  const bool closed = out.close();
+  checkWritten(closed, name, out.error());
 }
 
 void StateSpaceGen::finishRewards(const char* varName) {
-  checkWritten(TheReward->Finish(), varName);
+  const bool finished = TheReward->Finish();
+  checkWritten(finished, varName, TheReward->error());
   delete TheReward;
   TheReward = nullptr;
 }
 
-void StateSpaceGen::checkWritten(bool written, const char* name) {
-  if (!written) {
-    std::cerr << "Error: Could not write " << name << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
+void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {
+  if (written) {
+    return;
   }
+  std::cerr << "Error: Could not write " << name;
+  if (reason != 0) {
+    std::cerr << ": " << std::strerror(reason);
+  }
+  std::cerr << std::endl;
+  std::exit(1);
 }
 
 void StateSpaceGen::writeHeader(OutputFile& out, int width) {
@@ -629,7 +634,8 @@ void StateSpaceGen::rewriteCount(OutputFile& out, const char* name, unsigned lon
   // The count line replaces line 2 and the placeholder line entirely.
   closeOutput(out, name);
   const long placeholderEnd = static_cast<long>(std::to_string(OutputType).size()) + 1 + width + 1;
-  checkWritten(OutputFile::ReplaceHead(name, placeholderEnd, head.c_str()), name);
+  const bool replaced = OutputFile::ReplaceHead(name, placeholderEnd, head.c_str());
+  checkWritten(replaced, name, errno);
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {

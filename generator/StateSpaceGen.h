@@ -140,8 +140,9 @@ class StateSpaceGen {
   // Writes out the reward file and releases the reward writer; ends the run
   // when records were lost.
   void finishRewards(const char* varName);
-  // Ends the run, naming the file, unless written.
-  void checkWritten(bool written, const char* name);
+  // Ends the run, naming the file and the reason (an errno value, left out
+  // when 0), unless written.
+  void checkWritten(bool written, const char* name, int reason);
   // Starts the reward file with the initial state, then explores every
   // queued state and writes its record; returns the number of records.
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,

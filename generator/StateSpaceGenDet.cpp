@@ -42,18 +42,19 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   det.precision(10);
   det.setf(std::ios::scientific, std::ios::floatfield);
   OutputFile arm;
-  openOutput(arm, armName, "Error: Could not open binary file dude");
+  openOutput(arm, armName, "Error: Could not open state space output file");
   const unsigned long records =
       exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
   GlobalDebugLevel = 0;
   rewriteCount(arm, armName, records, kDeterministicPlaceholder);
-  checkWritten(arm.flush(), armName);
+  const bool flushed = arm.flush();
+  checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
   closeOutput(arm, armName);
   det.close();
-  checkWritten(!det.fail(), detName);
+  checkWritten(!det.fail(), detName, errno);
   finishRewards(varName);
   releaseScratch();
 }

@@ -1,5 +1,6 @@
 #include "Cpp/BaseClasses/PVModel.h"
 
+#include <cerrno>
 #include <fstream>
 
 #include "Cpp/BaseClasses/Allocate.h"
@@ -323,6 +324,7 @@ void PVModel::AgeAction(char*, BaseActionClass*) {
 }
 
 bool PVModel::WritePVTypeFile(const char* fileName) {
+  errno = 0;  // so that a failure without a system error gives no stale reason
   std::ofstream out(fileName, std::ios::out | std::ios::trunc);
   if (!out) {
     return false;

@@ -87,7 +87,8 @@ class PVModel : public BaseModelClass {
   // nothing is written.
   void AgeAction(char* state, BaseActionClass* action);
   // Writes the performance-variable type file (name, type, time points of
-  // every node). True when the file was opened and fully written.
+  // every node). True when the file was opened and fully written; otherwise
+  // errno tells why (0 for a node without a name).
   bool WritePVTypeFile(const char* fileName);
   // Releases the action structures, the nodes and the child.
   void Destruct();

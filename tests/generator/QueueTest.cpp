@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "generator/queue.h"
@@ -66,6 +67,12 @@ TEST(QueueTest, GrowsFromAWrappedStateKeepingOrder) {
     expectHolds(slot, expected++);
   }
   EXPECT_EQ(next, expected);
+}
+
+TEST(QueueDeathTest, RunningOutOfMemoryIsReportedOnStandardError) {
+  // 5000 elements of this size exceed any memory (and a size_t).
+  EXPECT_EXIT(Queue(std::numeric_limits<unsigned long>::max() / 1000), testing::ExitedWithCode(1),
+              "^Error out of memory\n$");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // values refused.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
@@ -193,6 +195,23 @@ TEST_F(StateSpaceGenTest, ProgressIsMarkedEveryThousandStates) {
   EXPECT_EQ(0u, records.find("1: 2=1.0000000000e+00\n2: 3=1.0000000000e+00\n"));
   const std::string last = "2499: 2500=1.0000000000e+00\n2500:";
   EXPECT_EQ(records.size() - last.size(), records.rfind(last));
+}
+
+TEST_F(StateSpaceGenTest, AWriteThatFailsOnTheWriterThreadIsReportedWithItsOwnReason) {
+  // 200 x 200 states of about 54 bytes of records each: the first full
+  // buffer goes to the writer thread while the exploration goes on.
+  TestPVModel grid(
+      "grid", {{"p", 0}, {"q", 0}},
+      {exponential("right", 1.0).when([](Marks m) { return m[0] < 199; }).fires([](Marks m) {
+         m[0]++;
+       }),
+       exponential("up", 1.0).when([](Marks m) { return m[1] < 199; }).fires([](Marks m) {
+         m[1]++;
+       })});
+  std::filesystem::create_symlink("/dev/full", dir.prefix() + "m.arm");
+  errno = 0;
+  EXPECT_EXIT(runToDeath(grid), testing::ExitedWithCode(1),
+              "Error: Could not write .*/m\\.arm: No space left on device\n");
 }
 
 TEST_F(StateSpaceGenTest, ModelsTheGeneratorCannotHandleAreRefused) {

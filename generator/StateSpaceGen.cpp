@@ -33,6 +33,9 @@ const unsigned long kBlockSize = 131072;
 // Longest chain of instantaneous firings after one timed firing.
 const short kMaxInstantDepth = 23;
 
+// Most phases of an Erlang activity: its phase is a short in the state.
+const double kMaxPhases = 32767;
+
 // Distribution mask bits; an unsupported distribution sets kUnsupported.
 const int kExponentialOrInstant = 1;
 const int kDeterministicBit = 2;
@@ -367,20 +370,10 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (tracing(1)) {
     Traces->printFireAction(action, 0.0);
   }
-  if (action->DistributionType == Erlang && !action->ReadyToFire()) {
-    // A phase step: the phase counters are not part of the state vector, so
-    // the step is a transition from the state to itself.
+  if (action->DistributionType == Erlang && !readyToFire(action)) {
+    // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
-    BaseGroupClass* group = Groups[action->GroupID];
-    if (group->NumMembers >= 1) {
-      for (int m = 0; m < group->NumMembers; m++) {
-        group->Members[m]->Age();
-      }
-      CurrentRate = action->Rate() / group->NumMembers;
-    } else {
-      action->Age();
-      CurrentRate = action->Rate();
-    }
+    CurrentRate = action->Rate() / stepCases(action, &BaseActionClass::Age);
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
     return true;
@@ -388,13 +381,51 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   const double rate = action->Rate();
   checkValue(rate, action, "rate");
   CurrentRate = caseProbability(action) * rate;
+  fire(action);
+  return true;
+}
+
+void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (NumErlangActions == 0) {
+    return;
+  }
+  // A completed Erlang activity starts again from its first phase, and so
+  // does every one the firing disabled; the others keep theirs.
+  if (action->DistributionType == Erlang) {
+    stepCases(action, &BaseActionClass::ResetPhase);
+  }
   for (unsigned int i = 0; i < NumErlangActions; i++) {
     if (!ErlangActions[i]->Enabled()) {
       ErlangActions[i]->ResetPhase();
     }
   }
-  return true;
+  Model->CurrentState(NextState);
+}
+
+int StateSpaceGen::stepCases(BaseActionClass* action, void (BaseActionClass::*step)()) {
+  BaseGroupClass* group = Groups[action->GroupID];
+  if (group->NumMembers < 1) {
+    (action->*step)();
+    return 1;
+  }
+  for (int m = 0; m < group->NumMembers; m++) {
+    (group->Members[m]->*step)();
+  }
+  return group->NumMembers;
+}
+
+bool StateSpaceGen::readyToFire(BaseActionClass* action) {
+  // The phase is stored in 2 bytes and must meet the count exactly.
+  const double phases = action->ErlangParamM();
+  if (!(phases >= 1 && phases <= kMaxPhases && phases == std::floor(phases))) {
+    std::cerr << "Error: activity " << action->Name << " has " << phases
+              << " Erlang phases in state " << CurrentStateNumber
+              << "; the number of phases must be a whole number from 1 to " << kMaxPhases
+              << std::endl;
+    std::exit(1);
+  }
+  return action->ReadyToFire();
 }
 
 void StateSpaceGen::SaveStableState(double rate) {
@@ -485,7 +516,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(enabled[0], 0.0);
     }
-    Model->FireWithoutRewards(NextState, enabled[0]);
+    fire(enabled[0]);
     InstantDepth++;
     FireInstant(p);
     InstantDepth--;
@@ -508,7 +539,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstant(choice * p);
     InstantDepth--;

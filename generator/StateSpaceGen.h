@@ -68,8 +68,9 @@ class StateSpaceGen {
   // sums their values per target into TransitionRates.
   void NumberReachedStates();
   // Fires one timed action in the model's current state (an Erlang action
-  // not yet in its last phase ages instead); the reached state is in
-  // NextState and its rate in CurrentRate. False when not enabled.
+  // not yet in its last phase steps to its next phase instead); the reached
+  // state is in NextState and its rate in CurrentRate. False when not
+  // enabled.
   bool FireAction(BaseActionClass* action, char* state);
   // Records a transition of the given rate to NextState (collected in
   // Reached). Rates not above 0 record nothing.
@@ -170,6 +171,15 @@ class StateSpaceGen {
   // The marking saved at the current depth of a zero-time chain, to try
   // each of several instantaneous actions from it.
   char* savedMarking();
+  // Fires action and writes the reached state, Erlang phases included,
+  // into NextState.
+  void fire(BaseActionClass* action);
+  // Applies step to the cases of action (the members of its group) or, for
+  // an activity without cases, to action alone; returns how many.
+  int stepCases(BaseActionClass* action, void (BaseActionClass::*step)());
+  // Whether an Erlang action has reached its last phase; ends the run when
+  // its number of phases is not a whole number from 1 to 32767.
+  bool readyToFire(BaseActionClass* action);
   // Ends the run when a probability or rate is negative, infinite or NaN.
   void checkValue(double value, BaseActionClass* action, const char* what);
   double caseProbability(BaseActionClass* action);

@@ -84,7 +84,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (tracing(1)) {
       Traces->printFireAction(action, 0.0);
     }
-    Model->FireWithoutRewards(NextState, action);
+    fire(action);
     InstantDepth = 0;
     FireInstantDet(1.0);
   }
@@ -119,7 +119,7 @@ void StateSpaceGen::FireInstantDet(double f) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstantDet(q * f);
     InstantDepth--;

@@ -130,38 +130,107 @@ TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
                   "Please check the model and try again\n"));
 }
 
-TEST_F(StateSpaceGenTest, ErlangActivitiesAgeInPlaceUntilTheirLastPhase) {
-  // e needs 2 phases. State 1 (p 0, q 0): a leads to state 2, e ages (a
-  // self-transition at e's rate). State 2: e is in its last phase and fires
-  // to state 3, which disables it and so resets its phase. State 3: r leads
-  // to state 4, where e ages again from phase 1.
-  TestPVModel single("net", {{"p", 0}, {"q", 0}},
-                     {exponential("a", 1.0).when(markingIs(1, 0)).fires(setMarking(1, 1)),
-                      ssg_test::erlang("e", 3.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-                      exponential("r", 5.0)
-                          .when([](Marks m) { return m[0] == 1 && m[1] == 1; })
-                          .fires([](Marks m) {
-                            m[0] = 0;
-                            m[1] = 2;
-                          })});
-  run(single);
+// An Erlang activity's phase follows the places in the state vector, so
+// each phase step is a transition to a state of its own.
+TEST_F(StateSpaceGenTest, AnErlangActivityRunsThroughItsPhasesAndStartsAgainWhenItCompletes) {
+  // e has 3 phases and rate 3 and stays enabled after its first completion.
+  // States (p, phase): 1 (0,1), 2 (0,2), 3 (0,3), 4 (1,1), 5 (1,2),
+  // 6 (1,3), 7 (2,1), where e is disabled.
+  TestPVModel model("net", {{"p", 0}},
+                    {ssg_test::erlang("e", 3.0, 3)
+                         .when([](Marks m) { return m[0] < 2; })
+                         .fires([](Marks m) { m[0]++; })});
+  run(model);
   EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
   EXPECT_EQ(
-      "1: 1=3.0000000000e+00 2=1.0000000000e+00\n"
-      "2: 3=3.0000000000e+00\n"
-      "3: 4=5.0000000000e+00\n"
-      "4: 4=3.0000000000e+00",
+      "1\n7\n" + std::string(61, ' ') +
+          "\n"
+          "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
+          "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
+          "7\n0\n",
+      dir.read("m.arm"));
+  // A phase step earns the marking's reward like any other state.
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n5\n0\n1\n6\n0\n1\n7\n0\n2\n",
+            dir.read("m.var"));
+
+  // A number of phases the phase counter cannot meet stops the run.
+  TestPVModel half("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, 2.5)});
+  EXPECT_EXIT(runToDeath(half), testing::ExitedWithCode(1),
+              "Error: activity e has 2.5 Erlang phases in state 1; the number of phases must be a "
+              "whole number from 1 to 32767\n");
+}
+
+TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesAndNoOthers) {
+  // e1 (rate 1) sets p, e2 (rate 2) sets q, each with 2 phases. States
+  // (p, q, phase e1, phase e2): 1 (0,0,1,1), 2 (0,0,2,1), 3 (0,0,1,2),
+  // 4 (1,0,1,1), 5 (0,0,2,2), 6 (0,1,1,1), 7 (1,0,1,2), 8 (0,1,2,1),
+  // 9 (1,1,1,1). From 5 either completes and the other keeps its phase.
+  TestPVModel concurrent(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e1", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       ssg_test::erlang("e2", 2.0, 2).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  run(concurrent);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=2.0000000000e+00\n"
+      "2: 4=1.0000000000e+00 5=2.0000000000e+00\n"
+      "3: 5=1.0000000000e+00 6=2.0000000000e+00\n"
+      "4: 7=2.0000000000e+00\n"
+      "5: 7=1.0000000000e+00 8=2.0000000000e+00\n"
+      "6: 8=1.0000000000e+00\n"
+      "7: 9=2.0000000000e+00\n"
+      "8: 9=1.0000000000e+00\n"
+      "9:",
       arm());
 
-  // With two cases, aging the first ages both and takes half the rate; the
-  // second is then in its last phase and fires with its case probability.
+  // e (2 phases, rate 1) is declared before the exponential x (rate 4),
+  // which leaves it enabled: e keeps its phase when x fires. States
+  // (p, q, phase): 1 (0,0,1), 2 (0,0,2), 3 (0,1,1), 4 (1,0,1), 5 (0,1,2),
+  // 6 (1,1,1).
+  TestPVModel beside(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  run(beside);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
+      "2: 4=1.0000000000e+00 5=4.0000000000e+00\n"
+      "3: 5=1.0000000000e+00\n"
+      "4: 6=4.0000000000e+00\n"
+      "5: 6=1.0000000000e+00\n"
+      "6:",
+      arm());
+
+  // An instantaneous firing that disables e resets its phase too: x leads
+  // to the vanishing q = 1, where i sets p = 5. States (p, q, phase):
+  // 1 (0,0,1), 2 (0,0,2), 3 (5,2,1), 4 (1,0,1); from 2 and 4, x reaches 3
+  // again.
+  TestPVModel vanishing(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1)),
+       instantaneous("i").when(markingIs(1, 1)).fires([](Marks m) {
+         m[0] = 5;
+         m[1] = 2;
+       })});
+  run(vanishing);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
+      "2: 3=4.0000000000e+00 4=1.0000000000e+00\n"
+      "3:\n"
+      "4: 3=4.0000000000e+00",
+      arm());
+}
+
+TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
+  // Each case takes half of g's rate 4 for the phase step to the state
+  // (p 0, phases 2 and 2); there each fires with its case probability 1/2.
   TestPVModel cases("net", {{"p", 0}},
                     {ssg_test::erlang("g", 4.0, 2)
                          .when(markingIs(0, 0))
                          .fires(setMarking(0, 1), 1.0)
                          .fires(setMarking(0, 2), 1.0)});
   run(cases);
-  EXPECT_EQ("1: 1=2.0000000000e+00 2=2.0000000000e+00\n2:", arm());
+  EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
 }
 
 TEST_F(StateSpaceGenTest, AbsorbingStatesAreReportedWhenAsked) {

@@ -83,6 +83,13 @@ class StateSpaceGen {
   void FireInstantDet(double f);
   // Diagnostic: "STATEVECTOR=" and the vector's bytes.
   void printstate(char* state, int length);
+  // The head of the ".arm" file: line 1 (the output type) and a count
+  // placeholder of width spaces on line 2.
+  void writeHeader(OutputFile& out, int width);
+  // Writes the output type and count over the head's first characters; a
+  // count longer than the placeholder's width gets the room it needs (the
+  // file named name is then rewritten and out closed).
+  void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
 
   unsigned long CurrentStateNumber;
   // Target number and accumulated value of every transition from the state
@@ -149,12 +156,6 @@ class StateSpaceGen {
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                              int placeholder, bool deterministic);
   void reportAbsorbing(bool deterministic);
-  // Line 1 (the output type) and a count placeholder of width spaces.
-  void writeHeader(OutputFile& out, int width);
-  // Writes the output type and count over the header's first characters;
-  // a count longer than the placeholder's width gets the room it needs (the
-  // file is rewritten, closed).
-  void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
   // The explored state's targets with their values, then 0.
   void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);

@@ -141,6 +141,17 @@ TEST_F(StateSpaceGenDetTest, ZeroTimeChoicesTakeCaseProbabilitiesUnnormalised) {
   EXPECT_EQ("1.0000000000e+00: 1", det());
 }
 
+TEST_F(StateSpaceGenDetTest, ChoicesInARowMultiplyTheirCaseProbabilities) {
+  // -1 x 1/2 x 1/4 and -1 x 1/2 x 3/4.
+  std::unique_ptr<TestPVModel> model(ssg_test::twoChoicesAfter(deterministic("d", 1.0)));
+  run(*model);
+  EXPECT_EQ(
+      "1: 2=-1.2500000000e-01 3=-3.7500000000e-01 4=-1.2500000000e-01 5=-3.7500000000e-01\n"
+      "2:\n3:\n4:\n5:",
+      arm());
+  EXPECT_EQ("1.0000000000e+00: 1", det());
+}
+
 TEST_F(StateSpaceGenDetTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
   std::unique_ptr<TestPVModel> accepted(chainOf(deterministic("d", 1.0), 23));
   run(*accepted);

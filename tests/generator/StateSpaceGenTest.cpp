@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/OutputFile.h"
 #include "generator/StateSpaceGen.h"
 #include "tests/generator/GeneratorOutput.h"
 #include "tests/generator/GeneratorTestModels.h"
@@ -97,6 +98,17 @@ TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
   run(ranked);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
 
+  // Rank 0, the lowest, and equal ranks compete by weight like any others.
+  for (int rank : {0, 2}) {
+    TestPVModel equal(
+        "net", {{"q", 0}},
+        {intoVanishing(),
+         instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0).withRank(rank),
+         instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0).withRank(rank)});
+    run(equal);
+    EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm()) << "rank " << rank;
+  }
+
   // A lone enabled activity ignores its weight.
   TestPVModel alone(
       "net", {{"q", 0}},
@@ -114,6 +126,18 @@ TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
        instantaneous("rightOn").when(markingIs(0, 3)).fires(setMarking(0, 4))});
   run(paths);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
+}
+
+TEST_F(StateSpaceGenTest, ChoicesInARowMultiplyTheirShares) {
+  // 4 x 1/2 x 1/4 and 4 x 1/2 x 3/4; each branch starts from the marking
+  // its choice was made in.
+  std::unique_ptr<TestPVModel> model(ssg_test::twoChoicesAfter(exponential("go", 4.0)));
+  run(*model);
+  EXPECT_EQ(
+      "1: 2=5.0000000000e-01 3=1.5000000000e+00 4=5.0000000000e-01 5=1.5000000000e+00\n"
+      "2:\n3:\n4:\n5:",
+      arm());
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n3\n3\n0\n3\n4\n0\n3\n5\n0\n3\n", dir.read("m.var"));
 }
 
 TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
@@ -233,6 +257,26 @@ TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
   EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
 }
 
+TEST_F(StateSpaceGenTest, EachNewStateCarriesTheImpulseOfTheActionThatReachedIt) {
+  // From p = 0, a (impulse 2.5) reaches p = 1 and b (none) p = 2. Then b
+  // leads from p = 1 and a from p = 2 to p = 3: its record is written when
+  // b reaches it first.
+  TestPVModel model("net", {{"p", 0}},
+                    {exponential("a", 1.0)
+                         .when([](Marks m) { return m[0] == 0 || m[0] == 2; })
+                         .fires([](Marks m) { m[0] = m[0] == 0 ? 1 : 3; }),
+                     exponential("b", 2.0)
+                         .when([](Marks m) { return m[0] == 0 || m[0] == 1; })
+                         .fires([](Marks m) { m[0] = m[0] == 0 ? 2 : 3; })},
+                    {"a", 2.5});
+  run(model);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=2.0000000000e+00\n2: 4=2.0000000000e+00\n3: 4=1.0000000000e+00\n4:",
+      arm());
+  // Per state: number, impulse, rate reward (the marking).
+  EXPECT_EQ("marking\n1\n0\n0\n2\n2.5\n1\n3\n0\n2\n4\n0\n3\n", dir.read("m.var"));
+}
+
 TEST_F(StateSpaceGenTest, AbsorbingStatesAreReportedWhenAsked) {
   TestPVModel model("net", {{"p", 0}},
                     {exponential("a", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
@@ -281,6 +325,30 @@ TEST_F(StateSpaceGenTest, AWriteThatFailsOnTheWriterThreadIsReportedWithItsOwnRe
   errno = 0;
   EXPECT_EXIT(runToDeath(grid), testing::ExitedWithCode(1),
               "Error: Could not write .*/m\\.arm: No space left on device\n");
+}
+
+TEST_F(StateSpaceGenTest, TheCountFillsItsPlaceholderOrGetsTheRoomItNeeds) {
+  TestPVModel model("net", {{"p", 0}}, {});
+  StateSpaceGen generator(&model, dir.prefix().c_str(), "m", 0, 0.5, nullptr, nullptr, nullptr);
+  const std::string name = dir.prefix() + "count.arm";
+  // The head with the count, and one record after it.
+  auto written = [&](unsigned long count, int width) {
+    OutputFile arm;
+    EXPECT_TRUE(arm.open(name.c_str()));
+    generator.writeHeader(arm, width);
+    arm.put("1\n0\n");
+    generator.rewriteCount(arm, name.c_str(), count, width);
+    EXPECT_TRUE(arm.close());
+    return dir.read("count.arm");
+  };
+  // The deterministic mode's placeholder of 8: seven digits leave an empty
+  // line, eight fill it, nine need the head rewritten.
+  EXPECT_EQ("1\n1234567\n\n1\n0\n", written(1234567, ssg_test::kDeterministicPlaceholder));
+  EXPECT_EQ("1\n12345678\n1\n0\n", written(12345678, ssg_test::kDeterministicPlaceholder));
+  EXPECT_EQ("1\n123456789\n1\n0\n", written(123456789, ssg_test::kDeterministicPlaceholder));
+  // The normal mode's 63 hold the largest count with room to spare.
+  EXPECT_EQ("1\n18446744073709551615\n" + std::string(42, ' ') + "\n1\n0\n",
+            written(std::numeric_limits<unsigned long>::max(), ssg_test::kNormalPlaceholder));
 }
 
 TEST_F(StateSpaceGenTest, ModelsTheGeneratorCannotHandleAreRefused) {

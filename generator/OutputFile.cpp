@@ -230,6 +230,8 @@ bool OutputFile::ReplaceHead(const char* name, long oldHeadLength, const char* n
   if (copied && std::rename(temporary.c_str(), name) == 0) {
     return true;
   }
+  const int reason = errno;  // the failure's, not the clean-up's
   std::remove(temporary.c_str());
+  errno = reason;
   return false;
 }

@@ -59,8 +59,8 @@ class OutputFile {
   bool flush();
 
   // Rewrites the closed file name with its first oldHeadLength bytes
-  // replaced by newHead (of any length); false when that failed, in which
-  // case the file is left as it was.
+  // replaced by newHead (of any length); false when that failed (errno
+  // tells why), in which case the file is left as it was.
   static bool ReplaceHead(const char* name, long oldHeadLength, const char* newHead);
 
  private:

@@ -363,6 +363,19 @@ void StateSpaceGen::FindNextNormal(char* state) {
   }
 }
 
+template <class Step>
+int StateSpaceGen::forEachCase(BaseActionClass* action, Step step) {
+  BaseGroupClass* group = Groups[action->GroupID];
+  if (group->NumMembers < 1) {
+    step(action);
+    return 1;
+  }
+  for (int m = 0; m < group->NumMembers; m++) {
+    step(group->Members[m]);
+  }
+  return group->NumMembers;
+}
+
 bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (!action->Enabled()) {
     return false;
@@ -373,7 +386,7 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
-    CurrentRate = action->Rate() / stepCases(action, &BaseActionClass::Age);
+    CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
     return true;
@@ -393,7 +406,7 @@ void StateSpaceGen::fire(BaseActionClass* action) {
   // A completed Erlang activity starts again from its first phase, and so
   // does every one the firing disabled; the others keep theirs.
   if (action->DistributionType == Erlang) {
-    stepCases(action, &BaseActionClass::ResetPhase);
+    forEachCase(action, [](BaseActionClass* c) { c->ResetPhase(); });
   }
   for (unsigned int i = 0; i < NumErlangActions; i++) {
     if (!ErlangActions[i]->Enabled()) {
@@ -403,17 +416,6 @@ void StateSpaceGen::fire(BaseActionClass* action) {
   Model->CurrentState(NextState);
 }
 
-int StateSpaceGen::stepCases(BaseActionClass* action, void (BaseActionClass::*step)()) {
-  BaseGroupClass* group = Groups[action->GroupID];
-  if (group->NumMembers < 1) {
-    (action->*step)();
-    return 1;
-  }
-  for (int m = 0; m < group->NumMembers; m++) {
-    (group->Members[m]->*step)();
-  }
-  return group->NumMembers;
-}
 
 bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.

@@ -175,9 +175,10 @@ class StateSpaceGen {
   // Fires action and writes the reached state, Erlang phases included,
   // into NextState.
   void fire(BaseActionClass* action);
-  // Applies step to the cases of action (the members of its group) or, for
-  // an activity without cases, to action alone; returns how many.
-  int stepCases(BaseActionClass* action, void (BaseActionClass::*step)());
+  // Calls step with each case of action (the members of its group) or, for
+  // an activity without cases, with action alone; returns how many.
+  template <class Step>
+  int forEachCase(BaseActionClass* action, Step step);
   // Whether an Erlang action has reached its last phase; ends the run when
   // its number of phases is not a whole number from 1 to 32767.
   bool readyToFire(BaseActionClass* action);

@@ -76,16 +76,20 @@ TEST_F(StateSpaceGenTest, ExponentialRatesAreSummedPerTargetWithSelfTransitions)
   EXPECT_FALSE(dir.exists("m.det"));
 }
 
-TEST_F(StateSpaceGenTest, InstantaneousWeightsSplitTheTimedRate) {
-  TestPVModel model(
-      "net", {{"q", 0}},
-      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0),
-       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0)});
-  run(model);
-  EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextInstant);
-  EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm());
-  // The vanishing state q = 1 has no record.
-  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n2\n3\n0\n3\n", dir.read("m.var"));
+TEST_F(StateSpaceGenTest, InstantaneousWeightsSplitTheTimedRateWhateverTheirCommonRank) {
+  // Rank 0, the lowest, competes like any other.
+  for (int rank : {0, 1, 2}) {
+    TestPVModel model(
+        "net", {{"q", 0}},
+        {intoVanishing(),
+         instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0).withRank(rank),
+         instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0).withRank(rank)});
+    run(model);
+    EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextInstant);
+    EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm()) << "rank " << rank;
+    // The vanishing state q = 1 has no record.
+    EXPECT_EQ("marking\n1\n0\n0\n2\n0\n2\n3\n0\n3\n", dir.read("m.var"));
+  }
 }
 
 TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
@@ -97,17 +101,6 @@ TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
        instantaneous("low").when(markingIs(0, 1)).fires(setMarking(0, 3), 5.0)});
   run(ranked);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
-
-  // Rank 0, the lowest, and equal ranks compete by weight like any others.
-  for (int rank : {0, 2}) {
-    TestPVModel equal(
-        "net", {{"q", 0}},
-        {intoVanishing(),
-         instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0).withRank(rank),
-         instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0).withRank(rank)});
-    run(equal);
-    EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm()) << "rank " << rank;
-  }
 
   // A lone enabled activity ignores its weight.
   TestPVModel alone(

@@ -1,10 +1,11 @@
-# Entry points: `make test` (both builds, every test) and `make run` (the study).
+# Entry points: `make test` (every build, every test) and `make run` (the study).
 BUILD_DIR := build
 SANITIZE_DIR := build-asan
+TSAN_DIR := build-tsan
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize test run bench clean
+.PHONY: all build build-sanitize build-tsan test run bench clean
 
 all: build
 
@@ -17,9 +18,17 @@ build-sanitize:
 	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
-test: build build-sanitize
+# The generator's tests once more under ThreadSanitizer: the output is
+# written on a second thread. Only their executable is built here.
+build-tsan:
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSANGEN_TSAN=ON \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target test_generator
+
+test: build build-sanitize build-tsan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E _NOT_BUILT
 
 run: build
 	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
@@ -30,4 +39,4 @@ bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(OUT_DIR)

@@ -18,12 +18,14 @@ extern double hash_value;     // -h; load factor of the state store
 // file name (-t, a strdup copy the caller releases with free). With fewer
 // than three arguments it prints the usage text and exits with status 0.
 // Unknown options and options missing their value are reported on standard
-// output and skipped.
+// output and skipped. A value of -B, -h or -l that is not a number in full,
+// or a trace level outside 0 to 4, is reported on standard error and makes
+// SettingsValid fail.
 void commandline(int argc, char** argv, int& fileType, char*& traceFileName);
 
-// Checks what the run needs from the parsed settings: an experiment name and
-// a load factor strictly between 0 and 1. Prints the problem on standard
-// error and returns false when one is missing or wrong.
+// Checks what the run needs from the parsed settings: no refused value, an
+// experiment name and a load factor strictly between 0 and 1. Prints the
+// problem on standard error and returns false when one is missing or wrong.
 bool SettingsValid();
 
 // Checks ExpNum against a study of numExps experiments; prints the valid

@@ -33,6 +33,9 @@ const unsigned long kBlockSize = 131072;
 // Longest chain of instantaneous firings after one timed firing.
 const short kMaxInstantDepth = 23;
 
+// Most phases of an Erlang activity: its phase is a short in the state.
+const double kMaxPhases = 32767;
+
 // Distribution mask bits; an unsupported distribution sets kUnsupported.
 const int kExponentialOrInstant = 1;
 const int kDeterministicBit = 2;
@@ -237,10 +240,8 @@ void StateSpaceGen::SetMethodPointers() {
   char* armName = outputName(".arm");
   char* varName = outputName(".var");
   char* pvtypeName = outputName(".pvtype");
-  if (!Model->WritePVTypeFile(pvtypeName)) {
-    std::cerr << "Error: Could not write the reward type file " << pvtypeName << std::endl;
-    std::exit(1);
-  }
+  const bool typesWritten = Model->WritePVTypeFile(pvtypeName);
+  checkWritten(typesWritten, pvtypeName, errno);
   if (ActionList.getNumItems() == 0) {
     FindNext = &StateSpaceGen::FindNextNormal;
     GenStateSpaceNormal(armName, varName);
@@ -330,8 +331,8 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     }
     writeRecord(arm);
     records++;
-    checkWritten(arm.good(), armName);
-    checkWritten(TheReward->good(), varName);
+    checkWritten(arm.good(), armName, arm.error());
+    checkWritten(TheReward->good(), varName, TheReward->error());
   }
   return records;
 }
@@ -362,6 +363,19 @@ void StateSpaceGen::FindNextNormal(char* state) {
   }
 }
 
+template <class Step>
+int StateSpaceGen::forEachCase(BaseActionClass* action, Step step) {
+  BaseGroupClass* group = Groups[action->GroupID];
+  if (group->NumMembers < 1) {
+    step(action);
+    return 1;
+  }
+  for (int m = 0; m < group->NumMembers; m++) {
+    step(group->Members[m]);
+  }
+  return group->NumMembers;
+}
+
 bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (!action->Enabled()) {
     return false;
@@ -369,20 +383,10 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (tracing(1)) {
     Traces->printFireAction(action, 0.0);
   }
-  if (action->DistributionType == Erlang && !action->ReadyToFire()) {
-    // A phase step: the phase counters are not part of the state vector, so
-    // the step is a transition from the state to itself.
+  if (action->DistributionType == Erlang && !readyToFire(action)) {
+    // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
-    BaseGroupClass* group = Groups[action->GroupID];
-    if (group->NumMembers >= 1) {
-      for (int m = 0; m < group->NumMembers; m++) {
-        group->Members[m]->Age();
-      }
-      CurrentRate = action->Rate() / group->NumMembers;
-    } else {
-      action->Age();
-      CurrentRate = action->Rate();
-    }
+    CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
     return true;
@@ -390,13 +394,40 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   const double rate = action->Rate();
   checkValue(rate, action, "rate");
   CurrentRate = caseProbability(action) * rate;
+  fire(action);
+  return true;
+}
+
+void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (NumErlangActions == 0) {
+    return;
+  }
+  // A completed Erlang activity starts again from its first phase, and so
+  // does every one the firing disabled; the others keep theirs.
+  if (action->DistributionType == Erlang) {
+    forEachCase(action, [](BaseActionClass* c) { c->ResetPhase(); });
+  }
   for (unsigned int i = 0; i < NumErlangActions; i++) {
     if (!ErlangActions[i]->Enabled()) {
       ErlangActions[i]->ResetPhase();
     }
   }
-  return true;
+  Model->CurrentState(NextState);
+}
+
+
+bool StateSpaceGen::readyToFire(BaseActionClass* action) {
+  // The phase is stored in 2 bytes and must meet the count exactly.
+  const double phases = action->ErlangParamM();
+  if (!(phases >= 1 && phases <= kMaxPhases && phases == std::floor(phases))) {
+    std::cerr << "Error: activity " << action->Name << " has " << phases
+              << " Erlang phases in state " << CurrentStateNumber
+              << "; the number of phases must be a whole number from 1 to " << kMaxPhases
+              << std::endl;
+    std::exit(1);
+  }
+  return action->ReadyToFire();
 }
 
 void StateSpaceGen::SaveStableState(double rate) {
@@ -487,7 +518,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(enabled[0], 0.0);
     }
-    Model->FireWithoutRewards(NextState, enabled[0]);
+    fire(enabled[0]);
     InstantDepth++;
     FireInstant(p);
     InstantDepth--;
@@ -510,7 +541,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstant(choice * p);
     InstantDepth--;
@@ -594,20 +625,27 @@ void StateSpaceGen::openOutput(OutputFile& out, const char* name, const char* me
 }
 
 void StateSpaceGen::closeOutput(OutputFile& out, const char* name) {
-  checkWritten(out.close(), name);
+  const bool closed = out.close();
+  checkWritten(closed, name, out.error());
 }
 
 void StateSpaceGen::finishRewards(const char* varName) {
-  checkWritten(TheReward->Finish(), varName);
+  const bool finished = TheReward->Finish();
+  checkWritten(finished, varName, TheReward->error());
   delete TheReward;
   TheReward = nullptr;
 }
 
-void StateSpaceGen::checkWritten(bool written, const char* name) {
-  if (!written) {
-    std::cerr << "Error: Could not write " << name << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
+void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {
+  if (written) {
+    return;
   }
+  std::cerr << "Error: Could not write " << name;
+  if (reason != 0) {
+    std::cerr << ": " << std::strerror(reason);
+  }
+  std::cerr << std::endl;
+  std::exit(1);
 }
 
 void StateSpaceGen::writeHeader(OutputFile& out, int width) {
@@ -629,7 +667,8 @@ void StateSpaceGen::rewriteCount(OutputFile& out, const char* name, unsigned lon
   // The count line replaces line 2 and the placeholder line entirely.
   closeOutput(out, name);
   const long placeholderEnd = static_cast<long>(std::to_string(OutputType).size()) + 1 + width + 1;
-  checkWritten(OutputFile::ReplaceHead(name, placeholderEnd, head.c_str()), name);
+  const bool replaced = OutputFile::ReplaceHead(name, placeholderEnd, head.c_str());
+  checkWritten(replaced, name, errno);
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {

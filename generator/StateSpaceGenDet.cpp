@@ -42,18 +42,19 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   det.precision(10);
   det.setf(std::ios::scientific, std::ios::floatfield);
   OutputFile arm;
-  openOutput(arm, armName, "Error: Could not open binary file dude");
+  openOutput(arm, armName, "Error: Could not open state space output file");
   const unsigned long records =
       exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
   GlobalDebugLevel = 0;
   rewriteCount(arm, armName, records, kDeterministicPlaceholder);
-  checkWritten(arm.flush(), armName);
+  const bool flushed = arm.flush();
+  checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
   closeOutput(arm, armName);
   det.close();
-  checkWritten(!det.fail(), detName);
+  checkWritten(!det.fail(), detName, errno);
   finishRewards(varName);
   releaseScratch();
 }
@@ -83,7 +84,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (tracing(1)) {
       Traces->printFireAction(action, 0.0);
     }
-    Model->FireWithoutRewards(NextState, action);
+    fire(action);
     InstantDepth = 0;
     FireInstantDet(1.0);
   }
@@ -118,7 +119,7 @@ void StateSpaceGen::FireInstantDet(double f) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstantDet(q * f);
     InstantDepth--;

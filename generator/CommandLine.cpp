@@ -17,6 +17,8 @@ char* db_host = nullptr;
 char* db_entity = nullptr;
 int TempTraceLevel = 0;
 double hash_value = 0.5;
+bool writeMarkings = false;
+bool writeFirings = false;
 
 namespace {
 
@@ -52,7 +54,7 @@ int toInt(const char* text) {
   return static_cast<int>(value);
 }
 
-bool knownOption(char letter) { return std::strchr("PNhBFesltOa", letter) != nullptr; }
+bool knownOption(char letter) { return std::strchr("PNhBFesltOaMD", letter) != nullptr; }
 
 // Applies an option that has a value.
 void applyValue(char letter, const char* value, int& fileType, char*& traceFileName) {
@@ -102,6 +104,10 @@ void applyOption(char letter, const char* value, const char* shown, int& fileTyp
     std::cout << "ERROR: unknown argument: " << shown << std::endl;
   } else if (letter == 'a') {
     flagAbsorb = 1;
+  } else if (letter == 'M') {
+    writeMarkings = true;
+  } else if (letter == 'D') {
+    writeFirings = true;
   } else if (value == nullptr) {
     std::cout << "ERROR: missing value for argument: -" << letter << std::endl;
   } else {
@@ -176,4 +182,6 @@ void ReleaseSettings() {
   flagAbsorb = 0;
   TempTraceLevel = 0;
   hash_value = 0.5;
+  writeMarkings = false;
+  writeFirings = false;
 }

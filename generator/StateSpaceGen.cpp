@@ -17,9 +17,11 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
+#include "generator/StateMarkings.h"
 #include "generator/queue.h"
 
 void (StateSpaceGen::*FindNext)(char*) = &StateSpaceGen::FindNextNormal;
@@ -97,6 +99,7 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
       NumInstantaneousActions(0),
       LoadFactor(loadFactor),
       Reached(model->StateSize()),
+      FiringsWanted(false),
       SavedMarkings(kMaxInstantDepth + 2),
       EnabledAtDepth(kMaxInstantDepth + 2),
       CandidatesAtDepth(kMaxInstantDepth + 2) {
@@ -194,6 +197,22 @@ void StateSpaceGen::registerInitialState() {
 bool StateSpaceGen::tracing(int level) const { return GenTrace->getTraceLevel() >= level; }
 
 void StateSpaceGen::setHashValue(double loadFactor) { LoadFactor = loadFactor; }
+
+void StateSpaceGen::setWriteMarkings(bool on) {
+  Markings.reset();
+  if (!on) {
+    return;
+  }
+  Markings = std::make_unique<StateMarkings>();
+  if (!Markings->Describe(Model, StateSize)) {
+    std::cerr << "Error: the .states file (-M) lists markings of places only, and the state of "
+                 "this model holds other variables"
+              << std::endl;
+    std::exit(1);
+  }
+}
+
+void StateSpaceGen::setWriteFirings(bool on) { FiringsWanted = on; }
 
 void StateSpaceGen::SetTraceLevel(int level) {
   std::cout << "SSG: SetTraceLevel: " << level << std::endl;
@@ -293,6 +312,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
+  closeRequestedFiles();
   releaseScratch();
 }
 
@@ -302,6 +322,10 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
   TheReward = new Reward(Model, OutputType, varName);
   Model->FireAction(NextState, &Model->NoAction);
   TheReward->Calculate(StateCounter);
+  openRequestedFiles(deterministic);
+  if (Markings) {
+    Markings->Write(StateCounter, NextState);
+  }
   writeHeader(arm, placeholder);
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
@@ -329,6 +353,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
       reportAbsorbing(deterministic);
     }
     writeRecord(arm);
+    if (Firings) {
+      Firings->WriteState(CurrentStateNumber);
+    }
     records++;
     checkWritten(arm.good(), armName);
     checkWritten(TheReward->good(), varName);
@@ -419,7 +446,11 @@ void StateSpaceGen::NumberReachedStates() {
     StateStore->PrefetchVector(Reached.hash(i));
   }
   for (size_t i = 0; i < Reached.size(); i++) {
-    addRate(numberState(i), Reached.value(i));
+    const unsigned long target = numberState(i);
+    addRate(target, Reached.value(i));
+    if (Firings) {
+      Firings->Numbered(i, target);
+    }
   }
   Reached.clear();
 }
@@ -439,6 +470,9 @@ unsigned long StateSpaceGen::numberState(size_t reached) {
     Model->LastActionFired = Reached.action(reached);
     Model->UpdateRewards();
     TheReward->Calculate(StateCounter);
+    if (Markings) {
+      Markings->Write(StateCounter, TempState->state);
+    }
   }
   return target;
 }
@@ -601,6 +635,34 @@ void StateSpaceGen::finishRewards(const char* varName) {
   checkWritten(TheReward->Finish(), varName);
   delete TheReward;
   TheReward = nullptr;
+}
+
+void StateSpaceGen::openRequestedFiles(bool deterministic) {
+  if (Markings) {
+    char* name = outputName(".states");
+    checkWritten(Markings->Open(name), name);
+    delete[] name;
+  }
+  if (FiringsWanted && deterministic) {
+    Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
+    char* name = outputName(".firings");
+    checkWritten(Firings->Open(name), name);
+    delete[] name;
+  }
+}
+
+void StateSpaceGen::closeRequestedFiles() {
+  if (Markings) {
+    char* name = outputName(".states");
+    checkWritten(Markings->Close(), name);
+    delete[] name;
+  }
+  if (Firings) {
+    char* name = outputName(".firings");
+    checkWritten(Firings->Close(), name);
+    delete[] name;
+    Firings.reset();
+  }
 }
 
 void StateSpaceGen::checkWritten(bool written, const char* name) {

@@ -3,13 +3,12 @@
 // belongs to (-D, ".firings"). The usual files keep every byte.
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <string>
 
-#include "generator/StateSpaceGen.h"
 #include "tests/TestFiles.h"
 #include "tests/generator/GeneratorOutput.h"
 #include "tests/generator/GeneratorTestModels.h"
+#include "tests/generator/RequestedFiles.h"
 
 namespace {
 
@@ -57,22 +56,7 @@ TEST(RequestedFilesTest, TheModelOfThisBuildNamesItsStatesAndFirings) {
 
 class RequestedFilesRunTest : public ssg_test::GeneratorRunTest {
  protected:
-  // Runs model with both files asked for; standard output is kept quiet.
-  void runAsking(TestPVModel& model) {
-    const std::ios::fmtflags flags = std::cout.flags();
-    testing::internal::CaptureStdout();
-    {
-      StateSpaceGen generator(&model, dir.prefix().c_str(), "m", 0, 0.5, nullptr, nullptr,
-                              nullptr);
-      generator.SetTraceLevel(0);
-      generator.setWriteMarkings(true);
-      generator.setWriteFirings(true);
-      generator.InitializeTrace();
-      generator.GenStateSpace();
-    }
-    testing::internal::GetCapturedStdout();
-    std::cout.flags(flags);
-  }
+  void runAsking(TestPVModel& model) { ssg_test::generateAsking(&model, dir.prefix()); }
 };
 
 // The ".arm" file sums the rate 2 and the case probability 0.3 that lead to

@@ -21,8 +21,14 @@ test: build build-sanitize
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
-run: build
-	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
+# make run: the study's table; the build's output goes to out/build.log.
+run:
+	@mkdir -p $(OUT_DIR)
+	@{ cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
+	   cmake --build $(BUILD_DIR) -j $(JOBS) --target gen solve linechart; } \
+	  >$(OUT_DIR)/build.log 2>&1 || \
+	  { echo "make run: the build failed; see $(OUT_DIR)/build.log" >&2; exit 1; }
+	@scripts/run_study.sh $(BUILD_DIR) $(OUT_DIR) 25 probability
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick

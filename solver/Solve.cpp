@@ -57,14 +57,6 @@ MarkovChain chainOf(RunFiles& run) {
   return chain;
 }
 
-Table evaluate(const MarkovChain& chain, const std::vector<double>& times, bool longRun,
-               double epsilon, std::uint64_t maxSteps) {
-  if (longRun) {
-    return {steadyStateRewards(chain, epsilon, maxSteps)};
-  }
-  return transientRewards(chain, times, epsilon, maxSteps);
-}
-
 class Solver {
  public:
   Solver(const SolveOptions& options, RunFiles& run) : Options(options), Run(run) {}
@@ -73,8 +65,11 @@ class Solver {
  private:
   // The times asked of each variable; refuses variables of other types.
   void collectTimes();
+  void noteModel();
   // Values at Times (longRun false) or in the long run.
   Table solveFor(bool longRun);
+  // The values of chain at Times, or in the long run, within epsilon.
+  Table evaluate(const MarkovChain& chain, bool longRun, double epsilon);
   Table solveWithDelays(const DeterministicProcess& process, bool longRun);
   // Doubles the phases of the delays until two successive values agree.
   Table doublePhases(const DeterministicProcess& process, bool longRun);
@@ -86,6 +81,9 @@ class Solver {
   std::vector<std::vector<double>> TimesOf;  // by variable
   std::vector<double> Times;                 // all, ascending
   std::vector<std::vector<VariableValue>> ValuesOf;
+  bool WithDelays = false;
+  MarkovChain Chain;  // of a run without delays
+  UniformizationSteps LastSteps;
   Solution Result;
 };
 
@@ -115,9 +113,7 @@ void Solver::collectTimes() {
   Times.erase(std::unique(Times.begin(), Times.end()), Times.end());
 }
 
-Solution Solver::run() {
-  collectTimes();
-  Result.numStates = Run.space.numStates;
+void Solver::noteModel() {
   Result.notes.push_back(Run.base + ": " + counted(Run.space.numStates, "state") + ", " +
                          counted(Run.variables.size(), "reward variable"));
   for (std::size_t v = 0; v < Run.variables.size(); v++) {
@@ -126,23 +122,35 @@ Solution Solver::run() {
                              ": impulse rewards are not evaluated, only rate rewards");
     }
   }
-  ValuesOf.resize(Run.variables.size());
-  const bool withDelays = Run.delays && !Run.delays->empty();
-  if (withDelays && !Run.firings) {
+  if (WithDelays && !Run.firings) {
     Result.notes.push_back(
         "no .firings file: a delay enabled in successive states counts as one activity's");
   }
-  // Without delays the chain is built in the files' storage, so only once.
-  MarkovChain chain = withDelays ? MarkovChain() : chainOf(Run);
+}
+
+Solution Solver::run() {
+  collectTimes();
+  Result.numStates = Run.space.numStates;
+  WithDelays = Run.delays && !Run.delays->empty();
+  noteModel();
+  ValuesOf.resize(Run.variables.size());
+  if (!WithDelays) {
+    // Built in the storage of the files' data, so only once.
+    Chain = chainOf(Run);
+  }
   if (!Times.empty()) {
     Result.notes.push_back("transient values: uniformization with Fox-Glynn truncation, "
                            "absolute error bound " + numberText("%g", Options.epsilon));
-    record(withDelays ? solveFor(false) : evaluate(chain, Times, false, Options.epsilon, Options.maxSteps), false);
+    record(solveFor(false), false);
+    Result.notes.push_back("uniformization rate " + numberText("%g", LastSteps.rate) + ": " +
+                           std::to_string(LastSteps.taken) + " of the " +
+                           std::to_string(LastSteps.needed) + " steps to the last time point" +
+                           (LastSteps.taken < LastSteps.needed ? ", stationary from then on" : ""));
   }
   if (Options.longRun) {
     Result.notes.push_back("long-run values: power iteration with bounds from below and above, "
                            "absolute error bound " + numberText("%g", Options.epsilon));
-    record(withDelays ? solveFor(true) : evaluate(chain, {}, true, Options.epsilon, Options.maxSteps), true);
+    record(solveFor(true), true);
   }
   for (std::vector<VariableValue>& values : ValuesOf) {
     for (VariableValue& value : values) {
@@ -153,7 +161,17 @@ Solution Solver::run() {
   return std::move(Result);
 }
 
+Table Solver::evaluate(const MarkovChain& chain, bool longRun, double epsilon) {
+  if (longRun) {
+    return {steadyStateRewards(chain, epsilon, Options.maxSteps)};
+  }
+  return transientRewards(chain, Times, epsilon, Options.maxSteps, &LastSteps);
+}
+
 Table Solver::solveFor(bool longRun) {
+  if (!WithDelays) {
+    return evaluate(Chain, longRun, Options.epsilon);
+  }
   const double horizon = longRun ? INFINITY : Times.back();
   Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
   if (!process.ok()) {
@@ -174,7 +192,7 @@ void Solver::noteDroppedDelays(const DeterministicProcess& process) {
 
 Table Solver::solveWithDelays(const DeterministicProcess& process, bool longRun) {
   if (process.firings.empty()) {
-    return evaluate(process.exponential, Times, longRun, Options.epsilon, Options.maxSteps);
+    return evaluate(process.exponential, longRun, Options.epsilon);
   }
   return doublePhases(process, longRun);
 }
@@ -184,14 +202,14 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
   // the difference of two solutions to twice the newer's and the older's
   // own errors.
   const double inner = Options.epsilon / 8;
-  Table previous = evaluate(erlangChain(process, 1), Times, longRun, inner, Options.maxSteps);
+  Table previous = evaluate(erlangChain(process, 1), longRun, inner);
   Table combined;
   unsigned int phases = 1;
   std::string outcome;
   while (phases * 2 <= Options.maxPhases) {
     Table current;
     try {
-      current = evaluate(erlangChain(process, phases * 2), Times, longRun, inner, Options.maxSteps);
+      current = evaluate(erlangChain(process, phases * 2), longRun, inner);
     } catch (const SolveError& error) {
       if (combined.empty()) {
         throw;

@@ -94,7 +94,8 @@ void finishStationary(const std::vector<std::optional<PoissonWindow>>& windows, 
 
 std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
                                                     const std::vector<double>& times,
-                                                    double epsilon, std::uint64_t maxSteps) {
+                                                    double epsilon, std::uint64_t maxSteps,
+                                                    UniformizationSteps* progress) {
   const std::size_t numVariables = chain.numVariables;
   const Uniformized uniformized(chain);
   const Spread rewards(chain.rewards, numVariables);
@@ -120,7 +121,8 @@ std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
   }
   std::vector<double> x = chain.rewards;
   std::vector<double> next(x.size());
-  for (std::uint64_t k = 0; anyWindow; k++) {
+  std::uint64_t k = 0;
+  for (; anyWindow; k++) {
     const Spread now(x, numVariables);
     if (now.widest() <= epsilon) {
       finishStationary(windows, k, now, estimates);
@@ -137,6 +139,9 @@ std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
     }
     uniformized.step(x, next);
     x.swap(next);
+  }
+  if (progress != nullptr) {
+    *progress = {uniformized.rate(), steps, k};
   }
   return estimates;
 }

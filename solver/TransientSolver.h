@@ -8,6 +8,15 @@
 
 namespace solver {
 
+// How far a uniformization went: its rate q, the steps that the Poisson
+// window of the last time point reaches, and the steps taken (fewer when
+// the chain became stationary).
+struct UniformizationSteps {
+  double rate = 0.0;
+  std::uint64_t needed = 0;
+  std::uint64_t taken = 0;
+};
+
 // The expected rate reward of each variable at each time, as
 // estimates[time][variable], each within epsilon of the exact value.
 //
@@ -23,9 +32,11 @@ namespace solver {
 // every state), and the remaining terms take their midpoint, off by at most
 // epsilon / 2. The error printed is the sum of both parts; rounding is not
 // included. Throws SolveError when more than maxSteps steps would be needed.
+// steps, when given, receives how far it went.
 std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
                                                     const std::vector<double>& times,
-                                                    double epsilon, std::uint64_t maxSteps);
+                                                    double epsilon, std::uint64_t maxSteps,
+                                                    UniformizationSteps* steps = nullptr);
 
 }  // namespace solver
 

@@ -34,6 +34,7 @@ run:
 BENCH ?= quick
 bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
+	bench/solver_bench.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(OUT_DIR)

@@ -49,7 +49,7 @@ for ((e = 0; e < experiments; e++)); do
   n=$((e + 1))
   name="exp$n"
   log="$out/$name.log"
-  if ! "$build/gen" -P"$out/" -N"$name" -B"$e" -D >"$log" 2>&1; then
+  if ! "$build/gen" -P"$out/" -N"$name" -B"$e" -D -M >"$log" 2>&1; then
     echo "experiment $n (gen -B$e) failed; see $log" >&2
     exit 1
   fi

@@ -66,6 +66,8 @@ class Solver {
   // The times asked of each variable; refuses variables of other types.
   void collectTimes();
   void noteModel();
+  // How far the last uniformization went, if it took any step.
+  void noteSteps();
   // Values at Times (longRun false) or in the long run.
   Table solveFor(bool longRun);
   // The values of chain at Times, or in the long run, within epsilon.
@@ -128,6 +130,16 @@ void Solver::noteModel() {
   }
 }
 
+void Solver::noteSteps() {
+  if (LastSteps.needed == 0) {
+    return;
+  }
+  Result.notes.push_back("uniformization rate " + numberText("%g", LastSteps.rate) + ": " +
+                         std::to_string(LastSteps.taken) + " of the " +
+                         std::to_string(LastSteps.needed) + " steps to the last time point" +
+                         (LastSteps.taken < LastSteps.needed ? ", stationary from then on" : ""));
+}
+
 Solution Solver::run() {
   collectTimes();
   Result.numStates = Run.space.numStates;
@@ -142,10 +154,7 @@ Solution Solver::run() {
     Result.notes.push_back("transient values: uniformization with Fox-Glynn truncation, "
                            "absolute error bound " + numberText("%g", Options.epsilon));
     record(solveFor(false), false);
-    Result.notes.push_back("uniformization rate " + numberText("%g", LastSteps.rate) + ": " +
-                           std::to_string(LastSteps.taken) + " of the " +
-                           std::to_string(LastSteps.needed) + " steps to the last time point" +
-                           (LastSteps.taken < LastSteps.needed ? ", stationary from then on" : ""));
+    noteSteps();
   }
   if (Options.longRun) {
     Result.notes.push_back("long-run values: power iteration with bounds from below and above, "

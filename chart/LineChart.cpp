@@ -109,12 +109,23 @@ std::string escapeXml(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&apos;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -134,8 +145,8 @@ void LineChart::writeSvg(std::ostream& out) const {
   const Scale toX(xs.front(), xs.back(), kLeft, plotRight, logX);
   const Scale toY(ys.front(), ys.back(), plotBottom, kTop, false);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\""
-      << kHeight << "\" viewBox=\"0 0 " << kWidth << " " << kHeight
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight
+      << "\" viewBox=\"0 0 " << kWidth << " " << kHeight
       << "\" font-family=\"sans-serif\" font-size=\"13\">\n"
       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   text(out, (kLeft + plotRight) / 2, kTop / 2, "middle", title, " font-size=\"16\"");
@@ -155,7 +166,8 @@ void LineChart::writeSvg(std::ostream& out) const {
   for (std::size_t i = 0; i < series.size(); i++) {
     const char* colour = kColours[i % (sizeof kColours / sizeof kColours[0])];
     std::vector<Point> points = series[i].points;
-    std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    std::sort(points.begin(), points.end(),
+              [](const Point& a, const Point& b) { return a.x < b.x; });
     out << "<polyline fill=\"none\" stroke=\"" << colour << "\" stroke-width=\"2\" points=\"";
     for (const Point& p : points) {
       out << number(toX(p.x)) << "," << number(toY(p.y)) << " ";

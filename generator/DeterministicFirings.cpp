@@ -7,8 +7,7 @@
 #include "Cpp/BaseClasses/BaseGroupClass.h"
 #include "generator/ReachedStates.h"
 
-DeterministicFirings::DeterministicFirings(BaseActionClass* const* actions,
-                                           unsigned int numActions,
+DeterministicFirings::DeterministicFirings(BaseActionClass* const* actions, unsigned int numActions,
                                            BaseGroupClass* const* groups)
     : Groups(groups) {
   for (unsigned int i = 0; i < numActions; i++) {

@@ -25,8 +25,7 @@ void nameStored(BaseStateVariableClass* variable, const std::string& prefix, Cel
 void nameCells(BaseModelClass* model, const std::string& prefix, CellNames& names);
 
 // Children named alike (the replicas of one submodel) get "[i]", from 1.
-void nameChildren(const BaseComposerClass& composer, const std::string& prefix,
-                  CellNames& names) {
+void nameChildren(const BaseComposerClass& composer, const std::string& prefix, CellNames& names) {
   std::map<std::string, int> uses;
   for (int i = 0; i < composer.NumChildren; i++) {
     uses[composer.Children[i]->Name]++;

@@ -129,7 +129,7 @@ class StateSpaceGen {
   unsigned int NumInstantaneousActions;
   double LoadFactor;
   ReachedStates Reached;
-  std::unique_ptr<StateMarkings> Markings;       // when asked for
+  std::unique_ptr<StateMarkings> Markings;        // when asked for
   std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
   bool FiringsWanted;
 

@@ -22,8 +22,8 @@ DelayEnabling readEntry(LineReader& reader, std::uint32_t numStates) {
       return entry;
     }
     if (state > numStates) {
-      reader.fail("state " + std::to_string(state) + " is beyond the " +
-                  std::to_string(numStates) + " states");
+      reader.fail("state " + std::to_string(state) + " is beyond the " + std::to_string(numStates) +
+                  " states");
     }
     entry.states.push_back(static_cast<std::uint32_t>(state));
   }
@@ -52,8 +52,7 @@ Parsed<std::vector<DelayEnabling>> readDelays(std::istream& in, const std::strin
                    [numStates](LineReader& reader) { return readEntries(reader, numStates); });
 }
 
-Parsed<std::vector<DelayEnabling>> readDelayFile(const std::string& path,
-                                                 std::uint32_t numStates) {
+Parsed<std::vector<DelayEnabling>> readDelayFile(const std::string& path, std::uint32_t numStates) {
   return readFile(path, [numStates](LineReader& reader) { return readEntries(reader, numStates); });
 }
 

@@ -24,8 +24,7 @@ struct DelayEnabling {
 // (from 1 to numStates) and 0.
 Parsed<std::vector<DelayEnabling>> readDelays(std::istream& in, const std::string& name,
                                               std::uint32_t numStates);
-Parsed<std::vector<DelayEnabling>> readDelayFile(const std::string& path,
-                                                 std::uint32_t numStates);
+Parsed<std::vector<DelayEnabling>> readDelayFile(const std::string& path, std::uint32_t numStates);
 
 }  // namespace solver
 

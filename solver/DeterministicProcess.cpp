@@ -14,9 +14,10 @@ namespace {
 // agree to about this.
 const double kTolerance = 1e-9;
 
-std::string delayText(double delay) {
+// "%g": 6 significant digits, without trailing zeros.
+std::string numberText(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%g", delay);
+  std::snprintf(text, sizeof text, "%g", value);
   return text;
 }
 
@@ -96,7 +97,7 @@ class Builder {
 
 std::string Builder::clockText(const ClockedFiring& firing) const {
   const std::string& name = Process.clockNames[firing.clock];
-  return delayText(firing.delay) + (name.empty() ? "" : " (" + name + ")");
+  return numberText(firing.delay) + (name.empty() ? "" : " (" + name + ")");
 }
 
 DeterministicProcess Builder::build() {
@@ -126,7 +127,8 @@ std::vector<Candidate> Builder::groupOutcomes(std::uint32_t s) {
     const FiringOutcome& outcome = outcomes[NextOutcome];
     if (candidates.empty() || candidates.back().firing.clock != outcome.activity - 1 ||
         candidates.back().firing.delay != outcome.delay) {
-      candidates.push_back({{outcome.activity - 1, outcome.delay, {}}, Run.fileName(".firings"), 0});
+      candidates.push_back(
+          {{outcome.activity - 1, outcome.delay, {}}, Run.fileName(".firings"), 0});
     }
     candidates.back().firing.outcomes.emplace_back(outcome.target - 1, outcome.probability);
     candidates.back().line = outcome.line;
@@ -139,7 +141,7 @@ std::vector<Candidate> Builder::groupOutcomes(std::uint32_t s) {
     if (std::fabs(sum - 1) > kTolerance) {
       fail(candidate.file, candidate.line,
            "the outcomes of this firing in state " + std::to_string(s + 1) + " have probability " +
-               std::to_string(sum) + ", not 1");
+               numberText(sum) + ", not 1");
     }
   }
   return candidates;
@@ -148,12 +150,11 @@ std::vector<Candidate> Builder::groupOutcomes(std::uint32_t s) {
 void Builder::checkListed(std::uint32_t s, const std::vector<Candidate>& candidates) const {
   const std::vector<std::uint32_t> listed = Listed.of(s);
   for (const Candidate& candidate : candidates) {
-    if (std::none_of(listed.begin(), listed.end(), [&](std::uint32_t e) {
-          return Delays[e].delay == candidate.firing.delay;
-        })) {
+    if (std::none_of(listed.begin(), listed.end(),
+                     [&](std::uint32_t e) { return Delays[e].delay == candidate.firing.delay; })) {
       fail(candidate.file, candidate.line,
            "the .det file does not list state " + std::to_string(s + 1) + " under delay " +
-               delayText(candidate.firing.delay));
+               numberText(candidate.firing.delay));
     }
   }
   for (std::uint32_t e : listed) {
@@ -178,7 +179,8 @@ void Builder::separateRates(std::uint32_t s, const std::vector<Candidate>& candi
   const StateSpace& space = Run.space;
   const auto first = space.target.begin() + space.rowStart[s];
   const auto last = space.target.begin() + space.rowStart[s + 1];
-  rates.assign(space.value.begin() + space.rowStart[s], space.value.begin() + space.rowStart[s + 1]);
+  rates.assign(space.value.begin() + space.rowStart[s],
+               space.value.begin() + space.rowStart[s + 1]);
   std::vector<double> scale(rates.size());
   for (std::size_t i = 0; i < rates.size(); i++) {
     scale[i] = std::fabs(rates[i]);
@@ -226,11 +228,11 @@ std::vector<Candidate> Builder::firingsFromStateSpace(std::uint32_t s, std::vect
   const std::string state = Run.describeState(s + 1);
   const DelayEnabling& entry = Delays[listed.front()];
   if (listed.size() > 1) {
-    std::vector<Candidate> both;
+    std::vector<Candidate> listings;
     for (std::uint32_t e : listed) {
-      both.push_back({{e, Delays[e].delay, {}}, Run.fileName(".det"), Delays[e].line});
+      listings.push_back({{e, Delays[e].delay, {}}, Run.fileName(".det"), Delays[e].line});
     }
-    keepShort(s, both);  // refuses two delays that fire before the horizon
+    keepShort(s, listings);  // refuses two delays that fire before the horizon
     fail(Run.fileName(".det"), Delays[listed.back()].line,
          state + " is listed " + std::to_string(listed.size()) +
              " times: the .arm file does not tell the firings apart; let gen write the "
@@ -238,7 +240,7 @@ std::vector<Candidate> Builder::firingsFromStateSpace(std::uint32_t s, std::vect
   }
   if (std::fabs(mass - 1) > kTolerance) {
     fail(Run.fileName(".arm"), 0,
-         "the deterministic firing of " + state + " has probability " + std::to_string(mass) +
+         "the deterministic firing of " + state + " has probability " + numberText(mass) +
              ", not 1: a rate to the same state hides part of it; let gen write the .firings "
              "file (-D)");
   }
@@ -250,8 +252,8 @@ std::vector<Candidate> Builder::firingsFromStateSpace(std::uint32_t s, std::vect
 void Builder::keepShort(std::uint32_t s, std::vector<Candidate>& candidates) {
   std::vector<Candidate> short_;
   for (Candidate& candidate : candidates) {
-    std::string& names = (candidate.firing.delay > Horizon ? Process.dropped
-                                                           : Process.kept)[candidate.firing.delay];
+    std::string& names =
+        (candidate.firing.delay > Horizon ? Process.dropped : Process.kept)[candidate.firing.delay];
     const std::string& name = Process.clockNames[candidate.firing.clock];
     if (!name.empty() && names.find(name) == std::string::npos) {
       names += (names.empty() ? "" : ", ") + name;
@@ -263,7 +265,7 @@ void Builder::keepShort(std::uint32_t s, std::vector<Candidate>& candidates) {
   if (short_.size() > 1) {
     const std::string limit = std::isinf(Horizon)
                                   ? "in the long run"
-                                  : "before the last time point " + delayText(Horizon);
+                                  : "before the last time point " + numberText(Horizon);
     fail(Run.base, 0,
          Run.describeState(s + 1) + " enables the deterministic delays " +
              clockText(short_[0].firing) + " and " + clockText(short_[1].firing) +
@@ -288,6 +290,65 @@ void Builder::addExponential(std::uint32_t s, const std::vector<double>& rates) 
   chain.rowStart.push_back(chain.column.size());
 }
 
+// The index of each state's first phase in the chain with the given number
+// of phases per firing; the last entry is the number of states. Throws when
+// the chain would be too large.
+std::vector<std::uint64_t> firstPhases(const DeterministicProcess& process, unsigned int phases) {
+  const MarkovChain& exponential = process.exponential;
+  std::vector<std::uint64_t> first(exponential.size() + 1, 0);
+  double entries = 0;
+  for (std::size_t s = 0; s < exponential.size(); s++) {
+    const std::uint64_t copies = process.firingOf[s] >= 0 ? phases : 1;
+    first[s + 1] = first[s] + copies;
+    entries += static_cast<double>(copies) *
+               static_cast<double>(exponential.rowStart[s + 1] - exponential.rowStart[s] + 1);
+  }
+  const double kMaxEntries = 2.5e8;  // about 3 GB
+  if (first.back() > std::numeric_limits<std::uint32_t>::max() || entries > kMaxEntries) {
+    throw SolveError("the chain with " + std::to_string(phases) + " phases per delay would have " +
+                     std::to_string(first.back()) + " states and about " +
+                     std::to_string(static_cast<std::uint64_t>(entries)) + " transitions");
+  }
+  return first;
+}
+
+std::int64_t clockOf(const DeterministicProcess& process, std::size_t s) {
+  return process.firingOf[s] < 0 ? -1 : std::int64_t(process.firings[process.firingOf[s]].clock);
+}
+
+// Appends the row of state s in the given phase: its exponential
+// transitions (into the same phase where the target has the same clock),
+// then the next phase or, from the last, the firing's outcomes.
+void addPhaseRow(const DeterministicProcess& process, const std::vector<std::uint64_t>& first,
+                 std::size_t s, std::uint64_t phase, unsigned int phases, MarkovChain& chain) {
+  const MarkovChain& exponential = process.exponential;
+  const std::int64_t clock = clockOf(process, s);
+  const std::uint64_t row = first[s] + phase;
+  const auto add = [&chain](std::uint64_t target, double rate) {
+    chain.column.push_back(static_cast<std::uint32_t>(target));
+    chain.rate.push_back(rate);
+  };
+  for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
+    const std::uint32_t target = exponential.column[e];
+    const bool keepsClock = clock >= 0 && clockOf(process, target) == clock;
+    add(first[target] + (keepsClock ? phase : 0), exponential.rate[e]);
+  }
+  if (clock >= 0) {
+    const ClockedFiring& firing = process.firings[process.firingOf[s]];
+    const double phaseRate = phases / firing.delay;
+    if (phase + 1 < phases) {
+      add(row + 1, phaseRate);
+    } else {
+      for (const auto& [target, probability] : firing.outcomes) {
+        if (first[target] != row) {  // a firing back into its own state restarts the clock
+          add(first[target], probability * phaseRate);
+        }
+      }
+    }
+  }
+  chain.rowStart.push_back(chain.column.size());
+}
+
 }  // namespace
 
 Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon) {
@@ -300,53 +361,13 @@ Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon) {
 
 MarkovChain erlangChain(const DeterministicProcess& process, unsigned int phases) {
   const MarkovChain& exponential = process.exponential;
-  const std::size_t n = exponential.size();
-  std::vector<std::uint64_t> first(n + 1, 0);  // each state's phase 1
-  double entries = 0;
-  for (std::size_t s = 0; s < n; s++) {
-    const std::uint64_t copies = process.firingOf[s] >= 0 ? phases : 1;
-    first[s + 1] = first[s] + copies;
-    entries += static_cast<double>(copies) *
-               static_cast<double>(exponential.rowStart[s + 1] - exponential.rowStart[s] + 1);
-  }
-  const double kMaxEntries = 1e9;
-  if (first[n] > std::numeric_limits<std::uint32_t>::max() || entries > kMaxEntries) {
-    throw SolveError("the chain with " + std::to_string(phases) + " phases per delay would have " +
-                     std::to_string(first[n]) + " states and about " +
-                     std::to_string(static_cast<std::uint64_t>(entries)) + " transitions");
-  }
+  const std::vector<std::uint64_t> first = firstPhases(process, phases);
   MarkovChain chain;
   chain.numVariables = exponential.numVariables;
   chain.initial = static_cast<std::uint32_t>(first[exponential.initial]);
-  const auto clockOf = [&](std::size_t s) {
-    return process.firingOf[s] < 0 ? -1 : std::int64_t(process.firings[process.firingOf[s]].clock);
-  };
-  for (std::size_t s = 0; s < n; s++) {
-    const std::int64_t clock = clockOf(s);
+  for (std::size_t s = 0; s < exponential.size(); s++) {
     for (std::uint64_t phase = 0; phase < first[s + 1] - first[s]; phase++) {
-      const std::uint64_t row = first[s] + phase;
-      for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
-        const std::uint32_t target = exponential.column[e];
-        const bool keepsClock = clock >= 0 && clockOf(target) == clock;
-        chain.column.push_back(static_cast<std::uint32_t>(first[target] + (keepsClock ? phase : 0)));
-        chain.rate.push_back(exponential.rate[e]);
-      }
-      if (clock >= 0) {
-        const ClockedFiring& firing = process.firings[process.firingOf[s]];
-        const double phaseRate = phases / firing.delay;
-        if (phase + 1 < phases) {
-          chain.column.push_back(static_cast<std::uint32_t>(row + 1));
-          chain.rate.push_back(phaseRate);
-        } else {
-          for (const auto& [target, probability] : firing.outcomes) {
-            if (first[target] != row) {
-              chain.column.push_back(static_cast<std::uint32_t>(first[target]));
-              chain.rate.push_back(probability * phaseRate);
-            }
-          }
-        }
-      }
-      chain.rowStart.push_back(chain.column.size());
+      addPhaseRow(process, first, s, phase, phases, chain);
       chain.rewards.insert(chain.rewards.end(),
                            exponential.rewards.begin() + s * chain.numVariables,
                            exponential.rewards.begin() + (s + 1) * chain.numVariables);

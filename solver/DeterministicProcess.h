@@ -26,10 +26,10 @@ struct ClockedFiring {
 // the exponential transitions, and in each state the one firing of a
 // deterministic activity that can happen before the horizon, if any.
 struct DeterministicProcess {
-  MarkovChain exponential;               // exponential rates, initial state and rewards
-  std::vector<std::int64_t> firingOf;    // per state: index into firings, or -1
+  MarkovChain exponential;             // exponential rates, initial state and rewards
+  std::vector<std::int64_t> firingOf;  // per state: index into firings, or -1
   std::vector<ClockedFiring> firings;
-  std::vector<std::string> clockNames;   // the activity of each clock, or the delay's
+  std::vector<std::string> clockNames;    // the activity of each clock, or the delay's
   std::map<double, std::string> kept;     // delays that fire, with their activities' names
   std::map<double, std::string> dropped;  // delays longer than the horizon, likewise
 };

@@ -32,7 +32,7 @@ class InputError : public std::runtime_error {
 template <class T>
 class Parsed {
  public:
-  Parsed(T value) : Result(std::move(value)) {}            // NOLINT: implicit by design
+  Parsed(T value) : Result(std::move(value)) {}               // NOLINT: implicit by design
   Parsed(Diagnostic problem) : Result(std::move(problem)) {}  // NOLINT: implicit by design
 
   bool ok() const { return std::holds_alternative<T>(Result); }

@@ -23,9 +23,9 @@ std::uint32_t numberIn(const LineReader& reader, std::string_view field, std::st
 }
 
 std::vector<std::string> readActivities(LineReader& reader) {
-  const unsigned long long count = parseUnsigned(
-      reader, valueOf(reader, reader.expect("\"Activities:\""), "Activities"),
-      "a number of activities");
+  const unsigned long long count =
+      parseUnsigned(reader, valueOf(reader, reader.expect("\"Activities:\""), "Activities"),
+                    "a number of activities");
   std::vector<std::string> names;
   for (unsigned long long a = 1; a <= count; a++) {
     const std::string_view line = reader.expect("the name of activity " + std::to_string(a));
@@ -38,8 +38,8 @@ std::vector<std::string> readActivities(LineReader& reader) {
   return names;
 }
 
-FiringOutcome readOutcome(const LineReader& reader, std::string_view line,
-                          const FiringTable& table, std::uint32_t numStates) {
+FiringOutcome readOutcome(const LineReader& reader, std::string_view line, const FiringTable& table,
+                          std::uint32_t numStates) {
   const std::vector<std::string_view> fields = fieldsOf(line);
   if (fields.size() != 5) {
     reader.fail("\"state activity delay target probability\" expected");

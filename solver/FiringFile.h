@@ -32,8 +32,7 @@ struct FiringTable {
 // delay target probability" per outcome, in ascending order of state,
 // activity, delay and target, with states and targets from 1 to numStates,
 // positive delays and probabilities in (0, 1].
-Parsed<FiringTable> readFirings(std::istream& in, const std::string& name,
-                                std::uint32_t numStates);
+Parsed<FiringTable> readFirings(std::istream& in, const std::string& name, std::uint32_t numStates);
 Parsed<FiringTable> readFiringFile(const std::string& path, std::uint32_t numStates);
 
 }  // namespace solver

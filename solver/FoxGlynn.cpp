@@ -9,6 +9,8 @@ namespace solver {
 namespace {
 
 const double kSqrt2Pi = std::sqrt(2.0 * M_PI);
+// Beyond this k both tail bounds underflow to 0, below any epsilon.
+const double kLargestK = 40;
 
 // Fox and Glynn's Corollary 1: the right tail beyond the point found for k
 // is below a d(k) e^(-k^2/2) / (k sqrt(2 pi)). It is stated for rates of at
@@ -17,13 +19,14 @@ std::uint64_t rightPoint(double rate, double epsilon) {
   const double lambda = std::max(rate, 400.0);
   const double a = (1 + 1 / lambda) * std::exp(1.0 / 16) * std::sqrt(2.0);
   double k = 1;
-  for (;; k++) {
+  for (; k < kLargestK; k++) {
     const double d = 1 / (1 - std::exp(-(2.0 / 9) * (k * std::sqrt(2 * lambda) + 1.5)));
     if (a * d * std::exp(-k * k / 2) / (k * kSqrt2Pi) < epsilon / 2) {
       break;
     }
   }
-  return static_cast<std::uint64_t>(std::ceil(std::floor(lambda) + k * std::sqrt(2 * lambda) + 1.5));
+  return static_cast<std::uint64_t>(
+      std::ceil(std::floor(lambda) + k * std::sqrt(2 * lambda) + 1.5));
 }
 
 // Fox and Glynn's Corollary 2: the left tail below the point found for k is
@@ -35,7 +38,7 @@ std::uint64_t leftPoint(double rate, double epsilon) {
   }
   const double b = (1 + 1 / rate) * std::exp(1 / (8 * rate));
   double k = 1;
-  while (b * std::exp(-k * k / 2) / (k * kSqrt2Pi) >= epsilon / 2) {
+  while (k < kLargestK && b * std::exp(-k * k / 2) / (k * kSqrt2Pi) >= epsilon / 2) {
     k++;
   }
   const double point = std::floor(std::floor(rate) - k * std::sqrt(rate) - 1.5);

@@ -129,8 +129,7 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
 }
 
 std::string_view valueOf(const LineReader& reader, std::string_view line, std::string_view key) {
-  if (line.size() <= key.size() || line.substr(0, key.size()) != key ||
-      line[key.size()] != ':') {
+  if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ':') {
     reader.fail("\"" + std::string(key) + ":\" expected, not " + quoted(line));
   }
   return line.substr(key.size() + 1);

@@ -31,7 +31,9 @@ StateRewards readRecords(LineReader& reader, const std::vector<std::string>& nam
       reader.fail(record() + " expected");
     }
     for (std::size_t v = 0; v < names.size(); v++) {
-      const auto reward = [&] { return "the rewards of " + names[v] + " in state " + std::to_string(state); };
+      const auto reward = [&] {
+        return "the rewards of " + names[v] + " in state " + std::to_string(state);
+      };
       const double impulse = parseNumber(reader, reader.expectLazily(reward), "an impulse reward");
       rewards.hasImpulses[v] = rewards.hasImpulses[v] || impulse != 0.0;
       rewards.rate.push_back(parseNumber(reader, reader.expectLazily(reward), "a rate reward"));

@@ -23,7 +23,8 @@ RewardVariable readVariable(LineReader& reader) {
   RewardVariable variable;
   variable.name = valueOf(reader, reader.expect("a variable's \"Name:\""), "Name");
   variable.line = reader.line();
-  variable.type = parseSigned(reader, valueOf(reader, reader.expect("\"Type:\""), "Type"), "a type");
+  variable.type =
+      parseSigned(reader, valueOf(reader, reader.expect("\"Type:\""), "Type"), "a type");
   const unsigned long long numTimes = countOf(reader, "NumTimes", "a number of time points");
   for (unsigned long long t = 0; t < numTimes; t++) {
     const double start = timeOf(reader, "Start");

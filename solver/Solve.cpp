@@ -25,6 +25,29 @@ std::string numberText(const char* format, double value) {
 
 std::string timeText(double time) { return std::isinf(time) ? "inf" : numberText("%g", time); }
 
+// The newer values, each with the estimate of its error: its difference
+// from the older value plus twice its own bound and the older's.
+Table compared(const Table& older, const Table& newer) {
+  Table combined = newer;
+  for (std::size_t t = 0; t < newer.size(); t++) {
+    for (std::size_t v = 0; v < newer[t].size(); v++) {
+      combined[t][v].error = std::fabs(newer[t][v].value - older[t][v].value) +
+                             2 * newer[t][v].error + older[t][v].error;
+    }
+  }
+  return combined;
+}
+
+double worstError(const Table& table) {
+  double worst = 0;
+  for (const std::vector<Estimate>& row : table) {
+    for (const Estimate& estimate : row) {
+      worst = std::max(worst, estimate.error);
+    }
+  }
+  return worst;
+}
+
 std::string counted(std::size_t count, const std::string& thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
@@ -76,6 +99,8 @@ class Solver {
   // Doubles the phases of the delays until two successive values agree.
   Table doublePhases(const DeterministicProcess& process, bool longRun);
   void noteDroppedDelays(const DeterministicProcess& process);
+  void noteErlang(const DeterministicProcess& process, unsigned int phases,
+                  const std::string& outcome);
   void record(const Table& table, bool longRun);
 
   const SolveOptions& Options;
@@ -93,8 +118,7 @@ void Solver::collectTimes() {
   for (const RewardVariable& variable : Run.variables) {
     if (variable.type != 0) {
       throw InputError({Run.fileName(".pvtype"), variable.line,
-                        "variable " + variable.name + " has type " +
-                            std::to_string(variable.type) +
+                        "variable " + variable.name + " has type " + std::to_string(variable.type) +
                             ": only instant-of-time variables (type 0) are solved"});
     }
     std::vector<double> times = Options.times;
@@ -142,7 +166,6 @@ void Solver::noteSteps() {
 
 Solution Solver::run() {
   collectTimes();
-  Result.numStates = Run.space.numStates;
   WithDelays = Run.delays && !Run.delays->empty();
   noteModel();
   ValuesOf.resize(Run.variables.size());
@@ -151,14 +174,18 @@ Solution Solver::run() {
     Chain = chainOf(Run);
   }
   if (!Times.empty()) {
-    Result.notes.push_back("transient values: uniformization with Fox-Glynn truncation, "
-                           "absolute error bound " + numberText("%g", Options.epsilon));
+    Result.notes.push_back(
+        "transient values: uniformization with Fox-Glynn truncation, "
+        "absolute error bound " +
+        numberText("%g", Options.epsilon));
     record(solveFor(false), false);
     noteSteps();
   }
   if (Options.longRun) {
-    Result.notes.push_back("long-run values: power iteration with bounds from below and above, "
-                           "absolute error bound " + numberText("%g", Options.epsilon));
+    Result.notes.push_back(
+        "long-run values: power iteration with bounds from below and above, "
+        "absolute error bound " +
+        numberText("%g", Options.epsilon));
     record(solveFor(true), true);
   }
   for (std::vector<VariableValue>& values : ValuesOf) {
@@ -214,7 +241,7 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
   Table previous = evaluate(erlangChain(process, 1), longRun, inner);
   Table combined;
   unsigned int phases = 1;
-  std::string outcome;
+  std::string outcome = ": the values still differ by more than the bound";
   while (phases * 2 <= Options.maxPhases) {
     Table current;
     try {
@@ -223,20 +250,12 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
       if (combined.empty()) {
         throw;
       }
-      outcome = std::string("; stopped: ") + error.what();
+      outcome += std::string("; stopped: ") + error.what();
       break;
     }
     phases *= 2;
-    double worst = 0;
-    combined = current;
-    for (std::size_t t = 0; t < current.size(); t++) {
-      for (std::size_t v = 0; v < current[t].size(); v++) {
-        combined[t][v].error = std::fabs(current[t][v].value - previous[t][v].value) +
-                               2 * current[t][v].error + previous[t][v].error;
-        worst = std::max(worst, combined[t][v].error);
-      }
-    }
-    if (worst <= Options.epsilon) {
+    combined = compared(previous, current);
+    if (worstError(combined) <= Options.epsilon) {
       outcome = ": the values for " + std::to_string(phases / 2) + " and " +
                 std::to_string(phases) + " phases agree within the bound";
       break;
@@ -246,6 +265,12 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
   if (combined.empty()) {
     throw SolveError("the delays need at least 2 phases (-k)");
   }
+  noteErlang(process, phases, outcome);
+  return combined;
+}
+
+void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases,
+                        const std::string& outcome) {
   std::string delays;
   for (const auto& [delay, names] : process.kept) {
     delays += (delays.empty() ? "" : ", ") + numberText("%g", delay) +
@@ -253,11 +278,7 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
   }
   Result.notes.push_back("deterministic delays " + delays +
                          ": each an Erlang distribution of k phases with the delay as mean; k = " +
-                         std::to_string(phases) +
-                         (outcome.empty() ? ": the values still differ by more than the bound"
-                                          : outcome) +
-                         " (the error given is an estimate)");
-  return combined;
+                         std::to_string(phases) + outcome + " (the error given is an estimate)");
 }
 
 void Solver::record(const Table& table, bool longRun) {

@@ -29,7 +29,6 @@ struct VariableValue {
 };
 
 struct Solution {
-  std::uint32_t numStates = 0;
   std::vector<std::string> notes;  // how the values were computed, one line each
   std::vector<VariableValue> values;
   // Every error within the bound asked for; when false, the values carry

@@ -66,9 +66,9 @@ unsigned long long readCount(char option, const char* text, unsigned long long l
                              unsigned long long most) {
   unsigned long long value = 0;
   if (!readWhole(text, value) || value < least || value > most) {
-    refuseValue(option, text,
-                ("a whole number from " + std::to_string(least) + " to " + std::to_string(most))
-                    .c_str());
+    refuseValue(
+        option, text,
+        ("a whole number from " + std::to_string(least) + " to " + std::to_string(most)).c_str());
   }
   return value;
 }

@@ -34,10 +34,10 @@ void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
                  const std::vector<bool>& deterministic) {
   std::uint32_t last = 0;
   for (;;) {
-    const unsigned long long target = parseUnsigned(
-        reader,
-        reader.expectLazily([state] { return "a target of " + stateText(state) + " or its 0"; }),
-        "a target state");
+    const unsigned long long target = parseUnsigned(reader, reader.expectLazily([state] {
+      return "a target of " + stateText(state) + " or its 0";
+    }),
+                                                    "a target state");
     if (target == 0) {
       return;
     }
@@ -50,9 +50,10 @@ void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
                   std::to_string(last) + ": targets must ascend");
     }
     last = static_cast<std::uint32_t>(target);
-    const double value = parseNumber(
-        reader, reader.expectLazily([target] { return "the value of the transition to " + stateText(target); }),
-        "a rate");
+    const double value = parseNumber(reader, reader.expectLazily([target] {
+      return "the value of the transition to " + stateText(target);
+    }),
+                                     "a rate");
     if (value < 0 && !(state < deterministic.size() && deterministic[state])) {
       reader.fail("negative value (a deterministic firing) in " + stateText(state) +
                   ", in which no deterministic delay is enabled");
@@ -98,7 +99,8 @@ Parsed<std::uint32_t> readStateCountOfFile(const std::string& path) {
 
 Parsed<StateSpace> readStateSpace(std::istream& in, const std::string& name,
                                   const std::vector<bool>& deterministic) {
-  return readInput(in, name, [&](LineReader& reader) { return readRecords(reader, deterministic); });
+  return readInput(in, name,
+                   [&](LineReader& reader) { return readRecords(reader, deterministic); });
 }
 
 Parsed<StateSpace> readStateSpaceFile(const std::string& path,

@@ -116,13 +116,13 @@ Bounds iterateComponents(const MarkovChain& chain, const std::vector<std::int64_
 // One bound per state: in a bottom component its own, in a transient state
 // the extreme over all components.
 std::vector<double> stateBounds(const std::vector<std::int64_t>& bottom,
-                                const std::vector<double>& componentBound,
-                                std::size_t numVariables, bool upper) {
+                                const std::vector<double>& componentBound, std::size_t numVariables,
+                                bool upper) {
   std::vector<double> extreme(numVariables, upper ? -INFINITY : INFINITY);
   for (std::size_t i = 0; i < componentBound.size(); i++) {
     const double b = componentBound[i];
-    extreme[i % numVariables] = upper ? std::max(extreme[i % numVariables], b)
-                                      : std::min(extreme[i % numVariables], b);
+    extreme[i % numVariables] =
+        upper ? std::max(extreme[i % numVariables], b) : std::min(extreme[i % numVariables], b);
   }
   std::vector<double> bound(bottom.size() * numVariables);
   for (std::size_t i = 0; i < bottom.size(); i++) {
@@ -201,8 +201,8 @@ std::vector<Estimate> steadyStateRewards(const MarkovChain& chain, double epsilo
   const Bounds bounds = iterateComponents(chain, bottom, numBottom, epsilon, maxSteps);
   const std::int64_t start = bottom[chain.initial];
   if (start >= 0) {
-    return midpoints(bounds.low.data() + start * numVariables, bounds.high.data() + start * numVariables,
-                     numVariables);
+    return midpoints(bounds.low.data() + start * numVariables,
+                     bounds.high.data() + start * numVariables, numVariables);
   }
   std::vector<double> low = stateBounds(bottom, bounds.low, numVariables, false);
   std::vector<double> high = stateBounds(bottom, bounds.high, numVariables, true);

@@ -34,14 +34,17 @@ struct Spread {
   }
 };
 
-// The weights of a window are stored: q t is limited to keep them in memory.
+// The weights of the windows are stored: q t and their number are limited
+// to keep them in memory.
 const double kMaxPoissonRate = 1e11;
+const std::size_t kMaxWeights = 100000000;
 
 // The Poisson window of each time; none where no jump can happen (time 0,
 // or a chain without transitions).
 std::vector<std::optional<PoissonWindow>> windowsOf(const std::vector<double>& times, double rate,
                                                     double epsilon) {
   std::vector<std::optional<PoissonWindow>> windows;
+  std::size_t weights = 0;
   for (double time : times) {
     if (time == 0 || rate == 0) {
       windows.emplace_back();
@@ -52,6 +55,11 @@ std::vector<std::optional<PoissonWindow>> windowsOf(const std::vector<double>& t
                        std::to_string(rate * time) + " steps, beyond what its weights can hold");
     }
     windows.emplace_back(poissonWindow(rate * time, epsilon));
+    weights += windows.back()->probabilities.size();
+    if (weights > kMaxWeights) {
+      throw SolveError("the Poisson windows of the time points would hold more than " +
+                       std::to_string(kMaxWeights) + " weights");
+    }
   }
   return windows;
 }
@@ -104,15 +112,15 @@ std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
   const std::vector<std::optional<PoissonWindow>> windows =
       windowsOf(times, uniformized.rate(), windowEpsilon);
   const double* initial = chain.rewards.data() + chain.initial * numVariables;
-  std::vector<std::vector<Estimate>> estimates(times.size(),
-                                               std::vector<Estimate>(numVariables));
+  std::vector<std::vector<Estimate>> estimates(times.size(), std::vector<Estimate>(numVariables));
   std::uint64_t steps = 0;
   bool anyWindow = false;
   for (std::size_t t = 0; t < times.size(); t++) {
     for (std::size_t v = 0; v < numVariables; v++) {
       // Without a window the chain is still in its initial state.
-      estimates[t][v] = windows[t] ? Estimate{0.0, windowEpsilon * (rewards.high[v] - rewards.low[v])}
-                                   : Estimate{initial[v], 0.0};
+      estimates[t][v] = windows[t]
+                            ? Estimate{0.0, windowEpsilon * (rewards.high[v] - rewards.low[v])}
+                            : Estimate{initial[v], 0.0};
     }
     if (windows[t]) {
       steps = std::max(steps, windows[t]->right());
@@ -135,7 +143,8 @@ std::vector<std::vector<Estimate>> transientRewards(const MarkovChain& chain,
     if (k == maxSteps) {
       throw SolveError("uniformization needs " + std::to_string(steps) +
                        " steps to reach the last time point and did not become stationary "
-                       "within the limit of " + std::to_string(maxSteps) + " (-m)");
+                       "within the limit of " +
+                       std::to_string(maxSteps) + " (-m)");
     }
     uniformized.step(x, next);
     x.swap(next);

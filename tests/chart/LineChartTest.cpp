@@ -1,14 +1,14 @@
 // The SVG line chart: nice ticks, escaped text, and a document that an XML
 // parser (expat) reads whole, with one line per series and one mark per
 // point.
-#include "chart/LineChart.h"
-
 #include <expat.h>
 #include <gtest/gtest.h>
 
 #include <map>
 #include <sstream>
 #include <string>
+
+#include "chart/LineChart.h"
 
 namespace {
 

@@ -45,7 +45,8 @@ TEST(RequestedFilesTest, TheModelOfThisBuildNamesItsStatesAndFirings) {
   ASSERT_EQ(0, dir.run(gen + " -Pplain. -Ne1 -B0").status);
   ASSERT_EQ(0, dir.run(gen + " -Pasked. -Ne1 -B0 -M -D").status);
   for (const char* suffix : {".arm", ".var", ".pvtype", ".det"}) {
-    EXPECT_EQ(dir.read(std::string("plain.e1") + suffix), dir.read(std::string("asked.e1") + suffix))
+    EXPECT_EQ(dir.read(std::string("plain.e1") + suffix),
+              dir.read(std::string("asked.e1") + suffix))
         << suffix;
   }
   EXPECT_FALSE(dir.exists("plain.e1.states"));

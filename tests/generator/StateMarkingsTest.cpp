@@ -1,12 +1,11 @@
 // Names of the state variables in the ".states" file: a composed model's
 // own variables plain, a child's behind its name, replicas numbered, shared
 // places once under the composer that writes them.
-#include "generator/StateMarkings.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "generator/StateMarkings.h"
 #include "tests/Composer/TestModels.h"
 #include "tests/ModelViews.h"
 #include "tests/TestFiles.h"

@@ -1,10 +1,9 @@
 // The ".firings" and ".states" readers.
-#include "solver/FiringFile.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "solver/FiringFile.h"
 #include "solver/MarkingFile.h"
 #include "tests/solver/Problems.h"
 

@@ -1,11 +1,11 @@
 // The Poisson windows against probabilities computed independently in long
 // double from logarithms: the mass left out stays within the bound, and the
 // weights are the probabilities.
-#include "solver/FoxGlynn.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "solver/FoxGlynn.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ TEST(FoxGlynnTest, TheMassLeftOutStaysWithinTheBoundAndTheWeightsAreTheProbabili
       const solver::PoissonWindow window = solver::poissonWindow(rate, epsilon);
       // Both tails, outwards from the window until the terms vanish.
       long double outside = 0;
-      for (std::uint64_t k = window.left; k > 0 && k + 50 + 20 * std::sqrt(rate) > window.left; k--) {
+      for (std::uint64_t k = window.left; k > 0 && k + 50 + 20 * std::sqrt(rate) > window.left;
+           k--) {
         outside += std::exp(logProbability(rate, k - 1));
       }
       for (std::uint64_t k = window.right() + 1; k < window.right() + 50 + 20 * std::sqrt(rate);
@@ -33,8 +34,8 @@ TEST(FoxGlynnTest, TheMassLeftOutStaysWithinTheBoundAndTheWeightsAreTheProbabili
       for (std::uint64_t k = window.left; k <= window.right(); k++) {
         const long double exact = std::exp(logProbability(rate, k)) / inside;
         if (exact > 1e-12) {
-          worst = std::max(worst, double(std::fabs(window.probabilities[k - window.left] - exact) /
-                                         exact));
+          worst = std::max(
+              worst, double(std::fabs(window.probabilities[k - window.left] - exact) / exact));
         }
       }
       EXPECT_LT(worst, 1e-11);

@@ -1,11 +1,10 @@
 // The ".var" reader: rate rewards by state, impulses noticed, and files of
 // another model or state count refused.
-#include "solver/RewardFile.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "solver/RewardFile.h"
 #include "tests/solver/Problems.h"
 
 namespace {
@@ -26,9 +25,10 @@ TEST(RewardFileTest, RateRewardsByStateAndVariable) {
 
 TEST(RewardFileTest, AnotherModelOrStateCountIsRefused) {
   const char kTwoStates[] = "up\nlost\n1\n0\n1\n0\n0\n2\n0\n0\n0\n0\n";
-  EXPECT_EQ("m.var:13: the file ends where the record of state 3 (the state space has 3) should "
-            "follow: it is truncated",
-            problemOf(read(kTwoStates, 3)));
+  EXPECT_EQ(
+      "m.var:13: the file ends where the record of state 3 (the state space has 3) should "
+      "follow: it is truncated",
+      problemOf(read(kTwoStates, 3)));
   EXPECT_EQ("m.var:8: unexpected line after the records of all 1 states",
             problemOf(read(kTwoStates, 1)));
   EXPECT_EQ("m.var:2: reward variable \"kept\" where the reward types name \"lost\"",

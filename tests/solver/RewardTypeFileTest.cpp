@@ -1,10 +1,9 @@
 // The ".pvtype" reader.
-#include "solver/RewardTypeFile.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "solver/RewardTypeFile.h"
 #include "tests/solver/Problems.h"
 
 namespace {

@@ -1,14 +1,13 @@
 // Whole runs of the solver on generated files: this build's model against
 // its closed form, models with deterministic delays against theirs, and the
 // refusals of what the solver does not handle.
-#include "solver/Solve.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <string>
 
+#include "solver/Solve.h"
 #include "tests/TestFiles.h"
 #include "tests/generator/GeneratorTestModels.h"
 #include "tests/generator/RequestedFiles.h"
@@ -161,12 +160,13 @@ TEST_F(SolveTest, ADelayBeyondTheLastTimeIsLeftOutExactly) {
   const auto solution = solveModel(model, options);
   ASSERT_TRUE(solution.ok()) << solution.error().text();
   expectValue(2 * (1 - std::exp(-1.0)), solution.value().values[0], 1e-10);
-  EXPECT_EQ(dir.prefix() + "m: 3 states, 1 reward variable\n"
-                           "transient values: uniformization with Fox-Glynn truncation, absolute "
-                           "error bound 1e-10\n"
-                           "delay 5 (late) is longer than the last time point 2: it cannot fire "
-                           "before it and is left out (exact)\n"
-                           "uniformization rate 0.51: 13 of the 13 steps to the last time point\n",
+  EXPECT_EQ(dir.prefix() +
+                "m: 3 states, 1 reward variable\n"
+                "transient values: uniformization with Fox-Glynn truncation, absolute "
+                "error bound 1e-10\n"
+                "delay 5 (late) is longer than the last time point 2: it cannot fire "
+                "before it and is left out (exact)\n"
+                "uniformization rate 0.51: 13 of the 13 steps to the last time point\n",
             notes(solution.value()));
 }
 
@@ -176,9 +176,10 @@ TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
                      deterministic("d2", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 2))});
   solver::SolveOptions options;
   options.times = {3.0};
-  EXPECT_EQ(dir.prefix() + "m: state 1 (q=0) enables the deterministic delays 1 (d1) and 2 (d2), "
-                           "which can both fire before the last time point 3; the solver handles "
-                           "one per state",
+  EXPECT_EQ(dir.prefix() +
+                "m: state 1 (q=0) enables the deterministic delays 1 (d1) and 2 (d2), "
+                "which can both fire before the last time point 3; the solver handles "
+                "one per state",
             solveModel(model, options).error().text());
 }
 
@@ -195,15 +196,17 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
   const ProgramRun byBase = solve("out1");
   EXPECT_EQ(0, byBase.status);
   EXPECT_EQ("", byBase.err);
-  EXPECT_NE(std::string::npos, byBase.out.find("\nvariable          time             value    error\n"
-                                               "reliability        365  8.35157"))
+  EXPECT_NE(std::string::npos,
+            byBase.out.find("\nvariable          time             value    error\n"
+                            "reliability        365  8.35157"))
       << byBase.out;
   EXPECT_EQ(byBase.out, solve("-Pout -N1").out);
   const std::pair<std::string, std::string> refused[] = {
       {"-e abc out1", "solve: option -e: \"abc\" is not a number between 0 and 1\n"},
       {"-e 1 out1", "solve: option -e: \"1\" is not a number between 0 and 1\n"},
-      {"-t 1,,2 out1", "solve: option -t: \"1,,2\" is not a comma-separated list of times of "
-                       "at least 0\n"},
+      {"-t 1,,2 out1",
+       "solve: option -t: \"1,,2\" is not a comma-separated list of times of "
+       "at least 0\n"},
       {"-k 1 out1", "solve: option -k: \"1\" is not a whole number from 2 to 1048576\n"},
       {"none", "solve: none.pvtype: no such file\n"},
   };
@@ -229,12 +232,14 @@ TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
   ssg_test::generateAsking(&model, dir.prefix());
   const ProgramRun coarse = solve("-k 4 -t 1.5 m");
   EXPECT_EQ(1, coarse.status);
-  EXPECT_NE(std::string::npos, coarse.out.find("k = 4: the values still differ by more than the bound"))
+  EXPECT_NE(std::string::npos,
+            coarse.out.find("k = 4: the values still differ by more than the bound"))
       << coarse.out;
   EXPECT_NE(std::string::npos, coarse.out.find("\nmarking         1.5")) << coarse.out;
-  EXPECT_EQ("solve: m: the error bound 1e-10 was not reached; the values above carry the "
-            "errors reached\n",
-            coarse.err);
+  EXPECT_EQ(
+      "solve: m: the error bound 1e-10 was not reached; the values above carry the "
+      "errors reached\n",
+      coarse.err);
 }
 
 // The study script numbers experiments from 1 in its table, its CSV and

@@ -1,9 +1,8 @@
 // Long-run values against values by hand: ergodic chains, and chains that
 // end in one of several closed classes.
-#include "solver/SteadyStateSolver.h"
-
 #include <gtest/gtest.h>
 
+#include "solver/SteadyStateSolver.h"
 #include "tests/solver/Chains.h"
 
 namespace {
@@ -32,9 +31,9 @@ TEST(SteadyStateSolverTest, ErgodicChainsByHand) {
 // probability 3/4, or in the class {1, 4}, where it spends half its time
 // in 4.
 TEST(SteadyStateSolverTest, ChainsEndingInSeveralClassesWeighThemByTheirChances) {
-  const solver::MarkovChain chain = chainOf(
-      5, {{0, 1, 1}, {0, 2, 3}, {0, 3, 5}, {1, 4, 1}, {3, 0, 7}, {4, 1, 1}},
-      {{0, 0, 1, 0, 0}, {0, 0, 0, 0, 1}});
+  const solver::MarkovChain chain =
+      chainOf(5, {{0, 1, 1}, {0, 2, 3}, {0, 3, 5}, {1, 4, 1}, {3, 0, 7}, {4, 1, 1}},
+              {{0, 0, 1, 0, 0}, {0, 0, 0, 0, 1}});
   std::size_t numBottom = 0;
   const std::vector<std::int64_t> bottom = solver::bottomComponents(chain, numBottom);
   EXPECT_EQ(2u, numBottom);

@@ -1,11 +1,10 @@
 // Transient values against closed forms: the two-state chain (also stiff,
 // where it has long become stationary) and a three-state chain by hand.
-#include "solver/TransientSolver.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "solver/TransientSolver.h"
 #include "tests/solver/Chains.h"
 
 namespace {
@@ -28,7 +27,8 @@ TEST(TransientSolverTest, TheTwoStateChainFollowsItsClosedForm) {
   const auto estimates = solver::transientRewards(chain, times, 1e-10, 1000000);
   for (std::size_t t = 0; t < times.size(); t++) {
     SCOPED_TRACE("t = " + std::to_string(times[t]));
-    const double p0 = mu / (lambda + mu) + lambda / (lambda + mu) * std::exp(-(lambda + mu) * times[t]);
+    const double p0 =
+        mu / (lambda + mu) + lambda / (lambda + mu) * std::exp(-(lambda + mu) * times[t]);
     expectValue(p0, estimates[t][0]);
     expectValue(1 - p0, estimates[t][1]);
   }
@@ -64,8 +64,7 @@ TEST(TransientSolverTest, AThreeStateChainByHand) {
 }
 
 TEST(TransientSolverTest, RewardsScaleTheBoundAndAChainWithoutTransitionsStays) {
-  const solver::MarkovChain chain =
-      chainOf(2, {{0, 1, 2.0}, {1, 0, 3.0}}, {{1000, 0}});
+  const solver::MarkovChain chain = chainOf(2, {{0, 1, 2.0}, {1, 0, 3.0}}, {{1000, 0}});
   const auto estimates = solver::transientRewards(chain, {0.5}, 1e-6, 1000000);
   expectValue(1000 * (0.6 + 0.4 * std::exp(-2.5)), estimates[0][0], 1e-6);
   const auto still = solver::transientRewards(chainOf(2, {}, {{7, 0}}), {0, 3}, 1e-10, 10);

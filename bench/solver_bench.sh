@@ -2,7 +2,7 @@
 # Benchmark of the solver: generates a few runs, solves each and prints one
 # markdown table row per run with the states, transitions, the
 # uniformization rate q, the steps taken of those the last time point needs,
-# the solver's wall time and its peak resident memory.
+# the solver's wall and user time and its peak resident memory.
 #
 # Usage: bench/solver_bench.sh [build dir] [work dir]
 # The runs: kanban t = 4 and t = 5 at time 1.0; two stiff ones, where q t
@@ -18,8 +18,8 @@ mkdir -p "$work"
 # model:experiment:time:label
 runs="kanban:3:1.0:kanban_t=4 kanban:4:1.0:kanban_t=5 kanban:2:1e6:kanban_t=3 gen:0:1e6:this_build_exp1"
 
-printf '| run | states | transitions | time | q | steps taken / needed | wall s | peak RSS MB |\n'
-printf '|---|---|---|---|---|---|---|---|\n'
+printf '| run | states | transitions | time | q | steps taken / needed | wall s | user s |'
+printf ' peak RSS MB |\n|---|---|---|---|---|---|---|---|---|\n'
 for run in $runs; do
   IFS=: read -r model experiment time label <<<"$run"
   exe="$build/bench/$model"
@@ -39,11 +39,13 @@ for run in $runs; do
            n = split($2, part, ":"); s = 0
            for (i = 1; i <= n; i++) s = s * 60 + part[i]
            print s }' "$timing")
+  user=$(awk -F': ' '/User time/ { print $2 }' "$timing")
   rss_kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$timing")
   IFS=$'\t' read -r q taken <<<"$steps"
   awk -v l="${label//_/ }" -v s="$states" -v t="$transitions" -v time="$time" \
-      -v q="$q" -v taken="$taken" -v w="$wall" -v r="$rss_kb" 'BEGIN {
-    printf "| %s | %d | %d | %s | %s | %s | %.2f | %.1f |\n", l, s, t, time, q, taken, w, r / 1024
+      -v q="$q" -v taken="$taken" -v w="$wall" -v u="$user" -v r="$rss_kb" 'BEGIN {
+    printf "| %s | %d | %d | %s | %s | %s | %.2f | %.2f | %.1f |\n", l, s, t, time, q, taken, w, u,
+      r / 1024
   }'
   rm -f "$work/$name".*
 done

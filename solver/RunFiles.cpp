@@ -1,5 +1,6 @@
 #include "solver/RunFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -12,16 +13,17 @@ bool exists(const std::string& name) {
   return std::filesystem::exists(name, error);
 }
 
-// Which states enable a deterministic delay, by state number.
-std::vector<bool> deterministicStates(const std::vector<DelayEnabling>& delays,
-                                      std::uint32_t numStates) {
-  std::vector<bool> marked(numStates + std::size_t(1), false);
+// The states that enable a deterministic delay, ascending. (Not a flag per
+// state: the count of states comes from the .arm file's header, which has
+// not shown yet that the records are there.)
+std::vector<std::uint32_t> deterministicStates(const std::vector<DelayEnabling>& delays) {
+  std::vector<std::uint32_t> states;
   for (const DelayEnabling& entry : delays) {
-    for (std::uint32_t state : entry.states) {
-      marked[state] = true;
-    }
+    states.insert(states.end(), entry.states.begin(), entry.states.end());
   }
-  return marked;
+  std::sort(states.begin(), states.end());
+  states.erase(std::unique(states.begin(), states.end()), states.end());
+  return states;
 }
 
 std::vector<std::string> namesOf(const std::vector<RewardVariable>& variables) {
@@ -32,41 +34,13 @@ std::vector<std::string> namesOf(const std::vector<RewardVariable>& variables) {
   return names;
 }
 
-// Moves the value of a successful read into target; false with problem set
-// otherwise.
+// The data of a successful read; throws the diagnostic of a failed one.
 template <class T>
-bool take(Parsed<T>&& read, T& target, Diagnostic& problem) {
+T checked(Parsed<T>&& read) {
   if (!read.ok()) {
-    problem = read.error();
-    return false;
+    throw InputError(read.error());
   }
-  target = std::move(read.value());
-  return true;
-}
-
-template <class T>
-bool takeOptional(Parsed<T>&& read, std::optional<T>& target, Diagnostic& problem) {
-  T value;
-  if (!take(std::move(read), value, problem)) {
-    return false;
-  }
-  target = std::move(value);
-  return true;
-}
-
-bool readOptionalFiles(RunFiles& run, Diagnostic& problem) {
-  const std::uint32_t numStates = run.space.numStates;
-  if (exists(run.fileName(".firings"))) {
-    if (!run.delays) {
-      problem = {run.fileName(".firings"), 0, "deterministic firings without a .det file"};
-      return false;
-    }
-    if (!takeOptional(readFiringFile(run.fileName(".firings"), numStates), run.firings, problem)) {
-      return false;
-    }
-  }
-  return !exists(run.fileName(".states")) ||
-         takeOptional(readMarkingFile(run.fileName(".states"), numStates), run.markings, problem);
+  return std::move(read.value());
 }
 
 }  // namespace
@@ -79,23 +53,29 @@ std::string RunFiles::describeState(std::uint32_t state) const {
 Parsed<RunFiles> readRun(const std::string& base) {
   RunFiles run;
   run.base = base;
-  Diagnostic problem;
-  std::uint32_t numStates = 0;
-  if (!take(readRewardTypeFile(run.fileName(".pvtype")), run.variables, problem) ||
-      !take(readStateCountOfFile(run.fileName(".arm")), numStates, problem)) {
-    return problem;
-  }
-  if (exists(run.fileName(".det")) &&
-      !takeOptional(readDelayFile(run.fileName(".det"), numStates), run.delays, problem)) {
-    return problem;
-  }
-  const std::vector<bool> deterministic =
-      run.delays ? deterministicStates(*run.delays, numStates) : std::vector<bool>();
-  if (!take(readStateSpaceFile(run.fileName(".arm"), deterministic), run.space, problem) ||
-      !take(readStateRewardFile(run.fileName(".var"), namesOf(run.variables), numStates),
-            run.rewards, problem) ||
-      !readOptionalFiles(run, problem)) {
-    return problem;
+  try {
+    run.variables = checked(readRewardTypeFile(run.fileName(".pvtype")));
+    const std::uint32_t numStates = checked(readStateCountOfFile(run.fileName(".arm")));
+    if (exists(run.fileName(".det"))) {
+      run.delays = checked(readDelayFile(run.fileName(".det"), numStates));
+    }
+    const std::vector<std::uint32_t> deterministic =
+        run.delays ? deterministicStates(*run.delays) : std::vector<std::uint32_t>();
+    run.space = checked(readStateSpaceFile(run.fileName(".arm"), deterministic));
+    run.rewards =
+        checked(readStateRewardFile(run.fileName(".var"), namesOf(run.variables), numStates));
+    if (exists(run.fileName(".firings"))) {
+      if (!run.delays) {
+        throw InputError(
+            {run.fileName(".firings"), 0, "deterministic firings without a .det file"});
+      }
+      run.firings = checked(readFiringFile(run.fileName(".firings"), numStates));
+    }
+    if (exists(run.fileName(".states"))) {
+      run.markings = checked(readMarkingFile(run.fileName(".states"), numStates));
+    }
+  } catch (const InputError& error) {
+    return error.diagnostic();
   }
   return run;
 }

@@ -1,5 +1,6 @@
 #include "solver/StateSpaceFile.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "solver/LineReader.h"
@@ -31,7 +32,7 @@ std::string stateText(unsigned long state) { return "state " + std::to_string(st
 
 // Reads the targets and values of state's record up to its 0.
 void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
-                 const std::vector<bool>& deterministic) {
+                 const std::vector<std::uint32_t>& deterministic) {
   std::uint32_t last = 0;
   for (;;) {
     const unsigned long long target = parseUnsigned(reader, reader.expectLazily([state] {
@@ -54,7 +55,7 @@ void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
       return "the value of the transition to " + stateText(target);
     }),
                                      "a rate");
-    if (value < 0 && !(state < deterministic.size() && deterministic[state])) {
+    if (value < 0 && !std::binary_search(deterministic.begin(), deterministic.end(), state)) {
       reader.fail("negative value (a deterministic firing) in " + stateText(state) +
                   ", in which no deterministic delay is enabled");
     }
@@ -63,7 +64,7 @@ void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
   }
 }
 
-StateSpace readRecords(LineReader& reader, const std::vector<bool>& deterministic) {
+StateSpace readRecords(LineReader& reader, const std::vector<std::uint32_t>& deterministic) {
   StateSpace space;
   space.numStates = readHeader(reader);
   space.rowStart.push_back(0);
@@ -98,13 +99,13 @@ Parsed<std::uint32_t> readStateCountOfFile(const std::string& path) {
 }
 
 Parsed<StateSpace> readStateSpace(std::istream& in, const std::string& name,
-                                  const std::vector<bool>& deterministic) {
+                                  const std::vector<std::uint32_t>& deterministic) {
   return readInput(in, name,
                    [&](LineReader& reader) { return readRecords(reader, deterministic); });
 }
 
 Parsed<StateSpace> readStateSpaceFile(const std::string& path,
-                                      const std::vector<bool>& deterministic) {
+                                      const std::vector<std::uint32_t>& deterministic) {
   return readFile(path, [&](LineReader& reader) { return readRecords(reader, deterministic); });
 }
 

@@ -30,11 +30,11 @@ Parsed<std::uint32_t> readStateCountOfFile(const std::string& path);
 // when the count filled its placeholder), then one record per state in
 // numbering order: the state's number, target and value lines with
 // ascending targets, and 0. A negative value is accepted only in the states
-// marked in deterministic (indexed by state number; empty: none).
+// listed in deterministic (ascending state numbers).
 Parsed<StateSpace> readStateSpace(std::istream& in, const std::string& name,
-                                  const std::vector<bool>& deterministic);
+                                  const std::vector<std::uint32_t>& deterministic);
 Parsed<StateSpace> readStateSpaceFile(const std::string& path,
-                                      const std::vector<bool>& deterministic);
+                                      const std::vector<std::uint32_t>& deterministic);
 
 }  // namespace solver
 

@@ -12,7 +12,7 @@ namespace {
 using solver_test::problemOf;
 
 solver::Parsed<solver::StateSpace> read(const std::string& text,
-                                        const std::vector<bool>& deterministic = {}) {
+                                        const std::vector<std::uint32_t>& deterministic = {}) {
   std::istringstream in(text);
   return solver::readStateSpace(in, "m.arm", deterministic);
 }
@@ -59,7 +59,7 @@ TEST(StateSpaceFileTest, MalformedAndInconsistentRecordsAreRefusedWithTheirLine)
   for (const auto& [text, problem] : cases) {
     EXPECT_EQ(problem, problemOf(read(text))) << text.substr(0, 60);
   }
-  EXPECT_EQ("ok", problemOf(read("1\n2\n1\n2\n-1.0e+00\n0\n2\n0\n", {false, true, false})));
+  EXPECT_EQ("ok", problemOf(read("1\n2\n1\n2\n-1.0e+00\n0\n2\n0\n", {1})));
 }
 
 }  // namespace

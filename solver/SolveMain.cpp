@@ -2,6 +2,7 @@
 #include <getopt.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -31,12 +32,11 @@ const char kUsage[] =
   refuse(std::string("option -") + option + ": \"" + value + "\" is not " + wanted);
 }
 
-// The whole of text as a finite number, or nothing.
+// The whole of text as a finite number, or false.
 bool readNumber(const std::string& text, double& value) {
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(text.c_str(), &end);
-  return !text.empty() && *end == '\0' && errno == 0 && std::isfinite(value);
+  const char* end = text.data() + text.size();
+  const std::from_chars_result result = std::from_chars(text.data(), end, value);
+  return !text.empty() && result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
 bool readWhole(const char* text, unsigned long long& value) {

@@ -4,7 +4,6 @@
 // Small Markov chains for the solver's tests, written as lists of rates.
 
 #include <cstdint>
-#include <tuple>
 #include <vector>
 
 #include "solver/MarkovChain.h"

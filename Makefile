@@ -30,13 +30,20 @@ test: build build-sanitize build-tsan
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E _NOT_BUILT
 
-run: build
-	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
+# make run: the study's table; the build's output goes to out/build.log.
+run:
+	@mkdir -p $(OUT_DIR)
+	@{ cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
+	   cmake --build $(BUILD_DIR) -j $(JOBS) --target gen solve linechart; } \
+	  >$(OUT_DIR)/build.log 2>&1 || \
+	  { echo "make run: the build failed; see $(OUT_DIR)/build.log" >&2; exit 1; }
+	@scripts/run_study.sh $(BUILD_DIR) $(OUT_DIR) 25 probability
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick
 bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
+	bench/solver_bench.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(OUT_DIR)

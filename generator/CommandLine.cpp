@@ -17,6 +17,8 @@ char* db_host = nullptr;
 char* db_entity = nullptr;
 int TempTraceLevel = 0;
 double hash_value = 0.5;
+bool writeMarkings = false;
+bool writeFirings = false;
 
 namespace {
 
@@ -82,7 +84,7 @@ bool readDouble(const char* text, double& value) {
 }
 
 bool knownOption(char letter) {
-  return std::strchr("PNhBFesltOa", letter) != nullptr || extensionOption(letter);
+  return std::strchr("PNhBFesltOaMD", letter) != nullptr || extensionOption(letter);
 }
 
 // Applies an option that has a value.
@@ -149,6 +151,10 @@ void applyOption(char letter, const char* value, const char* shown, int& fileTyp
     std::cout << "ERROR: unknown argument: " << shown << std::endl;
   } else if (letter == 'a') {
     flagAbsorb = 1;
+  } else if (letter == 'M') {
+    writeMarkings = true;
+  } else if (letter == 'D') {
+    writeFirings = true;
   } else if (value == nullptr) {
     std::cout << "ERROR: missing value for argument: -" << letter << std::endl;
   } else {
@@ -229,4 +235,6 @@ void ReleaseSettings() {
   TempTraceLevel = 0;
   hash_value = 0.5;
   valueRefused = false;
+  writeMarkings = false;
+  writeFirings = false;
 }

@@ -13,6 +13,8 @@ extern char* db_host;         // -s, new[]; results-database host
 extern char* db_entity;       // -e, new[]; results-database entity
 extern int TempTraceLevel;    // -l; trace level 0 to 4
 extern double hash_value;     // -h; load factor of the state store
+extern bool writeMarkings;    // -M; also write each state's marking (".states")
+extern bool writeFirings;     // -D; also write each deterministic firing's delay (".firings")
 
 // Parses argv[1..argc-1] into the settings, the file type (-F) and the trace
 // file name (-t, a strdup copy the caller releases with free). With fewer

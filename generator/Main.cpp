@@ -23,6 +23,8 @@ void generate(BaseStudyClass* study, char* traceFileName) {
   StateSpaceGen generator(model, exp_path, ExpName, flagAbsorb, hash_value, db_host, db_entity,
                           traceFileName);
   generator.SetTraceLevel(TempTraceLevel);
+  generator.setWriteMarkings(writeMarkings);
+  generator.setWriteFirings(writeFirings);
   generator.InitializeTrace();
   generator.GenStateSpace();
 }

@@ -17,9 +17,11 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
+#include "generator/StateMarkings.h"
 #include "generator/queue.h"
 
 void (StateSpaceGen::*FindNext)(char*) = &StateSpaceGen::FindNextNormal;
@@ -100,6 +102,7 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
       NumInstantaneousActions(0),
       LoadFactor(loadFactor),
       Reached(model->StateSize()),
+      FiringsWanted(false),
       SavedMarkings(kMaxInstantDepth + 2),
       EnabledAtDepth(kMaxInstantDepth + 2),
       CandidatesAtDepth(kMaxInstantDepth + 2) {
@@ -198,6 +201,22 @@ bool StateSpaceGen::tracing(int level) const { return GenTrace->getTraceLevel() 
 
 void StateSpaceGen::setHashValue(double loadFactor) { LoadFactor = loadFactor; }
 
+void StateSpaceGen::setWriteMarkings(bool on) {
+  Markings.reset();
+  if (!on) {
+    return;
+  }
+  Markings = std::make_unique<StateMarkings>();
+  if (!Markings->Describe(Model, StateSize)) {
+    std::cerr << "Error: the .states file (-M) lists markings of places only, and the state of "
+                 "this model holds other variables"
+              << std::endl;
+    std::exit(1);
+  }
+}
+
+void StateSpaceGen::setWriteFirings(bool on) { FiringsWanted = on; }
+
 void StateSpaceGen::SetTraceLevel(int level) {
   std::cout << "SSG: SetTraceLevel: " << level << std::endl;
   GenTraceLevel = level;
@@ -294,6 +313,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
+  closeRequestedFiles();
   releaseScratch();
 }
 
@@ -303,6 +323,10 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
   TheReward = new Reward(Model, OutputType, varName);
   Model->FireAction(NextState, &Model->NoAction);
   TheReward->Calculate(StateCounter);
+  openRequestedFiles(deterministic);
+  if (Markings) {
+    Markings->Write(StateCounter, NextState);
+  }
   writeHeader(arm, placeholder);
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
@@ -330,6 +354,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
       reportAbsorbing(deterministic);
     }
     writeRecord(arm);
+    if (Firings) {
+      Firings->WriteState(CurrentStateNumber);
+    }
     records++;
     checkWritten(arm.good(), armName, arm.error());
     checkWritten(TheReward->good(), varName, TheReward->error());
@@ -450,7 +477,11 @@ void StateSpaceGen::NumberReachedStates() {
     StateStore->PrefetchVector(Reached.hash(i));
   }
   for (size_t i = 0; i < Reached.size(); i++) {
-    addRate(numberState(i), Reached.value(i));
+    const unsigned long target = numberState(i);
+    addRate(target, Reached.value(i));
+    if (Firings) {
+      Firings->Numbered(i, target);
+    }
   }
   Reached.clear();
 }
@@ -470,6 +501,9 @@ unsigned long StateSpaceGen::numberState(size_t reached) {
     Model->LastActionFired = Reached.action(reached);
     Model->UpdateRewards();
     TheReward->Calculate(StateCounter);
+    if (Markings) {
+      Markings->Write(StateCounter, TempState->state);
+    }
   }
   return target;
 }
@@ -634,6 +668,38 @@ void StateSpaceGen::finishRewards(const char* varName) {
   checkWritten(finished, varName, TheReward->error());
   delete TheReward;
   TheReward = nullptr;
+}
+
+void StateSpaceGen::openRequestedFiles(bool deterministic) {
+  if (Markings) {
+    char* name = outputName(".states");
+    const bool opened = Markings->Open(name);
+    checkWritten(opened, name, errno);
+    delete[] name;
+  }
+  if (FiringsWanted && deterministic) {
+    Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
+    char* name = outputName(".firings");
+    const bool opened = Firings->Open(name);
+    checkWritten(opened, name, errno);
+    delete[] name;
+  }
+}
+
+void StateSpaceGen::closeRequestedFiles() {
+  if (Markings) {
+    char* name = outputName(".states");
+    const bool closed = Markings->Close();
+    checkWritten(closed, name, Markings->error());
+    delete[] name;
+  }
+  if (Firings) {
+    char* name = outputName(".firings");
+    const bool closed = Firings->Close();
+    checkWritten(closed, name, Firings->error());
+    delete[] name;
+    Firings.reset();
+  }
 }
 
 void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {

@@ -1,6 +1,7 @@
 #ifndef STATESPACEGEN_H_
 #define STATESPACEGEN_H_
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,12 +12,14 @@
 
 class BaseActionClass;
 class BaseGroupClass;
+class DeterministicFirings;
 class HybridHash;
 class OutputFile;
 class PVModel;
 class Queue;
 class ResultsDB;
 class Reward;
+class StateMarkings;
 class TraceFileContainer;
 class TraceFileTavrelSSG;
 
@@ -40,6 +43,12 @@ class StateSpaceGen {
   StateSpaceGen& operator=(const StateSpaceGen&) = delete;
 
   void setHashValue(double loadFactor);
+  // Also write each state's marking (".states"); exits with status 1 when
+  // the model's state holds anything but places.
+  void setWriteMarkings(bool on);
+  // Also write, in the deterministic mode, which activity and delay each
+  // deterministic firing belongs to (".firings").
+  void setWriteFirings(bool on);
   // Prints "SSG: SetTraceLevel: <level>" and keeps the level for the traces.
   void SetTraceLevel(int level);
   // Creates the trace container and its writer (the trace file, or standard
@@ -128,6 +137,9 @@ class StateSpaceGen {
   unsigned int NumInstantaneousActions;
   double LoadFactor;
   ReachedStates Reached;
+  std::unique_ptr<StateMarkings> Markings;        // when asked for
+  std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
+  bool FiringsWanted;
 
  private:
   // Whether the trace writer prints messages of this level: the messages
@@ -151,6 +163,9 @@ class StateSpaceGen {
   // Ends the run, naming the file and the reason (an errno value, left out
   // when 0), unless written.
   void checkWritten(bool written, const char* name, int reason);
+  // Opens the files asked for beside the usual ones.
+  void openRequestedFiles(bool deterministic);
+  void closeRequestedFiles();
   // Starts the reward file with the initial state, then explores every
   // queued state and writes its record; returns the number of records.
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,

@@ -14,6 +14,7 @@
 #include "Cpp/BaseClasses/BaseGroupClass.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
+#include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
@@ -56,6 +57,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   det.close();
   checkWritten(!det.fail(), detName, errno);
   finishRewards(varName);
+  closeRequestedFiles();
   releaseScratch();
 }
 
@@ -71,11 +73,12 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (tracing(1)) {
       Traces->printf(1, "Enabled: %s", action->Name);
     }
-    if (action->DistributionType == Deterministic) {
+    const bool deterministic = action->DistributionType == Deterministic;
+    const double delay = deterministic ? action->ReturnDistributionParameters()[0] : 0.0;
+    if (deterministic) {
       CurrentRate = -p;
       // The explored state is stored under the number being explored.
-      DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber),
-                                               action->ReturnDistributionParameters()[0]);
+      DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber), delay);
     } else {
       const double rate = action->Rate();
       checkValue(rate, action, "rate");
@@ -86,7 +89,11 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     }
     fire(action);
     InstantDepth = 0;
+    const size_t firstReached = Reached.size();
     FireInstantDet(1.0);
+    if (Firings && deterministic) {
+      Firings->Fired(action, delay, firstReached, Reached);
+    }
   }
 }
 

@@ -1,0 +1,291 @@
+#include "compiler/AtomicChecker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "compiler/Literals.h"
+
+namespace sanc {
+
+namespace {
+
+constexpr double kProbabilityTolerance = 1e-9;
+
+void appendOnce(std::vector<int>& list, int value) {
+  if (std::find(list.begin(), list.end(), value) == list.end()) {
+    list.push_back(value);
+  }
+}
+
+std::string number(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+}  // namespace
+
+Atomic AtomicChecker::check() {
+  declareNames();
+  for (const PlaceDecl& place : Decl.places) {
+    checkPlace(place);
+  }
+  Atomic atomic;
+  atomic.decl = &Decl;
+  for (const ActivityDecl& activity : Decl.activities) {
+    checkActivity(activity);
+    addActions(activity, atomic);
+  }
+  return atomic;
+}
+
+void AtomicChecker::declareNames() {
+  for (const ParamDecl& param : Decl.params) {
+    if (Context.usableName(param.name, "parameter")) {
+      Names.add(Context, param.name, "parameter");
+    }
+  }
+  for (const PlaceDecl& place : Decl.places) {
+    if (Context.usableName(place.name, "place") && Names.add(Context, place.name, "place")) {
+      PlaceIndex.emplace(place.name.text, static_cast<int>(PlaceIndex.size()));
+    }
+  }
+  for (const ActivityDecl& activity : Decl.activities) {
+    if (!Context.usableName(activity.name, "activity", false) ||
+        !Names.add(Context, activity.name, "activity")) {
+      continue;
+    }
+    // The generated members and classes of the activity take names too.
+    const std::string& base = activity.name.text;
+    Names.add(Context, Name{base + "Activity", activity.name.where}, "class of activity " + base);
+    if (!activity.cases.empty()) {
+      Names.add(Context, Name{base + "Group", activity.name.where}, "group of activity " + base);
+    }
+    for (std::size_t k = 1; k <= activity.cases.size(); k++) {
+      const std::string suffix = "_case" + std::to_string(k);
+      Names.add(Context, Name{base + suffix, activity.name.where}, "case of activity " + base);
+      Names.add(Context, Name{base + "Activity" + suffix, activity.name.where},
+                "class of activity " + base);
+    }
+  }
+}
+
+void AtomicChecker::checkPlace(const PlaceDecl& place) {
+  if (!place.initial) {
+    return;
+  }
+  for (const CodeName& use : place.initial->names) {
+    if (PlaceIndex.count(use.name) > 0) {
+      Context.error(use.where, "an initial marking cannot read the place '" + use.name + "'");
+      return;
+    }
+  }
+  const std::optional<double> value = constantValue(*place.initial);
+  if (value && (*value != std::floor(*value) || *value < 0 || *value > 32767)) {
+    Context.error(place.initial->where,
+                  "the initial marking of '" + place.name.text +
+                      "' must be a whole number from 0 to 32767");
+  }
+}
+
+void AtomicChecker::checkActivity(const ActivityDecl& activity) {
+  checkTiming(activity);
+  checkClausesForTiming(activity);
+  checkArcs(activity.inputs);
+  checkArcs(activity.outputs);
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkArcs(caseDecl.outputs);
+  }
+  checkCases(activity);
+  checkAlwaysEnabled(activity);
+}
+
+void AtomicChecker::checkTiming(const ActivityDecl& activity) {
+  checkPositive(activity.time,
+                activity.timing == Timing::Deterministic ? "a delay" : "a rate");
+  if (activity.phases) {
+    const std::optional<double> phases = constantValue(*activity.phases);
+    if (phases && (*phases < 1 || *phases != std::floor(*phases))) {
+      Context.error(activity.phases->where, "the number of phases must be a whole number of at least 1");
+    }
+  }
+}
+
+void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* what) {
+  if (!code) {
+    return;
+  }
+  const std::optional<double> value = constantValue(*code);
+  if (value && !(*value > 0)) {
+    Context.error(code->where, std::string(what) + " must be positive");
+  }
+}
+
+void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
+  const bool instantaneous = activity.timing == Timing::Instantaneous;
+  if (activity.weight && (!instantaneous || !activity.cases.empty())) {
+    Context.error(activity.weight->where,
+                  instantaneous ? "an activity with cases takes its weights from its cases"
+                                : "only instantaneous activities have a weight; give cases "
+                                  "their probabilities instead");
+  }
+  if (activity.rank && !instantaneous) {
+    Context.error(activity.rank->where,
+                  "only instantaneous activities have a rank (a case may have one)");
+  }
+  if (!activity.outputs.empty() && !activity.cases.empty()) {
+    Context.error(activity.outputs.front().place.where,
+                  "an activity with cases gives its output arcs in its cases");
+  }
+}
+
+void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
+  std::vector<std::string> seen;
+  for (const Arc& arc : arcs) {
+    if (PlaceIndex.count(arc.place.text) == 0) {
+      Context.error(arc.place.where,
+                    "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
+    } else if (std::find(seen.begin(), seen.end(), arc.place.text) != seen.end()) {
+      Context.error(arc.place.where, "the place '" + arc.place.text +
+                                         "' is listed twice; give one arc a multiplicity");
+    }
+    seen.push_back(arc.place.text);
+    if (arc.multiplicity) {
+      const std::optional<double> value = constantValue(*arc.multiplicity);
+      if (value && (*value < 1 || *value > 32767 || *value != std::floor(*value))) {
+        Context.error(arc.multiplicity->where,
+                      "a multiplicity must be a whole number from 1 to 32767");
+      }
+    }
+  }
+}
+
+void AtomicChecker::checkCases(const ActivityDecl& activity) {
+  if (activity.cases.empty()) {
+    return;
+  }
+  const bool weights = activity.cases.front().isWeight;
+  double sum = 0.0;
+  bool allConstant = true;
+  for (const CaseDecl& caseDecl : activity.cases) {
+    if (caseDecl.isWeight != weights) {
+      Context.error(caseDecl.where, "the cases of activity '" + activity.name.text +
+                                        "' mix probabilities and weights");
+      return;
+    }
+    const std::optional<double> value = constantValue(caseDecl.value);
+    if (value && *value < 0) {
+      Context.error(caseDecl.value.where, weights ? "a case weight cannot be negative"
+                                                  : "a case probability cannot be negative");
+      return;
+    }
+    allConstant = allConstant && value.has_value();
+    sum += value.value_or(0.0);
+  }
+  if (!weights && allConstant && std::fabs(sum - 1.0) > kProbabilityTolerance) {
+    Context.error(activity.cases.front().where,
+                  "the case probabilities of activity '" + activity.name.text + "' sum to " +
+                      number(sum) + ", not 1 (write 'case weight' for relative weights)");
+  }
+}
+
+void AtomicChecker::checkAlwaysEnabled(const ActivityDecl& activity) {
+  if (activity.timing != Timing::Instantaneous || !activity.inputs.empty() || activity.guard) {
+    return;
+  }
+  const bool guardedCases =
+      !activity.cases.empty() &&
+      std::all_of(activity.cases.begin(), activity.cases.end(),
+                  [](const CaseDecl& caseDecl) { return caseDecl.guard.has_value(); });
+  if (!guardedCases) {
+    Context.error(activity.name.where,
+                  "the instantaneous activity '" + activity.name.text +
+                      "' is always enabled; give it input arcs or a 'when' predicate");
+  }
+}
+
+void AtomicChecker::addActions(const ActivityDecl& activity, Atomic& atomic) const {
+  Group group;
+  group.firstAction = static_cast<int>(atomic.actions.size());
+  const int groupIndex = static_cast<int>(atomic.groups.size());
+  if (activity.cases.empty()) {
+    group.member = activity.name.text;
+    atomic.actions.push_back(makeAction(activity, nullptr, 0, groupIndex));
+  } else {
+    group.isCaseGroup = true;
+    group.numActions = static_cast<int>(activity.cases.size());
+    group.member = activity.name.text + "Group";
+    for (int k = 1; k <= group.numActions; k++) {
+      atomic.actions.push_back(makeAction(activity, &activity.cases[k - 1], k, groupIndex));
+    }
+  }
+  atomic.groups.push_back(group);
+}
+
+Action AtomicChecker::makeAction(const ActivityDecl& activity, const CaseDecl* caseDecl,
+                                 int caseNumber, int group) const {
+  Action action;
+  action.activity = &activity;
+  action.caseDecl = caseDecl;
+  action.caseNumber = caseNumber;
+  action.group = group;
+  const std::string suffix = caseDecl ? "_case" + std::to_string(caseNumber) : "";
+  action.member = activity.name.text + suffix;
+  action.className = activity.name.text + "Activity" + suffix;
+
+  collect(action.enabling, activity.inputs);
+  collect(action.enabling, activity.guard);
+  collect(action.affected, activity.inputs);
+  collect(action.affected, activity.statements);
+  collect(action.affected, activity.outputs);
+  if (caseDecl) {
+    collect(action.enabling, caseDecl->guard);
+    collect(action.affected, caseDecl->outputs);
+    collect(action.affected, caseDecl->statements);
+  }
+  action.touched = action.enabling;
+  for (int place : action.affected) {
+    appendOnce(action.touched, place);
+  }
+  for (const auto* code : {&activity.time, &activity.phases, &activity.rank, &activity.weight}) {
+    collect(action.touched, *code);
+  }
+  for (const Arc& arc : activity.inputs) {
+    collect(action.touched, arc.multiplicity);
+  }
+  if (caseDecl) {
+    collect(action.touched, std::optional<Code>(caseDecl->value));
+    collect(action.touched, caseDecl->rank);
+    for (const Arc& arc : caseDecl->outputs) {
+      collect(action.touched, arc.multiplicity);
+    }
+  }
+  for (const Arc& arc : activity.outputs) {
+    collect(action.touched, arc.multiplicity);
+  }
+  return action;
+}
+
+void AtomicChecker::collect(std::vector<int>& places, const std::optional<Code>& code) const {
+  if (!code) {
+    return;
+  }
+  for (const CodeName& use : code->names) {
+    const auto found = PlaceIndex.find(use.name);
+    if (found != PlaceIndex.end()) {
+      appendOnce(places, found->second);
+    }
+  }
+}
+
+void AtomicChecker::collect(std::vector<int>& places, const std::vector<Arc>& arcs) const {
+  for (const Arc& arc : arcs) {
+    const auto found = PlaceIndex.find(arc.place.text);
+    if (found != PlaceIndex.end()) {
+      appendOnce(places, found->second);
+    }
+  }
+}
+
+}  // namespace sanc

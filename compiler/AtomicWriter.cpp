@@ -1,0 +1,403 @@
+#include "compiler/AtomicWriter.h"
+
+#include <algorithm>
+
+#include "compiler/Literals.h"
+
+namespace sanc {
+
+namespace {
+
+const char* distributionOf(Timing timing) {
+  switch (timing) {
+    case Timing::Rate:
+      return "Exponential";
+    case Timing::Deterministic:
+      return "Deterministic";
+    case Timing::Erlang:
+      return "Erlang";
+    case Timing::Instantaneous:
+      return "Instantaneous";
+  }
+  return "";
+}
+
+// A constant's text as a whole number, when code is one.
+std::optional<std::string> wholeConstant(const std::optional<Code>& code) {
+  if (!code) {
+    return std::string("1");
+  }
+  const std::optional<double> value = constantValue(*code);
+  if (!value) {
+    return std::nullopt;
+  }
+  return std::to_string(static_cast<long>(*value));
+}
+
+}  // namespace
+
+std::string AtomicWriter::parameterList() const {
+  std::string list;
+  for (const ParamDecl& param : Decl.params) {
+    list += (list.empty() ? "" : ", ") + std::string(typeName(param.type)) + " " +
+            param.name.text;
+  }
+  return list;
+}
+
+std::string AtomicWriter::argumentList() const {
+  std::string list;
+  for (const ParamDecl& param : Decl.params) {
+    list += (list.empty() ? "" : ", ") + param.name.text;
+  }
+  return list;
+}
+
+void AtomicWriter::declare(CodeWriter& out) const {
+  const std::string name = className(Model);
+  out << "// The atomic model " << Decl.name.text << ". Each activity caches a pointer to the\n"
+      << "// marking of every place it touches (<place>_Mark), registered with the place so\n"
+      << "// that it follows the place's storage when a join shares the place.\n"
+      << "class " << name << " : public SANModel {\n public:\n";
+  for (const Action& action : Model.actions) {
+    declareAction(out, action);
+  }
+  out << "  // The places, in state-vector order; owned.\n";
+  for (const PlaceDecl& place : Decl.places) {
+    out << "  Place* " << place.name.text << ";\n";
+  }
+  out << "\n";
+  for (const Action& action : Model.actions) {
+    out << "  " << action.className << " " << action.member << ";\n";
+  }
+  out << "\n  EmptyGroup ImmediateGroup;\n";
+  for (const Group& group : Model.groups) {
+    if (group.isCaseGroup) {
+      out << "  PostselectGroup " << group.member << ";\n";
+    }
+  }
+  out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "("
+      << parameterList() << ");\n  ~" << name << "() override;\n};\n\n";
+}
+
+void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
+  const ActivityDecl& activity = *action.activity;
+  out << "  class " << action.className << " : public Activity {\n   public:\n";
+  for (int place : action.touched) {
+    out << "    Place* " << placeName(place) << "_Place = nullptr;\n"
+        << "    short* " << placeName(place) << "_Mark = nullptr;\n";
+  }
+  for (const ParamDecl& param : Decl.params) {
+    out << "    " << typeName(param.type) << " " << param.name.text << ";\n";
+  }
+  out << "    double* TheDistributionParameters;  // owned\n\n"
+      << "    " << (Decl.params.size() == 1 ? "explicit " : "") << action.className << "("
+      << parameterList() << ");\n"
+      << "    ~" << action.className << "() override;\n"
+      << "    bool Enabled() override;\n"
+      << "    double Rate() override;\n"
+      << "    double Weight() override;\n"
+      << "    bool ReactivationPredicate() override;\n"
+      << "    bool ReactivationFunction() override;\n"
+      << "    double SampleDistribution() override;\n"
+      << "    double* ReturnDistributionParameters() override;\n"
+      << "    int Rank() override;\n"
+      << "    BaseActionClass* Fire() override;\n"
+      << "    void LinkVariables() override;\n";
+  if (activity.timing == Timing::Deterministic) {
+    out << "    double DeterministicParamValue();\n";
+  } else if (activity.timing == Timing::Erlang) {
+    out << "    double ErlangParamM() override;\n";
+  }
+  out << "  };\n\n";
+}
+
+void AtomicWriter::define(CodeWriter& out) const {
+  defineConstructor(out);
+  const std::string name = className(Model);
+  out << name << "::~" << name << "() {\n"
+      << "  for (int i = 0; i < NumLocalPlaces(); i++) {\n"
+      << "    delete Places[i];\n  }\n}\n\n";
+  for (const Action& action : Model.actions) {
+    defineAction(out, action);
+  }
+}
+
+void AtomicWriter::defineConstructor(CodeWriter& out) const {
+  const std::string name = className(Model);
+  std::string parameters;
+  for (const ParamDecl& param : Decl.params) {
+    parameters += (parameters.empty() ? "" : ", ") + std::string("[[maybe_unused]] ") +
+                  typeName(param.type) + " " + param.name.text;
+  }
+  out << name << "::" << name << "(" << parameters << ")";
+  if (!Decl.params.empty()) {
+    std::string separator = "\n    : ";
+    for (const Action& action : Model.actions) {
+      out << separator << action.member << "(" << argumentList() << ")";
+      separator = ",\n      ";
+    }
+  }
+  out << " {\n";
+  for (const Group& group : Model.groups) {
+    if (!group.isCaseGroup) {
+      continue;
+    }
+    out << "  " << group.member << ".initialize(" << group.numActions << ", "
+        << quoted(group.member) << ");\n";
+    for (int a = group.firstAction; a < group.firstAction + group.numActions; a++) {
+      out << "  " << group.member << ".appendGroup(&" << Model.actions[a].member << ");\n";
+    }
+  }
+  out << "  std::vector<Activity*> actions = {";
+  for (std::size_t a = 0; a < Model.actions.size(); a++) {
+    out << (a ? ", " : "") << "&" << Model.actions[a].member;
+  }
+  out << "};\n  std::vector<BaseGroupClass*> groups = {";
+  for (std::size_t g = 0; g < Model.groups.size(); g++) {
+    out << (g ? ", " : "") << "&" << Model.groups[g].member;
+  }
+  out << "};\n";
+  definePlaces(out);
+  out << "  initializeSANModelNow(" << quoted(Decl.name.text)
+      << ", static_cast<int>(places.size()), places.data(), 0, nullptr,\n"
+      << "                        static_cast<int>(actions.size()), actions.data(),\n"
+      << "                        static_cast<int>(groups.size()), groups.data());\n";
+  defineArcs(out);
+  out << "  for (Activity* activity : actions) {\n    activity->LinkVariables();\n  }\n}\n\n";
+}
+
+void AtomicWriter::definePlaces(CodeWriter& out) const {
+  for (const PlaceDecl& place : Decl.places) {
+    out << "  " << place.name.text << " = newObject<Place>(" << quoted(place.name.text) << ", ";
+    const std::optional<std::string> constant = wholeConstant(place.initial);
+    if (!place.initial) {
+      out << "0";
+    } else if (constant) {
+      out << *constant;
+    } else {
+      out << "sanc_runtime::initialMarking(";
+      out.source(*place.initial);
+      out << "    , " << quoted(Decl.name.text) << ", " << quoted(place.name.text) << ")";
+    }
+    out << ");\n";
+  }
+  out << "  std::vector<BaseStateVariableClass*> places = {";
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    out << (p ? ", " : "") << Decl.places[p].name.text;
+  }
+  out << "};\n";
+}
+
+void AtomicWriter::defineArcs(CodeWriter& out) const {
+  for (const Action& action : Model.actions) {
+    for (int place : action.touched) {
+      out << "  " << action.member << "." << placeName(place) << "_Place = " << placeName(place)
+          << ";\n";
+    }
+  }
+  for (const Action& action : Model.actions) {
+    for (int place : action.affected) {
+      out << "  AddAffectArc(" << placeName(place) << ", &" << action.member << ");\n";
+    }
+  }
+  for (const Action& action : Model.actions) {
+    for (int place : action.enabling) {
+      out << "  AddEnableArc(" << placeName(place) << ", &" << action.member << ");\n";
+    }
+  }
+}
+
+void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
+  const ActivityDecl& activity = *action.activity;
+  const std::string scope = className(Model) + "::" + action.className;
+  std::string parameters;
+  std::string initializers;
+  for (const ParamDecl& param : Decl.params) {
+    parameters += (parameters.empty() ? "" : ", ") + std::string(typeName(param.type)) + " " +
+                  param.name.text;
+    initializers += (initializers.empty() ? " : " : ", ") + param.name.text + "(" +
+                    param.name.text + ")";
+  }
+  out << "/* " << action.member << " */\n\n"
+      << scope << "::" << action.className << "(" << parameters << ")" << initializers << " {\n"
+      << "  TheDistributionParameters = newArray<double>("
+      << (activity.timing == Timing::Erlang ? 2L : 1L) << ");\n"
+      << "  ActivityInitialize(" << quoted(action.member) << ", " << action.group << ", "
+      << distributionOf(activity.timing) << ", RaceEnabled, "
+      << static_cast<long>(action.affected.size()) << ", "
+      << static_cast<long>(action.enabling.size()) << ", false);\n}\n\n"
+      << scope << "::~" << action.className << "() { delete[] TheDistributionParameters; }\n\n"
+      << "void " << scope << "::LinkVariables() {\n";
+  for (int place : action.touched) {
+    out << "  " << placeName(place) << "_Place->addHolder(&" << placeName(place) << "_Mark);\n";
+  }
+  out << "}\n\n";
+  defineEnabled(out, action, scope);
+  defineTiming(out, action, scope);
+  defineChoice(out, action, scope);
+  defineFire(out, action, scope);
+}
+
+void AtomicWriter::defineEnabled(CodeWriter& out, const Action& action,
+                                 const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  std::vector<const Code*> codes;
+  for (const Arc& arc : activity.inputs) {
+    if (arc.multiplicity) codes.push_back(&*arc.multiplicity);
+  }
+  const Code* caseGuard = action.caseDecl && action.caseDecl->guard ? &*action.caseDecl->guard
+                                                                      : nullptr;
+  for (const Code* guard : {activity.guard ? &*activity.guard : nullptr, caseGuard}) {
+    if (guard) codes.push_back(guard);
+  }
+  out << "bool " << scope << "::Enabled() {\n  OldEnabled = NewEnabled;\n";
+  bindPlaces(out, action, codes, false);
+  out << "  NewEnabled = ";
+  const char* separator = "";
+  for (const Arc& arc : activity.inputs) {
+    out << separator << "(*" << arc.place.text << "_Mark) >= ";
+    const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
+    if (constant) {
+      out << *constant;
+    } else {
+      out.parenthesized(*arc.multiplicity);
+    }
+    separator = " && ";
+  }
+  for (const Code* guard : {activity.guard ? &*activity.guard : nullptr, caseGuard}) {
+    if (guard) {
+      out << separator;
+      out.parenthesized(*guard);
+      separator = " && ";
+    }
+  }
+  if (*separator == '\0') {
+    out << "true";
+  }
+  out << ";\n  return NewEnabled;\n}\n\n";
+}
+
+void AtomicWriter::defineTiming(CodeWriter& out, const Action& action,
+                                const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  const bool hasRate = activity.timing == Timing::Rate || activity.timing == Timing::Erlang;
+  if (hasRate) {
+    defineReturning(out, "double " + scope + "::Rate()", *activity.time, action);
+  } else {
+    out << "double " << scope << "::Rate() { return 0.0; }\n\n";
+  }
+  out << "double " << scope << "::SampleDistribution() {\n  return ";
+  switch (activity.timing) {
+    case Timing::Rate:
+      out << "TheDistribution->Exponential(Rate());\n}\n\n";
+      break;
+    case Timing::Deterministic:
+      out << "DeterministicParamValue();\n}\n\n";
+      defineReturning(out, "double " + scope + "::DeterministicParamValue()", *activity.time,
+                      action);
+      break;
+    case Timing::Erlang:
+      out << "TheDistribution->Erlang(ErlangParamM(), ErlangParamM() / Rate());\n}\n\n";
+      defineReturning(out, "double " + scope + "::ErlangParamM()", *activity.phases, action);
+      break;
+    case Timing::Instantaneous:
+      out << "0.0;\n}\n\n";
+      break;
+  }
+  out << "double* " << scope << "::ReturnDistributionParameters() {\n"
+      << "  TheDistributionParameters[0] = "
+      << (activity.timing == Timing::Deterministic ? "DeterministicParamValue()" : "Rate()")
+      << ";\n";
+  if (activity.timing == Timing::Erlang) {
+    out << "  TheDistributionParameters[1] = ErlangParamM();\n";
+  }
+  out << "  return TheDistributionParameters;\n}\n\n";
+}
+
+void AtomicWriter::defineChoice(CodeWriter& out, const Action& action,
+                                const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  const CaseDecl* caseDecl = action.caseDecl;
+  if (caseDecl) {
+    defineReturning(out, "double " + scope + "::Weight()", caseDecl->value, action);
+  } else if (activity.weight) {
+    defineReturning(out, "double " + scope + "::Weight()", *activity.weight, action);
+  } else {
+    out << "double " << scope << "::Weight() { return 1.0; }\n\n";
+  }
+  const std::optional<Code>& rank = caseDecl && caseDecl->rank ? caseDecl->rank : activity.rank;
+  if (rank) {
+    defineReturning(out, "int " + scope + "::Rank()", *rank, action);
+  } else {
+    out << "int " << scope << "::Rank() { return 1; }\n\n";
+  }
+  out << "bool " << scope << "::ReactivationPredicate() { return false; }\n\n"
+      << "bool " << scope << "::ReactivationFunction() { return false; }\n\n";
+}
+
+void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
+                              const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  out << "BaseActionClass* " << scope << "::Fire() {\n";
+  writeArcs(out, activity.inputs, true);
+  if (activity.statements) {
+    writeStatements(out, action, *activity.statements);
+  }
+  writeArcs(out, activity.outputs, false);
+  if (action.caseDecl) {
+    writeArcs(out, action.caseDecl->outputs, false);
+    if (action.caseDecl->statements) {
+      writeStatements(out, action, *action.caseDecl->statements);
+    }
+  }
+  out << "  return this;\n}\n\n";
+}
+
+void AtomicWriter::writeArcs(CodeWriter& out, const std::vector<Arc>& arcs, bool input) const {
+  for (const Arc& arc : arcs) {
+    const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
+    if (input && constant) {
+      // Enabling guarantees the tokens.
+      out << "  (*" << arc.place.text << "_Mark) -= " << *constant << ";\n";
+      continue;
+    }
+    out << "  addArcTokens(*" << arc.place.text << "_Mark, " << (input ? "-" : "");
+    if (constant) {
+      out << *constant;
+    } else {
+      out.parenthesized(*arc.multiplicity);
+    }
+    out << ", OwnerModel->Name, " << quoted(arc.place.text) << ", Name);\n";
+  }
+}
+
+void AtomicWriter::writeStatements(CodeWriter& out, const Action& action, const Code& code) const {
+  out << "  {\n";
+  bindPlaces(out, action, {&code}, true);
+  out.source(code);
+  out << "  }\n";
+}
+
+void AtomicWriter::defineReturning(CodeWriter& out, const std::string& signature,
+                                   const Code& code, const Action& action) const {
+  out << signature << " {\n";
+  bindPlaces(out, action, {&code}, false);
+  out << "  return ";
+  out.parenthesized(code);
+  out << ";\n}\n\n";
+}
+
+void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
+                              const std::vector<const Code*>& codes, bool writable) const {
+  for (int place : action.touched) {
+    const std::string& name = placeName(place);
+    if (std::any_of(codes.begin(), codes.end(),
+                    [&](const Code* code) { return code->mentions(name); })) {
+      out << (writable ? "  short& " : "  const short& ") << name << " = *" << name
+          << "_Mark;\n";
+    }
+  }
+}
+
+}  // namespace sanc

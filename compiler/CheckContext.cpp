@@ -1,0 +1,42 @@
+#include "compiler/CheckContext.h"
+
+#include "compiler/ReservedNames.h"
+
+namespace sanc {
+
+const GlobalDecl* CheckContext::global(const std::string& name) const {
+  for (const GlobalDecl& decl : Globals) {
+    if (decl.name.text == name) {
+      return &decl;
+    }
+  }
+  return nullptr;
+}
+
+bool CheckContext::usableName(const Name& name, const char* what, bool hidesGlobal) {
+  const std::string reason = reservedReason(name.text);
+  if (!reason.empty()) {
+    error(name.where, "'" + name.text + "' is " + reason + " and cannot name a " + what);
+    return false;
+  }
+  if (hidesGlobal && global(name.text) != nullptr) {
+    error(name.where, "the " + std::string(what) + " '" + name.text +
+                          "' would hide the global variable of that name (" +
+                          lineOf(global(name.text)->name.where) + ")");
+    return false;
+  }
+  return true;
+}
+
+bool NameTable::add(CheckContext& context, const Name& name, const std::string& what) {
+  const auto [entry, added] = Seen.emplace(name.text, Declaration{name.where, what});
+  if (!added) {
+    context.error(name.where, "'" + name.text + "' is already declared as a " +
+                                  entry->second.what + " (" + lineOf(entry->second.where) + ")");
+  }
+  return added;
+}
+
+std::string lineOf(SourceLocation where) { return "line " + std::to_string(where.line); }
+
+}  // namespace sanc

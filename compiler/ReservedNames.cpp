@@ -1,0 +1,90 @@
+#include "compiler/ReservedNames.h"
+
+#include <algorithm>
+#include <array>
+
+namespace sanc {
+
+namespace {
+
+// Sorted, for binary search.
+constexpr std::array<std::string_view, 92> kCppKeywords = {
+    "alignas",      "alignof",     "and",         "and_eq",       "asm",
+    "auto",         "bitand",      "bitor",       "bool",         "break",
+    "case",         "catch",       "char",        "char16_t",     "char32_t",
+    "char8_t",      "class",       "co_await",    "co_return",    "co_yield",
+    "compl",        "concept",     "const",       "const_cast",   "consteval",
+    "constexpr",    "constinit",   "continue",    "decltype",     "default",
+    "delete",       "do",          "double",      "dynamic_cast", "else",
+    "enum",         "explicit",    "export",      "extern",       "false",
+    "float",        "for",         "friend",      "goto",         "if",
+    "inline",       "int",         "long",        "main",         "mutable",
+    "namespace",    "new",         "noexcept",    "not",          "not_eq",
+    "nullptr",      "operator",    "or",          "or_eq",        "private",
+    "protected",    "public",      "register",    "reinterpret_cast", "requires",
+    "return",       "short",       "signed",      "sizeof",       "static",
+    "static_assert", "static_cast", "std",        "struct",       "switch",
+    "template",     "this",        "thread_local", "throw",       "true",
+    "try",          "typedef",     "typeid",      "typename",     "union",
+    "unsigned",     "using",       "virtual",     "void",         "volatile",
+    "wchar_t",      "while"};
+
+// The members of the framework classes that generated classes derive from,
+// the framework's global names, and the names the generated code uses
+// itself. Sorted, for binary search.
+constexpr std::array<std::string_view, 177> kFrameworkNames = {
+    "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
+    "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
+    "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
+    "BaseActionClass", "BaseComposerClass", "BaseGroupClass", "BaseModelClass",
+    "BaseStateVariableClass", "BaseStudyClass", "Capacity", "ChildModel", "ChildStateSizes",
+    "Children", "CompareState", "CompositeStateSize", "CreatePVList", "CreateWorkerList",
+    "CurrentReward", "CurrentState", "DefaultRootPath", "DefineName", "DestructStudy",
+    "Deterministic", "DeterministicParamValue", "Disabled", "Distribution", "DistributionType",
+    "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs", "Erlang", "ErlangParamM",
+    "EvaluateImpulse", "ExecutionPolicy", "Exponential", "Fire", "FireAction", "Fired",
+    "GVNames", "GVTypes", "GenerateStudy", "GetChild", "GetGVValue", "GetPVModel",
+    "GlobalStudyPtr", "GroupID", "Groups", "ImmediateGroup", "Impulse", "ImpulseNodeClass",
+    "ImpulseReward", "Impulses", "Index", "Initialize", "InstantOfTime", "InstantOfTimeType",
+    "Instantaneous", "Join", "LastActionFired", "LastActionTime", "Layout", "LinkVariables",
+    "MarkingOutOfRange", "MaxID", "MaxRank", "Members", "MemoryAllocationError", "ModelId",
+    "ModelRefs", "Name", "NewEnabled", "NoAction", "NumActions", "NumChildren", "NumExps",
+    "NumGVs", "NumGroups", "NumLocalPlaces", "NumMembers", "NumModelDependencies",
+    "NumModelRefs", "NumPVs", "NumReadOnlyPlaces", "NumSharedStateVariables",
+    "NumStateVariables", "NumWorkers", "OldEnabled", "OverrideGVValue", "OwnModel",
+    "OwnerModel", "PVId", "PVList", "PVModel", "ParentId", "PerformanceVariableNode", "Phase",
+    "Place", "Places", "PostselectGroup", "PrintGlobalValues", "Probability", "RaceEnabled",
+    "Rank", "Rate", "RateReward", "Reactivation", "ReactivationFunction",
+    "ReactivationPredicate", "ReadOnlyPlaces", "ReadyToFire", "ResetPhase",
+    "ReturnDistributionParameters", "Reward_Function", "SANModel", "SampleDistribution",
+    "SelectAction", "SelectedAction", "SetGVs", "SetState", "Setup", "SetupActions",
+    "SharedPtrs", "SharedStateNames", "StartTime", "StateSize", "StopTime", "TheDistribution",
+    "TheDistributionParameters", "TheGenerator", "TheModelPtr", "ThePVModel", "TopModelRef",
+    "Type", "Value", "Weight", "WeightDistribution", "Workers", "addArcTokens", "addHolder",
+    "addSharedPtr", "appendGroup", "createPVNode", "declareGV", "declareGVs",
+    "destructSingleStudy", "generateSingleStudy", "getMark", "initialMarking", "initialize",
+    "initializeSANModelNow", "listActions", "listModels", "newArray", "newObject",
+    "printValuesHeading", "repeatCount", "reportUnknownGV", "sanc_runtime", "setGroupId",
+    "setMark", "shareWithChild", "the_id",};
+
+bool listed(std::string_view name, const std::string_view* first, const std::string_view* last) {
+  return std::binary_search(first, last, name);
+}
+
+}  // namespace
+
+std::string reservedReason(std::string_view name) {
+  if (listed(name, kCppKeywords.begin(), kCppKeywords.end())) {
+    return "a C++ keyword";
+  }
+  if (name.find("__") != std::string_view::npos ||
+      (name.size() > 1 && name[0] == '_' && name[1] >= 'A' && name[1] <= 'Z')) {
+    return "reserved in C++";
+  }
+  if (listed(name, kFrameworkNames.begin(), kFrameworkNames.end())) {
+    return "a name the framework uses";
+  }
+  return "";
+}
+
+}  // namespace sanc

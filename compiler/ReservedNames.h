@@ -1,0 +1,16 @@
+#ifndef COMPILER_RESERVEDNAMES_H_
+#define COMPILER_RESERVEDNAMES_H_
+
+#include <string>
+#include <string_view>
+
+namespace sanc {
+
+// Why name cannot name anything in a model (it becomes a C++ identifier in
+// the generated code): "a C++ keyword", "reserved in C++" or "a name the
+// framework uses"; empty when it can.
+std::string reservedReason(std::string_view name);
+
+}  // namespace sanc
+
+#endif

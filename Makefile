@@ -4,7 +4,7 @@ SANITIZE_DIR := build-asan
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize test run bench clean
+.PHONY: all build build-sanitize test run bench model clean
 
 all: build
 
@@ -23,6 +23,13 @@ test: build build-sanitize
 
 run: build
 	scripts/run_study.sh $(BUILD_DIR)/gen $(OUT_DIR)
+
+# make model MODEL=path/to/file.san: builds build/models/<file> from a model description.
+model:
+	@test -n "$(MODEL)" || { echo "usage: make model MODEL=path/to/file.san" >&2; exit 1; }
+	@test -f "$(MODEL)" || { echo "make model: there is no file $(MODEL)" >&2; exit 1; }
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANGEN_MODEL=$(abspath $(MODEL))
+	cmake --build $(BUILD_DIR) --target model_$(basename $(notdir $(MODEL))) -j $(JOBS)
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick

@@ -52,13 +52,21 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   }
   std::map<std::string, int> instances;
   CompositionChecker(context, model).check(instances);
-  if (diagnostics.hasErrors()) {
-    return std::nullopt;
+  // Rewards name instances of the tree; the study stands on its own.
+  if (!diagnostics.hasErrors()) {
+    RewardChecker(context, model, instances).check();
   }
-  RewardChecker(context, model, instances).check();
   StudyChecker(context, model).check();
   if (diagnostics.hasErrors()) {
     return std::nullopt;
+  }
+  // The reward model and the study are named after the top model unless
+  // the description names them.
+  if (model.rewardName.empty()) {
+    model.rewardName = model.rootName() + "_reward";
+  }
+  if (model.study.name.empty()) {
+    model.study.name = model.rootName() + "_study";
   }
   return model;
 }

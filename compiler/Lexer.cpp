@@ -253,6 +253,7 @@ Lexer::Step Lexer::scanPunctInCode(CodeScan& scan) {
   if (c == '(' || c == '[' || c == '{') {
     if (static_cast<int>(scan.open.size()) >= kMaxDepth) {
       Diags.error(Here.where, "brackets are nested too deeply");
+      scan.open.clear();  // the unclosed brackets are the same error
       Here.pos = Source.size();
       return Step::End;
     }
@@ -261,12 +262,14 @@ Lexer::Step Lexer::scanPunctInCode(CodeScan& scan) {
     return Step::Content;
   }
   if (c == ')' || c == ']' || c == '}') {
+    // A closer that does not match the innermost opener closes what is
+    // around it: the opener is the one left open.
+    while (!scan.open.empty() && closerOf(scan.open.back().text[0]) != c) {
+      Diags.error(scan.open.back().where, "'" + scan.open.back().text + "' is not closed");
+      scan.open.pop_back();
+    }
     if (scan.open.empty()) {
       return Step::End;
-    }
-    if (closerOf(scan.open.back().text[0]) != c) {
-      Diags.error(Here.where,
-                  std::string("'") + c + "' does not close '" + scan.open.back().text + "'");
     }
     scan.open.pop_back();
     advance();
@@ -310,13 +313,17 @@ Lexer::Step Lexer::scanIdentifierInCode(CodeScan& scan) {
     return Step::End;
   }
   CodeName use{name, start.where, ""};
+  // "name . member" is a use of member in name (a reward reads model.place).
   const Cursor after = Here;
   while (isBlank(at(0))) advance();
-  if (at(0) == '.' && isIdentifierStart(at(1))) {
+  if (at(0) == '.' && !isDigit(at(1))) {
     advance();
-    use.member = readIdentifier();
-    scan.memberNext = false;
-  } else {
+    while (isBlank(at(0))) advance();
+    if (isIdentifierStart(at(0))) {
+      use.member = readIdentifier();
+    }
+  }
+  if (use.member.empty()) {
     Here = after;
   }
   scan.code.names.push_back(std::move(use));

@@ -65,6 +65,7 @@ ModelFile Parser::parse() {
       endOfStatement();
     } catch (const SyntaxError&) {
       recover();
+      acceptPunct("}");  // a stray '}' ends no block here
     }
   }
   return file;
@@ -451,6 +452,11 @@ void Parser::block(Item item) {
       return;
     }
     if (Lex.peek().kind == TokenKind::End || Diags.full()) {
+      // An error that ran to the end of the file (an unclosed bracket)
+      // explains the missing '}' already.
+      if (Diags.hasErrors()) {
+        throw SyntaxError{};
+      }
       fail(open.where, "'{' is not closed");
     }
     try {

@@ -29,7 +29,7 @@ RewardChecker::RewardChecker(CheckContext& context, Model& model,
 
 void RewardChecker::check() {
   const std::optional<RewardsDecl>& rewards = Target.file->rewards;
-  Target.rewardName = rewards && rewards->name ? rewards->name->text : Target.rootName() + "_reward";
+  Target.rewardName = rewards && rewards->name ? rewards->name->text : "";
   if (!rewards) {
     return;
   }

@@ -7,8 +7,9 @@ namespace sanc {
 void StudyChecker::check() {
   const std::optional<StudyDecl>& decl = Target.file->study;
   Study& study = Target.study;
-  study.name = decl && decl->name ? decl->name->text : Target.rootName() + "_study";
+  study.name = decl && decl->name ? decl->name->text : "";
   study.isRange = !decl || decl->isRange;
+  const std::size_t errorsBefore = Context.diags().errors().size();
   std::vector<std::vector<std::string>> lists;
   NameTable names;
   const std::vector<GlobalDecl>& globals = Target.file->globals;
@@ -29,7 +30,7 @@ void StudyChecker::check() {
       lists.push_back(std::move(*values));
     }
   }
-  if (Context.diags().hasErrors()) {
+  if (Context.diags().errors().size() > errorsBefore) {
     return;
   }
   if (study.isRange ? layOutRange(lists) : layOutSet(lists)) {

@@ -50,16 +50,24 @@ struct Arc {
   std::optional<Code> multiplicity;
 };
 
-// What a case of an activity does: its probability (or weight), and its own
-// enabling, rank and effects.
+// What enables an activity or one of its cases, and what it does. A case
+// has no input arcs and no weight clause of its own.
+struct Clauses {
+  std::vector<Arc> inputs;
+  std::optional<Code> guard;
+  std::optional<Code> statements;
+  std::vector<Arc> outputs;
+  std::optional<Code> rank;
+  std::optional<Code> weight;
+};
+
+// A case of an activity: its probability (or weight), and its own enabling,
+// rank and effects.
 struct CaseDecl {
   SourceLocation where;
   bool isWeight = false;  // "case weight w:" rather than a probability
   Code value;
-  std::optional<Code> guard;
-  std::optional<Code> rank;
-  std::vector<Arc> outputs;
-  std::optional<Code> statements;
+  Clauses clauses;
 };
 
 enum class Timing { Rate, Deterministic, Erlang, Instantaneous };
@@ -69,12 +77,7 @@ struct ActivityDecl {
   Timing timing = Timing::Rate;
   std::optional<Code> time;    // the rate, or the delay of a deterministic activity
   std::optional<Code> phases;  // of an Erlang activity
-  std::vector<Arc> inputs;
-  std::optional<Code> guard;
-  std::optional<Code> statements;
-  std::vector<Arc> outputs;
-  std::optional<Code> rank;
-  std::optional<Code> weight;
+  Clauses clauses;
   std::vector<CaseDecl> cases;
 };
 

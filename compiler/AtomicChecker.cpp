@@ -92,10 +92,10 @@ void AtomicChecker::checkPlace(const PlaceDecl& place) {
 void AtomicChecker::checkActivity(const ActivityDecl& activity) {
   checkTiming(activity);
   checkClausesForTiming(activity);
-  checkArcs(activity.inputs);
-  checkArcs(activity.outputs);
+  checkArcs(activity.clauses.inputs);
+  checkArcs(activity.clauses.outputs);
   for (const CaseDecl& caseDecl : activity.cases) {
-    checkArcs(caseDecl.outputs);
+    checkArcs(caseDecl.clauses.outputs);
   }
   checkCases(activity);
   checkAlwaysEnabled(activity);
@@ -124,18 +124,18 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
 
 void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
   const bool instantaneous = activity.timing == Timing::Instantaneous;
-  if (activity.weight && (!instantaneous || !activity.cases.empty())) {
-    Context.error(activity.weight->where,
+  if (activity.clauses.weight && (!instantaneous || !activity.cases.empty())) {
+    Context.error(activity.clauses.weight->where,
                   instantaneous ? "an activity with cases takes its weights from its cases"
                                 : "only instantaneous activities have a weight; give cases "
                                   "their probabilities instead");
   }
-  if (activity.rank && !instantaneous) {
-    Context.error(activity.rank->where,
+  if (activity.clauses.rank && !instantaneous) {
+    Context.error(activity.clauses.rank->where,
                   "only instantaneous activities have a rank (a case may have one)");
   }
-  if (!activity.outputs.empty() && !activity.cases.empty()) {
-    Context.error(activity.outputs.front().place.where,
+  if (!activity.clauses.outputs.empty() && !activity.cases.empty()) {
+    Context.error(activity.clauses.outputs.front().place.where,
                   "an activity with cases gives its output arcs in its cases");
   }
 }
@@ -191,13 +191,14 @@ void AtomicChecker::checkCases(const ActivityDecl& activity) {
 }
 
 void AtomicChecker::checkAlwaysEnabled(const ActivityDecl& activity) {
-  if (activity.timing != Timing::Instantaneous || !activity.inputs.empty() || activity.guard) {
+  if (activity.timing != Timing::Instantaneous || !activity.clauses.inputs.empty() ||
+      activity.clauses.guard) {
     return;
   }
   const bool guardedCases =
       !activity.cases.empty() &&
       std::all_of(activity.cases.begin(), activity.cases.end(),
-                  [](const CaseDecl& caseDecl) { return caseDecl.guard.has_value(); });
+                  [](const CaseDecl& caseDecl) { return caseDecl.clauses.guard.has_value(); });
   if (!guardedCases) {
     Context.error(activity.name.where,
                   "the instantaneous activity '" + activity.name.text +
@@ -234,35 +235,35 @@ Action AtomicChecker::makeAction(const ActivityDecl& activity, const CaseDecl* c
   action.member = activity.name.text + suffix;
   action.className = activity.name.text + "Activity" + suffix;
 
-  collect(action.enabling, activity.inputs);
-  collect(action.enabling, activity.guard);
-  collect(action.affected, activity.inputs);
-  collect(action.affected, activity.statements);
-  collect(action.affected, activity.outputs);
-  if (caseDecl) {
-    collect(action.enabling, caseDecl->guard);
-    collect(action.affected, caseDecl->outputs);
-    collect(action.affected, caseDecl->statements);
+  const Clauses* caseClauses = caseDecl ? &caseDecl->clauses : nullptr;
+  for (const Clauses* clauses : {&activity.clauses, caseClauses}) {
+    if (clauses) {
+      collect(action.enabling, clauses->inputs);
+      collect(action.enabling, clauses->guard);
+      collect(action.affected, clauses->inputs);
+      collect(action.affected, clauses->statements);
+      collect(action.affected, clauses->outputs);
+    }
   }
   action.touched = action.enabling;
   for (int place : action.affected) {
     appendOnce(action.touched, place);
   }
-  for (const auto* code : {&activity.time, &activity.phases, &activity.rank, &activity.weight}) {
-    collect(action.touched, *code);
-  }
-  for (const Arc& arc : activity.inputs) {
-    collect(action.touched, arc.multiplicity);
+  collect(action.touched, activity.time);
+  collect(action.touched, activity.phases);
+  for (const Clauses* clauses : {&activity.clauses, caseClauses}) {
+    if (clauses) {
+      collect(action.touched, clauses->rank);
+      collect(action.touched, clauses->weight);
+      for (const std::vector<Arc>* arcs : {&clauses->inputs, &clauses->outputs}) {
+        for (const Arc& arc : *arcs) {
+          collect(action.touched, arc.multiplicity);
+        }
+      }
+    }
   }
   if (caseDecl) {
     collect(action.touched, std::optional<Code>(caseDecl->value));
-    collect(action.touched, caseDecl->rank);
-    for (const Arc& arc : caseDecl->outputs) {
-      collect(action.touched, arc.multiplicity);
-    }
-  }
-  for (const Arc& arc : activity.outputs) {
-    collect(action.touched, arc.multiplicity);
   }
   return action;
 }

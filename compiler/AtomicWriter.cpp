@@ -34,6 +34,15 @@ std::optional<std::string> wholeConstant(const std::optional<Code>& code) {
   return std::to_string(static_cast<long>(*value));
 }
 
+// The clauses of action: its activity's, then its case's.
+std::vector<const Clauses*> clausesOf(const Action& action) {
+  std::vector<const Clauses*> clauses = {&action.activity->clauses};
+  if (action.caseDecl) {
+    clauses.push_back(&action.caseDecl->clauses);
+  }
+  return clauses;
+}
+
 }  // namespace
 
 std::string AtomicWriter::parameterList() const {
@@ -241,34 +250,26 @@ void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
 
 void AtomicWriter::defineEnabled(CodeWriter& out, const Action& action,
                                  const std::string& scope) const {
-  const ActivityDecl& activity = *action.activity;
   std::vector<const Code*> codes;
-  for (const Arc& arc : activity.inputs) {
-    if (arc.multiplicity) codes.push_back(&*arc.multiplicity);
-  }
-  const Code* caseGuard = action.caseDecl && action.caseDecl->guard ? &*action.caseDecl->guard
-                                                                      : nullptr;
-  for (const Code* guard : {activity.guard ? &*activity.guard : nullptr, caseGuard}) {
-    if (guard) codes.push_back(guard);
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      if (arc.multiplicity) codes.push_back(&*arc.multiplicity);
+    }
+    if (clauses->guard) codes.push_back(&*clauses->guard);
   }
   out << "bool " << scope << "::Enabled() {\n  OldEnabled = NewEnabled;\n";
   bindPlaces(out, action, codes, false);
   out << "  NewEnabled = ";
   const char* separator = "";
-  for (const Arc& arc : activity.inputs) {
-    out << separator << "(*" << arc.place.text << "_Mark) >= ";
-    const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
-    if (constant) {
-      out << *constant;
-    } else {
-      out.parenthesized(*arc.multiplicity);
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      out << separator << "(*" << arc.place.text << "_Mark) >= ";
+      writeMultiplicity(out, arc);
+      separator = " && ";
     }
-    separator = " && ";
-  }
-  for (const Code* guard : {activity.guard ? &*activity.guard : nullptr, caseGuard}) {
-    if (guard) {
+    if (clauses->guard) {
       out << separator;
-      out.parenthesized(*guard);
+      out.parenthesized(*clauses->guard);
       separator = " && ";
     }
   }
@@ -321,12 +322,13 @@ void AtomicWriter::defineChoice(CodeWriter& out, const Action& action,
   const CaseDecl* caseDecl = action.caseDecl;
   if (caseDecl) {
     defineReturning(out, "double " + scope + "::Weight()", caseDecl->value, action);
-  } else if (activity.weight) {
-    defineReturning(out, "double " + scope + "::Weight()", *activity.weight, action);
+  } else if (activity.clauses.weight) {
+    defineReturning(out, "double " + scope + "::Weight()", *activity.clauses.weight, action);
   } else {
     out << "double " << scope << "::Weight() { return 1.0; }\n\n";
   }
-  const std::optional<Code>& rank = caseDecl && caseDecl->rank ? caseDecl->rank : activity.rank;
+  const std::optional<Code>& rank =
+      caseDecl && caseDecl->clauses.rank ? caseDecl->clauses.rank : activity.clauses.rank;
   if (rank) {
     defineReturning(out, "int " + scope + "::Rank()", *rank, action);
   } else {
@@ -338,37 +340,39 @@ void AtomicWriter::defineChoice(CodeWriter& out, const Action& action,
 
 void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
                               const std::string& scope) const {
-  const ActivityDecl& activity = *action.activity;
   out << "BaseActionClass* " << scope << "::Fire() {\n";
-  writeArcs(out, activity.inputs, true);
-  if (activity.statements) {
-    writeStatements(out, action, *activity.statements);
-  }
-  writeArcs(out, activity.outputs, false);
-  if (action.caseDecl) {
-    writeArcs(out, action.caseDecl->outputs, false);
-    if (action.caseDecl->statements) {
-      writeStatements(out, action, *action.caseDecl->statements);
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      if (wholeConstant(arc.multiplicity)) {
+        // Enabling guarantees the tokens.
+        out << "  (*" << arc.place.text << "_Mark) -= " << *wholeConstant(arc.multiplicity)
+            << ";\n";
+      } else {
+        writeArcTokens(out, arc, "-");
+      }
+    }
+    if (clauses->statements) {
+      writeStatements(out, action, *clauses->statements);
+    }
+    for (const Arc& arc : clauses->outputs) {
+      writeArcTokens(out, arc, "");
     }
   }
   out << "  return this;\n}\n\n";
 }
 
-void AtomicWriter::writeArcs(CodeWriter& out, const std::vector<Arc>& arcs, bool input) const {
-  for (const Arc& arc : arcs) {
-    const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
-    if (input && constant) {
-      // Enabling guarantees the tokens.
-      out << "  (*" << arc.place.text << "_Mark) -= " << *constant << ";\n";
-      continue;
-    }
-    out << "  addArcTokens(*" << arc.place.text << "_Mark, " << (input ? "-" : "");
-    if (constant) {
-      out << *constant;
-    } else {
-      out.parenthesized(*arc.multiplicity);
-    }
-    out << ", OwnerModel->Name, " << quoted(arc.place.text) << ", Name);\n";
+void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const {
+  out << "  addArcTokens(*" << arc.place.text << "_Mark, " << sign;
+  writeMultiplicity(out, arc);
+  out << ", OwnerModel->Name, " << quoted(arc.place.text) << ", Name);\n";
+}
+
+void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {
+  const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
+  if (constant) {
+    out << *constant;
+  } else {
+    out.parenthesized(*arc.multiplicity);
   }
 }
 

@@ -31,7 +31,10 @@ class AtomicWriter {
   void defineTiming(CodeWriter& out, const Action& action, const std::string& scope) const;
   void defineChoice(CodeWriter& out, const Action& action, const std::string& scope) const;
   void defineFire(CodeWriter& out, const Action& action, const std::string& scope) const;
-  void writeArcs(CodeWriter& out, const std::vector<Arc>& arcs, bool input) const;
+  // Moves an arc's tokens, with the check of the marking's range; sign is
+  // "-" for an input arc.
+  void writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const;
+  void writeMultiplicity(CodeWriter& out, const Arc& arc) const;
   void writeStatements(CodeWriter& out, const Action& action, const Code& code) const;
   // A function that returns code's value, with the places it mentions bound.
   void defineReturning(CodeWriter& out, const std::string& signature, const Code& code,

@@ -170,7 +170,7 @@ ActivityDecl Parser::activity() {
   ActivityDecl decl;
   decl.name = name("activity");
   timing(decl);
-  while (activityClause(decl)) {
+  while (clause(decl.clauses, kActivityClauses)) {
   }
   while (Lex.peek().isWord("case")) {
     decl.cases.push_back(caseDecl());
@@ -202,9 +202,10 @@ void Parser::timing(ActivityDecl& activity) {
   }
 }
 
-// Reads one clause of an activity; false at the first case or the end.
-bool Parser::activityClause(ActivityDecl& activity) {
-  if (!continuesWith(kActivityClauses) || Lex.peek().isWord("case")) {
+// Reads one of the allowed clauses into clauses; false at a case or the
+// end of the construct.
+bool Parser::clause(Clauses& clauses, const std::vector<std::string_view>& allowed) {
+  if (!continuesWith(allowed) || Lex.peek().isWord("case")) {
     return false;
   }
   const Token keyword = Lex.take();
@@ -214,23 +215,23 @@ bool Parser::activityClause(ActivityDecl& activity) {
     }
   };
   if (keyword.text == "in") {
-    twice(!activity.inputs.empty());
-    activity.inputs = arcs();
+    twice(!clauses.inputs.empty());
+    clauses.inputs = arcs();
   } else if (keyword.text == "out") {
-    twice(!activity.outputs.empty());
-    activity.outputs = arcs();
+    twice(!clauses.outputs.empty());
+    clauses.outputs = arcs();
   } else if (keyword.text == "when") {
-    twice(activity.guard.has_value());
-    activity.guard = code(kActivityCode, "a predicate");
+    twice(clauses.guard.has_value());
+    clauses.guard = code(kActivityCode, "a predicate");
   } else if (keyword.text == "do") {
-    twice(activity.statements.has_value());
-    activity.statements = statements();
+    twice(clauses.statements.has_value());
+    clauses.statements = statements();
   } else if (keyword.text == "rank") {
-    twice(activity.rank.has_value());
-    activity.rank = code(kActivityCode, "a rank");
+    twice(clauses.rank.has_value());
+    clauses.rank = code(kActivityCode, "a rank");
   } else {
-    twice(activity.weight.has_value());
-    activity.weight = code(kActivityCode, "a weight");
+    twice(clauses.weight.has_value());
+    clauses.weight = code(kActivityCode, "a weight");
   }
   return true;
 }
@@ -241,36 +242,9 @@ CaseDecl Parser::caseDecl() {
   decl.isWeight = acceptWord("weight");
   decl.value = code(kCaseValue, decl.isWeight ? "a weight" : "a probability");
   expectPunct(":", decl.isWeight ? "after the case's weight" : "after the case's probability");
-  while (caseClause(decl)) {
+  while (clause(decl.clauses, kCaseClauses)) {
   }
   return decl;
-}
-
-// Reads one clause of a case; false at the next case or the end.
-bool Parser::caseClause(CaseDecl& decl) {
-  if (!continuesWith(kCaseClauses) || Lex.peek().isWord("case")) {
-    return false;
-  }
-  const Token keyword = Lex.take();
-  auto twice = [&](bool given) {
-    if (given) {
-      fail(keyword.where, "'" + keyword.text + "' is given twice in one case");
-    }
-  };
-  if (keyword.text == "out") {
-    twice(!decl.outputs.empty());
-    decl.outputs = arcs();
-  } else if (keyword.text == "when") {
-    twice(decl.guard.has_value());
-    decl.guard = code(kActivityCode, "a predicate");
-  } else if (keyword.text == "do") {
-    twice(decl.statements.has_value());
-    decl.statements = statements();
-  } else {
-    twice(decl.rank.has_value());
-    decl.rank = code(kActivityCode, "a rank");
-  }
-  return true;
 }
 
 Code Parser::statements() {

@@ -32,9 +32,8 @@ class Parser {
   void places(AtomicDecl& atomic);
   ActivityDecl activity();
   void timing(ActivityDecl& activity);
-  bool activityClause(ActivityDecl& activity);
+  bool clause(Clauses& clauses, const std::vector<std::string_view>& allowed);
   CaseDecl caseDecl();
-  bool caseClause(CaseDecl& decl);
   Code statements();
   std::vector<Arc> arcs();
   JoinDecl join();

@@ -39,14 +39,19 @@ struct ParamDecl {
   ValueType type = ValueType::Double;
 };
 
+// A place, or an array of places when it has a size (place buf[4]); an
+// array's places all start with the initial marking.
 struct PlaceDecl {
   Name name;
+  std::optional<Literal> size;
   std::optional<Code> initial;  // zero when absent
 };
 
-// An arc between a place and an activity; its multiplicity is 1 when absent.
+// An arc between a place (an element of an array of places, when it has an
+// index) and an activity; its multiplicity is 1 when absent.
 struct Arc {
   Name place;
+  std::optional<Literal> index;
   std::optional<Code> multiplicity;
 };
 

@@ -28,11 +28,12 @@ std::string number(double value) {
 
 Atomic AtomicChecker::check() {
   declareNames();
-  for (const PlaceDecl& place : Decl.places) {
-    checkPlace(place);
-  }
   Atomic atomic;
   atomic.decl = &Decl;
+  for (const PlaceDecl& place : Decl.places) {
+    PlaceSizes.push_back(checkPlace(place));
+  }
+  atomic.placeSizes = PlaceSizes;
   for (const ActivityDecl& activity : Decl.activities) {
     checkActivity(activity);
     addActions(activity, atomic);
@@ -71,14 +72,23 @@ void AtomicChecker::declareNames() {
   }
 }
 
-void AtomicChecker::checkPlace(const PlaceDecl& place) {
+int AtomicChecker::checkPlace(const PlaceDecl& place) {
+  int size = 0;
+  if (place.size) {
+    const std::optional<long> value = integerValue(place.size->text);
+    size = value && *value >= 1 && *value <= kMaxArraySize ? static_cast<int>(*value) : 1;
+    if (!value || size != *value) {
+      Context.error(place.size->where, "the size of a place array must be a whole number from 1 to " +
+                                           std::to_string(kMaxArraySize));
+    }
+  }
   if (!place.initial) {
-    return;
+    return size;
   }
   for (const CodeName& use : place.initial->names) {
     if (PlaceIndex.count(use.name) > 0) {
       Context.error(use.where, "an initial marking cannot read the place '" + use.name + "'");
-      return;
+      return size;
     }
   }
   const std::optional<double> value = constantValue(*place.initial);
@@ -87,6 +97,7 @@ void AtomicChecker::checkPlace(const PlaceDecl& place) {
                   "the initial marking of '" + place.name.text +
                       "' must be a whole number from 0 to 32767");
   }
+  return size;
 }
 
 void AtomicChecker::checkActivity(const ActivityDecl& activity) {
@@ -143,20 +154,41 @@ void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
 void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
   std::vector<std::string> seen;
   for (const Arc& arc : arcs) {
+    const std::string place = arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "");
     if (PlaceIndex.count(arc.place.text) == 0) {
       Context.error(arc.place.where,
                     "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
-    } else if (std::find(seen.begin(), seen.end(), arc.place.text) != seen.end()) {
-      Context.error(arc.place.where, "the place '" + arc.place.text +
+    } else if (std::find(seen.begin(), seen.end(), place) != seen.end()) {
+      Context.error(arc.place.where, "the place '" + place +
                                          "' is listed twice; give one arc a multiplicity");
+    } else {
+      checkIndex(arc);
     }
-    seen.push_back(arc.place.text);
+    seen.push_back(place);
     if (arc.multiplicity) {
       const std::optional<double> value = constantValue(*arc.multiplicity);
       if (value && (*value < 1 || *value > 32767 || *value != std::floor(*value))) {
         Context.error(arc.multiplicity->where,
                       "a multiplicity must be a whole number from 1 to 32767");
       }
+    }
+  }
+}
+
+void AtomicChecker::checkIndex(const Arc& arc) {
+  const int size = PlaceSizes[PlaceIndex.at(arc.place.text)];
+  if (size == 0 && arc.index) {
+    Context.error(arc.index->where, "'" + arc.place.text + "' is a place, not an array of places");
+  } else if (size > 0 && !arc.index) {
+    Context.error(arc.place.where, "'" + arc.place.text +
+                                       "' is an array of places: give the index of one, as in " +
+                                       arc.place.text + "[0]");
+  } else if (arc.index) {
+    const std::optional<long> index = integerValue(arc.index->text);
+    if (!index || *index < 0 || *index >= size) {
+      Context.error(arc.index->where, "the index of '" + arc.place.text +
+                                          "' must be a whole number from 0 to " +
+                                          std::to_string(size - 1));
     }
   }
 }

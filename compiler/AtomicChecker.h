@@ -22,11 +22,14 @@ class AtomicChecker {
 
  private:
   void declareNames();
-  void checkPlace(const PlaceDecl& place);
+  // Checks a place and returns its size: an array's, or 0 for one place.
+  int checkPlace(const PlaceDecl& place);
   void checkActivity(const ActivityDecl& activity);
   void checkTiming(const ActivityDecl& activity);
   void checkClausesForTiming(const ActivityDecl& activity);
   void checkArcs(const std::vector<Arc>& arcs);
+  // The index of an arc on an array of places, or its absence on a place.
+  void checkIndex(const Arc& arc);
   void checkCases(const ActivityDecl& activity);
   void checkAlwaysEnabled(const ActivityDecl& activity);
   void checkPositive(const std::optional<Code>& code, const char* what);
@@ -42,6 +45,7 @@ class AtomicChecker {
   const AtomicDecl& Decl;
   NameTable Names;
   std::map<std::string, int> PlaceIndex;
+  std::vector<int> PlaceSizes;
 };
 
 }  // namespace sanc

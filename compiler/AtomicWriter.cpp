@@ -72,8 +72,8 @@ void AtomicWriter::declare(CodeWriter& out) const {
     declareAction(out, action);
   }
   out << "  // The places, in state-vector order; owned.\n";
-  for (const PlaceDecl& place : Decl.places) {
-    out << "  Place* " << place.name.text << ";\n";
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    out << "  " << placeClass(Model.placeSizes[p]) << "* " << Decl.places[p].name.text << ";\n";
   }
   out << "\n";
   for (const Action& action : Model.actions) {
@@ -93,8 +93,11 @@ void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
   const ActivityDecl& activity = *action.activity;
   out << "  class " << action.className << " : public Activity {\n   public:\n";
   for (int place : action.touched) {
-    out << "    Place* " << placeName(place) << "_Place = nullptr;\n"
-        << "    short* " << placeName(place) << "_Mark = nullptr;\n";
+    out << "    " << placeClass(Model.placeSizes[place]) << "* " << placeName(place)
+        << "_Place = nullptr;\n";
+    if (Model.placeSizes[place] == 0) {
+      out << "    short* " << placeName(place) << "_Mark = nullptr;\n";
+    }
   }
   for (const ParamDecl& param : Decl.params) {
     out << "    " << typeName(param.type) << " " << param.name.text << ";\n";
@@ -177,8 +180,14 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
 }
 
 void AtomicWriter::definePlaces(CodeWriter& out) const {
-  for (const PlaceDecl& place : Decl.places) {
-    out << "  " << place.name.text << " = newObject<Place>(" << quoted(place.name.text) << ", ";
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    const PlaceDecl& place = Decl.places[p];
+    const int size = Model.placeSizes[p];
+    out << "  " << place.name.text << " = newObject<" << placeClass(size) << ">("
+        << quoted(place.name.text) << ", ";
+    if (size > 0) {
+      out << static_cast<long>(size) << ", ";
+    }
     const std::optional<std::string> constant = wholeConstant(place.initial);
     if (!place.initial) {
       out << "0";
@@ -239,7 +248,9 @@ void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
       << scope << "::~" << action.className << "() { delete[] TheDistributionParameters; }\n\n"
       << "void " << scope << "::LinkVariables() {\n";
   for (int place : action.touched) {
-    out << "  " << placeName(place) << "_Place->addHolder(&" << placeName(place) << "_Mark);\n";
+    if (Model.placeSizes[place] == 0) {
+      out << "  " << placeName(place) << "_Place->addHolder(&" << placeName(place) << "_Mark);\n";
+    }
   }
   out << "}\n\n";
   defineEnabled(out, action, scope);
@@ -263,7 +274,7 @@ void AtomicWriter::defineEnabled(CodeWriter& out, const Action& action,
   const char* separator = "";
   for (const Clauses* clauses : clausesOf(action)) {
     for (const Arc& arc : clauses->inputs) {
-      out << separator << "(*" << arc.place.text << "_Mark) >= ";
+      out << separator << cellOf(arc) << " >= ";
       writeMultiplicity(out, arc);
       separator = " && ";
     }
@@ -345,8 +356,7 @@ void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
     for (const Arc& arc : clauses->inputs) {
       if (wholeConstant(arc.multiplicity)) {
         // Enabling guarantees the tokens.
-        out << "  (*" << arc.place.text << "_Mark) -= " << *wholeConstant(arc.multiplicity)
-            << ";\n";
+        out << "  " << cellOf(arc) << " -= " << *wholeConstant(arc.multiplicity) << ";\n";
       } else {
         writeArcTokens(out, arc, "-");
       }
@@ -362,9 +372,10 @@ void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
 }
 
 void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const {
-  out << "  addArcTokens(*" << arc.place.text << "_Mark, " << sign;
+  out << "  addArcTokens(" << cellOf(arc) << ", " << sign;
   writeMultiplicity(out, arc);
-  out << ", OwnerModel->Name, " << quoted(arc.place.text) << ", Name);\n";
+  out << ", OwnerModel->Name, "
+      << quoted(arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "")) << ", Name);\n";
 }
 
 void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {
@@ -394,14 +405,27 @@ void AtomicWriter::defineReturning(CodeWriter& out, const std::string& signature
 
 void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
                               const std::vector<const Code*>& codes, bool writable) const {
+  const char* type = writable ? "short" : "const short";
   for (int place : action.touched) {
     const std::string& name = placeName(place);
-    if (std::any_of(codes.begin(), codes.end(),
-                    [&](const Code* code) { return code->mentions(name); })) {
-      out << (writable ? "  short& " : "  const short& ") << name << " = *" << name
-          << "_Mark;\n";
+    if (!std::any_of(codes.begin(), codes.end(),
+                     [&](const Code* code) { return code->mentions(name); })) {
+      continue;
+    }
+    if (Model.placeSizes[place] == 0) {
+      out << "  " << type << "& " << name << " = *" << name << "_Mark;\n";
+    } else {
+      out << "  const sanc_runtime::MarkingArray<" << type << "> " << name << "{" << name
+          << "_Place};\n";
     }
   }
 }
+
+std::string AtomicWriter::cellOf(const Arc& arc) const {
+  return arc.index ? "(*" + arc.place.text + "_Place->marks()[" + arc.index->text + "])"
+                   : "(*" + arc.place.text + "_Mark)";
+}
+
+std::string placeClass(int size) { return size == 0 ? "Place" : "sanc_runtime::PlaceArray"; }
 
 }  // namespace sanc

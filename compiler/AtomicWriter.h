@@ -43,6 +43,8 @@ class AtomicWriter {
   // place's marking (read-only unless writable).
   void bindPlaces(CodeWriter& out, const Action& action, const std::vector<const Code*>& codes,
                   bool writable) const;
+  // The marking an arc moves tokens of, as a C++ lvalue.
+  std::string cellOf(const Arc& arc) const;
   std::string parameterList() const;
   std::string argumentList() const;
   const std::string& placeName(int place) const { return Decl.places[place].name.text; }
@@ -50,6 +52,9 @@ class AtomicWriter {
   const Atomic& Model;
   const AtomicDecl& Decl;
 };
+
+// The class of a place of that size: Place, or the place array's.
+std::string placeClass(int size);
 
 }  // namespace sanc
 

@@ -13,10 +13,19 @@ const GlobalDecl* CheckContext::global(const std::string& name) const {
   return nullptr;
 }
 
-bool CheckContext::usableName(const Name& name, const char* what, bool hidesGlobal) {
-  const std::string reason = reservedReason(name.text);
+bool CheckContext::usableGlobalName(const Name& name) {
+  return !reserved(name, "global variable", globalReservedReason(name.text));
+}
+
+bool CheckContext::reserved(const Name& name, const char* what, const std::string& reason) {
   if (!reason.empty()) {
     error(name.where, "'" + name.text + "' is " + reason + " and cannot name a " + what);
+  }
+  return !reason.empty();
+}
+
+bool CheckContext::usableName(const Name& name, const char* what, bool hidesGlobal) {
+  if (reserved(name, what, reservedReason(name.text))) {
     return false;
   }
   if (hidesGlobal && global(name.text) != nullptr) {

@@ -24,8 +24,13 @@ class CheckContext {
   // Reports a name that C++ or the framework reserves, or that hides a
   // global variable when hidesGlobal; false then.
   bool usableName(const Name& name, const char* what, bool hidesGlobal = true);
+  // The same for a global variable's name.
+  bool usableGlobalName(const Name& name);
 
  private:
+  // Reports name when reason (why it is reserved) is not empty; true then.
+  bool reserved(const Name& name, const char* what, const std::string& reason);
+
   Diagnostics& Diags;
   const std::vector<GlobalDecl>& Globals;
 };

@@ -51,7 +51,8 @@ std::string writeHeader(const Model& model, const std::vector<int>& joins,
       << "#include \"Cpp/BaseClasses/SANModel.h\"\n"
       << "#include \"Cpp/BaseClasses/SingleGroup.h\"\n"
       << "#include \"Cpp/BaseClasses/state/Place.h\"\n"
-      << "#include \"Cpp/Composer/Join.h\"\n\n";
+      << "#include \"Cpp/Composer/Join.h\"\n"
+      << "#include \"compiler/runtime/PlaceArray.h\"\n\n";
   StudyWriter(model).declare(out);
   for (const Atomic& atomic : model.atomics) {
     AtomicWriter(atomic).declare(out);

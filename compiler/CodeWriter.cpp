@@ -46,6 +46,12 @@ void CodeWriter::source(const Code& code) {
   lineDirective(Line + 1, FileName);
 }
 
+void CodeWriter::declaration(SourceLocation where, std::string_view line) {
+  lineDirective(where.line, SourceName);
+  *this << line << "\n";
+  lineDirective(Line + 1, FileName);
+}
+
 void CodeWriter::parenthesized(const Code& code) {
   *this << "(";
   source(code);

@@ -23,6 +23,9 @@ class CodeWriter {
   // Writes code from the description on lines of its own, at its line and
   // column.
   void source(const Code& code);
+  // Writes a whole generated line under a #line directive for where, so that
+  // the C++ compiler reports a clash of what it declares at the description.
+  void declaration(SourceLocation where, std::string_view line);
   // Writes "(", then code as source() does, then ")".
   void parenthesized(const Code& code);
   const std::string& text() const { return Text; }

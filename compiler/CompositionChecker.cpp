@@ -160,7 +160,9 @@ void CompositionChecker::checkShares(Join& join) {
         return;
       }
     }
-    checkInitialMarkings(decl, share, join);
+    if (sizesAgree(decl, share, join)) {
+      checkInitialMarkings(decl, share, join);
+    }
     join.shares.push_back(std::move(share));
   }
 }
@@ -216,6 +218,26 @@ void CompositionChecker::shareByMembers(const ShareDecl& decl, Share& share, con
     Context.error(decl.name.where, "a shared place needs two children");
     share.members.clear();
   }
+}
+
+bool CompositionChecker::sizesAgree(const ShareDecl& decl, Share& share, const Join& join) {
+  auto described = [](int size) {
+    return size == 0 ? std::string("a place") : "an array of " + std::to_string(size) + " places";
+  };
+  const Child& first = join.children[share.members.front().child];
+  share.size = placeSize(first.model, share.members.front().place);
+  for (const ShareMember& member : share.members) {
+    const Child& child = join.children[member.child];
+    const int size = placeSize(child.model, member.place);
+    if (size != share.size) {
+      Context.error(decl.name.where, "the places shared as '" + share.name + "' differ: " +
+                                         described(share.size) + " in '" + first.instance() +
+                                         "', " + described(size) + " in '" + child.instance() +
+                                         "'");
+      return false;
+    }
+  }
+  return true;
 }
 
 void CompositionChecker::checkInitialMarkings(const ShareDecl& decl, const Share& share,
@@ -312,6 +334,19 @@ std::vector<std::string> CompositionChecker::placesOf(ModelRef model) const {
     }
   }
   return places;
+}
+
+int CompositionChecker::placeSize(ModelRef model, const std::string& place) const {
+  if (model.kind == ModelKind::Atomic) {
+    const Atomic& atomic = Target.atomics[model.index];
+    return atomic.placeSizes[atomic.placeIndex(place)];
+  }
+  for (const Share& share : Target.joins[model.index].shares) {
+    if (share.name == place) {
+      return share.size;
+    }
+  }
+  return 0;
 }
 
 std::string CompositionChecker::initialMarking(ModelRef model, const std::string& place) const {

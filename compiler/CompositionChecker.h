@@ -28,6 +28,9 @@ class CompositionChecker {
   void checkShares(Join& join);
   void shareByName(const ShareDecl& decl, Share& share, const Join& join);
   void shareByMembers(const ShareDecl& decl, Share& share, const Join& join);
+  // Sets the share's size; false, with an error, when its places are not
+  // all single places or all arrays of one size.
+  bool sizesAgree(const ShareDecl& decl, Share& share, const Join& join);
   void checkInitialMarkings(const ShareDecl& decl, const Share& share, const Join& join);
   enum class Visit { New, Open, Done };
   // Appends join to order after the joins it contains; false, with an
@@ -44,6 +47,8 @@ class CompositionChecker {
   // code with blanks dropped; empty when it depends on a parameter.
   std::string initialMarking(ModelRef model, const std::string& place) const;
   std::string modelName(ModelRef model) const;
+  // The size of the place offered by a model of that type: an array's, or 0.
+  int placeSize(ModelRef model, const std::string& place) const;
 
   CheckContext& Context;
   Model& Target;

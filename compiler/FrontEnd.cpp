@@ -17,7 +17,7 @@ namespace {
 void checkGlobals(CheckContext& context, Model& model) {
   NameTable names;
   for (const GlobalDecl& global : model.file->globals) {
-    if (context.usableName(global.name, "global variable", false)) {
+    if (context.usableGlobalName(global.name)) {
       names.add(context, global.name, "global variable");
     }
     std::string problem;

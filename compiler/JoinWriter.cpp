@@ -33,7 +33,8 @@ void JoinWriter::declare(CodeWriter& out) const {
     }
   }
   for (const Share& share : Composed.shares) {
-    out << "  Place* " << share.name << " = nullptr;  // owned; null when the children are empty\n";
+    out << "  " << placeClass(share.size) << "* " << share.name
+        << " = nullptr;  // owned; null when the children are empty\n";
   }
   out << "\n  " << name << "();\n  ~" << name << "() override;\n";
   if (repeats()) {
@@ -135,7 +136,12 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
 
 void JoinWriter::defineShares(CodeWriter& out) const {
   for (const Share& share : Composed.shares) {
-    out << "    " << share.name << " = newObject<Place>(" << quoted(share.name) << ");\n"
+    out << "    " << share.name << " = newObject<" << placeClass(share.size) << ">("
+        << quoted(share.name);
+    if (share.size > 0) {
+      out << ", " << static_cast<long>(share.size);
+    }
+    out << ");\n"
         << "    addSharedPtr(" << share.name << ", " << quoted(share.name) << ");\n";
     for (const ShareMember& member : share.members) {
       const Child& child = Composed.children[member.child];

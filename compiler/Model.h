@@ -19,6 +19,8 @@ namespace sanc {
 constexpr long kMaxCopies = sanc_runtime::kMaxCopies;
 // The largest number of experiments of a study.
 constexpr long kMaxExperiments = 10000;
+// The largest number of places of a place array.
+constexpr long kMaxArraySize = 1000;
 
 // One generated activity class: an activity without cases, or one case.
 struct Action {
@@ -44,6 +46,7 @@ struct Group {
 
 struct Atomic {
   const AtomicDecl* decl = nullptr;
+  std::vector<int> placeSizes;  // of each place: its array's size, 0 for one place
   std::vector<Action> actions;
   std::vector<Group> groups;
 
@@ -78,6 +81,7 @@ struct ShareMember {
 
 struct Share {
   std::string name;
+  int size = 0;                      // the arrays' size, 0 for places
   std::vector<ShareMember> members;  // in child order
 };
 

@@ -158,6 +158,7 @@ void Parser::places(AtomicDecl& atomic) {
   do {
     PlaceDecl place;
     place.name = name("place");
+    place.size = subscript();
     if (acceptPunct("=")) {
       place.initial = code(kListItem, "an initial marking");
     }
@@ -259,6 +260,7 @@ std::vector<Arc> Parser::arcs() {
   do {
     Arc arc;
     arc.place = name("place");
+    arc.index = subscript();
     if (acceptPunct("*")) {
       arc.multiplicity = code(kArcCode, "a multiplicity");
     }
@@ -397,6 +399,18 @@ StudyValues Parser::studyValues() {
     values.list.push_back(literal());
   }
   return values;
+}
+
+std::optional<Literal> Parser::subscript() {
+  if (!acceptPunct("[")) {
+    return std::nullopt;
+  }
+  if (Lex.peek().kind != TokenKind::Number) {
+    unexpected("where a whole number was expected");
+  }
+  const Token number = Lex.take();
+  expectPunct("]", "after the number");
+  return Literal{number.text, number.where};
 }
 
 Literal Parser::literal() {

@@ -46,6 +46,8 @@ class Parser {
   StudyDecl study();
   StudyValues studyValues();
   Literal literal();
+  // "[n]" after a place's name, if there.
+  std::optional<Literal> subscript();
   ValueType valueType();
 
   // Runs item for every item of a { ... } block; items end at a newline or

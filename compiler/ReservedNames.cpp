@@ -67,6 +67,15 @@ constexpr std::array<std::string_view, 177> kFrameworkNames = {
     "printValuesHeading", "repeatCount", "reportUnknownGV", "sanc_runtime", "setGroupId",
     "setMark", "shareWithChild", "the_id",};
 
+// Functions of the C library that a global variable of the generated code
+// would collide with. Sorted, for binary search.
+constexpr std::array<std::string_view, 44> kCLibraryNames = {
+    "abort", "abs",    "acos",  "asin",  "atan",  "ceil",  "close",  "cos",   "cosh",
+    "div",   "exit",   "exp",   "fabs",  "floor", "fmax",  "fmin",   "fmod",  "free",
+    "gamma", "index",  "j0",    "j1",    "link",  "log",   "log10",  "log2",  "open",
+    "pow",   "rand",   "random", "read", "remove", "rename", "round", "select", "signal",
+    "sin",   "sleep",  "sqrt",  "tan",   "time",  "wait",  "write",  "y0"};
+
 bool listed(std::string_view name, const std::string_view* first, const std::string_view* last) {
   return std::binary_search(first, last, name);
 }
@@ -85,6 +94,13 @@ std::string reservedReason(std::string_view name) {
     return "a name the framework uses";
   }
   return "";
+}
+
+std::string globalReservedReason(std::string_view name) {
+  if (listed(name, kCLibraryNames.begin(), kCLibraryNames.end())) {
+    return "a function of the C library";
+  }
+  return reservedReason(name);
 }
 
 }  // namespace sanc

@@ -10,6 +10,9 @@ namespace sanc {
 // the generated code): "a C++ keyword", "reserved in C++" or "a name the
 // framework uses"; empty when it can.
 std::string reservedReason(std::string_view name);
+// The same for a global variable, which also cannot take the name of a
+// function of the C library at global scope ("a function of the C library").
+std::string globalReservedReason(std::string_view name);
 
 }  // namespace sanc
 

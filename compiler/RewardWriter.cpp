@@ -184,15 +184,20 @@ void RewardWriter::bindInstance(CodeWriter& out, const std::string& instance, in
   if (places.empty()) {
     return;
   }
-  const std::string cls = AtomicWriter::className(Whole.atomics[atomic]);
-  out << "  const auto& " << instance << "_Instance = *static_cast<const " << cls << "*>("
-      << instance << "_Model);\n  const struct {\n";
+  const Atomic& model = Whole.atomics[atomic];
+  out << "  const auto& " << instance << "_Instance = *static_cast<const "
+      << AtomicWriter::className(model) << "*>(" << instance << "_Model);\n  const struct {\n";
   for (const std::string& place : places) {
-    out << "    const short& " << place << ";\n";
+    const bool array = model.placeSizes[model.placeIndex(place)] > 0;
+    out << (array ? "    const sanc_runtime::MarkingArray<const short> " : "    const short& ")
+        << place << ";\n";
   }
   out << "  } " << instance << "{";
   for (std::size_t p = 0; p < places.size(); p++) {
-    out << (p ? ", " : "") << "*" << instance << "_Instance." << places[p] << "->Mark";
+    const std::string member = instance + "_Instance." + places[p];
+    const bool array = model.placeSizes[model.placeIndex(places[p])] > 0;
+    out << (p ? ", " : "")
+        << (array ? "sanc_runtime::MarkingArray<const short>(" + member + ")" : "*" + member + "->Mark");
   }
   out << "};\n";
 }

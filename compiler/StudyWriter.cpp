@@ -8,7 +8,8 @@ void StudyWriter::declare(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   out << "// The model's global variables; the study sets them, the model reads them.\n";
   for (const GlobalDecl& global : globals) {
-    out << "extern " << typeName(global.type) << " " << global.name.text << ";\n";
+    out.declaration(global.name.where, std::string("extern ") + typeName(global.type) + " " +
+                                           global.name.text + ";");
   }
   const std::string name = className(Whole);
   out << "\n// The study: " << static_cast<long>(Whole.study.numExperiments)
@@ -35,8 +36,9 @@ void StudyWriter::declare(CodeWriter& out) const {
 void StudyWriter::define(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   for (std::size_t g = 0; g < globals.size(); g++) {
-    out << typeName(globals[g].type) << " " << globals[g].name.text << " = "
-        << Whole.globalValues[g] << ";\n";
+    out.declaration(globals[g].name.where, std::string(typeName(globals[g].type)) + " " +
+                                               globals[g].name.text + " = " +
+                                               Whole.globalValues[g] + ";");
   }
   defineValues(out);
   const std::string name = className(Whole);

@@ -28,6 +28,8 @@ TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
        "3:9: the place 't' would hide the global variable of that name (line 1)"},
       {"global short t\natomic a(int t) {\n}",
        "2:14: the parameter 't' would hide the global variable of that name (line 1)"},
+      {"global double time", "1:15: 'time' is a function of the C library and cannot name a "
+                             "global variable"},
   });
 }
 
@@ -54,6 +56,23 @@ TEST(CheckErrorTest, PlacesArcsAndTimings) {
       {"atomic a {\n  place p\n  activity t instantaneous out p\n}",
        "3:12: the instantaneous activity 't' is always enabled; give it input arcs or a 'when' "
        "predicate"},
+  });
+}
+
+TEST(CheckErrorTest, PlaceArraysHaveASizeAndArcsAnIndexWithinIt) {
+  expectFirstErrors({
+      {"atomic a {\n  place b[0]\n}",
+       "2:11: the size of a place array must be a whole number from 1 to 1000"},
+      {"atomic a {\n  place b[2]\n  activity t rate 1 in b\n}",
+       "3:24: 'b' is an array of places: give the index of one, as in b[0]"},
+      {"atomic a {\n  place b[2]\n  activity t rate 1 in b[2]\n}",
+       "3:26: the index of 'b' must be a whole number from 0 to 1"},
+      {"atomic a {\n  place p\n  activity t rate 1 in p[0]\n}",
+       "3:26: 'p' is a place, not an array of places"},
+      {"atomic a {\n  place b[2]\n}\natomic c {\n  place b[3]\n}\njoin j {\n  a, c\n"
+       "  share b\n}",
+       "9:9: the places shared as 'b' differ: an array of 2 places in 'a', an array of 3 "
+       "places in 'c'"},
   });
 }
 

@@ -22,6 +22,7 @@ class ConstructsTest : public testing::Test {
     speed = 1.5;
     flag = true;
     copies = 2;
+    slot = 0;
   }
 
   topRJ model;
@@ -32,8 +33,9 @@ class ConstructsTest : public testing::Test {
 TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
   ASSERT_EQ(2u, cell.consumer.size());
   // made and spare of the producer, used of each copy, used of the helper,
-  // then goods: the stock of everyone, written once by the top join.
-  EXPECT_EQ(shorts({3, 1, 0, 0, 0, 0}), stateOf(model));
+  // then goods (the stock of everyone) and the stores' slots, written once by
+  // the top join.
+  EXPECT_EQ(shorts({3, 1, 0, 0, 0, 0, 1, 1, 1}), stateOf(model));
   producer.stock->setMark(4);
   EXPECT_EQ(4, model.goods->getMark());
   for (consumerSAN* copy : cell.consumer) {
@@ -99,6 +101,26 @@ TEST_F(ConstructsTest, AnOutputArcBeyondTheShortRangeStopsTheRun) {
               "activity make of model producer takes the marking of place made to 32768");
 }
 
+TEST_F(ConstructsTest, APlaceArrayIsSharedElementByElementAndIndexed) {
+  storeSAN& store = *model.store;
+  storeSAN& other = *model.other;
+  EXPECT_TRUE(store.shift.Enabled());
+  store.shift.Fire();
+  // Taken from slots[0]; the gate adds the array's size to slots[1]; two
+  // tokens to slots[2]. The other store sees the same cells.
+  const short* const* slots = other.slots->marks();
+  EXPECT_EQ(0, *slots[0]);
+  EXPECT_EQ(4, *slots[1]);
+  EXPECT_EQ(3, *slots[2]);
+  EXPECT_EQ(shorts({3, 1, 0, 0, 0, 0, 0, 4, 3}), stateOf(model));
+  EXPECT_FALSE(other.shift.Enabled());
+  slot = 2;
+  EXPECT_TRUE(store.peek.Enabled());
+  slot = 3;
+  EXPECT_EXIT(store.peek.Enabled(), testing::ExitedWithCode(1),
+              "Error: index 3 is outside the place array slots of 3 places");
+}
+
 TEST(ConstructsRewardTest, ARateRewardSumsOverEveryCombinationOfInstances) {
   copies = 2;
   top_rewardPVModel model(false);
@@ -119,6 +141,7 @@ TEST(ConstructsRewardTest, ARateRewardSumsOverEveryCombinationOfInstances) {
   EXPECT_EQ(4.0, splits.ImpulseReward);
   model.FireAction(state.data(), &producer.make);
   EXPECT_EQ(0.0, splits.ImpulseReward);
+  EXPECT_EQ(2.0, model.PVList[2]->RateReward);  // both slots hold one token
 }
 
 TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {
@@ -129,7 +152,7 @@ TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {
   EXPECT_EQ(
       "The Global Variable values for experiment Experiment 3 are:\n"
       "tokens\tshort\t3\nspeed\tdouble\t2\nbig\tlong\t3\nflag\tbool\t1\nletter\tchar\t65\n"
-      "copies\tint\t2\n",
+      "copies\tint\t2\nslot\tshort\t0\n",
       testing::internal::GetCapturedStdout());
   EXPECT_EQ(&letter, study.GetGVValue("letter"));
   study.overrideGVs("l:big:-7");

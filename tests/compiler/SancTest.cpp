@@ -17,7 +17,7 @@ void describe(const ScratchDir& dir, const std::string& text) {
 }
 
 const char kModel[] =
-    "global short cap = 2\n"
+    "global short rindex = 2\n"
     "atomic a {\n"
     "  place p\n"
     "  activity t rate 1  when p < capacity  out p\n"
@@ -46,8 +46,9 @@ TEST(SancTest, ItRefusesBadArguments) {
   EXPECT_EQ("sanc: cannot read none.san\n", missing.err);
 }
 
-// The predicate names capacity, which is not declared: the C++ compiler
-// reports it at the description's line and column.
+// The predicate names capacity, which is not declared, and the global
+// variable clashes with a function of the C library: the C++ compiler
+// reports both at the description's lines.
 TEST(SancTest, TheCppCompilerReportsErrorsInEmbeddedCodeAtTheDescription) {
   ScratchDir dir("sanc");
   describe(dir, kModel);
@@ -59,6 +60,7 @@ TEST(SancTest, TheCppCompilerReportsErrorsInEmbeddedCodeAtTheDescription) {
   EXPECT_NE(0, compile.status);
   EXPECT_NE(std::string::npos, compile.err.find("m.san:4:31: error: ")) << compile.err;
   EXPECT_NE(std::string::npos, compile.err.find("capacity")) << compile.err;
+  EXPECT_NE(std::string::npos, compile.err.find("m.san:1:14: error: ")) << compile.err;
 }
 
 }  // namespace

@@ -155,7 +155,14 @@ struct StudyDecl {
   std::vector<StudyValues> assignments;
 };
 
+// import a, b from "file.san": atomic models of another description.
+struct ImportDecl {
+  std::vector<Name> models;
+  Literal path;  // as written, relative to the importing file's folder
+};
+
 struct ModelFile {
+  std::vector<ImportDecl> imports;
   std::vector<GlobalDecl> globals;
   std::vector<AtomicDecl> atomics;
   std::vector<JoinDecl> joins;

@@ -40,8 +40,10 @@ bool CheckContext::usableName(const Name& name, const char* what, bool hidesGlob
 bool NameTable::add(CheckContext& context, const Name& name, const std::string& what) {
   const auto [entry, added] = Seen.emplace(name.text, Declaration{name.where, what});
   if (!added) {
-    context.error(name.where, "'" + name.text + "' is already declared as a " +
-                                  entry->second.what + " (" + lineOf(entry->second.where) + ")");
+    const std::string& first = entry->second.what;
+    const char* article = std::string("aeiou").find(first[0]) == std::string::npos ? "a " : "an ";
+    context.error(name.where, "'" + name.text + "' is already declared as " + article + first +
+                                  " (" + lineOf(entry->second.where) + ")");
   }
   return added;
 }

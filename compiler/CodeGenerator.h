@@ -13,11 +13,11 @@ struct GeneratedCode {
   std::string source;
 };
 
-// Writes the C++ of a checked model. The paths name the files in #line
-// directives: sourcePath the model description, headerPath and codePath the
-// generated files; the source includes the header by its file name.
-GeneratedCode generateCode(const Model& model, const std::string& sourcePath,
-                           const std::string& headerPath, const std::string& codePath);
+// Writes the C++ of a checked model. headerPath and codePath name the
+// generated files in #line directives (the model names its own files); the
+// source includes the header by its file name.
+GeneratedCode generateCode(const Model& model, const std::string& headerPath,
+                           const std::string& codePath);
 
 }  // namespace sanc
 

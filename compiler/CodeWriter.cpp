@@ -21,8 +21,8 @@ std::string quoted(std::string_view text) {
   return result + "\"";
 }
 
-CodeWriter::CodeWriter(std::string fileName, std::string sourceName)
-    : FileName(std::move(fileName)), SourceName(std::move(sourceName)) {}
+CodeWriter::CodeWriter(std::string fileName, std::vector<std::string> sourceNames)
+    : FileName(std::move(fileName)), SourceNames(std::move(sourceNames)) {}
 
 CodeWriter& CodeWriter::operator<<(std::string_view text) {
   Text += text;
@@ -40,14 +40,14 @@ void CodeWriter::source(const Code& code) {
   if (!Text.empty() && Text.back() != '\n') {
     *this << "\n";
   }
-  lineDirective(code.where.line, SourceName);
+  lineDirective(code.where.line, SourceNames.at(code.where.file));
   *this << code.padding << code.text << "\n";
   // The directive's own line comes first: the line after it is Line + 1.
   lineDirective(Line + 1, FileName);
 }
 
 void CodeWriter::declaration(SourceLocation where, std::string_view line) {
-  lineDirective(where.line, SourceName);
+  lineDirective(where.line, SourceNames.at(where.file));
   *this << line << "\n";
   lineDirective(Line + 1, FileName);
 }

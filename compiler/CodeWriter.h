@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/Lexer.h"
 
@@ -14,9 +15,9 @@ namespace sanc {
 // file's own numbering resumes after it.
 class CodeWriter {
  public:
-  // fileName: the generated file, sourceName: the model description, both as
-  // #line directives should name them.
-  CodeWriter(std::string fileName, std::string sourceName);
+  // fileName: the generated file, sourceNames: the files of the description
+  // (a location's file indexes them), as #line directives should name them.
+  CodeWriter(std::string fileName, std::vector<std::string> sourceNames);
 
   CodeWriter& operator<<(std::string_view text);
   CodeWriter& operator<<(long number);
@@ -34,7 +35,7 @@ class CodeWriter {
   void lineDirective(int line, const std::string& file);
 
   std::string FileName;
-  std::string SourceName;
+  std::vector<std::string> SourceNames;
   std::string Text;
   int Line = 1;  // of the next character written
 };

@@ -8,8 +8,13 @@ void Diagnostics::error(SourceLocation where, std::string message) {
   }
 }
 
+int Diagnostics::addFile(std::string name) {
+  Files.push_back(std::move(name));
+  return static_cast<int>(Files.size()) - 1;
+}
+
 std::string Diagnostics::format(const Diagnostic& diagnostic) const {
-  return FileName + ":" + std::to_string(diagnostic.where.line) + ":" +
+  return Files[diagnostic.where.file] + ":" + std::to_string(diagnostic.where.line) + ":" +
          std::to_string(diagnostic.where.column) + ": error: " + diagnostic.message;
 }
 

@@ -1,5 +1,7 @@
 #include "compiler/FrontEnd.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "compiler/AtomicChecker.h"
@@ -32,9 +34,34 @@ void checkGlobals(CheckContext& context, Model& model) {
   }
 }
 
+// Moves the atomic models an import names from its file into file.
+void importModels(const ImportDecl& decl, ModelFile& file, Diagnostics& diagnostics,
+                  const FileLoader& load) {
+  const std::filesystem::path folder = std::filesystem::path(diagnostics.fileName()).parent_path();
+  const std::string path = (folder / decl.path.text).lexically_normal().string();
+  const std::optional<std::string> text = load ? load(path) : std::nullopt;
+  if (!text || text->size() > kMaxSourceSize) {
+    diagnostics.error(decl.path.where, text ? path + " is larger than " +
+                                                  std::to_string(kMaxSourceSize) + " bytes"
+                                            : "cannot read " + path);
+    return;
+  }
+  ModelFile imported = Parser(*text, diagnostics, diagnostics.addFile(path)).parse();
+  for (const Name& name : decl.models) {
+    auto atomic = std::find_if(imported.atomics.begin(), imported.atomics.end(),
+                               [&](const AtomicDecl& a) { return a.name.text == name.text; });
+    if (atomic == imported.atomics.end()) {
+      diagnostics.error(name.where, path + " has no atomic model '" + name.text + "'");
+    } else {
+      file.atomics.push_back(std::move(*atomic));
+    }
+  }
+}
+
 }  // namespace
 
-std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics) {
+std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics,
+                                  const FileLoader& load) {
   if (source.size() > kMaxSourceSize) {
     diagnostics.error(SourceLocation{}, "the file is larger than " +
                                             std::to_string(kMaxSourceSize) + " bytes");
@@ -42,6 +69,15 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   }
   Model model;
   model.file = std::make_unique<ModelFile>(Parser(source, diagnostics).parse());
+  if (model.file->imports.size() > kMaxImports) {
+    diagnostics.error(model.file->imports[kMaxImports].path.where,
+                      "a description imports from at most " + std::to_string(kMaxImports) +
+                          " files");
+    return std::nullopt;
+  }
+  for (const ImportDecl& decl : model.file->imports) {
+    importModels(decl, *model.file, diagnostics, load);
+  }
   if (diagnostics.hasErrors()) {
     return std::nullopt;
   }
@@ -68,6 +104,7 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   if (model.study.name.empty()) {
     model.study.name = model.rootName() + "_study";
   }
+  model.files = diagnostics.files();
   return model;
 }
 

@@ -1,7 +1,9 @@
 #ifndef COMPILER_FRONTEND_H_
 #define COMPILER_FRONTEND_H_
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "compiler/Diagnostics.h"
@@ -13,10 +15,21 @@ namespace sanc {
 // can cost.
 constexpr std::size_t kMaxSourceSize = 1 << 20;
 
-// Reads and checks a model description. Returns the checked model, or
-// nullopt with at least one error in diagnostics. Writes nothing, and ends
-// on any input.
-std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics);
+// The largest number of imports of a description.
+constexpr std::size_t kMaxImports = 16;
+
+// Reads a file that a description imports from, given its path (the import's
+// path resolved against the folder of the description); nullopt when it
+// cannot be read.
+using FileLoader = std::function<std::optional<std::string>(const std::string& path)>;
+
+// Reads and checks a model description, whose file name is the diagnostics'
+// (imports are resolved against its folder and read through load; without
+// a loader, no import can be read). Returns the checked model, or nullopt
+// with at least one error in diagnostics. Writes nothing, and ends on any
+// input.
+std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics,
+                                  const FileLoader& load = nullptr);
 
 }  // namespace sanc
 

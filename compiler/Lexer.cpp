@@ -25,8 +25,9 @@ bool Code::mentions(std::string_view name) const {
                      [&](const CodeName& use) { return use.name == name; });
 }
 
-Lexer::Lexer(std::string_view source, Diagnostics& diagnostics)
+Lexer::Lexer(std::string_view source, Diagnostics& diagnostics, int file)
     : Source(source), Diags(diagnostics) {
+  Here.where.file = file;
   lexNext();
 }
 
@@ -123,6 +124,8 @@ void Lexer::lexNext() {
   } else if (isIdentifierStart(c)) {
     Current.kind = TokenKind::Identifier;
     Current.text = readIdentifier();
+  } else if (c == '"') {
+    lexString();
   } else if (isDigit(c) || (c == '.' && isDigit(at(1)))) {
     // Study values and multiplicities: digits, a fraction, an exponent.
     // "1..7" is the number 1 followed by "..".
@@ -147,6 +150,21 @@ void Lexer::lexNext() {
     Current.kind = TokenKind::Punct;
     Current.text = std::string(Source.substr(start, Here.pos - start));
   }
+}
+
+void Lexer::lexString() {
+  advance();
+  const std::size_t start = Here.pos;
+  while (Here.pos < Source.size() && at(0) != '"' && at(0) != '\n') {
+    advance();
+  }
+  Current.kind = TokenKind::String;
+  Current.text = std::string(Source.substr(start, Here.pos - start));
+  if (at(0) != '"') {
+    Diags.error(Current.where, "string is not closed");
+    return;
+  }
+  advance();
 }
 
 std::string Lexer::paddingBefore(const Cursor& cursor) const {

@@ -11,7 +11,7 @@
 
 namespace sanc {
 
-enum class TokenKind { Identifier, Number, Punct, Newline, End };
+enum class TokenKind { Identifier, Number, String, Punct, Newline, End };
 
 struct Token {
   TokenKind kind = TokenKind::End;
@@ -64,7 +64,8 @@ class Lexer {
  public:
   static constexpr int kMaxDepth = 256;  // nesting of brackets in C++ code
 
-  Lexer(std::string_view source, Diagnostics& diagnostics);
+  // file: the index of the source among the diagnostics' files.
+  Lexer(std::string_view source, Diagnostics& diagnostics, int file = 0);
 
   const Token& peek() const { return Current; }
   Token take();
@@ -105,6 +106,8 @@ class Lexer {
   void skipLiteral();
   void skipNumber();
   std::string readIdentifier();
+  // A string token: the text between double quotes, on one line.
+  void lexString();
   std::string paddingBefore(const Cursor& at) const;
   char at(std::size_t offset) const;
   void advance();

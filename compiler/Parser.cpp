@@ -7,11 +7,12 @@ namespace sanc {
 
 namespace {
 
-constexpr std::array<std::string_view, 27> kKeywords = {
-    "activity", "at",     "atomic", "case",    "deterministic", "do",     "erlang",
-    "global",   "impulse", "in",    "instantaneous", "join",    "out",    "phases",
-    "place",    "range",  "rank",   "rate",    "rewards",       "set",    "share",
-    "step",     "study",  "weight", "when",    "true",          "false"};
+constexpr std::array<std::string_view, 29> kKeywords = {
+    "activity", "at",      "atomic", "case",   "deterministic", "do",     "erlang",
+    "from",     "global",  "impulse", "import", "in",           "instantaneous", "join",
+    "out",      "phases",  "place",  "range",  "rank",          "rate",   "rewards",
+    "set",      "share",   "step",   "study",  "weight",        "when",   "true",
+    "false"};
 
 // Words that end a piece of C++ code inside an activity.
 const CodeEnd kActivityCode{{"in", "out", "when", "do", "rank", "weight", "case", "phases"}};
@@ -54,8 +55,8 @@ std::string describe(const Token& token) {
   }
 }
 
-Parser::Parser(std::string_view source, Diagnostics& diagnostics)
-    : Lex(source, diagnostics), Diags(diagnostics) {}
+Parser::Parser(std::string_view source, Diagnostics& diagnostics, int file)
+    : Lex(source, diagnostics, file), Diags(diagnostics) {}
 
 ModelFile Parser::parse() {
   ModelFile file;
@@ -73,7 +74,9 @@ ModelFile Parser::parse() {
 
 void Parser::statement(ModelFile& file) {
   const Token& first = Lex.peek();
-  if (first.isWord("global")) {
+  if (first.isWord("import")) {
+    file.imports.push_back(importDecl());
+  } else if (first.isWord("global")) {
     file.globals.push_back(global());
   } else if (first.isWord("atomic")) {
     file.atomics.push_back(atomic());
@@ -92,7 +95,8 @@ void Parser::statement(ModelFile& file) {
     }
     file.study = study();
   } else {
-    fail(first.where, "expected global, atomic, join, rewards or study, found " + describe(first));
+    fail(first.where,
+         "expected import, global, atomic, join, rewards or study, found " + describe(first));
   }
 }
 
@@ -100,6 +104,23 @@ void Parser::endOfStatement() {
   if (Lex.peek().kind != TokenKind::Newline && Lex.peek().kind != TokenKind::End) {
     unexpected("after the statement");
   }
+}
+
+ImportDecl Parser::importDecl() {
+  Lex.take();
+  ImportDecl decl;
+  do {
+    decl.models.push_back(name("model"));
+  } while (acceptPunct(","));
+  if (!acceptWord("from")) {
+    unexpected("after the imported models (expected from)");
+  }
+  if (Lex.peek().kind != TokenKind::String) {
+    unexpected("where the file's name in double quotes was expected");
+  }
+  const Token path = Lex.take();
+  decl.path = Literal{path.text, path.where};
+  return decl;
 }
 
 GlobalDecl Parser::global() {

@@ -18,7 +18,8 @@ bool isKeyword(std::string_view word);
 // so that one run reports the independent errors of a file.
 class Parser {
  public:
-  Parser(std::string_view source, Diagnostics& diagnostics);
+  // file: the index of the source among the diagnostics' files.
+  Parser(std::string_view source, Diagnostics& diagnostics, int file = 0);
 
   ModelFile parse();
 
@@ -26,6 +27,7 @@ class Parser {
   struct SyntaxError {};
 
   void statement(ModelFile& file);
+  ImportDecl importDecl();
   GlobalDecl global();
   AtomicDecl atomic();
   void atomicItem(AtomicDecl& atomic);

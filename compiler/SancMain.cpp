@@ -1,8 +1,9 @@
 // sanc: compiles a model description (.san) into the C++ of the model,
 // which the framework and the state-space generator run.
-//   sanc <model.san> -o <directory>
+//   sanc <model.san> -o <directory> [-d <depfile>]
 // writes <directory>/<name>.h and <directory>/<name>.cpp, <name> being the
-// description's file name without .san. Errors go to standard error as
+// description's file name without .san, and with -d a make rule that makes
+// them depend on every file read. Errors go to standard error as
 // file:line:column: error: message; then nothing is written and the exit
 // status is 1.
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "compiler/CodeGenerator.h"
 #include "compiler/FrontEnd.h"
@@ -21,6 +23,7 @@ namespace {
 struct Arguments {
   std::string source;
   std::string directory;
+  std::string depfile;  // empty: none
 };
 
 std::optional<Arguments> parseArguments(int argc, char** argv) {
@@ -29,6 +32,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
     const std::string argument = argv[i];
     if (argument == "-o" && i + 1 < argc) {
       arguments.directory = argv[++i];
+    } else if (argument == "-d" && i + 1 < argc) {
+      arguments.depfile = argv[++i];
     } else if (argument.empty() || argument[0] == '-' || !arguments.source.empty()) {
       std::cerr << "sanc: unexpected argument '" << argument << "'" << std::endl;
       return std::nullopt;
@@ -37,28 +42,47 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
     }
   }
   if (arguments.source.empty() || arguments.directory.empty()) {
-    std::cerr << "usage: sanc <model.san> -o <directory>" << std::endl;
+    std::cerr << "usage: sanc <model.san> -o <directory> [-d <depfile>]" << std::endl;
     return std::nullopt;
   }
   return arguments;
 }
 
-// The whole file, or nullopt after a message. Reads at most one byte more
-// than the front end accepts, so that a huge file costs nothing.
+// The whole file, or nullopt when it cannot be read. Reads at most one byte
+// more than the front end accepts, so that a huge file costs nothing.
 std::optional<std::string> readSource(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    std::cerr << "sanc: cannot read " << path << std::endl;
     return std::nullopt;
   }
   std::string text(sanc::kMaxSourceSize + 1, '\0');
   in.read(&text[0], static_cast<std::streamsize>(text.size()));
   if (in.bad()) {
-    std::cerr << "sanc: cannot read " << path << std::endl;
     return std::nullopt;
   }
   text.resize(static_cast<std::size_t>(in.gcount()));
   return text;
+}
+
+// A make rule: the generated files depend on every file of the description.
+std::string dependencies(const std::vector<std::filesystem::path>& targets,
+                         const std::vector<std::string>& files) {
+  auto escaped = [](const std::string& path) {
+    std::string text;
+    for (char c : path) {
+      text += c == ' ' ? std::string("\\ ") : std::string(1, c);
+    }
+    return text;
+  };
+  std::string rule;
+  for (const std::filesystem::path& target : targets) {
+    rule += escaped(target.string()) + " ";
+  }
+  rule += ":";
+  for (const std::string& file : files) {
+    rule += " " + escaped(std::filesystem::absolute(file).string());
+  }
+  return rule + "\n";
 }
 
 // Writes text to path through a temporary file, so that a failed write
@@ -93,10 +117,12 @@ int main(int argc, char** argv) {
   }
   const std::optional<std::string> source = readSource(arguments->source);
   if (!source) {
+    std::cerr << "sanc: cannot read " << arguments->source << std::endl;
     return 1;
   }
   sanc::Diagnostics diagnostics(arguments->source);
-  const std::optional<sanc::Model> model = sanc::compileModel(*source, diagnostics);
+  const std::optional<sanc::Model> model =
+      sanc::compileModel(*source, diagnostics, readSource);
   for (const sanc::Diagnostic& diagnostic : diagnostics.errors()) {
     std::cerr << diagnostics.format(diagnostic) << std::endl;
   }
@@ -114,7 +140,12 @@ int main(int argc, char** argv) {
   const std::string stem = std::filesystem::path(arguments->source).stem().string();
   const std::filesystem::path header = directory / (stem + ".h");
   const std::filesystem::path code = directory / (stem + ".cpp");
-  const sanc::GeneratedCode generated =
-      sanc::generateCode(*model, arguments->source, header.string(), code.string());
-  return writeFile(header, generated.header) && writeFile(code, generated.source) ? 0 : 1;
+  const sanc::GeneratedCode generated = sanc::generateCode(*model, header.string(), code.string());
+  if (!writeFile(header, generated.header) || !writeFile(code, generated.source)) {
+    return 1;
+  }
+  return arguments->depfile.empty() ||
+                 writeFile(arguments->depfile, dependencies({header, code}, model->files))
+             ? 0
+             : 1;
 }

@@ -37,7 +37,7 @@ TEST(SancTest, ErrorsGoToStandardErrorAndNothingIsWritten) {
 
 TEST(SancTest, ItRefusesBadArguments) {
   ScratchDir dir("sanc");
-  EXPECT_EQ("usage: sanc <model.san> -o <directory>\n",
+  EXPECT_EQ("usage: sanc <model.san> -o <directory> [-d <depfile>]\n",
             dir.run(std::string(SANC_EXECUTABLE) + " m.san").err);
   EXPECT_EQ("sanc: unexpected argument '-x'\n",
             dir.run(std::string(SANC_EXECUTABLE) + " -x m.san -o out").err);

@@ -14,7 +14,7 @@ using compile_helpers::expectFirstErrors;
 
 TEST(SyntaxErrorTest, StatementsAndDeclarations) {
   expectFirstErrors({
-      {"glob int x", "1:1: expected global, atomic, join, rewards or study, found 'glob'"},
+      {"glob int x", "1:1: expected import, global, atomic, join, rewards or study, found 'glob'"},
       {"global integer x",
        "1:8: expected a type (bool, char, short, int, long, float or double), found 'integer'"},
       {"global int x = y", "1:16: unexpected 'y' where a number was expected"},
@@ -67,7 +67,7 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
   EXPECT_EQ(std::vector<std::string>(
                 {"2:15: expected rate, deterministic, erlang or instantaneous, found 'fast'",
                  "5:3: expected place or activity, found 'plaec'",
-                 "7:1: expected global, atomic, join, rewards or study, found 'studdy'"}),
+                 "7:1: expected import, global, atomic, join, rewards or study, found 'studdy'"}),
             errorsOf("atomic a {\n"
                      "  activity go fast 1.0  in p\n"
                      "    case 0.5:  out p\n"  // belongs to the spoilt activity

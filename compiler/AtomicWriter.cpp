@@ -161,22 +161,23 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
       out << "  " << group.member << ".appendGroup(&" << Model.actions[a].member << ");\n";
     }
   }
-  out << "  std::vector<Activity*> actions = {";
+  out << "  std::vector<Activity*> InitialActionList = {";
   for (std::size_t a = 0; a < Model.actions.size(); a++) {
     out << (a ? ", " : "") << "&" << Model.actions[a].member;
   }
-  out << "};\n  std::vector<BaseGroupClass*> groups = {";
+  out << "};\n  std::vector<BaseGroupClass*> InitialGroupList = {";
   for (std::size_t g = 0; g < Model.groups.size(); g++) {
     out << (g ? ", " : "") << "&" << Model.groups[g].member;
   }
   out << "};\n";
   definePlaces(out);
   out << "  initializeSANModelNow(" << quoted(Decl.name.text)
-      << ", static_cast<int>(places.size()), places.data(), 0, nullptr,\n"
-      << "                        static_cast<int>(actions.size()), actions.data(),\n"
-      << "                        static_cast<int>(groups.size()), groups.data());\n";
+      << ", static_cast<int>(InitialPlaces.size()), InitialPlaces.data(), 0,\n"
+      << "                        nullptr, static_cast<int>(InitialActionList.size()),\n"
+      << "                        InitialActionList.data(), static_cast<int>(InitialGroupList.size()),\n"
+      << "                        InitialGroupList.data());\n";
   defineArcs(out);
-  out << "  for (Activity* activity : actions) {\n    activity->LinkVariables();\n  }\n}\n\n";
+  out << "  for (Activity* activity : InitialActionList) {\n    activity->LinkVariables();\n  }\n}\n\n";
 }
 
 void AtomicWriter::definePlaces(CodeWriter& out) const {
@@ -200,7 +201,7 @@ void AtomicWriter::definePlaces(CodeWriter& out) const {
     }
     out << ");\n";
   }
-  out << "  std::vector<BaseStateVariableClass*> places = {";
+  out << "  std::vector<BaseStateVariableClass*> InitialPlaces = {";
   for (std::size_t p = 0; p < Decl.places.size(); p++) {
     out << (p ? ", " : "") << Decl.places[p].name.text;
   }

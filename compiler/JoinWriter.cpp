@@ -40,7 +40,7 @@ void JoinWriter::declare(CodeWriter& out) const {
   if (repeats()) {
     out << "\n private:\n  // Builds the join with the given numbers of copies of its repeated "
            "children.\n  explicit "
-        << name << "(const std::vector<int>& copies);\n";
+        << name << "(const std::vector<int>& ChildCopies);\n";
   }
   out << "};\n\n";
 }
@@ -70,11 +70,11 @@ void JoinWriter::define(CodeWriter& out) const {
         separator = ", ";
       }
     }
-    out << "}) {}\n\n" << name << "::" << name << "(const std::vector<int>& copies)\n";
+    out << "}) {}\n\n" << name << "::" << name << "(const std::vector<int>& ChildCopies)\n";
     const auto repeated = std::count_if(Composed.children.begin(), Composed.children.end(),
                                         [](const Child& c) { return c.decl->count.has_value(); });
     for (long r = 0; r < repeated; r++) {
-      counted += " + copies[" + std::to_string(r) + "]";
+      counted += " + ChildCopies[" + std::to_string(r) + "]";
     }
   } else {
     out << name << "::" << name << "()\n";
@@ -91,30 +91,33 @@ void JoinWriter::define(CodeWriter& out) const {
       << "  // The shared places own the storage the children's places use; the\n"
       << "  // children's destructors no longer touch it.\n";
   for (const Share& share : Composed.shares) {
-    out << "  delete " << share.name << ";\n";
+    out << "  delete this->" << share.name << ";\n";
   }
   for (const Child& child : Composed.children) {
     if (child.decl->count) {
-      out << "  for (" << childClass(child) << "* copy : " << child.instance()
+      out << "  for (" << childClass(child) << "* copy : this->" << child.instance()
           << ") {\n    delete copy;\n  }\n";
     } else {
-      out << "  delete " << child.instance() << ";\n";
+      out << "  delete this->" << child.instance() << ";\n";
     }
   }
   out << "}\n\n";
 }
 
 void JoinWriter::defineChildren(CodeWriter& out) const {
-  out << "  int next = 0;  // the next child's position\n";
+  // The join's members go through this->, so that no name of the generated
+  // code hides them.
+  out << "  int NextChild = 0;\n";
   int repeated = 0;
   for (const Child& child : Composed.children) {
     const std::string& instance = child.instance();
     std::string made = "newObject<" + childClass(child) + ">(";
     if (child.decl->count) {
-      out << "  for (int i = 0; i < copies[" << repeated++ << "]; i++) {\n"
-          << "    " << instance << ".push_back(" << made;
+      out << "  for (int CopyIndex = 0; CopyIndex < ChildCopies[" << repeated++
+          << "]; CopyIndex++) {\n"
+          << "    this->" << instance << ".push_back(" << made;
     } else {
-      out << "  " << instance << " = " << made;
+      out << "  this->" << instance << " = " << made;
     }
     for (std::size_t a = 0; a < child.decl->arguments.size(); a++) {
       if (a > 0) {
@@ -122,9 +125,9 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
       }
       out.source(child.decl->arguments[a]);
     }
-    const std::string object = child.decl->count ? instance + ".back()" : instance;
+    const std::string object = "this->" + instance + (child.decl->count ? ".back()" : "");
     out << (child.decl->count ? "));\n" : ");\n");
-    out << (child.decl->count ? "  " : "") << "  Children[next++] = " << object << ";\n"
+    out << (child.decl->count ? "  " : "") << "  Children[NextChild++] = " << object << ";\n"
         << (child.decl->count ? "  " : "") << "  " << object << "->DefineName("
         << quoted(instance) << ");\n";
     if (child.decl->count) {
@@ -146,7 +149,7 @@ void JoinWriter::defineShares(CodeWriter& out) const {
     for (const ShareMember& member : share.members) {
       const Child& child = Composed.children[member.child];
       if (child.decl->count) {
-        out << "    for (" << childClass(child) << "* copy : " << child.instance() << ") {\n"
+        out << "    for (" << childClass(child) << "* copy : this->" << child.instance() << ") {\n"
             << "      shareWithChild(" << share.name << ", copy->" << member.place
             << ", copy);\n    }\n";
       } else {

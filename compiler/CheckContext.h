@@ -41,7 +41,6 @@ class NameTable {
   // Adds name, declared as a what; when it is taken, reports what took it
   // first and where, and returns false.
   bool add(CheckContext& context, const Name& name, const std::string& what);
-  bool contains(const std::string& name) const { return Seen.count(name) > 0; }
 
  private:
   struct Declaration {

@@ -4,13 +4,13 @@
 
 namespace sanc {
 
+namespace {
+
 bool isIdentifierStart(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
 bool isIdentifierChar(char c) { return isIdentifierStart(c) || (c >= '0' && c <= '9'); }
-
-namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -119,9 +119,6 @@ class Lexer {
   Token Current;
 };
 
-bool isIdentifierStart(char c);
-bool isIdentifierChar(char c);
-
 }  // namespace sanc
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 namespace sanc {
 
@@ -15,11 +16,11 @@ constexpr std::array<std::string_view, 29> kKeywords = {
     "false"};
 
 // Words that end a piece of C++ code inside an activity.
-const CodeEnd kActivityCode{{"in", "out", "when", "do", "rank", "weight", "case", "phases"}};
-const CodeEnd kArcCode{{"in", "out", "when", "do", "rank", "weight", "case", "phases"}, true};
-const CodeEnd kCaseValue{{"in", "out", "when", "do", "rank", "weight", "case", "phases"},
-                         false,
-                         true};
+const std::set<std::string, std::less<>> kActivityWords = {"in",   "out",    "when", "do",
+                                                           "rank", "weight", "case", "phases"};
+const CodeEnd kActivityCode{kActivityWords};
+const CodeEnd kArcCode{kActivityWords, true};
+const CodeEnd kCaseValue{kActivityWords, false, true};
 const CodeEnd kListItem{{}, true};
 const CodeEnd kRewardCode{{"impulse"}};
 

@@ -78,8 +78,9 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
     const std::optional<long> value = integerValue(place.size->text);
     size = value && *value >= 1 && *value <= kMaxArraySize ? static_cast<int>(*value) : 1;
     if (!value || size != *value) {
-      Context.error(place.size->where, "the size of a place array must be a whole number from 1 to " +
-                                           std::to_string(kMaxArraySize));
+      Context.error(place.size->where,
+                    "the size of a place array must be a whole number from 1 to " +
+                        std::to_string(kMaxArraySize));
     }
   }
   if (!place.initial) {
@@ -93,9 +94,8 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
   }
   const std::optional<double> value = constantValue(*place.initial);
   if (value && (*value != std::floor(*value) || *value < 0 || *value > 32767)) {
-    Context.error(place.initial->where,
-                  "the initial marking of '" + place.name.text +
-                      "' must be a whole number from 0 to 32767");
+    Context.error(place.initial->where, "the initial marking of '" + place.name.text +
+                                            "' must be a whole number from 0 to 32767");
   }
   return size;
 }
@@ -113,12 +113,12 @@ void AtomicChecker::checkActivity(const ActivityDecl& activity) {
 }
 
 void AtomicChecker::checkTiming(const ActivityDecl& activity) {
-  checkPositive(activity.time,
-                activity.timing == Timing::Deterministic ? "a delay" : "a rate");
+  checkPositive(activity.time, activity.timing == Timing::Deterministic ? "a delay" : "a rate");
   if (activity.phases) {
     const std::optional<double> phases = constantValue(*activity.phases);
     if (phases && (*phases < 1 || *phases != std::floor(*phases))) {
-      Context.error(activity.phases->where, "the number of phases must be a whole number of at least 1");
+      Context.error(activity.phases->where,
+                    "the number of phases must be a whole number of at least 1");
     }
   }
 }
@@ -159,8 +159,8 @@ void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
       Context.error(arc.place.where,
                     "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
     } else if (std::find(seen.begin(), seen.end(), place) != seen.end()) {
-      Context.error(arc.place.where, "the place '" + place +
-                                         "' is listed twice; give one arc a multiplicity");
+      Context.error(arc.place.where,
+                    "the place '" + place + "' is listed twice; give one arc a multiplicity");
     } else {
       checkIndex(arc);
     }

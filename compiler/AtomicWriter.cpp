@@ -45,19 +45,19 @@ std::vector<const Clauses*> clausesOf(const Action& action) {
 
 }  // namespace
 
-std::string AtomicWriter::parameterList() const {
+std::string AtomicWriter::parameterList(const std::string& attribute) const {
   std::string list;
   for (const ParamDecl& param : Decl.params) {
-    list += (list.empty() ? "" : ", ") + std::string(typeName(param.type)) + " " +
-            param.name.text;
+    list += (list.empty() ? "" : ", ") + attribute + typeName(param.type) + " " + param.name.text;
   }
   return list;
 }
 
-std::string AtomicWriter::argumentList() const {
+std::string AtomicWriter::memberList(bool initialized) const {
   std::string list;
   for (const ParamDecl& param : Decl.params) {
-    list += (list.empty() ? "" : ", ") + param.name.text;
+    list += (list.empty() ? "" : ", ") + param.name.text +
+            (initialized ? "(" + param.name.text + ")" : "");
   }
   return list;
 }
@@ -85,8 +85,8 @@ void AtomicWriter::declare(CodeWriter& out) const {
       out << "  PostselectGroup " << group.member << ";\n";
     }
   }
-  out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "("
-      << parameterList() << ");\n  ~" << name << "() override;\n};\n\n";
+  out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
+      << ");\n  ~" << name << "() override;\n};\n\n";
 }
 
 void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
@@ -137,16 +137,11 @@ void AtomicWriter::define(CodeWriter& out) const {
 
 void AtomicWriter::defineConstructor(CodeWriter& out) const {
   const std::string name = className(Model);
-  std::string parameters;
-  for (const ParamDecl& param : Decl.params) {
-    parameters += (parameters.empty() ? "" : ", ") + std::string("[[maybe_unused]] ") +
-                  typeName(param.type) + " " + param.name.text;
-  }
-  out << name << "::" << name << "(" << parameters << ")";
+  out << name << "::" << name << "(" << parameterList("[[maybe_unused]] ") << ")";
   if (!Decl.params.empty()) {
     std::string separator = "\n    : ";
     for (const Action& action : Model.actions) {
-      out << separator << action.member << "(" << argumentList() << ")";
+      out << separator << action.member << "(" << memberList(false) << ")";
       separator = ",\n      ";
     }
   }
@@ -174,10 +169,12 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
   out << "  initializeSANModelNow(" << quoted(Decl.name.text)
       << ", static_cast<int>(InitialPlaces.size()), InitialPlaces.data(), 0,\n"
       << "                        nullptr, static_cast<int>(InitialActionList.size()),\n"
-      << "                        InitialActionList.data(), static_cast<int>(InitialGroupList.size()),\n"
+      << "                        InitialActionList.data(), "
+         "static_cast<int>(InitialGroupList.size()),\n"
       << "                        InitialGroupList.data());\n";
   defineArcs(out);
-  out << "  for (Activity* activity : InitialActionList) {\n    activity->LinkVariables();\n  }\n}\n\n";
+  out << "  for (Activity* activity : InitialActionList) {\n    activity->LinkVariables();\n  "
+         "}\n}\n\n";
 }
 
 void AtomicWriter::definePlaces(CodeWriter& out) const {
@@ -230,16 +227,10 @@ void AtomicWriter::defineArcs(CodeWriter& out) const {
 void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
   const ActivityDecl& activity = *action.activity;
   const std::string scope = className(Model) + "::" + action.className;
-  std::string parameters;
-  std::string initializers;
-  for (const ParamDecl& param : Decl.params) {
-    parameters += (parameters.empty() ? "" : ", ") + std::string(typeName(param.type)) + " " +
-                  param.name.text;
-    initializers += (initializers.empty() ? " : " : ", ") + param.name.text + "(" +
-                    param.name.text + ")";
-  }
+  const std::string initializers = Decl.params.empty() ? "" : " : " + memberList(true);
   out << "/* " << action.member << " */\n\n"
-      << scope << "::" << action.className << "(" << parameters << ")" << initializers << " {\n"
+      << scope << "::" << action.className << "(" << parameterList() << ")" << initializers
+      << " {\n"
       << "  TheDistributionParameters = newArray<double>("
       << (activity.timing == Timing::Erlang ? 2L : 1L) << ");\n"
       << "  ActivityInitialize(" << quoted(action.member) << ", " << action.group << ", "
@@ -395,8 +386,8 @@ void AtomicWriter::writeStatements(CodeWriter& out, const Action& action, const 
   out << "  }\n";
 }
 
-void AtomicWriter::defineReturning(CodeWriter& out, const std::string& signature,
-                                   const Code& code, const Action& action) const {
+void AtomicWriter::defineReturning(CodeWriter& out, const std::string& signature, const Code& code,
+                                   const Action& action) const {
   out << signature << " {\n";
   bindPlaces(out, action, {&code}, false);
   out << "  return ";

@@ -45,8 +45,11 @@ class AtomicWriter {
                   bool writable) const;
   // The marking an arc moves tokens of, as a C++ lvalue.
   std::string cellOf(const Arc& arc) const;
-  std::string parameterList() const;
-  std::string argumentList() const;
+  // The model's parameters as a C++ parameter list, each preceded by
+  // attribute.
+  std::string parameterList(const std::string& attribute = "") const;
+  // The parameters' names, each as "name(name)" when initialized.
+  std::string memberList(bool initialized) const;
   const std::string& placeName(int place) const { return Decl.places[place].name.text; }
 
   const Atomic& Model;

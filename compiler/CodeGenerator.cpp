@@ -73,7 +73,8 @@ std::string writeHeader(const Model& model, const std::vector<int>& joins,
 std::string writeSource(const Model& model, const std::vector<int>& joins,
                         const std::string& headerPath, const std::string& codePath) {
   CodeWriter out(codePath, model.files);
-  out << banner(model) << "#include \"" << std::filesystem::path(headerPath).filename().string() << "\"\n\n"
+  out << banner(model) << "#include \"" << std::filesystem::path(headerPath).filename().string()
+      << "\"\n\n"
       << "#include <cstring>\n#include <iostream>\n\n"
       << "#include \"Cpp/BaseClasses/Allocate.h\"\n"
       << "#include \"Cpp/BaseClasses/UserDistributions.h\"\n"

@@ -188,8 +188,9 @@ void CompositionChecker::shareByName(const ShareDecl& decl, Share& share, const 
 void CompositionChecker::shareByMembers(const ShareDecl& decl, Share& share, const Join& join) {
   std::set<int> children;
   for (const QualifiedName& member : decl.members) {
-    const auto child = std::find_if(join.children.begin(), join.children.end(),
-                                    [&](const Child& c) { return c.instance() == member.model.text; });
+    const auto child =
+        std::find_if(join.children.begin(), join.children.end(),
+                     [&](const Child& c) { return c.instance() == member.model.text; });
     if (child == join.children.end()) {
       Context.error(member.model.where,
                     "join '" + join.name() + "' has no child '" + member.model.text + "'");
@@ -199,9 +200,8 @@ void CompositionChecker::shareByMembers(const ShareDecl& decl, Share& share, con
     const int index = static_cast<int>(child - join.children.begin());
     const std::vector<std::string> places = placesOf(child->model);
     if (std::find(places.begin(), places.end(), member.member.text) == places.end()) {
-      Context.error(member.member.where, "'" + member.model.text + "' (" +
-                                             modelName(child->model) + ") has no place '" +
-                                             member.member.text + "'");
+      Context.error(member.member.where, "'" + member.model.text + "' (" + modelName(child->model) +
+                                             ") has no place '" + member.member.text + "'");
       share.members.clear();
       return;
     }
@@ -230,10 +230,10 @@ bool CompositionChecker::sizesAgree(const ShareDecl& decl, Share& share, const J
     const Child& child = join.children[member.child];
     const int size = placeSize(child.model, member.place);
     if (size != share.size) {
-      Context.error(decl.name.where, "the places shared as '" + share.name + "' differ: " +
-                                         described(share.size) + " in '" + first.instance() +
-                                         "', " + described(size) + " in '" + child.instance() +
-                                         "'");
+      Context.error(decl.name.where, "the places shared as '" + share.name +
+                                         "' differ: " + described(share.size) + " in '" +
+                                         first.instance() + "', " + described(size) + " in '" +
+                                         child.instance() + "'");
       return false;
     }
   }
@@ -259,9 +259,8 @@ void CompositionChecker::checkInitialMarkings(const ShareDecl& decl, const Share
       firstChild = child.instance();
     } else if (marking != first) {
       Context.error(decl.name.where, "the children sharing '" + share.name +
-                                         "' start it differently: " + first + " in '" +
-                                         firstChild + "', " + marking + " in '" +
-                                         child.instance() + "'");
+                                         "' start it differently: " + first + " in '" + firstChild +
+                                         "', " + marking + " in '" + child.instance() + "'");
       return;
     }
   }
@@ -282,7 +281,8 @@ void CompositionChecker::findRoot() {
   }
   for (std::size_t a = 0; a < Target.atomics.size(); a++) {
     if (used.count(Target.atomics[a].name()) == 0) {
-      tops.push_back({ModelRef{ModelKind::Atomic, static_cast<int>(a)}, &Target.atomics[a].decl->name});
+      tops.push_back(
+          {ModelRef{ModelKind::Atomic, static_cast<int>(a)}, &Target.atomics[a].decl->name});
     }
   }
   if (tops.empty()) {

@@ -27,8 +27,8 @@ void checkGlobals(CheckContext& context, Model& model) {
         cppLiteral(global.type, global.value ? global.value->text : "0", problem);
     if (!value) {
       context.error(global.value->where, global.value->text + " " + problem + " (" +
-                                             global.name.text + " is a " +
-                                             typeName(global.type) + ")");
+                                             global.name.text + " is a " + typeName(global.type) +
+                                             ")");
     }
     model.globalValues.push_back(value.value_or("0"));
   }
@@ -41,9 +41,9 @@ void importModels(const ImportDecl& decl, ModelFile& file, Diagnostics& diagnost
   const std::string path = (folder / decl.path.text).lexically_normal().string();
   const std::optional<std::string> text = load ? load(path) : std::nullopt;
   if (!text || text->size() > kMaxSourceSize) {
-    diagnostics.error(decl.path.where, text ? path + " is larger than " +
-                                                  std::to_string(kMaxSourceSize) + " bytes"
-                                            : "cannot read " + path);
+    diagnostics.error(decl.path.where,
+                      text ? path + " is larger than " + std::to_string(kMaxSourceSize) + " bytes"
+                           : "cannot read " + path);
     return;
   }
   ModelFile imported = Parser(*text, diagnostics, diagnostics.addFile(path)).parse();
@@ -63,16 +63,16 @@ void importModels(const ImportDecl& decl, ModelFile& file, Diagnostics& diagnost
 std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics,
                                   const FileLoader& load) {
   if (source.size() > kMaxSourceSize) {
-    diagnostics.error(SourceLocation{}, "the file is larger than " +
-                                            std::to_string(kMaxSourceSize) + " bytes");
+    diagnostics.error(SourceLocation{},
+                      "the file is larger than " + std::to_string(kMaxSourceSize) + " bytes");
     return std::nullopt;
   }
   Model model;
   model.file = std::make_unique<ModelFile>(Parser(source, diagnostics).parse());
   if (model.file->imports.size() > kMaxImports) {
-    diagnostics.error(model.file->imports[kMaxImports].path.where,
-                      "a description imports from at most " + std::to_string(kMaxImports) +
-                          " files");
+    diagnostics.error(
+        model.file->imports[kMaxImports].path.where,
+        "a description imports from at most " + std::to_string(kMaxImports) + " files");
     return std::nullopt;
   }
   for (const ImportDecl& decl : model.file->imports) {

@@ -128,8 +128,8 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
     const std::string object = "this->" + instance + (child.decl->count ? ".back()" : "");
     out << (child.decl->count ? "));\n" : ");\n");
     out << (child.decl->count ? "  " : "") << "  Children[NextChild++] = " << object << ";\n"
-        << (child.decl->count ? "  " : "") << "  " << object << "->DefineName("
-        << quoted(instance) << ");\n";
+        << (child.decl->count ? "  " : "") << "  " << object << "->DefineName(" << quoted(instance)
+        << ");\n";
     if (child.decl->count) {
       out << "  }\n";
     }

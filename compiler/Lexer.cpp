@@ -188,7 +188,8 @@ void Lexer::skipLiteral() {
     advance();
   }
   if (at(0) != quote) {
-    Diags.error(start, quote == '"' ? "string literal is not closed" : "character literal is not closed");
+    Diags.error(start,
+                quote == '"' ? "string literal is not closed" : "character literal is not closed");
     return;
   }
   advance();

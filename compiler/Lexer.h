@@ -89,10 +89,10 @@ class Lexer {
   struct CodeScan {
     Code code;
     const CodeEnd& end;
-    bool block;                // a block of statements: runs to its closing '}'
-    std::vector<Token> open;   // the brackets not closed yet
-    int questions = 0;         // '?' at the outermost level not matched by ':'
-    bool memberNext = false;   // the next identifier follows '.', '->' or '::'
+    bool block;               // a block of statements: runs to its closing '}'
+    std::vector<Token> open;  // the brackets not closed yet
+    int questions = 0;        // '?' at the outermost level not matched by ':'
+    bool memberNext = false;  // the next identifier follows '.', '->' or '::'
   };
 
   // Scans C++ text from the current token on; see code() and block().

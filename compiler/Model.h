@@ -123,8 +123,8 @@ struct Study {
 };
 
 struct Model {
-  std::unique_ptr<ModelFile> file;  // with the atomic models it imports
-  std::vector<std::string> files;   // the description, then the files it imports from
+  std::unique_ptr<ModelFile> file;        // with the atomic models it imports
+  std::vector<std::string> files;         // the description, then the files it imports from
   std::vector<std::string> globalValues;  // each global's default, as a C++ literal
   std::vector<Atomic> atomics;
   std::vector<Join> joins;

@@ -9,11 +9,10 @@ namespace sanc {
 namespace {
 
 constexpr std::array<std::string_view, 29> kKeywords = {
-    "activity", "at",      "atomic", "case",   "deterministic", "do",     "erlang",
-    "from",     "global",  "impulse", "import", "in",           "instantaneous", "join",
-    "out",      "phases",  "place",  "range",  "rank",          "rate",   "rewards",
-    "set",      "share",   "step",   "study",  "weight",        "when",   "true",
-    "false"};
+    "activity", "at",      "atomic", "case", "deterministic", "do",   "erlang", "from",
+    "global",   "impulse", "import", "in",   "instantaneous", "join", "out",    "phases",
+    "place",    "range",   "rank",   "rate", "rewards",       "set",  "share",  "step",
+    "study",    "weight",  "when",   "true", "false"};
 
 // Words that end a piece of C++ code inside an activity.
 const std::set<std::string, std::less<>> kActivityWords = {"in",   "out",    "when", "do",
@@ -85,8 +84,8 @@ void Parser::statement(ModelFile& file) {
     file.joins.push_back(join());
   } else if (first.isWord("rewards")) {
     if (file.rewards) {
-      fail(first.where, "the rewards are already given (line " +
-                            std::to_string(file.rewards->where.line) + ")");
+      fail(first.where,
+           "the rewards are already given (line " + std::to_string(file.rewards->where.line) + ")");
     }
     file.rewards = rewards();
   } else if (first.isWord("study")) {
@@ -143,8 +142,8 @@ ValueType Parser::valueType() {
       return type;
     }
   }
-  fail(token.where, "expected a type (bool, char, short, int, long, float or double), found " +
-                        describe(token));
+  fail(token.where,
+       "expected a type (bool, char, short, int, long, float or double), found " + describe(token));
 }
 
 AtomicDecl Parser::atomic() {
@@ -220,8 +219,8 @@ void Parser::timing(ActivityDecl& activity) {
   } else if (acceptWord("instantaneous")) {
     activity.timing = Timing::Instantaneous;
   } else {
-    fail(token.where, "expected rate, deterministic, erlang or instantaneous, found " +
-                          describe(token));
+    fail(token.where,
+         "expected rate, deterministic, erlang or instantaneous, found " + describe(token));
   }
 }
 

@@ -96,7 +96,8 @@ bool RewardChecker::checkPlaceUse(const CodeName& use, int& atomic) {
       Context.error(use.where, "the model tree has no instance '" + use.name + "'");
       return false;
     }
-    if (use.member.empty() && AllPlaces.count(use.name) > 0 && Context.global(use.name) == nullptr) {
+    if (use.member.empty() && AllPlaces.count(use.name) > 0 &&
+        Context.global(use.name) == nullptr) {
       Context.error(use.where, "write the place '" + use.name + "' as instance." + use.name);
       return false;
     }
@@ -104,8 +105,8 @@ bool RewardChecker::checkPlaceUse(const CodeName& use, int& atomic) {
   }
   atomic = instance->second;
   if (use.member.empty()) {
-    Context.error(use.where, "a reward reads places of '" + use.name + "': write " + use.name +
-                                 ".place");
+    Context.error(use.where,
+                  "a reward reads places of '" + use.name + "': write " + use.name + ".place");
     return false;
   }
   if (Target.atomics[atomic].placeIndex(use.member) < 0) {
@@ -146,8 +147,10 @@ void RewardChecker::checkImpulse(const ImpulseDecl& decl, Reward& reward) {
       continue;
     }
     if (use.name != impulse.instance) {
-      Context.error(use.where, "an impulse reads only places of the instance whose activity "
-                               "earns it ('" + impulse.instance + "')");
+      Context.error(use.where,
+                    "an impulse reads only places of the instance whose activity "
+                    "earns it ('" +
+                        impulse.instance + "')");
       continue;
     }
     appendOnce(impulse.places, use.member);

@@ -76,7 +76,8 @@ void RewardWriter::define(CodeWriter& out) const {
       << "  CreatePVList(" << static_cast<long>(Whole.rewards.size()) << ", expandTimeArrays);\n"
       << "  Initialize();\n}\n\n";
   if (Whole.rewards.empty()) {
-    out << "PerformanceVariableNode* " << name << "::createPVNode(int, int) { return nullptr; }\n\n";
+    out << "PerformanceVariableNode* " << name
+        << "::createPVNode(int, int) { return nullptr; }\n\n";
     return;
   }
   out << "PerformanceVariableNode* " << name << "::createPVNode(int pv, int timeIndex) {\n"
@@ -112,8 +113,8 @@ void RewardWriter::defineVariable(CodeWriter& out, const Reward& reward,
     out << (t ? ", " : "") << cppLiteral(ValueType::Double, decl.times[t].text, problem).value();
   }
   out << "};\n  Initialize(" << quoted(decl.name.text) << ", InstantOfTimeType, "
-      << static_cast<long>(decl.times.size()) << ", times, times, timeIndex, " << impulses
-      << ", " << static_cast<long>(reward.models.size()) << ", " << variables << ");\n";
+      << static_cast<long>(decl.times.size()) << ", times, times, timeIndex, " << impulses << ", "
+      << static_cast<long>(reward.models.size()) << ", " << variables << ");\n";
   for (const RewardModelUse& use : reward.models) {
     for (const std::string& place : use.places) {
       out << "  AddVariableDependency(" << quoted(place) << ", " << quoted(use.instance) << ");\n";
@@ -171,7 +172,8 @@ void RewardWriter::defineImpulse(CodeWriter& out, const Impulse& impulse,
       << "  return workers;\n}\n\n";
 }
 
-void RewardWriter::defineModelRefs(CodeWriter& out, const std::vector<std::string>& instances) const {
+void RewardWriter::defineModelRefs(CodeWriter& out,
+                                   const std::vector<std::string>& instances) const {
   out << "  NumModelRefs = " << static_cast<long>(instances.size()) << ";\n"
       << "  ModelRefs = newArray<BaseModelClass**>(NumModelRefs);\n";
   for (std::size_t i = 0; i < instances.size(); i++) {
@@ -197,7 +199,8 @@ void RewardWriter::bindInstance(CodeWriter& out, const std::string& instance, in
     const std::string member = instance + "_Instance." + places[p];
     const bool array = model.placeSizes[model.placeIndex(places[p])] > 0;
     out << (p ? ", " : "")
-        << (array ? "sanc_runtime::MarkingArray<const short>(" + member + ")" : "*" + member + "->Mark");
+        << (array ? "sanc_runtime::MarkingArray<const short>(" + member + ")"
+                  : "*" + member + "->Mark");
   }
   out << "};\n";
 }

@@ -26,7 +26,8 @@ class RewardWriter {
   void declareVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
   void defineVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
   void defineWorker(CodeWriter& out, const Reward& reward, const std::string& node) const;
-  void defineImpulse(CodeWriter& out, const Impulse& impulse, const std::string& impulseClass) const;
+  void defineImpulse(CodeWriter& out, const Impulse& impulse,
+                     const std::string& impulseClass) const;
   // Constructor body lines that point ModelRefs at the model members.
   void defineModelRefs(CodeWriter& out, const std::vector<std::string>& instances) const;
   // Binds instance.place, for every place listed, to the place's marking in

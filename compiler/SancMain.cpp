@@ -121,8 +121,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   sanc::Diagnostics diagnostics(arguments->source);
-  const std::optional<sanc::Model> model =
-      sanc::compileModel(*source, diagnostics, readSource);
+  const std::optional<sanc::Model> model = sanc::compileModel(*source, diagnostics, readSource);
   for (const sanc::Diagnostic& diagnostic : diagnostics.errors()) {
     std::cerr << diagnostics.format(diagnostic) << std::endl;
   }

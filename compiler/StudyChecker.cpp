@@ -36,8 +36,8 @@ void StudyChecker::check() {
   if (study.isRange ? layOutRange(lists) : layOutSet(lists)) {
     return;
   }
-  Context.error(decl->where, "the study has more than " + std::to_string(kMaxExperiments) +
-                                 " experiments");
+  Context.error(decl->where,
+                "the study has more than " + std::to_string(kMaxExperiments) + " experiments");
 }
 
 std::optional<std::vector<std::string>> StudyChecker::valuesOf(const StudyValues& assignment,
@@ -63,8 +63,8 @@ std::optional<std::vector<std::string>> StudyChecker::rangeOf(const StudyValues&
                                                               ValueType type) {
   if (!isIntegerType(type)) {
     Context.error(assignment.first->where, "a range 'a .. b' counts whole numbers, but " +
-                                               assignment.global.text + " is a " +
-                                               typeName(type) + "; list its values");
+                                               assignment.global.text + " is a " + typeName(type) +
+                                               "; list its values");
     return std::nullopt;
   }
   const std::optional<long> first = integer(*assignment.first);
@@ -79,8 +79,8 @@ std::optional<std::vector<std::string>> StudyChecker::rangeOf(const StudyValues&
     return std::nullopt;
   }
   if ((*last - *first) / *step >= kMaxExperiments) {
-    Context.error(assignment.first->where, "the range has more than " +
-                                               std::to_string(kMaxExperiments) + " values");
+    Context.error(assignment.first->where,
+                  "the range has more than " + std::to_string(kMaxExperiments) + " values");
     return std::nullopt;
   }
   StudyValues listed{assignment.global, {}, std::nullopt, std::nullopt, std::nullopt};

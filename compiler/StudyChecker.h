@@ -21,10 +21,8 @@ class StudyChecker {
  private:
   // The C++ literals of the values one assignment lists; nullopt after an
   // error.
-  std::optional<std::vector<std::string>> valuesOf(const StudyValues& assignment,
-                                                   ValueType type);
-  std::optional<std::vector<std::string>> rangeOf(const StudyValues& assignment,
-                                                  ValueType type);
+  std::optional<std::vector<std::string>> valuesOf(const StudyValues& assignment, ValueType type);
+  std::optional<std::vector<std::string>> rangeOf(const StudyValues& assignment, ValueType type);
   std::optional<long> integer(const Literal& literal);
   // Fills the experiments of a range study (every combination, the first
   // variable varying slowest) or a set study (the i-th value of each).

@@ -8,8 +8,8 @@ void StudyWriter::declare(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   out << "// The model's global variables; the study sets them, the model reads them.\n";
   for (const GlobalDecl& global : globals) {
-    out.declaration(global.name.where, std::string("extern ") + typeName(global.type) + " " +
-                                           global.name.text + ";");
+    out.declaration(global.name.where,
+                    std::string("extern ") + typeName(global.type) + " " + global.name.text + ";");
   }
   const std::string name = className(Whole);
   out << "\n// The study: " << static_cast<long>(Whole.study.numExperiments)

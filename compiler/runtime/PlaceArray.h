@@ -49,8 +49,8 @@ class MarkingArray {
 
   T& operator[](long i) const {
     if (i < 0 || i >= Places->size()) {
-      std::cerr << "Error: index " << i << " is outside the place array " << Places->Name
-                << " of " << Places->size() << " places" << std::endl;
+      std::cerr << "Error: index " << i << " is outside the place array " << Places->Name << " of "
+                << Places->size() << " places" << std::endl;
       std::exit(1);
     }
     return *Places->marks()[i];

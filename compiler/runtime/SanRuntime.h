@@ -43,8 +43,8 @@ int repeatCount(T copies, const char* join, const char* child) {
 template <class T>
 short initialMarking(T mark, const char* model, const char* place) {
   if (outside(mark, 32767)) {
-    std::cerr << "Error: place " << place << " of model " << model << " would start with "
-              << mark << " tokens; a marking must lie between 0 and 32767" << std::endl;
+    std::cerr << "Error: place " << place << " of model " << model << " would start with " << mark
+              << " tokens; a marking must lie between 0 and 32767" << std::endl;
     std::exit(1);
   }
   return static_cast<short>(mark);

@@ -14,7 +14,8 @@ using compile_helpers::expectFirstErrors;
 
 TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
   expectFirstErrors({
-      {"global int n\nglobal float n", "2:14: 'n' is already declared as a global variable (line 1)"},
+      {"global int n\nglobal float n",
+       "2:14: 'n' is already declared as a global variable (line 1)"},
       {"atomic a {\n  place p, q, p\n}", "2:15: 'p' is already declared as a place (line 2)"},
       {"atomic a(int p) {\n  place p\n}", "2:9: 'p' is already declared as a parameter (line 1)"},
       {"atomic a {\n  place go\n  activity go rate 1\n}",
@@ -22,14 +23,16 @@ TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
       {"atomic a {\n  place goActivity\n  activity go rate 1\n}",
        "3:12: 'goActivity' is already declared as a place (line 2)"},
       {"atomic a {\n  place new\n}", "2:9: 'new' is a C++ keyword and cannot name a place"},
-      {"atomic a {\n  place Name\n}", "2:9: 'Name' is a name the framework uses and cannot name a place"},
+      {"atomic a {\n  place Name\n}",
+       "2:9: 'Name' is a name the framework uses and cannot name a place"},
       {"atomic a {\n  place x__y\n}", "2:9: 'x__y' is reserved in C++ and cannot name a place"},
       {"global short t\natomic a {\n  place t\n}",
        "3:9: the place 't' would hide the global variable of that name (line 1)"},
       {"global short t\natomic a(int t) {\n}",
        "2:14: the parameter 't' would hide the global variable of that name (line 1)"},
-      {"global double time", "1:15: 'time' is a function of the C library and cannot name a "
-                             "global variable"},
+      {"global double time",
+       "1:15: 'time' is a function of the C library and cannot name a "
+       "global variable"},
   });
 }
 
@@ -165,8 +168,7 @@ TEST(CheckErrorTest, RewardsReadPlacesOfInstancesInTheTree) {
       {withModel("rewards {\n  r at 1 = y.p\n}").c_str(),
        "13:12: the model tree has no instance 'y'"},
       {withModel("rewards {\n  r at 1 = a.z\n}").c_str(), "13:12: 'a' (a) has no place 'z'"},
-      {withModel("rewards {\n  r at 1 = q\n}").c_str(),
-       "13:12: write the place 'q' as instance.q"},
+      {withModel("rewards {\n  r at 1 = q\n}").c_str(), "13:12: write the place 'q' as instance.q"},
       {withModel("rewards {\n  r at 1 = a\n}").c_str(),
        "13:12: a reward reads places of 'a': write a.place"},
       {withModel("rewards {\n  r at 1 = 5\n}").c_str(),
@@ -184,10 +186,12 @@ TEST(CheckErrorTest, RewardsReadPlacesOfInstancesInTheTree) {
 }
 
 TEST(CheckErrorTest, StudiesGiveValuesOfTheVariablesTypes) {
-  const std::string globals = "global short s\nglobal float f\nglobal bool b\n"
-                              "atomic a {\n}\n";
+  const std::string globals =
+      "global short s\nglobal float f\nglobal bool b\n"
+      "atomic a {\n}\n";
   expectFirstErrors({
-      {"global short s = 40000\natomic a {\n}", "1:18: 40000 does not fit type short (s is a short)"},
+      {"global short s = 40000\natomic a {\n}",
+       "1:18: 40000 does not fit type short (s is a short)"},
       {(globals + "study range { s = 1.5 }").c_str(),
        "6:19: 1.5 is not a whole number (s is a short)"},
       {(globals + "study range { b = 2 }").c_str(),

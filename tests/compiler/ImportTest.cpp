@@ -52,7 +52,8 @@ TEST(ImportTest, ImportedModelsAreUsedAsIfWrittenHere) {
   ASSERT_EQ(1u, result.model->atomics.size());
   // The imported activity's rate is mapped to its own file.
   const std::string code = sanc::generateCode(*result.model, "two.h", "two.cpp").source;
-  EXPECT_NE(std::string::npos, code.find("#line 4 \"lib/parts.san\"\n                   2\n")) << code;
+  EXPECT_NE(std::string::npos, code.find("#line 4 \"lib/parts.san\"\n                   2\n"))
+      << code;
 }
 
 TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
@@ -64,15 +65,15 @@ TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
   EXPECT_EQ(std::vector<std::string>(
                 {"models/main.san:1:8: error: lib/parts.san has no atomic model 'unused'"}),
             compile("import unused from \"../lib/parts.san\"\n", kFiles).errors);
-  EXPECT_EQ(std::vector<std::string>(
-                {"models/main.san:1:18: error: cannot read lib/parts.san"}),
+  EXPECT_EQ(std::vector<std::string>({"models/main.san:1:18: error: cannot read lib/parts.san"}),
             compile("import part from \"../lib/parts.san\"\n", {}).errors);
-  EXPECT_EQ("models/main.san:1:15: error: unexpected 'lib' where the file's name in double "
-            "quotes was expected",
-            compile("import a from lib.san\n", kFiles).errors.front());
-  EXPECT_EQ("lib/parts.san:2:8: error: 'part' is already declared as an atomic model (line 1)",
-            compile("atomic part {\n}\nimport part from \"../lib/parts.san\"\n", kFiles)
-                .errors.front());
+  EXPECT_EQ(
+      "models/main.san:1:15: error: unexpected 'lib' where the file's name in double "
+      "quotes was expected",
+      compile("import a from lib.san\n", kFiles).errors.front());
+  EXPECT_EQ(
+      "lib/parts.san:2:8: error: 'part' is already declared as an atomic model (line 1)",
+      compile("atomic part {\n}\nimport part from \"../lib/parts.san\"\n", kFiles).errors.front());
 }
 
 TEST(ImportTest, ADescriptionImportsFromABoundedNumberOfFiles) {

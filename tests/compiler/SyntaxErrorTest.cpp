@@ -45,15 +45,15 @@ TEST(SyntaxErrorTest, Activities) {
        "4:14: expected ':' after the case's probability, found 'out'"},
       {"atomic a {\n  place p\n  activity t rate 1 in p * \n}",
        "3:28: expected a multiplicity, found end of line"},
-      {"atomic a {\n  place p\n  activity t rate 1 when (p > 0\n}",
-       "3:26: '(' is not closed"},
+      {"atomic a {\n  place p\n  activity t rate 1 when (p > 0\n}", "3:26: '(' is not closed"},
   });
 }
 
 TEST(SyntaxErrorTest, JoinsRewardsAndStudies) {
   expectFirstErrors({
       {"join j {\n  a, b(\n}", "2:8: expected an argument, found end of line"},
-      {"join j {\n  share q = a\n}", "2:14: expected '.' after the model's name, found end of line"},
+      {"join j {\n  share q = a\n}",
+       "2:14: expected '.' after the model's name, found end of line"},
       {"rewards {\n  x = a.b\n}",
        "2:5: unexpected '=' after the reward variable's name (expected at)"},
       {"rewards {\n  x at 1 impulse a = 1\n}",

@@ -23,8 +23,7 @@ ExampleRun runExample(const std::string& example, int experiment) {
 }
 
 bool generated(const ExampleRun& run, long states) {
-  return run.out.find("\nGenerated: " + std::to_string(states) + " states\n") !=
-         std::string::npos;
+  return run.out.find("\nGenerated: " + std::to_string(states) + " states\n") != std::string::npos;
 }
 
 // States (machine 1, machine 2): 1 UU, 2 RU, 3 LU, 4 UR, 5 UL, 6 RW, 7 RL,

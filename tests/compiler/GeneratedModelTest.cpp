@@ -95,6 +95,18 @@ TEST_F(ConstructsTest, CasesHaveTheirOwnWeightsRanksAndEffects) {
   EXPECT_EQ(producer.split_case1.GroupID, producer.split_case2.GroupID);
 }
 
+TEST(ConstructsBuildTest, AnInitialMarkingBeyondTheShortRangeStopsTheBuild) {
+  // made starts with tokens + 1.
+  EXPECT_EXIT(
+      {
+        tokens = 32767;
+        topRJ();
+      },
+      testing::ExitedWithCode(1),
+      "^Error: place made of model producer would start with 32768 tokens; a marking "
+      "must lie between 0 and 32767\n$");
+}
+
 TEST_F(ConstructsTest, AnOutputArcBeyondTheShortRangeStopsTheRun) {
   producer.made->setMark(32767);
   EXPECT_EXIT(producer.make.Fire(), testing::ExitedWithCode(1),

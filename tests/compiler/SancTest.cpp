@@ -35,6 +35,17 @@ TEST(SancTest, ErrorsGoToStandardErrorAndNothingIsWritten) {
   EXPECT_FALSE(dir.exists("out"));
 }
 
+TEST(SancTest, ItWritesTheCodeAndAMakeRuleOverEveryFileRead) {
+  ScratchDir dir("sanc");
+  describe(dir, "import a from \"lib.san\"\n");
+  std::ofstream(dir.prefix() + "lib.san") << "atomic a {\n  place p\n}\n";
+  test_files::ProgramRun run = dir.run(std::string(SANC_EXECUTABLE) + " m.san -o out -d m.d");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos, dir.read("out/m.cpp").find("aSAN::aSAN()"));
+  EXPECT_EQ("out/m.h out/m.cpp : " + dir.path + "/m.san " + dir.path + "/lib.san\n",
+            dir.read("m.d"));
+}
+
 TEST(SancTest, ItRefusesBadArguments) {
   ScratchDir dir("sanc");
   EXPECT_EQ("usage: sanc <model.san> -o <directory> [-d <depfile>]\n",

@@ -90,6 +90,12 @@ std::string reservedReason(std::string_view name) {
   if (listed(name, kFrameworkNames.begin(), kFrameworkNames.end())) {
     return "a name the framework uses";
   }
+  // The generated code names its own members after places and instances.
+  for (std::string_view suffix : {"_Mark", "_Place", "_Model", "_Instance"}) {
+    if (name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix) {
+      return "a name the generated code uses";
+    }
+  }
   return "";
 }
 

@@ -26,6 +26,8 @@ TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
       {"atomic a {\n  place Name\n}",
        "2:9: 'Name' is a name the framework uses and cannot name a place"},
       {"atomic a {\n  place x__y\n}", "2:9: 'x__y' is reserved in C++ and cannot name a place"},
+      {"atomic a {\n  place p_Mark\n}",
+       "2:9: 'p_Mark' is a name the generated code uses and cannot name a place"},
       {"global short t\natomic a {\n  place t\n}",
        "3:9: the place 't' would hide the global variable of that name (line 1)"},
       {"global short t\natomic a(int t) {\n}",

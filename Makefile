@@ -5,7 +5,7 @@ TSAN_DIR := build-tsan
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize build-tsan test run bench clean
+.PHONY: all build build-sanitize build-tsan test run bench model clean
 
 all: build
 
@@ -38,6 +38,13 @@ run:
 	  >$(OUT_DIR)/build.log 2>&1 || \
 	  { echo "make run: the build failed; see $(OUT_DIR)/build.log" >&2; exit 1; }
 	@scripts/run_study.sh $(BUILD_DIR) $(OUT_DIR) 25 probability
+
+# make model MODEL=path/to/file.san: builds build/models/<file> from a model description.
+model:
+	@test -n "$(MODEL)" || { echo "usage: make model MODEL=path/to/file.san" >&2; exit 1; }
+	@test -f "$(MODEL)" || { echo "make model: there is no file $(MODEL)" >&2; exit 1; }
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANGEN_MODEL=$(abspath $(MODEL))
+	cmake --build $(BUILD_DIR) --target model_$(basename $(notdir $(MODEL))) -j $(JOBS)
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick

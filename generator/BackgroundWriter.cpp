@@ -1,9 +1,29 @@
 #include "generator/BackgroundWriter.h"
 
-BackgroundWriter::BackgroundWriter(std::FILE* file)
-    : File(file), Thread(&BackgroundWriter::run, this) {}
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+namespace {
+
+std::thread startThread(std::function<void()> body) { return std::thread(std::move(body)); }
+
+}  // namespace
+
+std::thread (*BackgroundWriter::StartThread)(std::function<void()>) = startThread;
+
+BackgroundWriter::BackgroundWriter(std::FILE* file) : File(file) {
+  try {
+    Thread = StartThread([this] { run(); });
+  } catch (const std::system_error&) {
+    // Without a thread the output is written as it comes, which is only slower.
+  }
+}
 
 BackgroundWriter::~BackgroundWriter() {
+  if (!Thread.joinable()) {
+    return;
+  }
   {
     std::unique_lock<std::mutex> guard(Lock);
     Changed.wait(guard, [this] { return Pending == nullptr; });
@@ -14,6 +34,10 @@ BackgroundWriter::~BackgroundWriter() {
 }
 
 void BackgroundWriter::write(const char* data, std::size_t count) {
+  if (!Thread.joinable()) {
+    writeBlock(data, count);
+    return;
+  }
   {
     std::unique_lock<std::mutex> guard(Lock);
     Changed.wait(guard, [this] { return Pending == nullptr; });
@@ -38,11 +62,17 @@ void BackgroundWriter::run() {
     const char* data = Pending;
     const std::size_t count = PendingCount;
     guard.unlock();
-    if (std::fwrite(data, 1, count, File) != count) {
-      Failed = true;
-    }
+    writeBlock(data, count);
     guard.lock();
     Pending = nullptr;
     Changed.notify_all();
+  }
+}
+
+void BackgroundWriter::writeBlock(const char* data, std::size_t count) {
+  errno = 0;
+  if (std::fwrite(data, 1, count, File) != count && Error == 0) {
+    // errno belongs to the thread that wrote: keep it for the caller's message.
+    Error = errno != 0 ? errno : EIO;
   }
 }

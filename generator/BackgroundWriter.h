@@ -5,13 +5,16 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <thread>
 
 // Writes blocks of bytes to a file on a thread of its own, one block at a
 // time and in the order they were handed over, so that the generator goes
-// on exploring while the system copies its output. The file stays the
-// caller's: it may be used directly whenever wait() has returned.
+// on exploring while the system copies its output. When no thread can be
+// started (a process limit), every block is written on the caller's thread
+// instead. The file stays the caller's: it may be used directly whenever
+// wait() has returned.
 class BackgroundWriter {
  public:
   explicit BackgroundWriter(std::FILE* file);
@@ -27,10 +30,17 @@ class BackgroundWriter {
   // Waits until every block handed over is written.
   void wait();
   // True once a block could not be written completely.
-  bool failed() const { return Failed; }
+  bool failed() const { return Error != 0; }
+  // The errno value of the first write that failed, 0 while none has.
+  int error() const { return Error; }
+
+  // Starts a thread running body; it throws std::system_error when none
+  // can be had. Tests replace it to fail as a process limit would.
+  static std::thread (*StartThread)(std::function<void()> body);
 
  private:
   void run();
+  void writeBlock(const char* data, std::size_t count);
 
   std::FILE* File;
   std::mutex Lock;
@@ -38,8 +48,8 @@ class BackgroundWriter {
   const char* Pending = nullptr;  // the block being written, guarded by Lock
   std::size_t PendingCount = 0;
   bool Stopping = false;
-  std::atomic<bool> Failed{false};
-  std::thread Thread;  // last: starts once the members above are ready
+  std::atomic<int> Error{0};
+  std::thread Thread;  // not joinable when blocks are written on the caller's thread
 };
 
 #endif

@@ -1,7 +1,7 @@
 #include "generator/CommandLine.h"
 
+#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -17,6 +17,8 @@ char* db_host = nullptr;
 char* db_entity = nullptr;
 int TempTraceLevel = 0;
 double hash_value = 0.5;
+bool writeMarkings = false;
+bool writeFirings = false;
 
 namespace {
 
@@ -53,22 +55,42 @@ void replaceDuplicate(char*& field, const char* value) {
   }
 }
 
-// Reads the leading integer as atoi does, but clamps values beyond int
-// instead of leaving them undefined.
-int toInt(const char* text) {
-  long value = std::strtol(text, nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
+// Set when an option's value was refused; the run stops once the command
+// line is read.
+bool valueRefused = false;
+
+// Reports a value that an option cannot take.
+void refuseValue(char letter, const char* expected, const char* value) {
+  std::cerr << "Error: -" << letter << " needs " << expected << ", not \"" << value << "\""
+            << std::endl;
+  valueRefused = true;
+}
+
+// Reads the leading integer into value as atoi does, clamped to int; true
+// when the whole text is a decimal integer within int.
+bool readInt(const char* text, int& value) {
+  errno = 0;
+  char* end = nullptr;
+  const long number = std::strtol(text, &end, 10);
+  value = static_cast<int>(number > INT_MAX ? INT_MAX : number < INT_MIN ? INT_MIN : number);
+  return end != text && *end == '\0' && errno == 0 && number == value;
+}
+
+// True, with the number in value, when the whole text is a number.
+bool readDouble(const char* text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return end != text && *end == '\0';
 }
 
 bool knownOption(char letter) {
-  return std::strchr("PNhBFesltOa", letter) != nullptr || extensionOption(letter);
+  return std::strchr("PNhBFesltOaMD", letter) != nullptr || extensionOption(letter);
 }
 
 // Applies an option that has a value.
 void applyValue(char letter, const char* value, int& fileType, char*& traceFileName) {
   double number = 0;
+  int whole = 0;
   switch (letter) {
     case 'P':
       replaceCopy(exp_path, value);
@@ -78,13 +100,21 @@ void applyValue(char letter, const char* value, int& fileType, char*& traceFileN
       replaceCopy(ExpName, value);
       break;
     case 'h':
-      if (std::sscanf(value, "%lf", &number) == 1) hash_value = number;
+      if (readDouble(value, number)) {
+        hash_value = number;
+      } else {
+        refuseValue(letter, "a number", value);
+      }
       break;
     case 'B':
-      ExpNum = toInt(value);
+      if (readInt(value, whole)) {
+        ExpNum = whole;
+      } else {
+        refuseValue(letter, "a whole number", value);
+      }
       break;
     case 'F':
-      fileType = toInt(value);
+      readInt(value, fileType);  // unused, so any text will do
       break;
     case 'e':
       replaceCopy(db_entity, value);
@@ -93,8 +123,12 @@ void applyValue(char letter, const char* value, int& fileType, char*& traceFileN
       replaceCopy(db_host, value);
       break;
     case 'l':
-      TempTraceLevel = toInt(value);
-      std::cout << "TraceLevel=" << TempTraceLevel << std::endl;
+      if (readInt(value, whole) && whole >= 0 && whole <= 4) {
+        TempTraceLevel = whole;
+        std::cout << "TraceLevel=" << TempTraceLevel << std::endl;
+      } else {
+        refuseValue(letter, "a whole number from 0 to 4", value);
+      }
       break;
     case 't':
       replaceDuplicate(traceFileName, value);
@@ -117,6 +151,10 @@ void applyOption(char letter, const char* value, const char* shown, int& fileTyp
     std::cout << "ERROR: unknown argument: " << shown << std::endl;
   } else if (letter == 'a') {
     flagAbsorb = 1;
+  } else if (letter == 'M') {
+    writeMarkings = true;
+  } else if (letter == 'D') {
+    writeFirings = true;
   } else if (value == nullptr) {
     std::cout << "ERROR: missing value for argument: -" << letter << std::endl;
   } else {
@@ -154,6 +192,9 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
 }
 
 bool SettingsValid() {
+  if (valueRefused) {
+    return false;
+  }
   if (ExpName == nullptr || ExpName[0] == '\0') {
     std::cerr << "Error: no experiment name given (-N)" << std::endl;
     printUsage(std::cerr);
@@ -193,4 +234,7 @@ void ReleaseSettings() {
   flagAbsorb = 0;
   TempTraceLevel = 0;
   hash_value = 0.5;
+  valueRefused = false;
+  writeMarkings = false;
+  writeFirings = false;
 }

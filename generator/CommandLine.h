@@ -13,17 +13,21 @@ extern char* db_host;         // -s, new[]; results-database host
 extern char* db_entity;       // -e, new[]; results-database entity
 extern int TempTraceLevel;    // -l; trace level 0 to 4
 extern double hash_value;     // -h; load factor of the state store
+extern bool writeMarkings;    // -M; also write each state's marking (".states")
+extern bool writeFirings;     // -D; also write each deterministic firing's delay (".firings")
 
 // Parses argv[1..argc-1] into the settings, the file type (-F) and the trace
 // file name (-t, a strdup copy the caller releases with free). With fewer
 // than three arguments it prints the usage text and exits with status 0.
 // Unknown options and options missing their value are reported on standard
-// output and skipped.
+// output and skipped. A value of -B, -h or -l that is not a number in full,
+// or a trace level outside 0 to 4, is reported on standard error and makes
+// SettingsValid fail.
 void commandline(int argc, char** argv, int& fileType, char*& traceFileName);
 
-// Checks what the run needs from the parsed settings: an experiment name and
-// a load factor strictly between 0 and 1. Prints the problem on standard
-// error and returns false when one is missing or wrong.
+// Checks what the run needs from the parsed settings: no refused value, an
+// experiment name and a load factor strictly between 0 and 1. Prints the
+// problem on standard error and returns false when one is missing or wrong.
 bool SettingsValid();
 
 // Checks ExpNum against a study of numExps experiments; prints the valid

@@ -1,5 +1,6 @@
 #include "generator/HybridHash.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -12,6 +13,10 @@
 namespace {
 
 const unsigned long kMaxNumber = 0xFFFFFFFFul;  // a slot keeps 32 bits of number
+// The table keeps at least 1 / LoadFactor slots per state. Beyond 16 they
+// only cost memory: a load factor of 1e-9 would ask for a billion slots per
+// state, gigabytes for a model of 81 states.
+const double kMinLoadFactor = 1.0 / 16;
 const std::uint64_t kNumberMask = 0xFFFFFFFFull;
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t word) {
@@ -30,8 +35,8 @@ HybridHash::HybridHash(BaseModelClass* model, unsigned long stateSize,
       StateSize(stateSize),
       BlockSize(1),
       BlockBits(0),
-      LoadFactor(loadFactor) {
-  SAN_ASSERT(LoadFactor > 0.0 && LoadFactor < 1.0, "LoadFactor > 0.0 && LoadFactor < 1.0",
+      LoadFactor(std::max(loadFactor, kMinLoadFactor)) {
+  SAN_ASSERT(loadFactor > 0.0 && loadFactor < 1.0, "LoadFactor > 0.0 && LoadFactor < 1.0",
              "HybridHash.cpp");
   while (BlockSize < blockSize) {
     BlockSize *= 2;
@@ -184,7 +189,7 @@ void HybridHash::Rehash() {
 }
 
 void HybridHash::AddArray() {
-  char* block = static_cast<char*>(allocateLarge(BlockSize * StateSize));
+  char* block = static_cast<char*>(allocateLarge(BlockSize, StateSize));
   if (block == nullptr) {
     fail("Error:  Unable to allocate memory");
   }
@@ -197,7 +202,7 @@ void HybridHash::ReleaseTable() {
 }
 
 std::uint64_t* HybridHash::allocateTable(unsigned long tableSize) {
-  return static_cast<std::uint64_t*>(allocateLarge(tableSize * sizeof(std::uint64_t)));
+  return static_cast<std::uint64_t*>(allocateLarge(tableSize, sizeof(std::uint64_t)));
 }
 
 void HybridHash::fail(const char* message) {

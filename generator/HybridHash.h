@@ -17,8 +17,9 @@ class HybridHash {
  public:
   // initialTableSize and blockSize are rounded up to powers of two. The
   // table doubles when the state numbers reach its size times loadFactor,
-  // which must lie strictly between 0 and 1; blockSize vectors are
-  // allocated at a time.
+  // which must lie strictly between 0 and 1 (values below 1/16 act as 1/16:
+  // a sparser table only costs memory); blockSize vectors are allocated at
+  // a time.
   HybridHash(BaseModelClass* model, unsigned long stateSize, unsigned long initialTableSize,
              unsigned long blockSize, double loadFactor);
   ~HybridHash();

@@ -1,7 +1,9 @@
 #include <cstdlib>
 #include <iostream>
+#include <new>
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
+#include "Cpp/BaseClasses/StandardErrors.h"
 #include "generator/CommandLine.h"
 #include "generator/StateSpaceGen.h"
 
@@ -21,14 +23,14 @@ void generate(BaseStudyClass* study, char* traceFileName) {
   StateSpaceGen generator(model, exp_path, ExpName, flagAbsorb, hash_value, db_host, db_entity,
                           traceFileName);
   generator.SetTraceLevel(TempTraceLevel);
+  generator.setWriteMarkings(writeMarkings);
+  generator.setWriteFirings(writeFirings);
   generator.InitializeTrace();
   generator.GenStateSpace();
 }
 
-}  // namespace
-
 // One run of the generator: one experiment of the model's study.
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   int fileType = 1;  // parsed for the calling environment; the output is always text
   char* traceFileName = nullptr;
   commandline(argc, argv, fileType, traceFileName);
@@ -51,4 +53,16 @@ int main(int argc, char** argv) {
   }
   generate(study, traceFileName);
   return endRun(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // The framework's own allocations report themselves; this catches those
+    // of the standard containers.
+    MemoryAllocationError();
+  }
 }

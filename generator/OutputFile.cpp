@@ -1,10 +1,12 @@
 #include "generator/OutputFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -53,28 +55,38 @@ FormatCache generalCache;
 
 OutputFile::OutputFile()
     : File(nullptr),
-      Buffers{new char[kBufferSize], new char[kBufferSize]},
+      Discard{},
       Filling(0),
-      Next(Buffers[0]),
-      End(Buffers[0] + kBufferSize),
-      Failed(false),
+      Next(Discard),
+      End(Discard + kMaxNumber),
+      Error(0),
       NextOpen(nullptr) {}
 
-OutputFile::~OutputFile() {
-  close();
-  delete[] Buffers[0];
-  delete[] Buffers[1];
+OutputFile::~OutputFile() { close(); }
+
+bool OutputFile::allocateBuffers() {
+  for (std::unique_ptr<char[]>& buffer : Buffers) {
+    if (!buffer) {
+      buffer.reset(new (std::nothrow) char[kBufferSize]);
+    }
+  }
+  return Buffers[0] && Buffers[1];
 }
 
 bool OutputFile::open(const char* name) {
   close();
+  if (!allocateBuffers()) {
+    errno = ENOMEM;
+    return false;
+  }
   File = std::fopen(name, "wb");
   if (File == nullptr) {
     return false;
   }
   Writer.reset(new BackgroundWriter(File));
-  Next = Buffers[Filling];
-  Failed = false;
+  Next = Buffers[Filling].get();
+  End = Next + kBufferSize;
+  Error = 0;
   static bool flushAtExit = (std::atexit(flushOpenFiles), true);
   (void)flushAtExit;
   NextOpen = openFiles;
@@ -93,10 +105,12 @@ bool OutputFile::close() {
     return good();
   }
   flush();
-  const bool written = good();
+  if (Writer->failed()) {
+    fail(Writer->error());
+  }
   Writer.reset();
-  if (std::fclose(File) != 0 || !written) {
-    Failed = true;
+  if (std::fclose(File) != 0) {
+    fail(errno);
   }
   File = nullptr;
   for (OutputFile** link = &openFiles; *link != nullptr; link = &(*link)->NextOpen) {
@@ -155,7 +169,7 @@ void OutputFile::putBytes(const void* bytes, std::size_t count) {
 void OutputFile::rewind() {
   flush();
   if (File != nullptr && std::fseek(File, 0, SEEK_SET) != 0) {
-    Failed = true;
+    fail(errno);
   }
 }
 
@@ -165,19 +179,30 @@ bool OutputFile::flush() {
     Writer->wait();
   }
   if (File != nullptr && std::fflush(File) != 0) {
-    Failed = true;
+    fail(errno);
   }
   return good();
 }
 
+void OutputFile::fail(int reason) {
+  if (Error == 0) {
+    Error = reason != 0 ? reason : EIO;
+  }
+}
+
 void OutputFile::drain() {
-  const std::size_t count = static_cast<std::size_t>(Next - Buffers[Filling]);
+  if (!Buffers[Filling]) {
+    Next = Discard;
+    End = Discard + kMaxNumber;
+    return;
+  }
+  const std::size_t count = static_cast<std::size_t>(Next - Buffers[Filling].get());
   // Like a stream in its failed state, a failed file takes no more output.
   if (count > 0 && Writer && good()) {
-    Writer->write(Buffers[Filling], count);
+    Writer->write(Buffers[Filling].get(), count);
     Filling = 1 - Filling;
   }
-  Next = Buffers[Filling];
+  Next = Buffers[Filling].get();
   End = Next + kBufferSize;
 }
 
@@ -205,6 +230,8 @@ bool OutputFile::ReplaceHead(const char* name, long oldHeadLength, const char* n
   if (copied && std::rename(temporary.c_str(), name) == 0) {
     return true;
   }
+  const int reason = errno;  // the failure's, not the clean-up's
   std::remove(temporary.c_str());
+  errno = reason;
   return false;
 }

@@ -12,8 +12,9 @@
 // write for the same values and settings (decimal integers; doubles in
 // "%.10e" or in the default "%g" form), but formats with std::to_chars into
 // one of two large buffers while a background writer writes the other.
-// Files still open when the program ends (also through exit) are flushed,
-// so a stopped run keeps what was written before.
+// The buffers are allocated when a file is first opened, so that a file
+// object may be a static one. Files still open when the program ends (also
+// through exit) are flushed, so a stopped run keeps what was written before.
 class OutputFile {
  public:
   OutputFile();
@@ -22,16 +23,20 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Opens name for writing (binary, truncated); false on failure (errno
-  // tells why). Closes a file opened before.
+  // tells why, ENOMEM when the buffers cannot be had). Closes a file opened
+  // before.
   bool open(const char* name);
   bool isOpen() const { return File != nullptr; }
   // Writes what is buffered and closes; false when anything written since
   // open was lost.
   bool close();
   // False once any write failed.
-  bool good() const { return !Failed && !(Writer && Writer->failed()); }
-  // Marks the file failed without writing.
-  void setFailed() { Failed = true; }
+  bool good() const { return Error == 0 && !(Writer && Writer->failed()); }
+  // Why the first failed write failed: an errno value, 0 while none has.
+  int error() const { return Error != 0 ? Error : Writer ? Writer->error() : 0; }
+  // Marks the file failed, for the reason given (an errno value), without
+  // writing.
+  void setFailed(int reason) { fail(reason); }
 
   void put(char c) {
     if (End - Next < 1) drain();
@@ -54,8 +59,8 @@ class OutputFile {
   bool flush();
 
   // Rewrites the closed file name with its first oldHeadLength bytes
-  // replaced by newHead (of any length); false when that failed, in which
-  // case the file is left as it was.
+  // replaced by newHead (of any length); false when that failed (errno
+  // tells why), in which case the file is left as it was.
   static bool ReplaceHead(const char* name, long oldHeadLength, const char* newHead);
 
  private:
@@ -64,6 +69,10 @@ class OutputFile {
 
   // Flushes every open file; runs when the program ends.
   static void flushOpenFiles();
+  // False when the buffers could not be allocated.
+  bool allocateBuffers();
+  // Records the reason of the first failure (EIO when errno gave none).
+  void fail(int reason);
   void drain();
   void reserve(std::size_t count) {
     if (static_cast<std::size_t>(End - Next) < count) drain();
@@ -71,11 +80,13 @@ class OutputFile {
 
   std::FILE* File;
   std::unique_ptr<BackgroundWriter> Writer;  // while the file is open
-  char* Buffers[2];  // owned; one is filled while the writer writes the other
-  int Filling;       // index of the buffer being filled
-  char* Next;        // in Buffers[Filling]; writes while no file is open are discarded
+  // One is filled while the writer writes the other; null until the first open.
+  std::unique_ptr<char[]> Buffers[2];
+  char Discard[kMaxNumber];  // takes the writes made before any buffer exists
+  int Filling;               // index of the buffer being filled
+  char* Next;  // in Buffers[Filling] or Discard; writes while no file is open are discarded
   char* End;
-  bool Failed;
+  int Error;             // errno value of the first failure, 0 while none
   OutputFile* NextOpen;  // chain of open files, flushed at exit
 };
 

@@ -23,14 +23,14 @@ void writeBytes(const T& value) {
 Reward::Reward(PVModel* model, short outputType, const char* fileName)
     : RewardModel(model), OutputType(outputType) {
   if (!rewfile.open(fileName)) {
-    std::cerr << "Could not open file dude" << std::endl
+    std::cerr << "Error: Could not open reward file" << std::endl
               << "  " << fileName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
   for (int p = 0; p < RewardModel->NumPVs; p++) {
     const char* name = RewardModel->PVList[p]->Name;
     if (name == nullptr) {
-      rewfile.setFailed();
+      rewfile.setFailed(EINVAL);
       return;
     }
     rewfile.put(name);
@@ -47,6 +47,8 @@ void Reward::Calculate(unsigned long stateNumber) {
 }
 
 bool Reward::good() const { return rewfile.good(); }
+
+int Reward::error() const { return rewfile.error(); }
 
 bool Reward::Finish() { return rewfile.close(); }
 

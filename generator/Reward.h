@@ -26,6 +26,8 @@ class Reward {
   void Calculate(unsigned long stateNumber);
   // False once a write of the header or of a record failed.
   bool good() const;
+  // Why the first failed write failed: an errno value, 0 while none has.
+  int error() const;
   // Writes out every buffered record and closes the file; true when
   // everything reached it.
   bool Finish();

@@ -17,9 +17,11 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
+#include "generator/StateMarkings.h"
 #include "generator/queue.h"
 
 void (StateSpaceGen::*FindNext)(char*) = &StateSpaceGen::FindNextNormal;
@@ -32,6 +34,9 @@ const unsigned long kBlockSize = 131072;
 
 // Longest chain of instantaneous firings after one timed firing.
 const short kMaxInstantDepth = 23;
+
+// Most phases of an Erlang activity: its phase is a short in the state.
+const double kMaxPhases = 32767;
 
 // Distribution mask bits; an unsupported distribution sets kUnsupported.
 const int kExponentialOrInstant = 1;
@@ -97,6 +102,7 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
       NumInstantaneousActions(0),
       LoadFactor(loadFactor),
       Reached(model->StateSize()),
+      FiringsWanted(false),
       SavedMarkings(kMaxInstantDepth + 2),
       EnabledAtDepth(kMaxInstantDepth + 2),
       CandidatesAtDepth(kMaxInstantDepth + 2) {
@@ -195,6 +201,22 @@ bool StateSpaceGen::tracing(int level) const { return GenTrace->getTraceLevel() 
 
 void StateSpaceGen::setHashValue(double loadFactor) { LoadFactor = loadFactor; }
 
+void StateSpaceGen::setWriteMarkings(bool on) {
+  Markings.reset();
+  if (!on) {
+    return;
+  }
+  Markings = std::make_unique<StateMarkings>();
+  if (!Markings->Describe(Model, StateSize)) {
+    std::cerr << "Error: the .states file (-M) lists markings of places only, and the state of "
+                 "this model holds other variables"
+              << std::endl;
+    std::exit(1);
+  }
+}
+
+void StateSpaceGen::setWriteFirings(bool on) { FiringsWanted = on; }
+
 void StateSpaceGen::SetTraceLevel(int level) {
   std::cout << "SSG: SetTraceLevel: " << level << std::endl;
   GenTraceLevel = level;
@@ -237,10 +259,8 @@ void StateSpaceGen::SetMethodPointers() {
   char* armName = outputName(".arm");
   char* varName = outputName(".var");
   char* pvtypeName = outputName(".pvtype");
-  if (!Model->WritePVTypeFile(pvtypeName)) {
-    std::cerr << "Error: Could not write the reward type file " << pvtypeName << std::endl;
-    std::exit(1);
-  }
+  const bool typesWritten = Model->WritePVTypeFile(pvtypeName);
+  checkWritten(typesWritten, pvtypeName, errno);
   if (ActionList.getNumItems() == 0) {
     FindNext = &StateSpaceGen::FindNextNormal;
     GenStateSpaceNormal(armName, varName);
@@ -293,6 +313,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
+  closeRequestedFiles();
   releaseScratch();
 }
 
@@ -302,6 +323,10 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
   TheReward = new Reward(Model, OutputType, varName);
   Model->FireAction(NextState, &Model->NoAction);
   TheReward->Calculate(StateCounter);
+  openRequestedFiles(deterministic);
+  if (Markings) {
+    Markings->Write(StateCounter, NextState);
+  }
   writeHeader(arm, placeholder);
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
@@ -329,9 +354,12 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
       reportAbsorbing(deterministic);
     }
     writeRecord(arm);
+    if (Firings) {
+      Firings->WriteState(CurrentStateNumber);
+    }
     records++;
-    checkWritten(arm.good(), armName);
-    checkWritten(TheReward->good(), varName);
+    checkWritten(arm.good(), armName, arm.error());
+    checkWritten(TheReward->good(), varName, TheReward->error());
   }
   return records;
 }
@@ -362,6 +390,19 @@ void StateSpaceGen::FindNextNormal(char* state) {
   }
 }
 
+template <class Step>
+int StateSpaceGen::forEachCase(BaseActionClass* action, Step step) {
+  BaseGroupClass* group = Groups[action->GroupID];
+  if (group->NumMembers < 1) {
+    step(action);
+    return 1;
+  }
+  for (int m = 0; m < group->NumMembers; m++) {
+    step(group->Members[m]);
+  }
+  return group->NumMembers;
+}
+
 bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (!action->Enabled()) {
     return false;
@@ -369,20 +410,10 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (tracing(1)) {
     Traces->printFireAction(action, 0.0);
   }
-  if (action->DistributionType == Erlang && !action->ReadyToFire()) {
-    // A phase step: the phase counters are not part of the state vector, so
-    // the step is a transition from the state to itself.
+  if (action->DistributionType == Erlang && !readyToFire(action)) {
+    // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
-    BaseGroupClass* group = Groups[action->GroupID];
-    if (group->NumMembers >= 1) {
-      for (int m = 0; m < group->NumMembers; m++) {
-        group->Members[m]->Age();
-      }
-      CurrentRate = action->Rate() / group->NumMembers;
-    } else {
-      action->Age();
-      CurrentRate = action->Rate();
-    }
+    CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
     return true;
@@ -390,13 +421,40 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   const double rate = action->Rate();
   checkValue(rate, action, "rate");
   CurrentRate = caseProbability(action) * rate;
+  fire(action);
+  return true;
+}
+
+void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (NumErlangActions == 0) {
+    return;
+  }
+  // A completed Erlang activity starts again from its first phase, and so
+  // does every one the firing disabled; the others keep theirs.
+  if (action->DistributionType == Erlang) {
+    forEachCase(action, [](BaseActionClass* c) { c->ResetPhase(); });
+  }
   for (unsigned int i = 0; i < NumErlangActions; i++) {
     if (!ErlangActions[i]->Enabled()) {
       ErlangActions[i]->ResetPhase();
     }
   }
-  return true;
+  Model->CurrentState(NextState);
+}
+
+
+bool StateSpaceGen::readyToFire(BaseActionClass* action) {
+  // The phase is stored in 2 bytes and must meet the count exactly.
+  const double phases = action->ErlangParamM();
+  if (!(phases >= 1 && phases <= kMaxPhases && phases == std::floor(phases))) {
+    std::cerr << "Error: activity " << action->Name << " has " << phases
+              << " Erlang phases in state " << CurrentStateNumber
+              << "; the number of phases must be a whole number from 1 to " << kMaxPhases
+              << std::endl;
+    std::exit(1);
+  }
+  return action->ReadyToFire();
 }
 
 void StateSpaceGen::SaveStableState(double rate) {
@@ -419,7 +477,11 @@ void StateSpaceGen::NumberReachedStates() {
     StateStore->PrefetchVector(Reached.hash(i));
   }
   for (size_t i = 0; i < Reached.size(); i++) {
-    addRate(numberState(i), Reached.value(i));
+    const unsigned long target = numberState(i);
+    addRate(target, Reached.value(i));
+    if (Firings) {
+      Firings->Numbered(i, target);
+    }
   }
   Reached.clear();
 }
@@ -439,6 +501,9 @@ unsigned long StateSpaceGen::numberState(size_t reached) {
     Model->LastActionFired = Reached.action(reached);
     Model->UpdateRewards();
     TheReward->Calculate(StateCounter);
+    if (Markings) {
+      Markings->Write(StateCounter, TempState->state);
+    }
   }
   return target;
 }
@@ -487,7 +552,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(enabled[0], 0.0);
     }
-    Model->FireWithoutRewards(NextState, enabled[0]);
+    fire(enabled[0]);
     InstantDepth++;
     FireInstant(p);
     InstantDepth--;
@@ -510,7 +575,7 @@ void StateSpaceGen::FireInstant(double p) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstant(choice * p);
     InstantDepth--;
@@ -594,20 +659,59 @@ void StateSpaceGen::openOutput(OutputFile& out, const char* name, const char* me
 }
 
 void StateSpaceGen::closeOutput(OutputFile& out, const char* name) {
-  checkWritten(out.close(), name);
+  const bool closed = out.close();
+  checkWritten(closed, name, out.error());
 }
 
 void StateSpaceGen::finishRewards(const char* varName) {
-  checkWritten(TheReward->Finish(), varName);
+  const bool finished = TheReward->Finish();
+  checkWritten(finished, varName, TheReward->error());
   delete TheReward;
   TheReward = nullptr;
 }
 
-void StateSpaceGen::checkWritten(bool written, const char* name) {
-  if (!written) {
-    std::cerr << "Error: Could not write " << name << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
+void StateSpaceGen::openRequestedFiles(bool deterministic) {
+  if (Markings) {
+    char* name = outputName(".states");
+    const bool opened = Markings->Open(name);
+    checkWritten(opened, name, errno);
+    delete[] name;
   }
+  if (FiringsWanted && deterministic) {
+    Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
+    char* name = outputName(".firings");
+    const bool opened = Firings->Open(name);
+    checkWritten(opened, name, errno);
+    delete[] name;
+  }
+}
+
+void StateSpaceGen::closeRequestedFiles() {
+  if (Markings) {
+    char* name = outputName(".states");
+    const bool closed = Markings->Close();
+    checkWritten(closed, name, Markings->error());
+    delete[] name;
+  }
+  if (Firings) {
+    char* name = outputName(".firings");
+    const bool closed = Firings->Close();
+    checkWritten(closed, name, Firings->error());
+    delete[] name;
+    Firings.reset();
+  }
+}
+
+void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {
+  if (written) {
+    return;
+  }
+  std::cerr << "Error: Could not write " << name;
+  if (reason != 0) {
+    std::cerr << ": " << std::strerror(reason);
+  }
+  std::cerr << std::endl;
+  std::exit(1);
 }
 
 void StateSpaceGen::writeHeader(OutputFile& out, int width) {
@@ -629,7 +733,8 @@ void StateSpaceGen::rewriteCount(OutputFile& out, const char* name, unsigned lon
   // The count line replaces line 2 and the placeholder line entirely.
   closeOutput(out, name);
   const long placeholderEnd = static_cast<long>(std::to_string(OutputType).size()) + 1 + width + 1;
-  checkWritten(OutputFile::ReplaceHead(name, placeholderEnd, head.c_str()), name);
+  const bool replaced = OutputFile::ReplaceHead(name, placeholderEnd, head.c_str());
+  checkWritten(replaced, name, errno);
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {

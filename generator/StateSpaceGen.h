@@ -1,6 +1,7 @@
 #ifndef STATESPACEGEN_H_
 #define STATESPACEGEN_H_
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,12 +12,14 @@
 
 class BaseActionClass;
 class BaseGroupClass;
+class DeterministicFirings;
 class HybridHash;
 class OutputFile;
 class PVModel;
 class Queue;
 class ResultsDB;
 class Reward;
+class StateMarkings;
 class TraceFileContainer;
 class TraceFileTavrelSSG;
 
@@ -40,6 +43,12 @@ class StateSpaceGen {
   StateSpaceGen& operator=(const StateSpaceGen&) = delete;
 
   void setHashValue(double loadFactor);
+  // Also write each state's marking (".states"); exits with status 1 when
+  // the model's state holds anything but places.
+  void setWriteMarkings(bool on);
+  // Also write, in the deterministic mode, which activity and delay each
+  // deterministic firing belongs to (".firings").
+  void setWriteFirings(bool on);
   // Prints "SSG: SetTraceLevel: <level>" and keeps the level for the traces.
   void SetTraceLevel(int level);
   // Creates the trace container and its writer (the trace file, or standard
@@ -68,8 +77,9 @@ class StateSpaceGen {
   // sums their values per target into TransitionRates.
   void NumberReachedStates();
   // Fires one timed action in the model's current state (an Erlang action
-  // not yet in its last phase ages instead); the reached state is in
-  // NextState and its rate in CurrentRate. False when not enabled.
+  // not yet in its last phase steps to its next phase instead); the reached
+  // state is in NextState and its rate in CurrentRate. False when not
+  // enabled.
   bool FireAction(BaseActionClass* action, char* state);
   // Records a transition of the given rate to NextState (collected in
   // Reached). Rates not above 0 record nothing.
@@ -82,6 +92,13 @@ class StateSpaceGen {
   void FireInstantDet(double f);
   // Diagnostic: "STATEVECTOR=" and the vector's bytes.
   void printstate(char* state, int length);
+  // The head of the ".arm" file: line 1 (the output type) and a count
+  // placeholder of width spaces on line 2.
+  void writeHeader(OutputFile& out, int width);
+  // Writes the output type and count over the head's first characters; a
+  // count longer than the placeholder's width gets the room it needs (the
+  // file named name is then rewritten and out closed).
+  void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
 
   unsigned long CurrentStateNumber;
   // Target number and accumulated value of every transition from the state
@@ -120,6 +137,9 @@ class StateSpaceGen {
   unsigned int NumInstantaneousActions;
   double LoadFactor;
   ReachedStates Reached;
+  std::unique_ptr<StateMarkings> Markings;        // when asked for
+  std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
+  bool FiringsWanted;
 
  private:
   // Whether the trace writer prints messages of this level: the messages
@@ -140,19 +160,17 @@ class StateSpaceGen {
   // Writes out the reward file and releases the reward writer; ends the run
   // when records were lost.
   void finishRewards(const char* varName);
-  // Ends the run, naming the file, unless written.
-  void checkWritten(bool written, const char* name);
+  // Ends the run, naming the file and the reason (an errno value, left out
+  // when 0), unless written.
+  void checkWritten(bool written, const char* name, int reason);
+  // Opens the files asked for beside the usual ones.
+  void openRequestedFiles(bool deterministic);
+  void closeRequestedFiles();
   // Starts the reward file with the initial state, then explores every
   // queued state and writes its record; returns the number of records.
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                              int placeholder, bool deterministic);
   void reportAbsorbing(bool deterministic);
-  // Line 1 (the output type) and a count placeholder of width spaces.
-  void writeHeader(OutputFile& out, int width);
-  // Writes the output type and count over the header's first characters;
-  // a count longer than the placeholder's width gets the room it needs (the
-  // file is rewritten, closed).
-  void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
   // The explored state's targets with their values, then 0.
   void writeRecord(OutputFile& out);
   void printProgress(unsigned long number);
@@ -169,6 +187,16 @@ class StateSpaceGen {
   // The marking saved at the current depth of a zero-time chain, to try
   // each of several instantaneous actions from it.
   char* savedMarking();
+  // Fires action and writes the reached state, Erlang phases included,
+  // into NextState.
+  void fire(BaseActionClass* action);
+  // Calls step with each case of action (the members of its group) or, for
+  // an activity without cases, with action alone; returns how many.
+  template <class Step>
+  int forEachCase(BaseActionClass* action, Step step);
+  // Whether an Erlang action has reached its last phase; ends the run when
+  // its number of phases is not a whole number from 1 to 32767.
+  bool readyToFire(BaseActionClass* action);
   // Ends the run when a probability or rate is negative, infinite or NaN.
   void checkValue(double value, BaseActionClass* action, const char* what);
   double caseProbability(BaseActionClass* action);

@@ -14,6 +14,7 @@
 #include "Cpp/BaseClasses/BaseGroupClass.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
+#include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
@@ -42,19 +43,21 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   det.precision(10);
   det.setf(std::ios::scientific, std::ios::floatfield);
   OutputFile arm;
-  openOutput(arm, armName, "Error: Could not open binary file dude");
+  openOutput(arm, armName, "Error: Could not open state space output file");
   const unsigned long records =
       exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
   GlobalDebugLevel = 0;
   rewriteCount(arm, armName, records, kDeterministicPlaceholder);
-  checkWritten(arm.flush(), armName);
+  const bool flushed = arm.flush();
+  checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
   closeOutput(arm, armName);
   det.close();
-  checkWritten(!det.fail(), detName);
+  checkWritten(!det.fail(), detName, errno);
   finishRewards(varName);
+  closeRequestedFiles();
   releaseScratch();
 }
 
@@ -70,11 +73,12 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (tracing(1)) {
       Traces->printf(1, "Enabled: %s", action->Name);
     }
-    if (action->DistributionType == Deterministic) {
+    const bool deterministic = action->DistributionType == Deterministic;
+    const double delay = deterministic ? action->ReturnDistributionParameters()[0] : 0.0;
+    if (deterministic) {
       CurrentRate = -p;
       // The explored state is stored under the number being explored.
-      DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber),
-                                               action->ReturnDistributionParameters()[0]);
+      DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber), delay);
     } else {
       const double rate = action->Rate();
       checkValue(rate, action, "rate");
@@ -83,9 +87,13 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (tracing(1)) {
       Traces->printFireAction(action, 0.0);
     }
-    Model->FireWithoutRewards(NextState, action);
+    fire(action);
     InstantDepth = 0;
+    const size_t firstReached = Reached.size();
     FireInstantDet(1.0);
+    if (Firings && deterministic) {
+      Firings->Fired(action, delay, firstReached, Reached);
+    }
   }
 }
 
@@ -118,7 +126,7 @@ void StateSpaceGen::FireInstantDet(double f) {
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
-    Model->FireWithoutRewards(NextState, candidate);
+    fire(candidate);
     InstantDepth++;
     FireInstantDet(q * f);
     InstantDepth--;

@@ -31,10 +31,10 @@ Queue::~Queue() {
 }
 
 void Queue::allocate(unsigned long capacity) {
-  Vectors = static_cast<char*>(allocateLarge(capacity * ElementSize));
-  Numbers = static_cast<unsigned long*>(allocateLarge(capacity * sizeof(unsigned long)));
+  Vectors = static_cast<char*>(allocateLarge(capacity, ElementSize));
+  Numbers = static_cast<unsigned long*>(allocateLarge(capacity, sizeof(unsigned long)));
   if (Vectors == nullptr || Numbers == nullptr) {
-    std::cout << "Error out of memory" << std::endl;
+    std::cerr << "Error out of memory" << std::endl;
     std::exit(1);
   }
   Capacity = capacity;

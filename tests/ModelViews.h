@@ -2,13 +2,12 @@
 #define TESTS_MODELVIEWS_H_
 
 // Views of models for comparisons in the tests: state vectors as byte
-// strings and the items of a List as a vector.
+// strings.
 
 #include <string>
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseModelClass.h"
-#include "Cpp/BaseClasses/List.h"
 
 namespace model_views {
 
@@ -22,12 +21,6 @@ inline std::string stateOf(BaseModelClass& model) {
   std::string buf(model.StateSize(), '\0');
   model.CurrentState(&buf[0]);
   return buf;
-}
-
-// The items of list, in order.
-template <class T>
-std::vector<T*> itemsOf(List<T>& list) {
-  return std::vector<T*>(list.getList(), list.getList() + list.getNumItems());
 }
 
 }  // namespace model_views

@@ -1,5 +1,17 @@
 #include "Cpp/BaseClasses/Activity.h"
 
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+[[noreturn]] void undefined(const char* activity, const char* operation) {
+  std::cerr << "Error: activity " << activity << " does not define " << operation << std::endl;
+  std::exit(1);
+}
+
+}  // namespace
+
 // Disabled and Reactivation keep the action defaults (true, false).
 Activity::Activity() : NewEnabled(false), OldEnabled(false) { SelectedAction = this; }
 
@@ -10,6 +22,14 @@ Activity::Activity(const char* name, int groupId, Distribution distribution,
   ActivityInitialize(name, groupId, distribution, policy, numAffectArcs, numEnableArcs,
                      reactivation);
 }
+
+double Activity::Weight() { undefined(Name, "Weight()"); }
+
+double Activity::Rate() { undefined(Name, "Rate()"); }
+
+int Activity::Rank() { undefined(Name, "Rank()"); }
+
+double Activity::SampleDistribution() { undefined(Name, "SampleDistribution()"); }
 
 bool Activity::EnablingChange() {
   Enabled();

@@ -20,6 +20,13 @@ class Activity : public BaseGroupClass {
            int numAffectArcs, int numEnableArcs, bool reactivation);
 
   BaseActionClass* Fire() override = 0;
+  // A generated activity defines these. Reached here, they end the run
+  // with a message naming the activity (a group would ask the activity
+  // itself, its own selection, again and again).
+  double Weight() override;
+  double Rate() override;
+  int Rank() override;
+  double SampleDistribution() override;
   // Evaluates the enabling once more; true when it differs from the
   // evaluation before.
   bool EnablingChange() override;

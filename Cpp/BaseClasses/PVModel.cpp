@@ -1,5 +1,7 @@
 #include "Cpp/BaseClasses/PVModel.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "Cpp/BaseClasses/Allocate.h"
@@ -71,17 +73,38 @@ void PVModel::listModels(const char* name, List<BaseModelClass>* out) {
   ChildModel->listModels(name, out);
 }
 
-void PVModel::CurrentState(void* buf) { ChildModel->CurrentState(buf); }
+void PVModel::CurrentState(void* buf) {
+  ChildModel->CurrentState(buf);
+  char* at = static_cast<char*>(buf) + ModelStateSize;
+  for (BaseActionClass* action : PhasedActions) {
+    std::memcpy(at, &action->Phase, sizeof action->Phase);
+    at += sizeof action->Phase;
+  }
+}
 
 void PVModel::listActions(List<BaseActionClass>* out) { out->append(ChildActions, NumActions); }
 
 void PVModel::listGroups(List<BaseGroupClass>* out) { out->append(Groups, NumGroups); }
 
-void PVModel::SetState(void* buf) { ChildModel->SetState(buf); }
+void PVModel::SetState(void* buf) {
+  ChildModel->SetState(buf);
+  const char* at = static_cast<const char*>(buf) + ModelStateSize;
+  for (BaseActionClass* action : PhasedActions) {
+    std::memcpy(&action->Phase, at, sizeof action->Phase);
+    at += sizeof action->Phase;
+  }
+}
 
-int PVModel::StateSize() { return ModelStateSize; }
+int PVModel::StateSize() { return ModelStateSize + PhaseBytes(); }
 
-bool PVModel::CompareState(void* a, void* b) { return ChildModel->CompareState(a, b); }
+bool PVModel::CompareState(void* a, void* b) {
+  if (!ChildModel->CompareState(a, b)) {
+    return false;
+  }
+  return PhasedActions.empty() || std::memcmp(static_cast<char*>(a) + ModelStateSize,
+                                              static_cast<char*>(b) + ModelStateSize,
+                                              PhaseBytes()) == 0;
+}
 
 void PVModel::listActions(const char* name, List<BaseActionClass>* out) {
   ChildModel->listActions(name, out);
@@ -147,6 +170,11 @@ void PVModel::Initialize() {
   MakeImpulseAffectedLists();
   CreateAffectedLists();
   ModelStateSize = ChildModel->StateSize();
+  for (int a = 0; a < NumActions; a++) {
+    if (ChildActions[a]->DistributionType == Erlang) {
+      PhasedActions.push_back(ChildActions[a]);
+    }
+  }
 }
 
 void PVModel::MakeAffectedLists() {
@@ -323,6 +351,7 @@ void PVModel::AgeAction(char*, BaseActionClass*) {
 }
 
 bool PVModel::WritePVTypeFile(const char* fileName) {
+  errno = 0;  // so that a failure without a system error gives no stale reason
   std::ofstream out(fileName, std::ios::out | std::ios::trunc);
   if (!out) {
     return false;
@@ -359,6 +388,7 @@ void PVModel::Destruct() {
   PVList = nullptr;
   NumPVs = 0;
   ConsideredPVs.clear();
+  PhasedActions.clear();
   // The action and group arrays are the child's.
   Actions = nullptr;
   ChildActions = nullptr;

@@ -12,9 +12,12 @@
 class PerformanceVariableNode;
 
 // The reward model: the root of the model tree as the generator sees it. It
-// owns one child, the composed model, to which it forwards the whole state
-// interface (it adds no bytes of its own to the state vector), and the
-// performance-variable nodes, which it re-evaluates after every firing.
+// owns one child, the composed model, to which it forwards the state
+// interface, and the performance-variable nodes, which it re-evaluates after
+// every firing. Its state vector is the child's followed by the phase of
+// each Erlang activity, in action order (2 bytes each, as a place), so that
+// a state tells how far each Erlang delay has run; a model without Erlang
+// activities has the child's state vector.
 // A generated subclass sets ChildModel, then calls CreatePVList and
 // Initialize in its constructor.
 class PVModel : public BaseModelClass {
@@ -33,6 +36,8 @@ class PVModel : public BaseModelClass {
   int NumImpulseAffectingActions;  // actions given impulse structures while linking
   int NumAffectingActions;
   int ModelStateSize;  // the child's StateSize(), taken by Initialize
+  // The Erlang activities, in the child's action order; found by Initialize.
+  std::vector<BaseActionClass*> PhasedActions;
   // Stands for "no action fired": the fired action of the initial state and
   // of a phase step.
   BaseActionClass NoAction;
@@ -43,7 +48,7 @@ class PVModel : public BaseModelClass {
   // Releases everything Destruct releases.
   ~PVModel() override;
 
-  // State interface, forwarded to ChildModel.
+  // State interface: ChildModel's, with the Erlang phases after its state.
   void listModels(const char* name, List<BaseModelClass>* out) override;
   void CurrentState(void* buf) override;
   void listActions(List<BaseActionClass>* out) override;
@@ -87,12 +92,16 @@ class PVModel : public BaseModelClass {
   // nothing is written.
   void AgeAction(char* state, BaseActionClass* action);
   // Writes the performance-variable type file (name, type, time points of
-  // every node). True when the file was opened and fully written.
+  // every node). True when the file was opened and fully written; otherwise
+  // errno tells why (0 for a node without a name).
   bool WritePVTypeFile(const char* fileName);
   // Releases the action structures, the nodes and the child.
   void Destruct();
 
  private:
+  int PhaseBytes() const {
+    return static_cast<int>(PhasedActions.size() * sizeof(BaseActionClass::Phase));
+  }
   // createPVNode's node; a variable the subclass does not know is a fault
   // of the generated code.
   PerformanceVariableNode* NewNode(int pv, int timeIndex);

@@ -84,7 +84,7 @@ bool frozenContains(FastSet& set, int x) {
     std::cerr << "Model Name was: NULL\n";
   }
   std::cerr.flush();
-  std::exit(0);
+  std::exit(1);
 }
 
 }  // namespace
@@ -305,7 +305,7 @@ void PerformanceVariableNode::AddImpulseModelDependency(const char* modelName,
   if (i < 0) {
     std::cerr << "Model Dependency requested on undefined impulse." << std::endl;
     std::cerr << "  Check code generator.  Error code GP0001.\n" << std::flush;
-    std::exit(0);
+    std::exit(1);
   }
   if (!IsDependentOnImpulseModel(modelName, i)) {
     AddImpulseModelDependency(modelName, i);

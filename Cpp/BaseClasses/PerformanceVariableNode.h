@@ -130,7 +130,7 @@ class PerformanceVariableNode {
   // Registers impulse (once), earned when actionName of modelName fires.
   void AddImpulse(const char* actionName, const char* modelName, ImpulseNodeClass* impulse);
   // Records that impulse reads modelName; an impulse never registered ends
-  // the program (exit status 0) after naming the generator fault.
+  // the program (exit status 1) after naming the generator fault.
   void AddImpulseModelDependency(const char* modelName, ImpulseNodeClass* impulse);
   // Appends modelName to impulse number impulse's list, without checks.
   void AddImpulseModelDependency(const char* modelName, int impulse);
@@ -153,7 +153,7 @@ class PerformanceVariableNode {
   // Gives worker w its instance combination: for dependency d, instance
   // (w / block) mod c, where c counts d's instances and block is the
   // product of the counts after d. A dependency without instances ends the
-  // program (exit status 0).
+  // program (exit status 1).
   void CreateModelGroupList();
   // Names the workers and points their model members at their instances.
   void FixWorkerList();

@@ -4,10 +4,13 @@
 
 #include "Cpp/BaseClasses/PVModel.h"
 #include "tests/BaseClasses/TinyRewardModels.h"
+#include "tests/ModelViews.h"
 #include "tests/TestFiles.h"
 
 namespace {
 
+using model_views::shorts;
+using model_views::stateOf;
 using test_files::TempFile;
 
 std::vector<int> contents(FastSet& frozen) {
@@ -122,9 +125,8 @@ TEST_F(PVModelTest, FiringEvaluatesRatesAndOnlyTheFiringInstancesImpulse) {
   EXPECT_EQ(0.0, model->PVList[0]->ImpulseReward);
   // Impulse workers 3, 4 and 5 belong to a1; each is worth its index + 1.
   EXPECT_EQ(4.0 + 5.0 + 6.0, model->PVList[2]->ImpulseReward);
-  std::vector<char> expected(model->StateSize());
-  model->CurrentState(expected.data());
-  EXPECT_EQ(expected, state);
+  // The children's places in order: a0 p q, a1 p q, b0 p, b1 p, b2 p.
+  EXPECT_EQ(shorts({0, 0, 1, 0, 0, 0, 1}), std::string(state.begin(), state.end()));
 
   model->FireAction(state.data(), action(a(0), "incP"));
   EXPECT_EQ(1.0 + 2.0 + 3.0, model->PVList[2]->ImpulseReward);
@@ -140,6 +142,27 @@ TEST_F(PVModelTest, FiringEvaluatesRatesAndOnlyTheFiringInstancesImpulse) {
   EXPECT_EQ(0.0, model->PVList[2]->ImpulseReward);
   EXPECT_EQ(5.0, model->PVList[1]->RateReward);
   EXPECT_EQ(2, a(0)->place("p")->Mark);
+}
+
+TEST_F(PVModelTest, TheErlangPhasesFollowTheChildsStateInActionOrder) {
+  // The actions in order: a0 incP, a0 incQ, a1 incP, a1 incQ, b0 incP,
+  // b1 incP, b2 incP.
+  action(b(1), "incP")->DistributionType = Erlang;
+  action(a(0), "incQ")->DistributionType = Erlang;
+  Build();
+  action(a(0), "incQ")->Phase = 2;
+  action(b(1), "incP")->Phase = 3;
+  a(1)->place("q")->Mark = 4;
+  EXPECT_EQ(shorts({0, 0, 0, 4, 0, 0, 0, 2, 3}), stateOf(*model));
+
+  std::string loaded = shorts({1, 2, 3, 4, 5, 6, 7, 9, 8});
+  model->SetState(&loaded[0]);
+  EXPECT_EQ(9, action(a(0), "incQ")->Phase);
+  EXPECT_EQ(8, action(b(1), "incP")->Phase);
+  EXPECT_EQ(7, b(2)->place("p")->Mark);
+  EXPECT_EQ(loaded, stateOf(*model));
+  std::string otherPhase = shorts({1, 2, 3, 4, 5, 6, 7, 9, 1});
+  EXPECT_FALSE(model->CompareState(&loaded[0], &otherPhase[0]));
 }
 
 TEST_F(PVModelTest, ConsiderOnlyRestrictsEvaluationToTheChosenNodes) {

@@ -69,17 +69,17 @@ TEST_F(PerformanceVariableNodeTest, ImpulseWorkersComeInOneBlockPerInstanceOfThe
   }
 }
 
-TEST_F(PerformanceVariableNodeTest, InconsistentModelsEndWithStatusZero) {
+TEST_F(PerformanceVariableNodeTest, InconsistentModelsEndWithStatusOne) {
   tiny::Node node("v", 1, 2, 0);
   tiny::Impulse stranger(1);
-  EXPECT_EXIT(node.AddImpulseModelDependency("b", &stranger), testing::ExitedWithCode(0),
+  EXPECT_EXIT(node.AddImpulseModelDependency("b", &stranger), testing::ExitedWithCode(1),
               "^Model Dependency requested on undefined impulse.\n"
               "  Check code generator.  Error code GP0001.\n$");
 
   node.AddModelDependency("a");
   node.AddModelDependency("zzz");
   node.FixReferences(join.get());
-  EXPECT_EXIT(node.CreateModelGroupList(), testing::ExitedWithCode(0),
+  EXPECT_EXIT(node.CreateModelGroupList(), testing::ExitedWithCode(1),
               "^Number of zzz's was 0\\.  Model cannot be created\\.\nModel Name was: Join\n\\.$");
 }
 

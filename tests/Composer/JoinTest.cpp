@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Cpp/BaseClasses/state/BaseStructStateVariable.h"
 #include "Cpp/Composer/Join.h"
 #include "Cpp/Composer/SharedStateVarLink.h"
 #include "tests/Composer/TestModels.h"
@@ -25,12 +26,21 @@ struct TwoChildren {
   Place* s() { return join.shared[0].get(); }
 };
 
+// The marking cells the join saves and loads its state through: when all
+// its variables are places, one per 2 bytes of the state.
+size_t cellsOf(Join& join) {
+  std::vector<short*> cells;
+  EXPECT_TRUE(join.AppendMarkingCells(cells));
+  return cells.size();
+}
+
 TEST(JoinTest, TheSharedVariableIsWrittenOnceAfterAllChildren) {
   TwoChildren m;
   EXPECT_EQ(2, m.a->StateSize());
   EXPECT_EQ(2, m.b->StateSize());
   EXPECT_EQ(6, m.join.StateSize());
   EXPECT_EQ(2, m.join.SharedStateSize());
+  EXPECT_EQ(3u, cellsOf(m.join));
   // The value of the last child shared wins.
   EXPECT_EQ(shorts({10, 20, 4}), stateOf(m.join));
   EXPECT_EQ(3, m.join.NumStateVariables);  // x, y and s once
@@ -70,6 +80,55 @@ TEST(JoinTest, SetStateIsTheInverseOfCurrentState) {
   EXPECT_FALSE(m.join.CompareState(&loaded[0], &other[0]));
 }
 
+// An array of three places, and a struct of a place and such an array, as
+// generated array and struct types build them.
+class Slots : public BaseStructStateVariable {
+ public:
+  Place slot[3] = {Place("slot0"), Place("slot1"), Place("slot2")};
+
+  explicit Slots(const char* name) : BaseStructStateVariable(name, "") {
+    for (Place& p : slot) {
+      fields.push_back(field(ShortType, &p));
+    }
+  }
+};
+
+class Job : public BaseStructStateVariable {
+ public:
+  Place id{"id"};
+  Slots slots{"slots"};
+
+  explicit Job(const char* name) : BaseStructStateVariable(name, "") {
+    fields.push_back(field(ShortType, &id));
+    fields.push_back(field(ArrayOfType, &slots));
+  }
+};
+
+TEST(JoinTest, ChildrenWithStructAndArrayVariablesRoundTripTheState) {
+  // a holds s (shared), x and the struct job; b holds y and s.
+  Job* job = new Job("job");
+  TestSAN* a = new TestSAN("a", {{"s", 3}, {"x", 10}}, {}, {job});
+  TestSAN* b = new TestSAN("b", {{"y", 20}, {"s", 4}});
+  TestJoin join("join", {a, b}, {"s"});
+  job->id.setMark(7);
+  for (short i = 0; i < 3; i++) {
+    job->slots.slot[i].setMark(static_cast<short>(i + 1));
+  }
+  // x, job's id and slots, y, then s.
+  EXPECT_EQ(shorts({10, 7, 1, 2, 3, 20, 4}), stateOf(join));
+
+  const std::string loaded = shorts({-10, 70, 11, 12, 13, 200, 40});
+  std::string buffer = loaded;
+  join.SetState(&buffer[0]);
+  EXPECT_EQ(-10, a->place("x")->getMark());
+  EXPECT_EQ(70, job->id.getMark());
+  EXPECT_EQ(11, job->slots.slot[0].getMark());
+  EXPECT_EQ(13, job->slots.slot[2].getMark());
+  EXPECT_EQ(200, b->place("y")->getMark());
+  EXPECT_EQ(40, a->place("s")->getMark());
+  EXPECT_EQ(loaded, stateOf(join));
+}
+
 // a and b joined on s inside inner, which is joined with c on s in outer.
 struct Nested {
   TestSAN* a = new TestSAN("a", {{"s", 1}, {"x", 10}});
@@ -87,6 +146,7 @@ TEST(JoinTest, ANestedJoinWritesAVariableOfItsChildJoin) {
   EXPECT_EQ(0, m.inner->SharedStateSize());
   EXPECT_EQ(4, m.inner->StateSize());
   EXPECT_EQ(8, m.outer.StateSize());
+  EXPECT_EQ(4u, cellsOf(m.outer));
   EXPECT_EQ(4, m.outer.ChildStateSizes[0]);
   EXPECT_EQ(shorts({10, 20, 30, 3}), stateOf(m.outer));
   EXPECT_EQ(3, m.inner->NumStateVariables);

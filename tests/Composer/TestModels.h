@@ -41,19 +41,26 @@ class CachingActivity : public Activity {
 };
 
 // An atomic model built like a generated one: the places in the given order,
-// and one activity per name, each its own group, reading and changing the
-// first place (if there is one).
+// then the other state variables given (which it takes over), and one
+// activity per name, each its own group, reading and changing the first
+// place (if there is one).
 class TestSAN : public SANModel {
  public:
   std::vector<std::unique_ptr<Place>> places;
+  std::vector<std::unique_ptr<BaseStateVariableClass>> variables;
   std::vector<std::unique_ptr<CachingActivity>> activities;
 
   TestSAN(const char* name, const std::vector<std::pair<const char*, short>>& placeMarks,
-          const std::vector<const char*>& activityNames = {}) {
+          const std::vector<const char*>& activityNames = {},
+          const std::vector<BaseStateVariableClass*>& others = {}) {
     std::vector<BaseStateVariableClass*> placeArray;
     for (const auto& entry : placeMarks) {
       places.emplace_back(new Place(entry.first, entry.second));
       placeArray.push_back(places.back().get());
+    }
+    for (BaseStateVariableClass* variable : others) {
+      variables.emplace_back(variable);
+      placeArray.push_back(variable);
     }
     std::vector<Activity*> activityArray;
     std::vector<BaseGroupClass*> groupArray;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -80,15 +79,37 @@ TEST_F(CommandLineTest, AbsorbNeedsNoValueAndOtherWordsAreSkipped) {
   EXPECT_STREQ("exp1", ExpName);
 }
 
-TEST_F(CommandLineTest, NumbersReadLikeAtoiButClampToInt) {
-  parse({"-Nexp1", "-h0.75", "-hxyz"});  // a load factor that does not parse is ignored
-  EXPECT_EQ(0.75, hash_value);
-  parse({"-Nexp1", "-Babc", "-F9x"});
-  EXPECT_EQ(0, ExpNum);
+TEST_F(CommandLineTest, NumbersMustBeWholeAndTheTraceLevelFrom0To4) {
+  // Each refused value is named with its option; the earlier value stays.
+  struct {
+    std::vector<std::string> arguments;
+    const char* refused;
+  } cases[] = {
+      {{"-Nexp1", "-B2", "-Babc"}, "-B needs a whole number, not \"abc\""},
+      {{"-Nexp1", "-B2", "-B", "0x10"}, "-B needs a whole number, not \"0x10\""},
+      {{"-Nexp1", "-B2", "-B99999999999"}, "-B needs a whole number, not \"99999999999\""},
+      {{"-Nexp1", "-B2", "-h0.75", "-habc"}, "-h needs a number, not \"abc\""},
+      {{"-Nexp1", "-B2", "-h0.75", "-h0.5x"}, "-h needs a number, not \"0.5x\""},
+      {{"-Nexp1", "-B2", "-l1", "-l5"}, "-l needs a whole number from 0 to 4, not \"5\""},
+      {{"-Nexp1", "-B2", "-l1", "-l-1"}, "-l needs a whole number from 0 to 4, not \"-1\""},
+      {{"-Nexp1", "-B2", "-l1", "-l2.0"}, "-l needs a whole number from 0 to 4, not \"2.0\""},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    parse(c.arguments);
+    EXPECT_FALSE(SettingsValid()) << c.refused;
+    EXPECT_EQ(std::string("Error: ") + c.refused + "\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(2, ExpNum);
+    EXPECT_EQ(c.arguments[2] == "-h0.75" ? 0.75 : 0.5, hash_value);
+    EXPECT_EQ(c.arguments[2] == "-l1" ? 1 : 0, TempTraceLevel);
+    ReleaseSettings();
+  }
+  // The unused file type takes any text.
+  parse({"-Nexp1", "-B2", "-F9x", "-h1e-1", "-l4"});
+  EXPECT_TRUE(SettingsValid());
   EXPECT_EQ(9, fileType);
-  parse({"-Nexp1", "-B99999999999", "-l-99999999999"});
-  EXPECT_EQ(INT_MAX, ExpNum);
-  EXPECT_EQ(INT_MIN, TempTraceLevel);
+  EXPECT_EQ(0.1, hash_value);
+  EXPECT_EQ(4, TempTraceLevel);
 }
 
 TEST_F(CommandLineTest, FewerThanThreeArgumentsExitWithStatus0) {

@@ -38,21 +38,19 @@ TEST(DeterministicListTest, GroupsStatesByDelayInOrderOfFirstAppearance) {
       textOf(list));
 }
 
-TEST(DeterministicListTest, ThirdDelayDoublesTheEntriesAndKeepsTheirStates) {
-  DeterministicList list;
-  ASSERT_EQ(2, list.RateInfoCapacity);
+TEST(DeterministicListTest, AThirdDelayGrowsTheListAndKeepsTheEntriesStates) {
+  DeterministicList list;  // room for two delays
   for (int s = 1; s <= 12; s++) {
     list.insertEnablingState(s, 1.0);  // grown state list must move over intact
   }
   list.insertEnablingState(20, 2.0);
   list.insertEnablingState(30, 3.0);
-  EXPECT_EQ(4, list.RateInfoCapacity);
+  list.insertEnablingState(13, 1.0);
   ASSERT_EQ(3, list.RateInfoSize);
-  EXPECT_EQ(12u, list.RateInfoList[0].NumStates);
-  EXPECT_EQ(12, list.RateInfoList[0].States[11]);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}),
+            statesOf(list.RateInfoList[0]));
   EXPECT_EQ((std::vector<int>{20}), statesOf(list.RateInfoList[1]));
   EXPECT_EQ((std::vector<int>{30}), statesOf(list.RateInfoList[2]));
-  EXPECT_EQ(10u, list.RateInfoList[3].StateCapacity);  // fresh entry
 }
 
 TEST(DeterministicListTest, ZeroCapacitiesStillGrowAndDelaysAreComparedExactly) {

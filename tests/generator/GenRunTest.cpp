@@ -89,9 +89,10 @@ class GenRunTest : public testing::Test {
     std::filesystem::remove_all(dir.path + "/out");
     std::filesystem::create_directory(dir.path + "/out");
   }
-  // Runs gen with arguments in the scratch directory.
-  ProgramRun run(const std::string& arguments) {
-    return dir.run(std::string(GEN_EXECUTABLE) + " " + arguments);
+  // Runs gen with arguments in the scratch directory, after the shell
+  // commands of setUp.
+  ProgramRun run(const std::string& arguments, const std::string& setUp = "") {
+    return dir.run(setUp + GEN_EXECUTABLE + " " + arguments);
   }
   // Runs experiment 0 as out/e1 and expects it to fail with message.
   void expectFailure(const std::string& message, const std::string& options = "") {
@@ -181,14 +182,14 @@ TEST_F(GenRunTest, TracesAndTheResultsDatabaseLeaveTheRunIntact) {
 TEST_F(GenRunTest, OutputFilesThatCannotBeOpenedStopTheRun) {
   ProgramRun missing = run("-Pnowhere/ -Ne1 -B0");
   EXPECT_EQ(1, missing.status);
-  EXPECT_EQ("Error: Could not write the reward type file nowhere/e1.pvtype\n", missing.err);
+  EXPECT_EQ("Error: Could not write nowhere/e1.pvtype: No such file or directory\n", missing.err);
   // Each file in turn, in the order they are opened, blocked by a directory
   // of its name.
   const std::pair<const char*, const char*> blocked[] = {
-      {".pvtype", "Error: Could not write the reward type file out/e1.pvtype\n"},
+      {".pvtype", "Error: Could not write out/e1.pvtype: Is a directory\n"},
       {".det", "Error: Could not open det file \n  out/e1.det: Is a directory\n"},
-      {".arm", "Error: Could not open binary file dude\n  out/e1.arm: Is a directory\n"},
-      {".var", "Could not open file dude\n  out/e1.var: Is a directory\n"}};
+      {".arm", "Error: Could not open state space output file\n  out/e1.arm: Is a directory\n"},
+      {".var", "Error: Could not open reward file\n  out/e1.var: Is a directory\n"}};
   for (const auto& [suffix, message] : blocked) {
     const std::string name = dir.path + "/out/e1" + suffix;
     emptyOut();
@@ -204,17 +205,41 @@ TEST_F(GenRunTest, OutputFilesThatCannotBeOpenedStopTheRun) {
 }
 
 TEST_F(GenRunTest, AnUnwritableDirectoryStopsTheRun) {
-  if (geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not bind the superuser";
-  }
+  // Permissions do not bind the superuser, so it runs the generator as nobody.
+  const std::string asUser =
+      geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  chmod(dir.path.c_str(), 0755);
   chmod((dir.path + "/out").c_str(), 0555);
-  expectFailure("Error: Could not write the reward type file out/e1.pvtype\n");
-  chmod((dir.path + "/out").c_str(), 0755);
+  ProgramRun failed = run("-Pout/ -Ne1 -B0", asUser);
+  EXPECT_EQ(1, failed.status);
+  EXPECT_EQ("Error: Could not write out/e1.pvtype: Permission denied\n", failed.err);
+  EXPECT_FALSE(dir.exists("out/e1.pvtype"));
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The sanitizers reserve terabytes of address space at start, so only the
+// plain build runs under an address-space limit.
+TEST_F(GenRunTest, RunningOutOfMemoryAnywhereEndsTheRunWithAMessage) {
+  // From limits that stop the loader to limits the run fits in: every
+  // allocation that fails, before main too, ends the run with status 1 and
+  // a message, never with an uncaught exception.
+  int stoppedWithAMessage = 0;
+  for (int kb = 4096; kb <= 32768; kb += 512) {
+    ProgramRun limited = run("-Pout/ -Ne1 -B0", "ulimit -v " + std::to_string(kb) + " && ");
+    SCOPED_TRACE(std::to_string(kb) + " KB: " + limited.err);
+    EXPECT_TRUE(limited.status == 0 || limited.status == 1 || limited.status == 127);
+    if (limited.status == 1) {
+      EXPECT_NE("", limited.err);
+      stoppedWithAMessage++;
+    }
+  }
+  EXPECT_GT(stoppedWithAMessage, 0);
+}
+#endif
 
 TEST_F(GenRunTest, AFullDiskStopsTheRun) {
   const std::pair<const char*, const char*> full[] = {
-      {".pvtype", "Error: Could not write the reward type file out/e1.pvtype\n"},
+      {".pvtype", "Error: Could not write out/e1.pvtype: No space left on device\n"},
       {".det", "Error: Could not write out/e1.det: No space left on device\n"},
       {".arm", "Error: Could not write out/e1.arm: No space left on device\n"},
       {".var", "Error: Could not write out/e1.var: No space left on device\n"}};

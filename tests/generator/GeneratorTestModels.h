@@ -5,7 +5,8 @@
 // an atomic SAN with places, nested activity classes (one object per
 // activity, or per case with a PostselectGroup over the cases) and arcs, and
 // a reward model over it with one performance variable, "marking", the
-// marking of the net's first place. A net is described in a few lines:
+// marking of the net's first place, with an impulse on one activity if
+// asked. A net is described in a few lines:
 //
 //   TestPVModel model("net", {{"p", 0}},
 //                     {exponential("up", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "Cpp/BaseClasses/Activity.h"
+#include "Cpp/BaseClasses/ImpulseNodeClass.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "Cpp/BaseClasses/PerformanceVariableWorker.h"
@@ -222,22 +224,60 @@ class MarkingPV0Worker : public InstantOfTime {
   double Reward_Function() override { return static_cast<TestSAN*>(net)->places[0]->getMark(); }
 };
 
+// An impulse of "marking": a fixed amount earned whenever its activity fires.
+class MarkingImpulse : public ImpulseNodeClass {
+ public:
+  BaseModelClass* net = nullptr;
+
+  explicit MarkingImpulse(double amount) : amount(amount) {
+    NumModelDependencies = 1;
+    NumModelRefs = 1;
+    ModelRefs = new BaseModelClass**[1];
+    ModelRefs[0] = &net;
+  }
+  void EvaluateImpulse() override { Value = amount; }
+  ImpulseNodeClass** CreateImpulseWorkers(int n) override {
+    ImpulseNodeClass** workers = new ImpulseNodeClass*[n];
+    for (int w = 0; w < n; w++) {
+      workers[w] = new MarkingImpulse(amount);
+    }
+    return workers;
+  }
+
+ private:
+  double amount;
+};
+
+// An impulse reward: the activity that earns it (none when null) and the
+// amount.
+struct ImpulseDef {
+  const char* activity = nullptr;
+  double amount = 0.0;
+};
+
 // The performance variable "marking", read at time 1.
 class MarkingPV0 : public PerformanceVariableNode {
  public:
   BaseModelClass* TheModelPtr = nullptr;
 
-  MarkingPV0(int timeIndex, const char* netName, const char* placeName) {
+  MarkingPV0(int timeIndex, const char* netName, const char* placeName, ImpulseDef impulseDef)
+      : impulse(impulseDef.amount) {
     TopModelRef = &TheModelPtr;
     const double times[] = {1.0};
-    Initialize("marking", InstantOfTimeType, 1, times, times, timeIndex, 0, 1, 1);
+    const bool earns = impulseDef.activity != nullptr;
+    Initialize("marking", InstantOfTimeType, 1, times, times, timeIndex, earns ? 1 : 0, 1, 1);
     AddVariableDependency(placeName, netName);
+    if (earns) {
+      AddImpulse(impulseDef.activity, netName, &impulse);
+    }
   }
   void CreateWorkerList() override {
     for (int w = 0; w < NumWorkers; w++) {
       Workers[w] = new MarkingPV0Worker();
     }
   }
+
+  MarkingImpulse impulse;  // the prototype of the impulse's workers
 };
 
 // The reward model over a TestSAN, which it owns. A net without places gets
@@ -245,7 +285,8 @@ class MarkingPV0 : public PerformanceVariableNode {
 class TestPVModel : public PVModel {
  public:
   TestPVModel(const char* name, const std::vector<std::pair<const char*, short>>& placeDefs,
-              const std::vector<ActivityDef>& activityDefs) {
+              const std::vector<ActivityDef>& activityDefs, ImpulseDef impulse = {})
+      : impulse(impulse) {
     net = new TestSAN(name, placeDefs, activityDefs);
     ChildModel = net;
     DefineName("TestPVModel");
@@ -253,10 +294,11 @@ class TestPVModel : public PVModel {
     Initialize();
   }
   PerformanceVariableNode* createPVNode(int pv, int timeIndex) override {
-    return pv == 0 ? new MarkingPV0(timeIndex, net->Name, net->places[0]->Name) : nullptr;
+    return pv == 0 ? new MarkingPV0(timeIndex, net->Name, net->places[0]->Name, impulse) : nullptr;
   }
 
   TestSAN* net;  // the child model
+  ImpulseDef impulse;
 };
 
 // Runs the generator over model as the entry point does (trace level 0,
@@ -311,6 +353,30 @@ inline TestPVModel* chainOf(ActivityDef start, short length) {
                           instantaneous("step")
                               .when([length](Marks m) { return m[0] == 1 && m[1] < length; })
                               .fires([](Marks m) { m[1]++; })});
+}
+
+// A net whose timed activity start (from q = 0 to q = 1) is followed by
+// two choices in a row between instantaneous cases: "first" sets a to 1 or
+// 2 (weights 1 and 1), then "second" sets b to 1 or 2 (weights 1 and 3).
+// The stable states (q = 3) are reached with the products 1/8, 3/8, 1/8
+// and 3/8, in that order.
+inline TestPVModel* twoChoicesAfter(ActivityDef start) {
+  auto choose = [](int place, short value) {
+    return [=](Marks m) {
+      m[0]++;
+      m[place] = value;
+    };
+  };
+  return new TestPVModel("choices", {{"q", 0}, {"a", 0}, {"b", 0}},
+                         {start.when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                          instantaneous("first")
+                              .when(markingIs(0, 1))
+                              .fires(choose(1, 1), 1.0)
+                              .fires(choose(1, 2), 1.0),
+                          instantaneous("second")
+                              .when(markingIs(0, 2))
+                              .fires(choose(2, 1), 1.0)
+                              .fires(choose(2, 2), 3.0)});
 }
 
 }  // namespace ssg_test

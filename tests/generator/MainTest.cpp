@@ -42,8 +42,8 @@ TEST(MainTest, ANormalRunPrintsTheExperimentValues) {
   EXPECT_EQ(0, run.status);
   EXPECT_EQ(std::string("path=[out/]\n") + kExperiment7 + kGenerated, run.out);
   EXPECT_EQ("", run.err);
-  // The file type and an unparsable load factor change nothing.
-  ProgramRun same = runGen("-Pout/ -Nexp1 -B7 -F0 -habc");
+  // The file type changes nothing.
+  ProgramRun same = runGen("-Pout/ -Nexp1 -B7 -F0x");
   EXPECT_EQ(0, same.status);
   EXPECT_EQ(run.out, same.out);
 }
@@ -68,6 +68,10 @@ TEST(MainTest, RefusedSettingsStopTheRunBeforeAnyOutput) {
        "Error: experiment number 25 is out of range; valid experiments are 0 to 24\n"},
       {"-Nexp1 -B-1 -F1", "",
        "Error: experiment number -1 is out of range; valid experiments are 0 to 24\n"},
+      {"-Nexp1 -B abc", "", "Error: -B needs a whole number, not \"abc\"\n"},
+      {"-Nexp1 -F1 -B0x10", "", "Error: -B needs a whole number, not \"0x10\"\n"},
+      {"-Nexp1 -B0 -h abc", "", "Error: -h needs a number, not \"abc\"\n"},
+      {"-Nexp1 -B0 -l5", "", "Error: -l needs a whole number from 0 to 4, not \"5\"\n"},
   };
   for (const auto& r : refused) {
     ProgramRun run = runGen(r.arguments);

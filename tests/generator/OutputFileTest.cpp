@@ -1,16 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <thread>
 
+#include "generator/BackgroundWriter.h"
 #include "generator/OutputFile.h"
 #include "tests/TestFiles.h"
 
 namespace {
+
+// While it lives, no writer thread can be started, as under a process limit.
+class NoWriterThreads {
+ public:
+  NoWriterThreads() : saved(BackgroundWriter::StartThread) {
+    BackgroundWriter::StartThread = [](std::function<void()>) -> std::thread {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+  }
+  ~NoWriterThreads() { BackgroundWriter::StartThread = saved; }
+
+ private:
+  std::thread (*saved)(std::function<void()>);
+};
 
 class OutputFileTest : public testing::Test {
  protected:
@@ -73,20 +93,24 @@ TEST_F(OutputFileTest, WritesWhatTheStreamsWrite) {
   EXPECT_EQ(expected, contents());
 }
 
-TEST_F(OutputFileTest, OutputLargerThanItsBuffersArrivesWhole) {
-  OutputFile file;
-  ASSERT_TRUE(file.open(name.c_str()));
-  const std::string block(3 << 20, 'x');  // three buffers' worth in one call
-  file.putBytes(block.data(), block.size());
-  for (int i = 0; i < 300000; i++) {
-    file.putUnsigned(i);
-    file.put('\n');
+TEST_F(OutputFileTest, OutputLargerThanItsBuffersArrivesWholeWithOrWithoutAWriterThread) {
+  for (bool threads : {true, false}) {
+    SCOPED_TRACE(threads ? "writer thread" : "no writer thread");
+    std::unique_ptr<NoWriterThreads> limit(threads ? nullptr : new NoWriterThreads);
+    OutputFile file;
+    ASSERT_TRUE(file.open(name.c_str()));
+    const std::string block(3 << 20, 'x');  // three buffers' worth in one call
+    file.putBytes(block.data(), block.size());
+    for (int i = 0; i < 300000; i++) {
+      file.putUnsigned(i);
+      file.put('\n');
+    }
+    ASSERT_TRUE(file.close());
+    const std::string text = contents();
+    ASSERT_EQ(block.size() + 1988890, text.size());
+    EXPECT_EQ(block, text.substr(0, block.size()));
+    EXPECT_EQ("299999\n", text.substr(text.size() - 7));
   }
-  ASSERT_TRUE(file.close());
-  const std::string text = contents();
-  ASSERT_EQ(block.size() + 1988890, text.size());
-  EXPECT_EQ(block, text.substr(0, block.size()));
-  EXPECT_EQ("299999\n", text.substr(text.size() - 7));
 }
 
 TEST_F(OutputFileTest, ReplaceHeadGivesALongerCountItsRoom) {
@@ -101,13 +125,14 @@ TEST_F(OutputFileTest, ReplaceHeadGivesALongerCountItsRoom) {
   EXPECT_FALSE(OutputFile::ReplaceHead((name.path + ".absent").c_str(), 11, "1\n"));
 }
 
-TEST_F(OutputFileTest, AFullDiskIsReported) {
+TEST_F(OutputFileTest, AFullDiskIsReportedWithItsReason) {
   OutputFile file;
   ASSERT_TRUE(file.open("/dev/full"));
   for (int i = 0; i < 1000000; i++) {
     file.putUnsigned(i);
   }
   EXPECT_FALSE(file.close());
+  EXPECT_EQ(ENOSPC, file.error());
 }
 
 TEST_F(OutputFileTest, WhatWasWrittenSurvivesAnExit) {

@@ -17,6 +17,9 @@ class RewardTest : public testing::Test {
       : model(new tiny::Join({}), 2, false,
               [](int pv, int) { return new tiny::Node(pv == 0 ? "n0" : "n1", 0, 0, 0); }),
         file(test_files::currentTestName() + ".var") {}
+  // The file is the run's global one: closed, it leaves no writer thread
+  // behind for the next test (a death test's child could not end it).
+  ~RewardTest() override { rewfile.close(); }
 
   void SetValues(double impulse0, double rate0, double impulse1, double rate1) {
     model.PVList[0]->ImpulseReward = impulse0;
@@ -94,7 +97,7 @@ TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
 TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {
   EXPECT_EXIT(
       Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
-      "^Could not open file dude\n  /nonexistent-directory/x.var: No such file or directory\n$");
+      "^Error: Could not open reward file\n  /nonexistent-directory/x.var: No such file or directory\n$");
 }
 
 }  // namespace

@@ -128,16 +128,17 @@ TEST_F(StateSpaceGenDetTest, ZeroTimeChoicesTakeCaseProbabilitiesUnnormalised) {
       vanishing(instantaneous("left").withRank(2), instantaneous("right")));
   run(*ranked);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
+}
 
-  // The cases of one instantaneous activity share its probability.
-  TestPVModel cases("net", {{"q", 0}},
-                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-                     instantaneous("pick")
-                         .when(markingIs(0, 1))
-                         .fires(setMarking(0, 2), 1.0)
-                         .fires(setMarking(0, 3), 3.0)});
-  run(cases);
-  EXPECT_EQ("1: 2=-2.5000000000e-01 3=-7.5000000000e-01\n2:\n3:", arm());
+TEST_F(StateSpaceGenDetTest, ChoicesInARowMultiplyTheirCaseProbabilities) {
+  // The cases of one instantaneous activity share its probability:
+  // -1 x 1/2 x 1/4 and -1 x 1/2 x 3/4.
+  std::unique_ptr<TestPVModel> model(ssg_test::twoChoicesAfter(deterministic("d", 1.0)));
+  run(*model);
+  EXPECT_EQ(
+      "1: 2=-1.2500000000e-01 3=-3.7500000000e-01 4=-1.2500000000e-01 5=-3.7500000000e-01\n"
+      "2:\n3:\n4:\n5:",
+      arm());
   EXPECT_EQ("1.0000000000e+00: 1", det());
 }
 

@@ -3,11 +3,14 @@
 // values refused.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "generator/OutputFile.h"
 #include "generator/StateSpaceGen.h"
 #include "tests/generator/GeneratorOutput.h"
 #include "tests/generator/GeneratorTestModels.h"
@@ -73,16 +76,20 @@ TEST_F(StateSpaceGenTest, ExponentialRatesAreSummedPerTargetWithSelfTransitions)
   EXPECT_FALSE(dir.exists("m.det"));
 }
 
-TEST_F(StateSpaceGenTest, InstantaneousWeightsSplitTheTimedRate) {
-  TestPVModel model(
-      "net", {{"q", 0}},
-      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0),
-       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0)});
-  run(model);
-  EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextInstant);
-  EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm());
-  // The vanishing state q = 1 has no record.
-  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n2\n3\n0\n3\n", dir.read("m.var"));
+TEST_F(StateSpaceGenTest, InstantaneousWeightsSplitTheTimedRateWhateverTheirCommonRank) {
+  // Rank 0, the lowest, competes like any other.
+  for (int rank : {0, 1, 2}) {
+    TestPVModel model(
+        "net", {{"q", 0}},
+        {intoVanishing(),
+         instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1.0).withRank(rank),
+         instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 3.0).withRank(rank)});
+    run(model);
+    EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextInstant);
+    EXPECT_EQ("1: 2=1.0000000000e+00 3=3.0000000000e+00\n2:\n3:", arm()) << "rank " << rank;
+    // The vanishing state q = 1 has no record.
+    EXPECT_EQ("marking\n1\n0\n0\n2\n0\n2\n3\n0\n3\n", dir.read("m.var"));
+  }
 }
 
 TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
@@ -114,6 +121,18 @@ TEST_F(StateSpaceGenTest, RanksLoneActivitiesAndPathsToOneStateShapeTheRate) {
   EXPECT_EQ("1: 2=4.0000000000e+00\n2:", arm());
 }
 
+TEST_F(StateSpaceGenTest, ChoicesInARowMultiplyTheirShares) {
+  // 4 x 1/2 x 1/4 and 4 x 1/2 x 3/4; each branch starts from the marking
+  // its choice was made in.
+  std::unique_ptr<TestPVModel> model(ssg_test::twoChoicesAfter(exponential("go", 4.0)));
+  run(*model);
+  EXPECT_EQ(
+      "1: 2=5.0000000000e-01 3=1.5000000000e+00 4=5.0000000000e-01 5=1.5000000000e+00\n"
+      "2:\n3:\n4:\n5:",
+      arm());
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n3\n3\n0\n3\n4\n0\n3\n5\n0\n3\n", dir.read("m.var"));
+}
+
 TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
   std::unique_ptr<TestPVModel> accepted(chainOf(exponential("go", 1.0), 23));
   run(*accepted);
@@ -128,38 +147,127 @@ TEST_F(StateSpaceGenTest, ChainsOf23InstantaneousFiringsAreTheLongestAccepted) {
                   "Please check the model and try again\n"));
 }
 
-TEST_F(StateSpaceGenTest, ErlangActivitiesAgeInPlaceUntilTheirLastPhase) {
-  // e needs 2 phases. State 1 (p 0, q 0): a leads to state 2, e ages (a
-  // self-transition at e's rate). State 2: e is in its last phase and fires
-  // to state 3, which disables it and so resets its phase. State 3: r leads
-  // to state 4, where e ages again from phase 1.
-  TestPVModel single("net", {{"p", 0}, {"q", 0}},
-                     {exponential("a", 1.0).when(markingIs(1, 0)).fires(setMarking(1, 1)),
-                      ssg_test::erlang("e", 3.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-                      exponential("r", 5.0)
-                          .when([](Marks m) { return m[0] == 1 && m[1] == 1; })
-                          .fires([](Marks m) {
-                            m[0] = 0;
-                            m[1] = 2;
-                          })});
-  run(single);
+// An Erlang activity's phase follows the places in the state vector, so
+// each phase step is a transition to a state of its own.
+TEST_F(StateSpaceGenTest, AnErlangActivityRunsThroughItsPhasesAndStartsAgainWhenItCompletes) {
+  // e has 3 phases and rate 3 and stays enabled after its first completion.
+  // States (p, phase): 1 (0,1), 2 (0,2), 3 (0,3), 4 (1,1), 5 (1,2),
+  // 6 (1,3), 7 (2,1), where e is disabled.
+  TestPVModel model("net", {{"p", 0}},
+                    {ssg_test::erlang("e", 3.0, 3)
+                         .when([](Marks m) { return m[0] < 2; })
+                         .fires([](Marks m) { m[0]++; })});
+  run(model);
   EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
   EXPECT_EQ(
-      "1: 1=3.0000000000e+00 2=1.0000000000e+00\n"
-      "2: 3=3.0000000000e+00\n"
-      "3: 4=5.0000000000e+00\n"
-      "4: 4=3.0000000000e+00",
+      "1\n7\n" + std::string(61, ' ') +
+          "\n"
+          "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
+          "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
+          "7\n0\n",
+      dir.read("m.arm"));
+  // A phase step earns the marking's reward like any other state.
+  EXPECT_EQ("marking\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n5\n0\n1\n6\n0\n1\n7\n0\n2\n",
+            dir.read("m.var"));
+
+  // A number of phases the phase counter cannot meet stops the run.
+  TestPVModel half("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, 2.5)});
+  EXPECT_EXIT(runToDeath(half), testing::ExitedWithCode(1),
+              "Error: activity e has 2.5 Erlang phases in state 1; the number of phases must be a "
+              "whole number from 1 to 32767\n");
+}
+
+TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesAndNoOthers) {
+  // e1 (rate 1) sets p, e2 (rate 2) sets q, each with 2 phases. States
+  // (p, q, phase e1, phase e2): 1 (0,0,1,1), 2 (0,0,2,1), 3 (0,0,1,2),
+  // 4 (1,0,1,1), 5 (0,0,2,2), 6 (0,1,1,1), 7 (1,0,1,2), 8 (0,1,2,1),
+  // 9 (1,1,1,1). From 5 either completes and the other keeps its phase.
+  TestPVModel concurrent(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e1", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       ssg_test::erlang("e2", 2.0, 2).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  run(concurrent);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=2.0000000000e+00\n"
+      "2: 4=1.0000000000e+00 5=2.0000000000e+00\n"
+      "3: 5=1.0000000000e+00 6=2.0000000000e+00\n"
+      "4: 7=2.0000000000e+00\n"
+      "5: 7=1.0000000000e+00 8=2.0000000000e+00\n"
+      "6: 8=1.0000000000e+00\n"
+      "7: 9=2.0000000000e+00\n"
+      "8: 9=1.0000000000e+00\n"
+      "9:",
       arm());
 
-  // With two cases, aging the first ages both and takes half the rate; the
-  // second is then in its last phase and fires with its case probability.
+  // e (2 phases, rate 1) is declared before the exponential x (rate 4),
+  // which leaves it enabled: e keeps its phase when x fires. States
+  // (p, q, phase): 1 (0,0,1), 2 (0,0,2), 3 (0,1,1), 4 (1,0,1), 5 (0,1,2),
+  // 6 (1,1,1).
+  TestPVModel beside(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  run(beside);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
+      "2: 4=1.0000000000e+00 5=4.0000000000e+00\n"
+      "3: 5=1.0000000000e+00\n"
+      "4: 6=4.0000000000e+00\n"
+      "5: 6=1.0000000000e+00\n"
+      "6:",
+      arm());
+
+  // An instantaneous firing that disables e resets its phase too: x leads
+  // to the vanishing q = 1, where i sets p = 5. States (p, q, phase):
+  // 1 (0,0,1), 2 (0,0,2), 3 (5,2,1), 4 (1,0,1); from 2 and 4, x reaches 3
+  // again.
+  TestPVModel vanishing(
+      "net", {{"p", 0}, {"q", 0}},
+      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1)),
+       instantaneous("i").when(markingIs(1, 1)).fires([](Marks m) {
+         m[0] = 5;
+         m[1] = 2;
+       })});
+  run(vanishing);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
+      "2: 3=4.0000000000e+00 4=1.0000000000e+00\n"
+      "3:\n"
+      "4: 3=4.0000000000e+00",
+      arm());
+}
+
+TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
+  // Each case takes half of g's rate 4 for the phase step to the state
+  // (p 0, phases 2 and 2); there each fires with its case probability 1/2.
   TestPVModel cases("net", {{"p", 0}},
                     {ssg_test::erlang("g", 4.0, 2)
                          .when(markingIs(0, 0))
                          .fires(setMarking(0, 1), 1.0)
                          .fires(setMarking(0, 2), 1.0)});
   run(cases);
-  EXPECT_EQ("1: 1=2.0000000000e+00 2=2.0000000000e+00\n2:", arm());
+  EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
+}
+
+TEST_F(StateSpaceGenTest, EachNewStateCarriesTheImpulseOfTheActionThatReachedIt) {
+  // From p = 0, a (impulse 2.5) reaches p = 1 and b (none) p = 2. Then b
+  // leads from p = 1 and a from p = 2 to p = 3: its record is written when
+  // b reaches it first.
+  TestPVModel model("net", {{"p", 0}},
+                    {exponential("a", 1.0)
+                         .when([](Marks m) { return m[0] == 0 || m[0] == 2; })
+                         .fires([](Marks m) { m[0] = m[0] == 0 ? 1 : 3; }),
+                     exponential("b", 2.0)
+                         .when([](Marks m) { return m[0] == 0 || m[0] == 1; })
+                         .fires([](Marks m) { m[0] = m[0] == 0 ? 2 : 3; })},
+                    {"a", 2.5});
+  run(model);
+  EXPECT_EQ(
+      "1: 2=1.0000000000e+00 3=2.0000000000e+00\n2: 4=2.0000000000e+00\n3: 4=1.0000000000e+00\n4:",
+      arm());
+  // Per state: number, impulse, rate reward (the marking).
+  EXPECT_EQ("marking\n1\n0\n0\n2\n2.5\n1\n3\n0\n2\n4\n0\n3\n", dir.read("m.var"));
 }
 
 TEST_F(StateSpaceGenTest, AbsorbingStatesAreReportedWhenAsked) {
@@ -193,6 +301,47 @@ TEST_F(StateSpaceGenTest, ProgressIsMarkedEveryThousandStates) {
   EXPECT_EQ(0u, records.find("1: 2=1.0000000000e+00\n2: 3=1.0000000000e+00\n"));
   const std::string last = "2499: 2500=1.0000000000e+00\n2500:";
   EXPECT_EQ(records.size() - last.size(), records.rfind(last));
+}
+
+TEST_F(StateSpaceGenTest, AWriteThatFailsOnTheWriterThreadIsReportedWithItsOwnReason) {
+  // 200 x 200 states of about 54 bytes of records each: the first full
+  // buffer goes to the writer thread while the exploration goes on.
+  TestPVModel grid(
+      "grid", {{"p", 0}, {"q", 0}},
+      {exponential("right", 1.0).when([](Marks m) { return m[0] < 199; }).fires([](Marks m) {
+         m[0]++;
+       }),
+       exponential("up", 1.0).when([](Marks m) { return m[1] < 199; }).fires([](Marks m) {
+         m[1]++;
+       })});
+  std::filesystem::create_symlink("/dev/full", dir.prefix() + "m.arm");
+  errno = 0;
+  EXPECT_EXIT(runToDeath(grid), testing::ExitedWithCode(1),
+              "Error: Could not write .*/m\\.arm: No space left on device\n");
+}
+
+TEST_F(StateSpaceGenTest, TheCountFillsItsPlaceholderOrGetsTheRoomItNeeds) {
+  TestPVModel model("net", {{"p", 0}}, {});
+  StateSpaceGen generator(&model, dir.prefix().c_str(), "m", 0, 0.5, nullptr, nullptr, nullptr);
+  const std::string name = dir.prefix() + "count.arm";
+  // The head with the count, and one record after it.
+  auto written = [&](unsigned long count, int width) {
+    OutputFile arm;
+    EXPECT_TRUE(arm.open(name.c_str()));
+    generator.writeHeader(arm, width);
+    arm.put("1\n0\n");
+    generator.rewriteCount(arm, name.c_str(), count, width);
+    EXPECT_TRUE(arm.close());
+    return dir.read("count.arm");
+  };
+  // The deterministic mode's placeholder of 8: seven digits leave an empty
+  // line, eight fill it, nine need the head rewritten.
+  EXPECT_EQ("1\n1234567\n\n1\n0\n", written(1234567, ssg_test::kDeterministicPlaceholder));
+  EXPECT_EQ("1\n12345678\n1\n0\n", written(12345678, ssg_test::kDeterministicPlaceholder));
+  EXPECT_EQ("1\n123456789\n1\n0\n", written(123456789, ssg_test::kDeterministicPlaceholder));
+  // The normal mode's 63 hold the largest count with room to spare.
+  EXPECT_EQ("1\n18446744073709551615\n" + std::string(42, ' ') + "\n1\n0\n",
+            written(std::numeric_limits<unsigned long>::max(), ssg_test::kNormalPlaceholder));
 }
 
 TEST_F(StateSpaceGenTest, ModelsTheGeneratorCannotHandleAreRefused) {

@@ -11,7 +11,7 @@
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "Cpp/BaseClasses/PerformanceVariableWorker.h"
 #include "Cpp/Composer/Join.h"
-#include "model/ram_systemSAN.h"
+#include "basic_model.h"
 
 namespace {
 

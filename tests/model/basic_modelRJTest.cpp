@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "model/basic_modelRJ.h"
-#include "model/basic_model_studyRangeStudy.h"
+#include "basic_model.h"
 #include "tests/ModelViews.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/basic_model_studyRangeStudy.h"
+#include "basic_model.h"
 
 namespace {
 

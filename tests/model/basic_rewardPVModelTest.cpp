@@ -4,10 +4,7 @@
 #include <vector>
 
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
-#include "model/basic_modelRJ.h"
-#include "model/basic_model_studyRangeStudy.h"
-#include "model/basic_rewardPVModel.h"
-#include "model/basic_rewardPVNodes.h"
+#include "basic_model.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/basic_model_studyRangeStudy.h"
-#include "model/flash_systemSAN.h"
+#include "basic_model.h"
 
 namespace {
 

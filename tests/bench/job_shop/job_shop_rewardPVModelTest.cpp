@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
-#include "bench/job_shop/job_shopRJ.h"
-#include "bench/job_shop/job_shop_rewardPVModel.h"
-#include "bench/job_shop/job_shop_studyRangeStudy.h"
+#include "job_shop.h"
 
 namespace {
 
@@ -39,17 +37,17 @@ TEST_F(JobShopModelTest, TheQueuesAndDoneAreOneCellEach) {
   EXPECT_EQ(12, model.StateSize());
   EXPECT_EQ(12, model.NumActions);
   EXPECT_EQ(8, model.NumGroups);
-  EXPECT_EQ(join.queues[0]->Value, join.machines[0]->queue->Mark);
-  EXPECT_EQ(join.queues[0]->Value, dispatcher.route_case1.q1_Mark);
-  EXPECT_EQ(join.queues[0]->Value, dispatcher.reject.q1_Mark);
-  EXPECT_EQ(join.queues[3]->Value, join.machines[3]->serve.queue_Mark);
+  EXPECT_EQ(join.q1->Value, join.machine1->queue->Mark);
+  EXPECT_EQ(join.q1->Value, dispatcher.route_case1.q1_Mark);
+  EXPECT_EQ(join.q1->Value, dispatcher.reject.q1_Mark);
+  EXPECT_EQ(join.q4->Value, join.machine4->serve.queue_Mark);
   EXPECT_EQ(join.done->Value, dispatcher.inspect_case2.done_Mark);
-  EXPECT_EQ(join.done->Value, join.machines[0]->serve.done_Mark);
-  EXPECT_EQ(join.done->Value, join.machines[3]->serve.done_Mark);
+  EXPECT_EQ(join.done->Value, join.machine1->serve.done_Mark);
+  EXPECT_EQ(join.done->Value, join.machine4->serve.done_Mark);
 
   dispatcher.arrived->setMark(1);
   setQueues(1, 2, 3, 4);
-  join.machines[2]->serve.Fire();
+  join.machine3->serve.Fire();
   std::vector<short> vector(6);
   join.CurrentState(vector.data());
   EXPECT_EQ(std::vector<short>({1, 1, 2, 2, 4, 1}), vector);
@@ -93,7 +91,7 @@ TEST_F(JobShopModelTest, EachRejectionEarnsAnImpulseOfOne) {
   for (int k = 0; k < 4; k++) {
     EXPECT_EQ(4.0, model.PVList[k]->RateReward);
   }
-  fire(&join.machines[1]->serve);
+  fire(&join.machine2->serve);
   EXPECT_EQ(0.0, rejections.ImpulseReward);
   EXPECT_EQ(3.0, model.PVList[1]->RateReward);
   fire(&dispatcher.inspect_case2);

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "bench/kanban/kanbanRJ.h"
-#include "bench/kanban/kanban_studyRangeStudy.h"
+#include "kanban.h"
 #include "tests/ModelViews.h"
 
 namespace {
@@ -53,9 +52,9 @@ TEST_F(KanbanJoinTest, APlaceSharedByThreeCellsIsOneCell) {
 }
 
 TEST_F(KanbanJoinTest, APartPassesThroughEveryCell) {
-  fire(cell1.in);
+  fire(cell1.enter);
   fire(cell1.ok1);
-  EXPECT_FALSE(cell1.in.Enabled());  // the one token of cell 1 is in use
+  EXPECT_FALSE(cell1.enter.Enabled());  // the one token of cell 1 is in use
   fire(cell1.s1);
   EXPECT_EQ(1, cell2.x2->getMark());
   EXPECT_EQ(1, cell3.x3->getMark());
@@ -67,7 +66,7 @@ TEST_F(KanbanJoinTest, APartPassesThroughEveryCell) {
   EXPECT_EQ(0, cell3.z3->getMark());
   EXPECT_EQ(1, cell4.x4->getMark());
   fire(cell4.ok4);
-  fire(cell4.out);
+  fire(cell4.leave);
   EXPECT_EQ(shorts(std::vector<short>(16, 0)), stateOf(model));
 }
 

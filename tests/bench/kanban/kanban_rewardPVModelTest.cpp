@@ -4,9 +4,7 @@
 #include <string>
 
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
-#include "bench/kanban/kanbanRJ.h"
-#include "bench/kanban/kanban_rewardPVModel.h"
-#include "bench/kanban/kanban_rewardPVNodes.h"
+#include "kanban.h"
 
 namespace {
 
@@ -36,13 +34,13 @@ TEST(KanbanRewardModelTest, EachCellsTokensAreOneVariableOverThatCell) {
 TEST(KanbanRewardModelTest, TransfersBetweenCellsAffectBothCellsTokens) {
   kanban_rewardPVModel model(false);
   // s1 and s2 reach the places of other cells through their shared copies.
-  EXPECT_EQ(std::set<std::string>({"in", "redo1", "ok1", "back1", "s1"}),
+  EXPECT_EQ(std::set<std::string>({"enter", "redo1", "ok1", "back1", "s1"}),
             affectingNames(*model.PVList[0]));
   EXPECT_EQ(std::set<std::string>({"s1", "redo2", "ok2", "back2", "s2"}),
             affectingNames(*model.PVList[1]));
   EXPECT_EQ(std::set<std::string>({"s1", "redo3", "ok3", "back3", "s2"}),
             affectingNames(*model.PVList[2]));
-  EXPECT_EQ(std::set<std::string>({"s2", "redo4", "ok4", "back4", "out"}),
+  EXPECT_EQ(std::set<std::string>({"s2", "redo4", "ok4", "back4", "leave"}),
             affectingNames(*model.PVList[3]));
 }
 

@@ -77,4 +77,19 @@ TEST(MemoryArrayGenerationTest, EachRamMultipliesTheStatesByFour) {
   }
 }
 
+// A count of RAMs given through -O that no join can hold ends the run before
+// any file is written.
+TEST(MemoryArrayGenerationTest, AnOverriddenNumberOfRamsOutOfRangeIsRefused) {
+  for (const char* rams : {"-1", "2147483647"}) {
+    test_files::ScratchDir dir("memory_array");
+    test_files::ProgramRun program =
+        dir.run(std::string(MODEL_EXECUTABLE) + " -P./ -Ne -B0 -Oi:num_rams:" + rams);
+    EXPECT_EQ(1, program.status) << rams;
+    EXPECT_EQ("Error: join memory_array asks for " + std::string(rams) +
+                  " copies of ram_system; the number of copies must lie between 0 and 10000\n",
+              program.err);
+    EXPECT_FALSE(dir.exists("e.arm"));
+  }
+}
+
 }  // namespace

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/memory_array/memory_arrayRJ.h"
-#include "bench/memory_array/memory_array_studyRangeStudy.h"
+#include "memory_array.h"
 #include "tests/ModelViews.h"
 
 namespace {
@@ -26,7 +25,7 @@ class MemoryArrayTest : public testing::Test {
 };
 
 TEST_F(MemoryArrayTest, TheFlashComesFirstThenEveryRamUnderOneName) {
-  ASSERT_EQ(3, model->NumRams);
+  ASSERT_EQ(3u, model->ram_system.size());
   ASSERT_EQ(4, model->GetNumberOfChildren());
   EXPECT_EQ(&flash, model->GetChild(0));
   for (int i = 0; i < 3; i++) {
@@ -75,9 +74,14 @@ TEST(MemoryArrayBuildTest, WithoutRamsOnlyTheFlashRemains) {
   EXPECT_EQ(shorts({1, 0}), stateOf(model));
 }
 
-TEST(MemoryArrayBuildTest, ANegativeNumberOfRamsStopsTheBuild) {
-  num_rams = -2;
-  EXPECT_DEATH(memory_arrayRJ(), "Assertion failed: num_rams >= 0, file memory_arrayRJ.cpp");
+TEST(MemoryArrayBuildTest, ANumberOfRamsOutsideZeroToTenThousandStopsTheBuild) {
+  for (int rams : {-2, 10001, 2147483647}) {
+    num_rams = rams;
+    EXPECT_EXIT(memory_arrayRJ(), testing::ExitedWithCode(1),
+                "^Error: join memory_array asks for " + std::to_string(rams) +
+                    " copies of ram_system; the number of copies must lie between 0 and "
+                    "10000\n$");
+  }
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 
 #include <vector>
 
-#include "bench/memory_array/memory_arrayRJ.h"
-#include "bench/memory_array/memory_array_rewardPVModel.h"
-#include "bench/memory_array/memory_array_rewardPVNodes.h"
-#include "bench/memory_array/memory_array_studyRangeStudy.h"
+#include "memory_array.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bench/memory_array/memory_array_studyRangeStudy.h"
+#include "memory_array.h"
 
 namespace {
 

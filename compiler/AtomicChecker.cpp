@@ -1,0 +1,324 @@
+#include "compiler/AtomicChecker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "compiler/Literals.h"
+
+namespace sanc {
+
+namespace {
+
+constexpr double kProbabilityTolerance = 1e-9;
+
+void appendOnce(std::vector<int>& list, int value) {
+  if (std::find(list.begin(), list.end(), value) == list.end()) {
+    list.push_back(value);
+  }
+}
+
+std::string number(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+}  // namespace
+
+Atomic AtomicChecker::check() {
+  declareNames();
+  Atomic atomic;
+  atomic.decl = &Decl;
+  for (const PlaceDecl& place : Decl.places) {
+    PlaceSizes.push_back(checkPlace(place));
+  }
+  atomic.placeSizes = PlaceSizes;
+  for (const ActivityDecl& activity : Decl.activities) {
+    checkActivity(activity);
+    addActions(activity, atomic);
+  }
+  return atomic;
+}
+
+void AtomicChecker::declareNames() {
+  for (const ParamDecl& param : Decl.params) {
+    if (Context.usableName(param.name, "parameter")) {
+      Names.add(Context, param.name, "parameter");
+    }
+  }
+  for (const PlaceDecl& place : Decl.places) {
+    if (Context.usableName(place.name, "place") && Names.add(Context, place.name, "place")) {
+      PlaceIndex.emplace(place.name.text, static_cast<int>(PlaceIndex.size()));
+    }
+  }
+  for (const ActivityDecl& activity : Decl.activities) {
+    if (!Context.usableName(activity.name, "activity", false) ||
+        !Names.add(Context, activity.name, "activity")) {
+      continue;
+    }
+    // The generated members and classes of the activity take names too.
+    const std::string& base = activity.name.text;
+    Names.add(Context, Name{base + "Activity", activity.name.where}, "class of activity " + base);
+    if (!activity.cases.empty()) {
+      Names.add(Context, Name{base + "Group", activity.name.where}, "group of activity " + base);
+    }
+    for (std::size_t k = 1; k <= activity.cases.size(); k++) {
+      const std::string suffix = "_case" + std::to_string(k);
+      Names.add(Context, Name{base + suffix, activity.name.where}, "case of activity " + base);
+      Names.add(Context, Name{base + "Activity" + suffix, activity.name.where},
+                "class of activity " + base);
+    }
+  }
+}
+
+int AtomicChecker::checkPlace(const PlaceDecl& place) {
+  int size = 0;
+  if (place.size) {
+    const std::optional<long> value = integerValue(place.size->text);
+    size = value && *value >= 1 && *value <= kMaxArraySize ? static_cast<int>(*value) : 1;
+    if (!value || size != *value) {
+      Context.error(place.size->where,
+                    "the size of a place array must be a whole number from 1 to " +
+                        std::to_string(kMaxArraySize));
+    }
+  }
+  if (!place.initial) {
+    return size;
+  }
+  for (const CodeName& use : place.initial->names) {
+    if (PlaceIndex.count(use.name) > 0) {
+      Context.error(use.where, "an initial marking cannot read the place '" + use.name + "'");
+      return size;
+    }
+  }
+  const std::optional<double> value = constantValue(*place.initial);
+  if (value && (*value != std::floor(*value) || *value < 0 || *value > 32767)) {
+    Context.error(place.initial->where, "the initial marking of '" + place.name.text +
+                                            "' must be a whole number from 0 to 32767");
+  }
+  return size;
+}
+
+void AtomicChecker::checkActivity(const ActivityDecl& activity) {
+  checkTiming(activity);
+  checkClausesForTiming(activity);
+  checkArcs(activity.clauses.inputs);
+  checkArcs(activity.clauses.outputs);
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkArcs(caseDecl.clauses.outputs);
+  }
+  checkCases(activity);
+  checkAlwaysEnabled(activity);
+}
+
+void AtomicChecker::checkTiming(const ActivityDecl& activity) {
+  checkPositive(activity.time, activity.timing == Timing::Deterministic ? "a delay" : "a rate");
+  if (activity.phases) {
+    const std::optional<double> phases = constantValue(*activity.phases);
+    if (phases && (*phases < 1 || *phases != std::floor(*phases))) {
+      Context.error(activity.phases->where,
+                    "the number of phases must be a whole number of at least 1");
+    }
+  }
+}
+
+void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* what) {
+  if (!code) {
+    return;
+  }
+  const std::optional<double> value = constantValue(*code);
+  if (value && !(*value > 0)) {
+    Context.error(code->where, std::string(what) + " must be positive");
+  }
+}
+
+void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
+  const bool instantaneous = activity.timing == Timing::Instantaneous;
+  if (activity.clauses.weight && (!instantaneous || !activity.cases.empty())) {
+    Context.error(activity.clauses.weight->where,
+                  instantaneous ? "an activity with cases takes its weights from its cases"
+                                : "only instantaneous activities have a weight; give cases "
+                                  "their probabilities instead");
+  }
+  if (activity.clauses.rank && !instantaneous) {
+    Context.error(activity.clauses.rank->where,
+                  "only instantaneous activities have a rank (a case may have one)");
+  }
+  if (!activity.clauses.outputs.empty() && !activity.cases.empty()) {
+    Context.error(activity.clauses.outputs.front().place.where,
+                  "an activity with cases gives its output arcs in its cases");
+  }
+}
+
+void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
+  std::vector<std::string> seen;
+  for (const Arc& arc : arcs) {
+    const std::string place = arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "");
+    if (PlaceIndex.count(arc.place.text) == 0) {
+      Context.error(arc.place.where,
+                    "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
+    } else if (std::find(seen.begin(), seen.end(), place) != seen.end()) {
+      Context.error(arc.place.where,
+                    "the place '" + place + "' is listed twice; give one arc a multiplicity");
+    } else {
+      checkIndex(arc);
+    }
+    seen.push_back(place);
+    if (arc.multiplicity) {
+      const std::optional<double> value = constantValue(*arc.multiplicity);
+      if (value && (*value < 1 || *value > 32767 || *value != std::floor(*value))) {
+        Context.error(arc.multiplicity->where,
+                      "a multiplicity must be a whole number from 1 to 32767");
+      }
+    }
+  }
+}
+
+void AtomicChecker::checkIndex(const Arc& arc) {
+  const int size = PlaceSizes[PlaceIndex.at(arc.place.text)];
+  if (size == 0 && arc.index) {
+    Context.error(arc.index->where, "'" + arc.place.text + "' is a place, not an array of places");
+  } else if (size > 0 && !arc.index) {
+    Context.error(arc.place.where, "'" + arc.place.text +
+                                       "' is an array of places: give the index of one, as in " +
+                                       arc.place.text + "[0]");
+  } else if (arc.index) {
+    const std::optional<long> index = integerValue(arc.index->text);
+    if (!index || *index < 0 || *index >= size) {
+      Context.error(arc.index->where, "the index of '" + arc.place.text +
+                                          "' must be a whole number from 0 to " +
+                                          std::to_string(size - 1));
+    }
+  }
+}
+
+void AtomicChecker::checkCases(const ActivityDecl& activity) {
+  if (activity.cases.empty()) {
+    return;
+  }
+  const bool weights = activity.cases.front().isWeight;
+  double sum = 0.0;
+  bool allConstant = true;
+  for (const CaseDecl& caseDecl : activity.cases) {
+    if (caseDecl.isWeight != weights) {
+      Context.error(caseDecl.where, "the cases of activity '" + activity.name.text +
+                                        "' mix probabilities and weights");
+      return;
+    }
+    const std::optional<double> value = constantValue(caseDecl.value);
+    if (value && *value < 0) {
+      Context.error(caseDecl.value.where, weights ? "a case weight cannot be negative"
+                                                  : "a case probability cannot be negative");
+      return;
+    }
+    allConstant = allConstant && value.has_value();
+    sum += value.value_or(0.0);
+  }
+  if (!weights && allConstant && std::fabs(sum - 1.0) > kProbabilityTolerance) {
+    Context.error(activity.cases.front().where,
+                  "the case probabilities of activity '" + activity.name.text + "' sum to " +
+                      number(sum) + ", not 1 (write 'case weight' for relative weights)");
+  }
+}
+
+void AtomicChecker::checkAlwaysEnabled(const ActivityDecl& activity) {
+  if (activity.timing != Timing::Instantaneous || !activity.clauses.inputs.empty() ||
+      activity.clauses.guard) {
+    return;
+  }
+  const bool guardedCases =
+      !activity.cases.empty() &&
+      std::all_of(activity.cases.begin(), activity.cases.end(),
+                  [](const CaseDecl& caseDecl) { return caseDecl.clauses.guard.has_value(); });
+  if (!guardedCases) {
+    Context.error(activity.name.where,
+                  "the instantaneous activity '" + activity.name.text +
+                      "' is always enabled; give it input arcs or a 'when' predicate");
+  }
+}
+
+void AtomicChecker::addActions(const ActivityDecl& activity, Atomic& atomic) const {
+  Group group;
+  group.firstAction = static_cast<int>(atomic.actions.size());
+  const int groupIndex = static_cast<int>(atomic.groups.size());
+  if (activity.cases.empty()) {
+    group.member = activity.name.text;
+    atomic.actions.push_back(makeAction(activity, nullptr, 0, groupIndex));
+  } else {
+    group.isCaseGroup = true;
+    group.numActions = static_cast<int>(activity.cases.size());
+    group.member = activity.name.text + "Group";
+    for (int k = 1; k <= group.numActions; k++) {
+      atomic.actions.push_back(makeAction(activity, &activity.cases[k - 1], k, groupIndex));
+    }
+  }
+  atomic.groups.push_back(group);
+}
+
+Action AtomicChecker::makeAction(const ActivityDecl& activity, const CaseDecl* caseDecl,
+                                 int caseNumber, int group) const {
+  Action action;
+  action.activity = &activity;
+  action.caseDecl = caseDecl;
+  action.caseNumber = caseNumber;
+  action.group = group;
+  const std::string suffix = caseDecl ? "_case" + std::to_string(caseNumber) : "";
+  action.member = activity.name.text + suffix;
+  action.className = activity.name.text + "Activity" + suffix;
+
+  const Clauses* caseClauses = caseDecl ? &caseDecl->clauses : nullptr;
+  for (const Clauses* clauses : {&activity.clauses, caseClauses}) {
+    if (clauses) {
+      collect(action.enabling, clauses->inputs);
+      collect(action.enabling, clauses->guard);
+      collect(action.affected, clauses->inputs);
+      collect(action.affected, clauses->statements);
+      collect(action.affected, clauses->outputs);
+    }
+  }
+  action.touched = action.enabling;
+  for (int place : action.affected) {
+    appendOnce(action.touched, place);
+  }
+  collect(action.touched, activity.time);
+  collect(action.touched, activity.phases);
+  for (const Clauses* clauses : {&activity.clauses, caseClauses}) {
+    if (clauses) {
+      collect(action.touched, clauses->rank);
+      collect(action.touched, clauses->weight);
+      for (const std::vector<Arc>* arcs : {&clauses->inputs, &clauses->outputs}) {
+        for (const Arc& arc : *arcs) {
+          collect(action.touched, arc.multiplicity);
+        }
+      }
+    }
+  }
+  if (caseDecl) {
+    collect(action.touched, std::optional<Code>(caseDecl->value));
+  }
+  return action;
+}
+
+void AtomicChecker::collect(std::vector<int>& places, const std::optional<Code>& code) const {
+  if (!code) {
+    return;
+  }
+  for (const CodeName& use : code->names) {
+    const auto found = PlaceIndex.find(use.name);
+    if (found != PlaceIndex.end()) {
+      appendOnce(places, found->second);
+    }
+  }
+}
+
+void AtomicChecker::collect(std::vector<int>& places, const std::vector<Arc>& arcs) const {
+  for (const Arc& arc : arcs) {
+    const auto found = PlaceIndex.find(arc.place.text);
+    if (found != PlaceIndex.end()) {
+      appendOnce(places, found->second);
+    }
+  }
+}
+
+}  // namespace sanc

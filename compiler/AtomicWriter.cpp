@@ -1,0 +1,423 @@
+#include "compiler/AtomicWriter.h"
+
+#include <algorithm>
+
+#include "compiler/Literals.h"
+
+namespace sanc {
+
+namespace {
+
+const char* distributionOf(Timing timing) {
+  switch (timing) {
+    case Timing::Rate:
+      return "Exponential";
+    case Timing::Deterministic:
+      return "Deterministic";
+    case Timing::Erlang:
+      return "Erlang";
+    case Timing::Instantaneous:
+      return "Instantaneous";
+  }
+  return "";
+}
+
+// A constant's text as a whole number, when code is one.
+std::optional<std::string> wholeConstant(const std::optional<Code>& code) {
+  if (!code) {
+    return std::string("1");
+  }
+  const std::optional<double> value = constantValue(*code);
+  if (!value) {
+    return std::nullopt;
+  }
+  return std::to_string(static_cast<long>(*value));
+}
+
+// The clauses of action: its activity's, then its case's.
+std::vector<const Clauses*> clausesOf(const Action& action) {
+  std::vector<const Clauses*> clauses = {&action.activity->clauses};
+  if (action.caseDecl) {
+    clauses.push_back(&action.caseDecl->clauses);
+  }
+  return clauses;
+}
+
+}  // namespace
+
+std::string AtomicWriter::parameterList(const std::string& attribute) const {
+  std::string list;
+  for (const ParamDecl& param : Decl.params) {
+    list += (list.empty() ? "" : ", ") + attribute + typeName(param.type) + " " + param.name.text;
+  }
+  return list;
+}
+
+std::string AtomicWriter::memberList(bool initialized) const {
+  std::string list;
+  for (const ParamDecl& param : Decl.params) {
+    list += (list.empty() ? "" : ", ") + param.name.text +
+            (initialized ? "(" + param.name.text + ")" : "");
+  }
+  return list;
+}
+
+void AtomicWriter::declare(CodeWriter& out) const {
+  const std::string name = className(Model);
+  out << "// The atomic model " << Decl.name.text << ". Each activity caches a pointer to the\n"
+      << "// marking of every place it touches (<place>_Mark), registered with the place so\n"
+      << "// that it follows the place's storage when a join shares the place.\n"
+      << "class " << name << " : public SANModel {\n public:\n";
+  for (const Action& action : Model.actions) {
+    declareAction(out, action);
+  }
+  out << "  // The places, in state-vector order; owned.\n";
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    out << "  " << placeClass(Model.placeSizes[p]) << "* " << Decl.places[p].name.text << ";\n";
+  }
+  out << "\n";
+  for (const Action& action : Model.actions) {
+    out << "  " << action.className << " " << action.member << ";\n";
+  }
+  out << "\n  EmptyGroup ImmediateGroup;\n";
+  for (const Group& group : Model.groups) {
+    if (group.isCaseGroup) {
+      out << "  PostselectGroup " << group.member << ";\n";
+    }
+  }
+  out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
+      << ");\n  ~" << name << "() override;\n};\n\n";
+}
+
+void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
+  const ActivityDecl& activity = *action.activity;
+  out << "  class " << action.className << " : public Activity {\n   public:\n";
+  for (int place : action.touched) {
+    out << "    " << placeClass(Model.placeSizes[place]) << "* " << placeName(place)
+        << "_Place = nullptr;\n";
+    if (Model.placeSizes[place] == 0) {
+      out << "    short* " << placeName(place) << "_Mark = nullptr;\n";
+    }
+  }
+  for (const ParamDecl& param : Decl.params) {
+    out << "    " << typeName(param.type) << " " << param.name.text << ";\n";
+  }
+  out << "    double* TheDistributionParameters;  // owned\n\n"
+      << "    " << (Decl.params.size() == 1 ? "explicit " : "") << action.className << "("
+      << parameterList() << ");\n"
+      << "    ~" << action.className << "() override;\n"
+      << "    bool Enabled() override;\n"
+      << "    double Rate() override;\n"
+      << "    double Weight() override;\n"
+      << "    bool ReactivationPredicate() override;\n"
+      << "    bool ReactivationFunction() override;\n"
+      << "    double SampleDistribution() override;\n"
+      << "    double* ReturnDistributionParameters() override;\n"
+      << "    int Rank() override;\n"
+      << "    BaseActionClass* Fire() override;\n"
+      << "    void LinkVariables() override;\n";
+  if (activity.timing == Timing::Deterministic) {
+    out << "    double DeterministicParamValue();\n";
+  } else if (activity.timing == Timing::Erlang) {
+    out << "    double ErlangParamM() override;\n";
+  }
+  out << "  };\n\n";
+}
+
+void AtomicWriter::define(CodeWriter& out) const {
+  defineConstructor(out);
+  const std::string name = className(Model);
+  out << name << "::~" << name << "() {\n"
+      << "  for (int i = 0; i < NumLocalPlaces(); i++) {\n"
+      << "    delete Places[i];\n  }\n}\n\n";
+  for (const Action& action : Model.actions) {
+    defineAction(out, action);
+  }
+}
+
+void AtomicWriter::defineConstructor(CodeWriter& out) const {
+  const std::string name = className(Model);
+  out << name << "::" << name << "(" << parameterList("[[maybe_unused]] ") << ")";
+  if (!Decl.params.empty()) {
+    std::string separator = "\n    : ";
+    for (const Action& action : Model.actions) {
+      out << separator << action.member << "(" << memberList(false) << ")";
+      separator = ",\n      ";
+    }
+  }
+  out << " {\n";
+  for (const Group& group : Model.groups) {
+    if (!group.isCaseGroup) {
+      continue;
+    }
+    out << "  " << group.member << ".initialize(" << group.numActions << ", "
+        << quoted(group.member) << ");\n";
+    for (int a = group.firstAction; a < group.firstAction + group.numActions; a++) {
+      out << "  " << group.member << ".appendGroup(&" << Model.actions[a].member << ");\n";
+    }
+  }
+  out << "  std::vector<Activity*> InitialActionList = {";
+  for (std::size_t a = 0; a < Model.actions.size(); a++) {
+    out << (a ? ", " : "") << "&" << Model.actions[a].member;
+  }
+  out << "};\n  std::vector<BaseGroupClass*> InitialGroupList = {";
+  for (std::size_t g = 0; g < Model.groups.size(); g++) {
+    out << (g ? ", " : "") << "&" << Model.groups[g].member;
+  }
+  out << "};\n";
+  definePlaces(out);
+  out << "  initializeSANModelNow(" << quoted(Decl.name.text)
+      << ", static_cast<int>(InitialPlaces.size()), InitialPlaces.data(), 0,\n"
+      << "                        nullptr, static_cast<int>(InitialActionList.size()),\n"
+      << "                        InitialActionList.data(), "
+         "static_cast<int>(InitialGroupList.size()),\n"
+      << "                        InitialGroupList.data());\n";
+  defineArcs(out);
+  out << "  for (Activity* activity : InitialActionList) {\n    activity->LinkVariables();\n  "
+         "}\n}\n\n";
+}
+
+void AtomicWriter::definePlaces(CodeWriter& out) const {
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    const PlaceDecl& place = Decl.places[p];
+    const int size = Model.placeSizes[p];
+    out << "  " << place.name.text << " = newObject<" << placeClass(size) << ">("
+        << quoted(place.name.text) << ", ";
+    if (size > 0) {
+      out << static_cast<long>(size) << ", ";
+    }
+    const std::optional<std::string> constant = wholeConstant(place.initial);
+    if (!place.initial) {
+      out << "0";
+    } else if (constant) {
+      out << *constant;
+    } else {
+      out << "sanc_runtime::initialMarking(";
+      out.source(*place.initial);
+      out << "    , " << quoted(Decl.name.text) << ", " << quoted(place.name.text) << ")";
+    }
+    out << ");\n";
+  }
+  out << "  std::vector<BaseStateVariableClass*> InitialPlaces = {";
+  for (std::size_t p = 0; p < Decl.places.size(); p++) {
+    out << (p ? ", " : "") << Decl.places[p].name.text;
+  }
+  out << "};\n";
+}
+
+void AtomicWriter::defineArcs(CodeWriter& out) const {
+  for (const Action& action : Model.actions) {
+    for (int place : action.touched) {
+      out << "  " << action.member << "." << placeName(place) << "_Place = " << placeName(place)
+          << ";\n";
+    }
+  }
+  for (const Action& action : Model.actions) {
+    for (int place : action.affected) {
+      out << "  AddAffectArc(" << placeName(place) << ", &" << action.member << ");\n";
+    }
+  }
+  for (const Action& action : Model.actions) {
+    for (int place : action.enabling) {
+      out << "  AddEnableArc(" << placeName(place) << ", &" << action.member << ");\n";
+    }
+  }
+}
+
+void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
+  const ActivityDecl& activity = *action.activity;
+  const std::string scope = className(Model) + "::" + action.className;
+  const std::string initializers = Decl.params.empty() ? "" : " : " + memberList(true);
+  out << "/* " << action.member << " */\n\n"
+      << scope << "::" << action.className << "(" << parameterList() << ")" << initializers
+      << " {\n"
+      << "  TheDistributionParameters = newArray<double>("
+      << (activity.timing == Timing::Erlang ? 2L : 1L) << ");\n"
+      << "  ActivityInitialize(" << quoted(action.member) << ", " << action.group << ", "
+      << distributionOf(activity.timing) << ", RaceEnabled, "
+      << static_cast<long>(action.affected.size()) << ", "
+      << static_cast<long>(action.enabling.size()) << ", false);\n}\n\n"
+      << scope << "::~" << action.className << "() { delete[] TheDistributionParameters; }\n\n"
+      << "void " << scope << "::LinkVariables() {\n";
+  for (int place : action.touched) {
+    if (Model.placeSizes[place] == 0) {
+      out << "  " << placeName(place) << "_Place->addHolder(&" << placeName(place) << "_Mark);\n";
+    }
+  }
+  out << "}\n\n";
+  defineEnabled(out, action, scope);
+  defineTiming(out, action, scope);
+  defineChoice(out, action, scope);
+  defineFire(out, action, scope);
+}
+
+void AtomicWriter::defineEnabled(CodeWriter& out, const Action& action,
+                                 const std::string& scope) const {
+  std::vector<const Code*> codes;
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      if (arc.multiplicity) codes.push_back(&*arc.multiplicity);
+    }
+    if (clauses->guard) codes.push_back(&*clauses->guard);
+  }
+  out << "bool " << scope << "::Enabled() {\n  OldEnabled = NewEnabled;\n";
+  bindPlaces(out, action, codes, false);
+  out << "  NewEnabled = ";
+  const char* separator = "";
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      out << separator << cellOf(arc) << " >= ";
+      writeMultiplicity(out, arc);
+      separator = " && ";
+    }
+    if (clauses->guard) {
+      out << separator;
+      out.parenthesized(*clauses->guard);
+      separator = " && ";
+    }
+  }
+  if (*separator == '\0') {
+    out << "true";
+  }
+  out << ";\n  return NewEnabled;\n}\n\n";
+}
+
+void AtomicWriter::defineTiming(CodeWriter& out, const Action& action,
+                                const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  const bool hasRate = activity.timing == Timing::Rate || activity.timing == Timing::Erlang;
+  if (hasRate) {
+    defineReturning(out, "double " + scope + "::Rate()", *activity.time, action);
+  } else {
+    out << "double " << scope << "::Rate() { return 0.0; }\n\n";
+  }
+  out << "double " << scope << "::SampleDistribution() {\n  return ";
+  switch (activity.timing) {
+    case Timing::Rate:
+      out << "TheDistribution->Exponential(Rate());\n}\n\n";
+      break;
+    case Timing::Deterministic:
+      out << "DeterministicParamValue();\n}\n\n";
+      defineReturning(out, "double " + scope + "::DeterministicParamValue()", *activity.time,
+                      action);
+      break;
+    case Timing::Erlang:
+      out << "TheDistribution->Erlang(ErlangParamM(), ErlangParamM() / Rate());\n}\n\n";
+      defineReturning(out, "double " + scope + "::ErlangParamM()", *activity.phases, action);
+      break;
+    case Timing::Instantaneous:
+      out << "0.0;\n}\n\n";
+      break;
+  }
+  out << "double* " << scope << "::ReturnDistributionParameters() {\n"
+      << "  TheDistributionParameters[0] = "
+      << (activity.timing == Timing::Deterministic ? "DeterministicParamValue()" : "Rate()")
+      << ";\n";
+  if (activity.timing == Timing::Erlang) {
+    out << "  TheDistributionParameters[1] = ErlangParamM();\n";
+  }
+  out << "  return TheDistributionParameters;\n}\n\n";
+}
+
+void AtomicWriter::defineChoice(CodeWriter& out, const Action& action,
+                                const std::string& scope) const {
+  const ActivityDecl& activity = *action.activity;
+  const CaseDecl* caseDecl = action.caseDecl;
+  if (caseDecl) {
+    defineReturning(out, "double " + scope + "::Weight()", caseDecl->value, action);
+  } else if (activity.clauses.weight) {
+    defineReturning(out, "double " + scope + "::Weight()", *activity.clauses.weight, action);
+  } else {
+    out << "double " << scope << "::Weight() { return 1.0; }\n\n";
+  }
+  const std::optional<Code>& rank =
+      caseDecl && caseDecl->clauses.rank ? caseDecl->clauses.rank : activity.clauses.rank;
+  if (rank) {
+    defineReturning(out, "int " + scope + "::Rank()", *rank, action);
+  } else {
+    out << "int " << scope << "::Rank() { return 1; }\n\n";
+  }
+  out << "bool " << scope << "::ReactivationPredicate() { return false; }\n\n"
+      << "bool " << scope << "::ReactivationFunction() { return false; }\n\n";
+}
+
+void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
+                              const std::string& scope) const {
+  out << "BaseActionClass* " << scope << "::Fire() {\n";
+  for (const Clauses* clauses : clausesOf(action)) {
+    for (const Arc& arc : clauses->inputs) {
+      if (wholeConstant(arc.multiplicity)) {
+        // Enabling guarantees the tokens.
+        out << "  " << cellOf(arc) << " -= " << *wholeConstant(arc.multiplicity) << ";\n";
+      } else {
+        writeArcTokens(out, arc, "-");
+      }
+    }
+    if (clauses->statements) {
+      writeStatements(out, action, *clauses->statements);
+    }
+    for (const Arc& arc : clauses->outputs) {
+      writeArcTokens(out, arc, "");
+    }
+  }
+  out << "  return this;\n}\n\n";
+}
+
+void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const {
+  out << "  addArcTokens(" << cellOf(arc) << ", " << sign;
+  writeMultiplicity(out, arc);
+  out << ", OwnerModel->Name, "
+      << quoted(arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "")) << ", Name);\n";
+}
+
+void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {
+  const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
+  if (constant) {
+    out << *constant;
+  } else {
+    out.parenthesized(*arc.multiplicity);
+  }
+}
+
+void AtomicWriter::writeStatements(CodeWriter& out, const Action& action, const Code& code) const {
+  out << "  {\n";
+  bindPlaces(out, action, {&code}, true);
+  out.source(code);
+  out << "  }\n";
+}
+
+void AtomicWriter::defineReturning(CodeWriter& out, const std::string& signature, const Code& code,
+                                   const Action& action) const {
+  out << signature << " {\n";
+  bindPlaces(out, action, {&code}, false);
+  out << "  return ";
+  out.parenthesized(code);
+  out << ";\n}\n\n";
+}
+
+void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
+                              const std::vector<const Code*>& codes, bool writable) const {
+  const char* type = writable ? "short" : "const short";
+  for (int place : action.touched) {
+    const std::string& name = placeName(place);
+    if (!std::any_of(codes.begin(), codes.end(),
+                     [&](const Code* code) { return code->mentions(name); })) {
+      continue;
+    }
+    if (Model.placeSizes[place] == 0) {
+      out << "  " << type << "& " << name << " = *" << name << "_Mark;\n";
+    } else {
+      out << "  const sanc_runtime::MarkingArray<" << type << "> " << name << "{" << name
+          << "_Place};\n";
+    }
+  }
+}
+
+std::string AtomicWriter::cellOf(const Arc& arc) const {
+  return arc.index ? "(*" + arc.place.text + "_Place->marks()[" + arc.index->text + "])"
+                   : "(*" + arc.place.text + "_Mark)";
+}
+
+std::string placeClass(int size) { return size == 0 ? "Place" : "sanc_runtime::PlaceArray"; }
+
+}  // namespace sanc

@@ -1,0 +1,111 @@
+#include "compiler/FrontEnd.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "compiler/AtomicChecker.h"
+#include "compiler/CheckContext.h"
+#include "compiler/CompositionChecker.h"
+#include "compiler/Literals.h"
+#include "compiler/Parser.h"
+#include "compiler/RewardChecker.h"
+#include "compiler/StudyChecker.h"
+
+namespace sanc {
+
+namespace {
+
+void checkGlobals(CheckContext& context, Model& model) {
+  NameTable names;
+  for (const GlobalDecl& global : model.file->globals) {
+    if (context.usableGlobalName(global.name)) {
+      names.add(context, global.name, "global variable");
+    }
+    std::string problem;
+    std::optional<std::string> value =
+        cppLiteral(global.type, global.value ? global.value->text : "0", problem);
+    if (!value) {
+      context.error(global.value->where, global.value->text + " " + problem + " (" +
+                                             global.name.text + " is a " + typeName(global.type) +
+                                             ")");
+    }
+    model.globalValues.push_back(value.value_or("0"));
+  }
+}
+
+// Moves the atomic models an import names from its file into file.
+void importModels(const ImportDecl& decl, ModelFile& file, Diagnostics& diagnostics,
+                  const FileLoader& load) {
+  const std::filesystem::path folder = std::filesystem::path(diagnostics.fileName()).parent_path();
+  const std::string path = (folder / decl.path.text).lexically_normal().string();
+  const std::optional<std::string> text = load ? load(path) : std::nullopt;
+  if (!text || text->size() > kMaxSourceSize) {
+    diagnostics.error(decl.path.where,
+                      text ? path + " is larger than " + std::to_string(kMaxSourceSize) + " bytes"
+                           : "cannot read " + path);
+    return;
+  }
+  ModelFile imported = Parser(*text, diagnostics, diagnostics.addFile(path)).parse();
+  for (const Name& name : decl.models) {
+    auto atomic = std::find_if(imported.atomics.begin(), imported.atomics.end(),
+                               [&](const AtomicDecl& a) { return a.name.text == name.text; });
+    if (atomic == imported.atomics.end()) {
+      diagnostics.error(name.where, path + " has no atomic model '" + name.text + "'");
+    } else {
+      file.atomics.push_back(std::move(*atomic));
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnostics,
+                                  const FileLoader& load) {
+  if (source.size() > kMaxSourceSize) {
+    diagnostics.error(SourceLocation{},
+                      "the file is larger than " + std::to_string(kMaxSourceSize) + " bytes");
+    return std::nullopt;
+  }
+  Model model;
+  model.file = std::make_unique<ModelFile>(Parser(source, diagnostics).parse());
+  if (model.file->imports.size() > kMaxImports) {
+    diagnostics.error(
+        model.file->imports[kMaxImports].path.where,
+        "a description imports from at most " + std::to_string(kMaxImports) + " files");
+    return std::nullopt;
+  }
+  for (const ImportDecl& decl : model.file->imports) {
+    importModels(decl, *model.file, diagnostics, load);
+  }
+  if (diagnostics.hasErrors()) {
+    return std::nullopt;
+  }
+  CheckContext context(diagnostics, model.file->globals);
+  checkGlobals(context, model);
+  for (const AtomicDecl& decl : model.file->atomics) {
+    model.atomics.push_back(AtomicChecker(context, decl).check());
+  }
+  std::map<std::string, int> instances;
+  CompositionChecker(context, model).check(instances);
+  // Rewards name instances of the tree; the study stands on its own.
+  if (!diagnostics.hasErrors()) {
+    RewardChecker(context, model, instances).check();
+  }
+  StudyChecker(context, model).check();
+  if (diagnostics.hasErrors()) {
+    return std::nullopt;
+  }
+  // The reward model and the study are named after the top model unless
+  // the description names them.
+  if (model.rewardName.empty()) {
+    model.rewardName = model.rootName() + "_reward";
+  }
+  if (model.study.name.empty()) {
+    model.study.name = model.rootName() + "_study";
+  }
+  model.files = diagnostics.files();
+  return model;
+}
+
+}  // namespace sanc

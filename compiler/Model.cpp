@@ -1,0 +1,47 @@
+#include "compiler/Model.h"
+
+namespace sanc {
+
+int Atomic::placeIndex(const std::string& name) const {
+  for (std::size_t p = 0; p < decl->places.size(); p++) {
+    if (decl->places[p].name.text == name) {
+      return static_cast<int>(p);
+    }
+  }
+  return -1;
+}
+
+int Atomic::activityIndex(const std::string& name) const {
+  for (std::size_t a = 0; a < decl->activities.size(); a++) {
+    if (decl->activities[a].name.text == name) {
+      return static_cast<int>(a);
+    }
+  }
+  return -1;
+}
+
+const std::string& Model::rootName() const {
+  return root.kind == ModelKind::Atomic ? atomics[root.index].name() : joins[root.index].name();
+}
+
+const char* typeName(ValueType type) {
+  switch (type) {
+    case ValueType::Bool:
+      return "bool";
+    case ValueType::Char:
+      return "char";
+    case ValueType::Short:
+      return "short";
+    case ValueType::Int:
+      return "int";
+    case ValueType::Long:
+      return "long";
+    case ValueType::Float:
+      return "float";
+    case ValueType::Double:
+      return "double";
+  }
+  return "";
+}
+
+}  // namespace sanc

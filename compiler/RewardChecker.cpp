@@ -1,0 +1,161 @@
+#include "compiler/RewardChecker.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "compiler/Literals.h"
+
+namespace sanc {
+
+namespace {
+
+void appendOnce(std::vector<std::string>& list, const std::string& value) {
+  if (std::find(list.begin(), list.end(), value) == list.end()) {
+    list.push_back(value);
+  }
+}
+
+}  // namespace
+
+RewardChecker::RewardChecker(CheckContext& context, Model& model,
+                             const std::map<std::string, int>& instances)
+    : Context(context), Target(model), Instances(instances) {
+  for (const auto& [instance, atomic] : instances) {
+    for (const PlaceDecl& place : model.atomics[atomic].decl->places) {
+      AllPlaces.insert(place.name.text);
+    }
+  }
+}
+
+void RewardChecker::check() {
+  const std::optional<RewardsDecl>& rewards = Target.file->rewards;
+  Target.rewardName = rewards && rewards->name ? rewards->name->text : "";
+  if (!rewards) {
+    return;
+  }
+  NameTable names;
+  for (const RewardDecl& decl : rewards->variables) {
+    if (names.add(Context, decl.name, "reward variable")) {
+      Target.rewards.push_back(checkVariable(decl));
+    }
+  }
+}
+
+Reward RewardChecker::checkVariable(const RewardDecl& decl) {
+  Reward reward;
+  reward.decl = &decl;
+  for (const Literal& time : decl.times) {
+    checkTime(time);
+  }
+  if (decl.rate) {
+    checkRate(decl, reward);
+  }
+  for (const ImpulseDecl& impulse : decl.impulses) {
+    checkImpulse(impulse, reward);
+  }
+  if (!decl.rate && decl.impulses.empty()) {
+    Context.error(decl.name.where, "the reward variable '" + decl.name.text +
+                                       "' has neither a rate reward nor an impulse");
+  }
+  return reward;
+}
+
+void RewardChecker::checkTime(const Literal& time) {
+  std::string problem;
+  if (!cppLiteral(ValueType::Double, time.text, problem)) {
+    Context.error(time.where, "the time point " + time.text + " " + problem);
+  } else if (std::strtod(time.text.c_str(), nullptr) < 0) {
+    Context.error(time.where, "a time point cannot be negative");
+  }
+}
+
+void RewardChecker::checkRate(const RewardDecl& decl, Reward& reward) {
+  for (const CodeName& use : decl.rate->names) {
+    int atomic = 0;
+    if (!checkPlaceUse(use, atomic) || use.member.empty()) {
+      continue;
+    }
+    auto model = std::find_if(reward.models.begin(), reward.models.end(),
+                              [&](const RewardModelUse& m) { return m.instance == use.name; });
+    if (model == reward.models.end()) {
+      reward.models.push_back(RewardModelUse{use.name, atomic, {}});
+      model = reward.models.end() - 1;
+    }
+    appendOnce(model->places, use.member);
+  }
+  if (reward.models.empty()) {
+    Context.error(decl.rate->where, "the rate reward of '" + decl.name.text +
+                                        "' reads no place (write instance.place)");
+  }
+}
+
+bool RewardChecker::checkPlaceUse(const CodeName& use, int& atomic) {
+  const auto instance = Instances.find(use.name);
+  if (instance == Instances.end()) {
+    if (!use.member.empty() && Context.global(use.name) == nullptr) {
+      Context.error(use.where, "the model tree has no instance '" + use.name + "'");
+      return false;
+    }
+    if (use.member.empty() && AllPlaces.count(use.name) > 0 &&
+        Context.global(use.name) == nullptr) {
+      Context.error(use.where, "write the place '" + use.name + "' as instance." + use.name);
+      return false;
+    }
+    return true;
+  }
+  atomic = instance->second;
+  if (use.member.empty()) {
+    Context.error(use.where,
+                  "a reward reads places of '" + use.name + "': write " + use.name + ".place");
+    return false;
+  }
+  if (Target.atomics[atomic].placeIndex(use.member) < 0) {
+    Context.error(use.where, "'" + use.name + "' (" + Target.atomics[atomic].name() +
+                                 ") has no place '" + use.member + "'");
+    return false;
+  }
+  return true;
+}
+
+void RewardChecker::checkImpulse(const ImpulseDecl& decl, Reward& reward) {
+  const Name& instanceName = decl.activity.model;
+  const auto instance = Instances.find(instanceName.text);
+  if (instance == Instances.end()) {
+    Context.error(instanceName.where, "the model tree has no instance '" + instanceName.text + "'");
+    return;
+  }
+  const Atomic& atomic = Target.atomics[instance->second];
+  const int activity = atomic.activityIndex(decl.activity.member.text);
+  if (activity < 0) {
+    Context.error(decl.activity.member.where, "'" + instanceName.text + "' (" + atomic.name() +
+                                                  ") has no activity '" +
+                                                  decl.activity.member.text + "'");
+    return;
+  }
+  Impulse impulse;
+  impulse.decl = &decl;
+  impulse.instance = instanceName.text;
+  impulse.atomic = instance->second;
+  for (const Action& action : atomic.actions) {
+    if (action.activity == &atomic.decl->activities[activity]) {
+      impulse.actions.push_back(action.member);
+    }
+  }
+  for (const CodeName& use : decl.value.names) {
+    int read = 0;
+    if (!checkPlaceUse(use, read) || use.member.empty()) {
+      continue;
+    }
+    if (use.name != impulse.instance) {
+      Context.error(use.where,
+                    "an impulse reads only places of the instance whose activity "
+                    "earns it ('" +
+                        impulse.instance + "')");
+      continue;
+    }
+    appendOnce(impulse.places, use.member);
+  }
+  reward.impulses.push_back(std::move(impulse));
+}
+
+}  // namespace sanc

@@ -1,0 +1,43 @@
+#ifndef COMPILER_REWARDWRITER_H_
+#define COMPILER_REWARDWRITER_H_
+
+#include <string>
+#include <vector>
+
+#include "compiler/CodeWriter.h"
+#include "compiler/Model.h"
+
+namespace sanc {
+
+// Writes the C++ of the reward model: a PVModel subclass over the top model,
+// and per reward variable a PerformanceVariableNode subclass with its
+// worker (the rate reward) and its impulse classes.
+class RewardWriter {
+ public:
+  explicit RewardWriter(const Model& model) : Whole(model) {}
+
+  void declare(CodeWriter& out) const;
+  void define(CodeWriter& out) const;
+
+  // "kanban_rewardPVModel".
+  static std::string className(const Model& model) { return model.rewardName + "PVModel"; }
+
+ private:
+  void declareVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
+  void defineVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
+  void defineWorker(CodeWriter& out, const Reward& reward, const std::string& node) const;
+  void defineImpulse(CodeWriter& out, const Impulse& impulse,
+                     const std::string& impulseClass) const;
+  // Constructor body lines that point ModelRefs at the model members.
+  void defineModelRefs(CodeWriter& out, const std::vector<std::string>& instances) const;
+  // Binds instance.place, for every place listed, to the place's marking in
+  // the instance the member instance_Model points at.
+  void bindInstance(CodeWriter& out, const std::string& instance, int atomic,
+                    const std::vector<std::string>& places) const;
+
+  const Model& Whole;
+};
+
+}  // namespace sanc
+
+#endif

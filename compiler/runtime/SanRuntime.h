@@ -1,0 +1,55 @@
+#ifndef COMPILER_RUNTIME_SANRUNTIME_H_
+#define COMPILER_RUNTIME_SANRUNTIME_H_
+
+#include <cstdlib>
+#include <iostream>
+#include <type_traits>
+
+// Checks the code that sanc generates runs on values only known when a
+// model is built: counts and markings computed from global variables.
+namespace sanc_runtime {
+
+// The largest number of copies of a repeated child of a join.
+constexpr long kMaxCopies = 10000;
+
+// True when a whole number lies outside 0 to largest, without converting it
+// (so without overflow) whatever its type.
+template <class T>
+bool outside(T value, long largest) {
+  static_assert(std::is_integral<T>::value && !std::is_same<T, bool>::value,
+                "a count or a marking must be a whole number");
+  if constexpr (std::is_signed<T>::value) {
+    if (value < 0) {
+      return true;
+    }
+  }
+  return static_cast<unsigned long long>(value) > static_cast<unsigned long long>(largest);
+}
+
+// copies as the number of copies of child in join; a count outside 0 to
+// kMaxCopies ends the run with a message (exit status 1).
+template <class T>
+int repeatCount(T copies, const char* join, const char* child) {
+  if (outside(copies, kMaxCopies)) {
+    std::cerr << "Error: join " << join << " asks for " << copies << " copies of " << child
+              << "; the number of copies must lie between 0 and " << kMaxCopies << std::endl;
+    std::exit(1);
+  }
+  return static_cast<int>(copies);
+}
+
+// mark as the initial marking of place in model; a marking outside 0 to
+// 32767 ends the run with a message (exit status 1).
+template <class T>
+short initialMarking(T mark, const char* model, const char* place) {
+  if (outside(mark, 32767)) {
+    std::cerr << "Error: place " << place << " of model " << model << " would start with " << mark
+              << " tokens; a marking must lie between 0 and 32767" << std::endl;
+    std::exit(1);
+  }
+  return static_cast<short>(mark);
+}
+
+}  // namespace sanc_runtime
+
+#endif

@@ -1,0 +1,151 @@
+#include "solver/LineReader.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace solver {
+
+LineReader::LineReader(std::istream& in, std::string name)
+    : In(in), Name(std::move(name)), Buffer(kMaxLine + 1) {}
+
+bool LineReader::next(std::string_view& line) {
+  for (;;) {
+    const char* begin = Buffer.data() + Begin;
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', End - Begin));
+    if (feed != nullptr) {
+      line = std::string_view(begin, feed - begin);
+      Begin += line.size() + 1;
+      Line++;
+      return true;
+    }
+    if (End - Begin >= kMaxLine) {
+      failAt(Line + 1, "line longer than " + std::to_string(kMaxLine) + " bytes");
+    }
+    if (!fill()) {
+      if (Begin == End) {
+        return false;
+      }
+      failAt(Line + 1, "the last line has no line feed: the file is truncated");
+    }
+  }
+}
+
+bool LineReader::fill() {
+  if (AtEnd) {
+    return false;
+  }
+  std::memmove(Buffer.data(), Buffer.data() + Begin, End - Begin);
+  End -= Begin;
+  Begin = 0;
+  In.read(Buffer.data() + End, static_cast<std::streamsize>(Buffer.size() - End));
+  const auto count = static_cast<std::size_t>(In.gcount());
+  if (In.bad()) {
+    failAt(Line + 1, "cannot be read");
+  }
+  End += count;
+  AtEnd = In.eof() || count == 0;
+  return count > 0;
+}
+
+void LineReader::failTruncated(const std::string& what) const {
+  failAt(Line + 1, "the file ends where " + what + " should follow: it is truncated");
+}
+
+void LineReader::expectEnd(const std::string& after) {
+  std::string_view line;
+  if (next(line)) {
+    fail("unexpected line after " + after);
+  }
+}
+
+void LineReader::fail(const std::string& message) const { failAt(Line, message); }
+
+void LineReader::failAt(unsigned long line, const std::string& message) const {
+  throw InputError(Diagnostic{Name, line, message});
+}
+
+namespace {
+
+std::string quoted(std::string_view text) {
+  const std::size_t kShown = 40;
+  if (text.size() > kShown) {
+    return "\"" + std::string(text.substr(0, kShown)) + "...\"";
+  }
+  return "\"" + std::string(text) + "\"";
+}
+
+template <class Integer>
+Integer parseInteger(const LineReader& reader, std::string_view text, std::string_view what) {
+  Integer value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result result = std::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec == std::errc::invalid_argument || result.ptr != end) {
+    reader.fail(std::string(what) + " expected, not " + quoted(text));
+  }
+  if (result.ec == std::errc::result_out_of_range) {
+    reader.fail(std::string(what) + " " + quoted(text) + " is out of range");
+  }
+  return value;
+}
+
+}  // namespace
+
+unsigned long long parseUnsigned(const LineReader& reader, std::string_view text,
+                                 std::string_view what) {
+  return parseInteger<unsigned long long>(reader, text, what);
+}
+
+long long parseSigned(const LineReader& reader, std::string_view text, std::string_view what) {
+  return parseInteger<long long>(reader, text, what);
+}
+
+double parseNumber(const LineReader& reader, std::string_view text, std::string_view what) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result result = std::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) {
+    reader.fail(std::string(what) + " expected (a finite number), not " + quoted(text));
+  }
+  return value;
+}
+
+std::vector<std::string_view> fieldsOf(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    const std::size_t start = line.find_first_not_of(" \t", at);
+    if (start == std::string_view::npos) {
+      break;
+    }
+    const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
+    fields.push_back(line.substr(start, end - start));
+    at = end;
+  }
+  return fields;
+}
+
+std::string_view valueOf(const LineReader& reader, std::string_view line, std::string_view key) {
+  if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ':') {
+    reader.fail("\"" + std::string(key) + ":\" expected, not " + quoted(line));
+  }
+  return line.substr(key.size() + 1);
+}
+
+std::optional<Diagnostic> openRegularFile(const std::string& path, std::ifstream& in) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    const bool exists = std::filesystem::exists(path, error);
+    return Diagnostic{path, 0, exists ? "not a regular file" : "no such file"};
+  }
+  in.open(path, std::ios::binary);
+  if (!in) {
+    return Diagnostic{path, 0, std::string("cannot be opened: ") + std::strerror(errno)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace solver

@@ -1,0 +1,174 @@
+// The classes sanc generates, for a model that uses every construct: the
+// state layout of nested, repeated and renamed children, the expressions of
+// activities and cases, the effects of arcs and gates, the rewards and the
+// study.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "constructs.h"
+#include "tests/ModelViews.h"
+
+namespace {
+
+using model_views::shorts;
+using model_views::stateOf;
+
+class ConstructsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    tokens = 2;
+    speed = 1.5;
+    flag = true;
+    copies = 2;
+    slot = 0;
+  }
+
+  topRJ model;
+  cellRJ& cell = *model.left;
+  producerSAN& producer = *cell.producer;
+};
+
+TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
+  ASSERT_EQ(2u, cell.consumer.size());
+  // made and spare of the producer, used of each copy, used of the helper,
+  // then goods (the stock of everyone) and the stores' slots, written once by
+  // the top join.
+  EXPECT_EQ(shorts({3, 1, 0, 0, 0, 0, 1, 1, 1}), stateOf(model));
+  producer.stock->setMark(4);
+  EXPECT_EQ(4, model.goods->getMark());
+  for (consumerSAN* copy : cell.consumer) {
+    EXPECT_EQ(model.goods->Value, copy->use.stock_Mark);
+  }
+  EXPECT_EQ(model.goods->Value, model.helper->use.stock_Mark);
+  EXPECT_STREQ("producer", producer.Name);
+  EXPECT_STREQ("helper", model.helper->Name);
+}
+
+TEST_F(ConstructsTest, TimingsTakeTheirExpressionsAndParameters) {
+  EXPECT_EQ(Erlang, producer.make.DistributionType);
+  EXPECT_EQ(3.0, producer.make.Rate());  // speed * scale
+  EXPECT_EQ(3.0, producer.make.ErlangParamM());
+  EXPECT_EQ(3.0, producer.make.ReturnDistributionParameters()[0]);
+  EXPECT_EQ(3.0, producer.make.ReturnDistributionParameters()[1]);
+  EXPECT_EQ(Deterministic, producer.ship.DistributionType);
+  EXPECT_EQ(2.0, producer.ship.DeterministicParamValue());
+  EXPECT_EQ(0.0, producer.ship.Rate());
+  EXPECT_EQ(Instantaneous, producer.pick.DistributionType);
+  EXPECT_EQ(2.5, producer.pick.Weight());
+  EXPECT_EQ(2, producer.pick.Rank());
+  producer.made->setMark(4);
+  EXPECT_EQ(5, producer.pick.Rank());
+  model.goods->setMark(2);
+  EXPECT_EQ(3.0, model.helper->use.Rate());  // speed * stock
+}
+
+TEST_F(ConstructsTest, ArcsAndGatesEnableAndFire) {
+  EXPECT_FALSE(producer.ship.Enabled());  // stock below tokens
+  producer.make.Fire();
+  EXPECT_EQ(2, producer.stock->getMark());
+  EXPECT_EQ(4, producer.made->getMark());
+  EXPECT_TRUE(producer.ship.Enabled());
+  flag = false;
+  EXPECT_FALSE(producer.ship.Enabled());
+  flag = true;
+  producer.stock->setMark(5);
+  producer.ship.Fire();  // takes tokens, then the gate copies stock
+  EXPECT_EQ(3, producer.stock->getMark());
+  EXPECT_EQ(3, producer.spare->getMark());
+}
+
+TEST_F(ConstructsTest, CasesHaveTheirOwnWeightsRanksAndEffects) {
+  EXPECT_EQ(3.0, producer.split_case1.Weight());
+  EXPECT_EQ(4.0, producer.split_case2.Weight());  // made + 1
+  EXPECT_EQ(2, producer.split_case1.Rank());
+  EXPECT_EQ(1, producer.split_case2.Rank());
+  // Case 1 outranks case 2 while its own predicate holds.
+  EXPECT_EQ(1.0, producer.splitGroup.Probability(&producer.split_case1));
+  producer.stock->setMark(9);
+  EXPECT_FALSE(producer.split_case1.Enabled());
+  EXPECT_EQ(1.0, producer.splitGroup.Probability(&producer.split_case2));
+  producer.split_case2.Fire();
+  EXPECT_EQ(0, producer.spare->getMark());
+  EXPECT_EQ(10, producer.stock->getMark());
+  EXPECT_EQ(producer.split_case1.GroupID, producer.split_case2.GroupID);
+}
+
+TEST(ConstructsBuildTest, AnInitialMarkingBeyondTheShortRangeStopsTheBuild) {
+  // made starts with tokens + 1.
+  EXPECT_EXIT(
+      {
+        tokens = 32767;
+        topRJ();
+      },
+      testing::ExitedWithCode(1),
+      "^Error: place made of model producer would start with 32768 tokens; a marking "
+      "must lie between 0 and 32767\n$");
+}
+
+TEST_F(ConstructsTest, AnOutputArcBeyondTheShortRangeStopsTheRun) {
+  producer.made->setMark(32767);
+  EXPECT_EXIT(producer.make.Fire(), testing::ExitedWithCode(1),
+              "activity make of model producer takes the marking of place made to 32768");
+}
+
+TEST_F(ConstructsTest, APlaceArrayIsSharedElementByElementAndIndexed) {
+  storeSAN& store = *model.store;
+  storeSAN& other = *model.other;
+  EXPECT_TRUE(store.shift.Enabled());
+  store.shift.Fire();
+  // Taken from slots[0]; the gate adds the array's size to slots[1]; two
+  // tokens to slots[2]. The other store sees the same cells.
+  const short* const* slots = other.slots->marks();
+  EXPECT_EQ(0, *slots[0]);
+  EXPECT_EQ(4, *slots[1]);
+  EXPECT_EQ(3, *slots[2]);
+  EXPECT_EQ(shorts({3, 1, 0, 0, 0, 0, 0, 4, 3}), stateOf(model));
+  EXPECT_FALSE(other.shift.Enabled());
+  slot = 2;
+  EXPECT_TRUE(store.peek.Enabled());
+  slot = 3;
+  EXPECT_EXIT(store.peek.Enabled(), testing::ExitedWithCode(1),
+              "Error: index 3 is outside the place array slots of 3 places");
+}
+
+TEST(ConstructsRewardTest, ARateRewardSumsOverEveryCombinationOfInstances) {
+  copies = 2;
+  top_rewardPVModel model(false);
+  model.ConsiderOnly(nullptr, -1);
+  topRJ& top = *static_cast<topRJ*>(model.ChildModel);
+  producerSAN& producer = *top.left->producer;
+  PerformanceVariableNode& level = *model.PVList[0];
+  PerformanceVariableNode& splits = *model.PVList[1];
+  EXPECT_EQ(2, level.NumWorkers);  // one producer times two consumers
+  std::vector<char> state(model.StateSize());
+  top.left->consumer[1]->used->setMark(3);
+  producer.stock->setMark(1);
+  model.FireAction(state.data(), &producer.split_case2);
+  // Each worker: stock + 2 used, with stock 2 after the firing.
+  EXPECT_EQ(2 + 0 + 2 + 2 * 3, level.RateReward);
+  EXPECT_EQ(3.0, splits.ImpulseReward);  // the producer's made
+  model.FireAction(state.data(), &producer.split_case1);
+  EXPECT_EQ(4.0, splits.ImpulseReward);
+  model.FireAction(state.data(), &producer.make);
+  EXPECT_EQ(0.0, splits.ImpulseReward);
+  EXPECT_EQ(2.0, model.PVList[2]->RateReward);  // both slots hold one token
+}
+
+TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {
+  top_studySetStudy study;
+  ASSERT_EQ(3, study.GetNumExps());
+  testing::internal::CaptureStdout();
+  study.PrintGlobalValues(2);
+  EXPECT_EQ(
+      "The Global Variable values for experiment Experiment 3 are:\n"
+      "tokens\tshort\t3\nspeed\tdouble\t2\nbig\tlong\t3\nflag\tbool\t1\nletter\tchar\t65\n"
+      "copies\tint\t2\nslot\tshort\t0\n",
+      testing::internal::GetCapturedStdout());
+  EXPECT_EQ(&letter, study.GetGVValue("letter"));
+  study.overrideGVs("l:big:-7");
+  EXPECT_EQ(-7, big);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// Syntax errors: each reported at its position, once, and the independent
+// errors of a file in one run.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/compiler/CompileHelpers.h"
+
+namespace {
+
+using compile_helpers::errorsOf;
+using compile_helpers::expectFirstErrors;
+
+TEST(SyntaxErrorTest, StatementsAndDeclarations) {
+  expectFirstErrors({
+      {"glob int x", "1:1: expected import, global, atomic, join, rewards or study, found 'glob'"},
+      {"global integer x",
+       "1:8: expected a type (bool, char, short, int, long, float or double), found 'integer'"},
+      {"global int x = y", "1:16: unexpected 'y' where a number was expected"},
+      {"global int x 3", "1:14: unexpected '3' after the statement"},
+      {"atomic a {\n  place in\n}", "2:9: 'in' is a keyword and cannot name a place"},
+      {"atomic a {\n  place p,\n}", "2:11: expected the name of a place, found end of line"},
+      {"atomic a {\n  transition t\n}", "2:3: expected place or activity, found 'transition'"},
+      {"atomic a(double) {\n}", "1:16: expected the name of a parameter, found ')'"},
+      {"atomic a {\n  place p", "1:10: '{' is not closed"},
+      {"rewards {\n}\nrewards {\n}", "3:1: the rewards are already given (line 1)"},
+  });
+}
+
+TEST(SyntaxErrorTest, Activities) {
+  expectFirstErrors({
+      {"atomic a {\n  activity t speed 1\n}",
+       "2:14: expected rate, deterministic, erlang or instantaneous, found 'speed'"},
+      {"atomic a {\n  activity t rate\n}", "2:18: expected a rate, found end of line"},
+      {"atomic a {\n  activity t erlang 1.0 when p\n}",
+       "2:25: unexpected 'when' after the rate of an Erlang activity (expected phases)"},
+      {"atomic a {\n  place p\n  activity t rate 1 when p when p\n}",
+       "3:28: 'when' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1 do p = 0\n}",
+       "3:24: unexpected 'p' after do (expected '{')"},
+      {"atomic a {\n  place p\n  activity t rate 1\n    case : out p\n}",
+       "4:10: expected a probability, found ':'"},
+      {"atomic a {\n  place p\n  activity t rate 1\n    case 0.5 out p\n}",
+       "4:14: expected ':' after the case's probability, found 'out'"},
+      {"atomic a {\n  place p\n  activity t rate 1 in p * \n}",
+       "3:28: expected a multiplicity, found end of line"},
+      {"atomic a {\n  place p\n  activity t rate 1 when (p > 0\n}", "3:26: '(' is not closed"},
+  });
+}
+
+TEST(SyntaxErrorTest, JoinsRewardsAndStudies) {
+  expectFirstErrors({
+      {"join j {\n  a, b(\n}", "2:8: expected an argument, found end of line"},
+      {"join j {\n  share q = a\n}",
+       "2:14: expected '.' after the model's name, found end of line"},
+      {"rewards {\n  x = a.b\n}",
+       "2:5: unexpected '=' after the reward variable's name (expected at)"},
+      {"rewards {\n  x at 1 impulse a = 1\n}",
+       "2:20: expected '.' after the model's name, found '='"},
+      {"study cube {\n}", "1:12: unexpected '{' in the study (expected range or set)"},
+      {"study range { t = 1 .. }", "1:24: unexpected '}' where a number was expected"},
+  });
+}
+
+TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
+  EXPECT_EQ(std::vector<std::string>(
+                {"2:15: expected rate, deterministic, erlang or instantaneous, found 'fast'",
+                 "5:3: expected place or activity, found 'plaec'",
+                 "7:1: expected import, global, atomic, join, rewards or study, found 'studdy'"}),
+            errorsOf("atomic a {\n"
+                     "  activity go fast 1.0  in p\n"
+                     "    case 0.5:  out p\n"  // belongs to the spoilt activity
+                     "  place p\n"
+                     "  plaec q\n"
+                     "}\n"
+                     "studdy range { }\n"));
+}
+
+TEST(SyntaxErrorTest, ALargeFileIsRefusedUnread) {
+  const std::string huge(sanc::kMaxSourceSize + 1, '\n');
+  EXPECT_EQ(std::vector<std::string>({"1:1: the file is larger than 1048576 bytes"}),
+            errorsOf(huge));
+}
+
+}  // namespace

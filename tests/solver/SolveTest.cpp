@@ -1,0 +1,268 @@
+// Whole runs of the solver on generated files: this build's model against
+// its closed form, models with deterministic delays against theirs, and the
+// refusals of what the solver does not handle.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "solver/Solve.h"
+#include "tests/TestFiles.h"
+#include "tests/generator/GeneratorTestModels.h"
+#include "tests/generator/RequestedFiles.h"
+
+namespace {
+
+using ssg_test::deterministic;
+using ssg_test::exponential;
+using ssg_test::markingIs;
+using ssg_test::setMarking;
+using ssg_test::TestPVModel;
+using test_files::ProgramRun;
+using test_files::ScratchDir;
+
+class SolveTest : public testing::Test {
+ protected:
+  // The solution of the files dir/m.*, generated from model; sets options.base.
+  solver::Parsed<solver::Solution> solveModel(TestPVModel& model, solver::SolveOptions& options) {
+    ssg_test::generateAsking(&model, dir.prefix());
+    options.base = dir.prefix() + "m";
+    return solver::solve(options);
+  }
+  std::string notes(const solver::Solution& solution) const {
+    std::string text;
+    for (const std::string& note : solution.notes) {
+      text += note + "\n";
+    }
+    return text;
+  }
+
+  ScratchDir dir;
+};
+
+void expectValue(double exact, const solver::VariableValue& value, double epsilon) {
+  EXPECT_NEAR(exact, value.estimate.value, value.estimate.error);
+  EXPECT_LE(value.estimate.error, epsilon);
+}
+
+// This build's model: the flash and the RAM fail independently. The flash
+// stays corrupted (its power cycle, 1e19, never fires before 365), with
+// probability 1 - e^(-f t); the RAM alternates between working, left at
+// rate a, and corrupted for exactly the watchdog's 0.00347, so by 365 it is
+// corrupted with probability d / (d + 1/a).
+TEST_F(SolveTest, TheReliabilityOfEachExperimentFollowsItsClosedForm) {
+  const std::string gen = GEN_EXECUTABLE;
+  for (int e : {0, 7, 24}) {
+    SCOPED_TRACE("experiment " + std::to_string(e));
+    const std::string name = "exp" + std::to_string(e + 1);
+    ASSERT_EQ(0, dir.run(gen + " -P./ -N" + name + " -B" + std::to_string(e) + " -D").status);
+    solver::SolveOptions options;
+    options.base = dir.prefix() + name;
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    ASSERT_TRUE(solution.ok()) << solution.error().text();
+    const double flashShare = (32 << (e % 5)) / 512.0;
+    const double ramShare = (32 << (e / 5)) / 512.0;
+    const double f = 0.00274 + 1.5e-16 * flashShare;
+    const double a = 0.00548 + 6.012 * ramShare + 2.95e-06 * 0.25;
+    const double d = 0.00347;
+    ASSERT_EQ(1u, solution.value().values.size());
+    expectValue((1 - std::exp(-f * 365)) * d / (d + 1 / a), solution.value().values[0], 1e-10);
+    EXPECT_NE(std::string::npos,
+              notes(solution.value())
+                  .find("delay 1e+19 (power_cycle) is longer than the last time point 365"));
+  }
+}
+
+TEST_F(SolveTest, TwoDelaysInOneStateNeedTheFiringsFileAndCannotBothBeShort) {
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -P./ -Nplain -B0 -M").status);
+  solver::SolveOptions options;
+  options.base = dir.prefix() + "plain";
+  EXPECT_EQ(dir.prefix() +
+                "plain.det:8: state 5 (flash_system.flash_working=0 ram_system.ram_working=1 "
+                "ram_system.ram_corrupted=1 flash_corrupted=1) is listed 2 times: the .arm file "
+                "does not tell the firings apart; let gen write the .firings file (-D)",
+            solver::solve(options).error().text());
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -P./ -Nfull -B0 -D").status);
+  options.base = dir.prefix() + "full";
+  options.longRun = true;
+  EXPECT_EQ(dir.prefix() +
+                "full: state 5 enables the deterministic delays 1e+19 (power_cycle) and 0.00347 "
+                "(watchdog_reboot), which can both fire in the long run; the solver handles one "
+                "per state",
+            solver::solve(options).error().text());
+}
+
+// q goes from 0 to 1 after exactly 1: at time 2 it has, and the Erlang
+// approximations close in on 1 exponentially fast.
+TEST_F(SolveTest, ADelayThatHasSurelyFiredGivesItsOutcome) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  solver::SolveOptions options;
+  options.times = {0.5, 2.0};
+  options.epsilon = 1e-6;
+  const auto solution = solveModel(model, options);
+  ASSERT_TRUE(solution.ok()) << solution.error().text();
+  expectValue(0.0, solution.value().values[0], 1e-6);
+  expectValue(1.0, solution.value().values[1], 1e-6);
+}
+
+// The delay d, enabled in q = 0 and q = 1, keeps running when q moves from
+// 0 to 1: it fires at time 1 and q is 2 at 1.5. Restarted on the move, it
+// would leave q at 1 with probability e^-0.5 - e^-1. The clock is the same
+// whether the files name the activity (".firings") or only its delay.
+TEST_F(SolveTest, ADelayKeepsRunningWhileOtherActivitiesFire) {
+  TestPVModel model("net", {{"q", 0}},
+                    {exponential("move", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     deterministic("d", 1.0)
+                         .when([](ssg_test::Marks m) { return m[0] < 2; })
+                         .fires(setMarking(0, 2))});
+  solver::SolveOptions options;
+  options.times = {1.5};
+  options.epsilon = 1e-6;
+  const auto named = solveModel(model, options);
+  ASSERT_TRUE(named.ok()) << named.error().text();
+  expectValue(2.0, named.value().values[0], 1e-6);
+  std::remove((dir.prefix() + "m.firings").c_str());
+  const auto unnamed = solver::solve(options);
+  ASSERT_TRUE(unnamed.ok()) << unnamed.error().text();
+  expectValue(2.0, unnamed.value().values[0], 1e-6);
+}
+
+// Up (q = 0) fails at rate 1; repair takes exactly d = 1. For d <= t < 2d
+// the probability of being down is 1 - e^-t - (t - d) e^-(t - d).
+TEST_F(SolveTest, AFailureWithADeterministicRepairFollowsItsClosedForm) {
+  TestPVModel model("net", {{"q", 0}},
+                    {exponential("fail", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     deterministic("repair", 1.0).when(markingIs(0, 1)).fires(setMarking(0, 0))});
+  solver::SolveOptions options;
+  options.times = {1.5};
+  options.epsilon = 1e-3;
+  const auto solution = solveModel(model, options);
+  ASSERT_TRUE(solution.ok()) << solution.error().text();
+  const double t = 1.5;
+  const solver::VariableValue& down = solution.value().values[0];
+  // The error of the Erlang approximation is an estimate; here it covers
+  // the true error (about 4.4e-4 at 512 phases).
+  EXPECT_NEAR(1 - std::exp(-t) - (t - 1) * std::exp(-(t - 1)), down.estimate.value,
+              down.estimate.error);
+  EXPECT_LE(down.estimate.error, 1e-3);
+}
+
+// A delay of 5 cannot fire by time 2: the value is the chain's without it,
+// exact: q becomes 2 at rate 0.5, so E q(2) = 2 (1 - e^-1).
+TEST_F(SolveTest, ADelayBeyondTheLastTimeIsLeftOutExactly) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("late", 5.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("move", 0.5).when(markingIs(0, 0)).fires(setMarking(0, 2))});
+  solver::SolveOptions options;
+  options.times = {2.0};
+  const auto solution = solveModel(model, options);
+  ASSERT_TRUE(solution.ok()) << solution.error().text();
+  expectValue(2 * (1 - std::exp(-1.0)), solution.value().values[0], 1e-10);
+  EXPECT_EQ(dir.prefix() +
+                "m: 3 states, 1 reward variable\n"
+                "transient values: uniformization with Fox-Glynn truncation, absolute "
+                "error bound 1e-10\n"
+                "delay 5 (late) is longer than the last time point 2: it cannot fire "
+                "before it and is left out (exact)\n"
+                "uniformization rate 0.51: 13 of the 13 steps to the last time point\n",
+            notes(solution.value()));
+}
+
+TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d1", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     deterministic("d2", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 2))});
+  solver::SolveOptions options;
+  options.times = {3.0};
+  EXPECT_EQ(dir.prefix() +
+                "m: state 1 (q=0) enables the deterministic delays 1 (d1) and 2 (d2), "
+                "which can both fire before the last time point 3; the solver handles "
+                "one per state",
+            solveModel(model, options).error().text());
+}
+
+class SolveCommandTest : public testing::Test {
+ protected:
+  ProgramRun solve(const std::string& arguments) {
+    return dir.run(std::string(SOLVE_EXECUTABLE) + " " + arguments);
+  }
+  ScratchDir dir;
+};
+
+TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -Pout -N1 -B0 -D").status);
+  const ProgramRun byBase = solve("out1");
+  EXPECT_EQ(0, byBase.status);
+  EXPECT_EQ("", byBase.err);
+  EXPECT_NE(std::string::npos,
+            byBase.out.find("\nvariable          time             value    error\n"
+                            "reliability        365  8.35157"))
+      << byBase.out;
+  EXPECT_EQ(byBase.out, solve("-Pout -N1").out);
+  const std::pair<std::string, std::string> refused[] = {
+      {"-e abc out1", "solve: option -e: \"abc\" is not a number between 0 and 1\n"},
+      {"-e 1 out1", "solve: option -e: \"1\" is not a number between 0 and 1\n"},
+      {"-t 1,,2 out1",
+       "solve: option -t: \"1,,2\" is not a comma-separated list of times of "
+       "at least 0\n"},
+      {"-k 1 out1", "solve: option -k: \"1\" is not a whole number from 2 to 1048576\n"},
+      {"none", "solve: none.pvtype: no such file\n"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const ProgramRun run = solve(arguments);
+    EXPECT_EQ(1, run.status) << arguments;
+    EXPECT_EQ(message, run.err);
+  }
+  const ProgramRun bare = solve("");
+  EXPECT_EQ(1, bare.status);
+  EXPECT_EQ(0u, bare.err.find("solve: no run given\nusage: solve"));
+  const ProgramRun help = solve("-h");
+  EXPECT_EQ(0, help.status);
+  EXPECT_EQ(0u, help.out.find("usage: solve"));
+}
+
+// With at most 4 phases the repair of the failure model above stays far
+// from the bound.
+TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
+  TestPVModel model("net", {{"q", 0}},
+                    {exponential("fail", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     deterministic("repair", 1.0).when(markingIs(0, 1)).fires(setMarking(0, 0))});
+  ssg_test::generateAsking(&model, dir.prefix());
+  const ProgramRun coarse = solve("-k 4 -t 1.5 m");
+  EXPECT_EQ(1, coarse.status);
+  EXPECT_NE(std::string::npos,
+            coarse.out.find("k = 4: the values still differ by more than the bound"))
+      << coarse.out;
+  EXPECT_NE(std::string::npos, coarse.out.find("\nmarking         1.5")) << coarse.out;
+  EXPECT_EQ(
+      "solve: m: the error bound 1e-10 was not reached; the values above carry the "
+      "errors reached\n",
+      coarse.err);
+}
+
+// The study script numbers experiments from 1 in its table, its CSV and
+// the file names, as gen's console does.
+TEST(StudyScriptTest, TheTableTheCsvAndTheFilesNumberExperimentsAlike) {
+  ScratchDir dir;
+  const std::string build = std::filesystem::path(GEN_EXECUTABLE).parent_path();
+  const ProgramRun study = dir.run(std::string(TEST_SOURCE_DIR) + "/../scripts/run_study.sh " +
+                                   build + " out 3 probability");
+  ASSERT_EQ(0, study.status) << study.err;
+  EXPECT_EQ(0u, study.out.find("experiment  flash_size  ram_size  states   reliability@365  "
+                               "reliability@365 error\n"
+                               "         1          32        32       8  8.3515759808e-04"))
+      << study.out;
+  EXPECT_EQ(
+      "experiment,flash_size,ram_size,states,reliability@365,reliability@365 error\n"
+      "1,32,32,8,8.3515759808e-04,1.9e-11\n"
+      "2,64,32,8,8.3515759808e-04,1.9e-11\n"
+      "3,128,32,8,8.3515759808e-04,1.9e-11\n",
+      dir.read("out/results.csv"));
+  EXPECT_NE(std::string::npos, dir.read("out/exp3.log").find("Experiment 3 are:"));
+  EXPECT_TRUE(dir.exists("out/exp3.arm"));
+  EXPECT_NE(std::string::npos, dir.read("out/results.svg").find("ram_size=32"));
+}
+
+}  // namespace

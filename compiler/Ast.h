@@ -109,11 +109,11 @@ struct QualifiedName {
   Name member;
 };
 
-// A shared place: by name in every child that has it, or under a name of
-// its own over the listed places of children.
+// A shared place: by name in every child, or under a name over the listed
+// places of children ("share p in a, b" lists a.p and b.p).
 struct ShareDecl {
   Name name;
-  std::vector<QualifiedName> members;  // empty when shared by name
+  std::vector<QualifiedName> members;  // empty when shared by name in every child
 };
 
 struct JoinDecl {

@@ -168,10 +168,15 @@ void CompositionChecker::checkShares(Join& join) {
 }
 
 void CompositionChecker::shareByName(const ShareDecl& decl, Share& share, const Join& join) {
+  std::vector<std::string> holders;  // the instances that have the place
+  std::string lacking;               // the first child that has none
   for (std::size_t c = 0; c < join.children.size(); c++) {
     const std::vector<std::string> places = placesOf(join.children[c].model);
     if (std::find(places.begin(), places.end(), decl.name.text) != places.end()) {
       share.members.push_back(ShareMember{static_cast<int>(c), decl.name.text});
+      holders.push_back(join.children[c].instance());
+    } else if (lacking.empty()) {
+      lacking = join.children[c].instance();
     }
   }
   if (share.members.empty()) {
@@ -181,6 +186,17 @@ void CompositionChecker::shareByName(const ShareDecl& decl, Share& share, const 
     Context.error(decl.name.where, "only '" + join.children[share.members[0].child].instance() +
                                        "' has a place '" + decl.name.text +
                                        "'; a shared place needs two children");
+    share.members.clear();
+  } else if (!lacking.empty()) {
+    // A misspelt place in one child must not silently leave it out of the
+    // sharing: children that share a place among themselves are named.
+    std::string list;
+    for (const std::string& holder : holders) {
+      list += (list.empty() ? "" : ", ") + holder;
+    }
+    Context.error(decl.name.where, "'" + lacking + "' has no place '" + decl.name.text +
+                                       "'; to share it among some children only, name them: "
+                                       "share " + decl.name.text + " in " + list);
     share.members.clear();
   }
 }

@@ -339,9 +339,21 @@ void Parser::share(JoinDecl& join) {
     join.shares.push_back(std::move(first));
     return;
   }
-  join.shares.push_back(std::move(first));
+  std::vector<ShareDecl> shares{std::move(first)};
   while (acceptPunct(",")) {
-    join.shares.push_back(ShareDecl{name("shared place"), {}});
+    shares.push_back(ShareDecl{name("shared place"), {}});
+  }
+  if (acceptWord("in")) {
+    // Among some children only: each shares its place of the same name.
+    do {
+      const Name child = name("child");
+      for (ShareDecl& share : shares) {
+        share.members.push_back(QualifiedName{child, Name{share.name.text, child.where}});
+      }
+    } while (acceptPunct(","));
+  }
+  for (ShareDecl& share : shares) {
+    join.shares.push_back(std::move(share));
   }
 }
 

@@ -141,9 +141,22 @@ TEST(CheckErrorTest, JoinsAndSharedPlaces) {
       {withParts("join j {\n  a, b\n  share s = a.q, a.p\n}").c_str(),
        "12:18: 'a' is listed twice"},
   });
+  // Shared by name, a place must be in every child, so that a misspelling
+  // cannot leave a child out; "in" names the children that share it.
+  expectFirstErrors({
+      {withParts("join j {\n  a, b, x = c(1)\n  share q\n}").c_str(),
+       "12:9: 'x' has no place 'q'; to share it among some children only, name them: "
+       "share q in a, b"},
+      {withParts("join j {\n  a, b, x = c(1)\n  share q in a, y\n}").c_str(),
+       "12:17: join 'j' has no child 'y'"},
+      {withParts("join j {\n  a, b, x = c(1)\n  share q, p in a, x\n}").c_str(),
+       "12:20: 'x' (c) has no place 'q'"},
+  });
+  EXPECT_EQ(std::vector<std::string>(),
+            errorsOf(withParts("join j {\n  a, b, x = c(1)\n  share q in a, b\n}")));
   // A place of a repeated child can be shared among its copies alone.
   EXPECT_EQ(std::vector<std::string>(),
-            errorsOf(withParts("join j {\n  a * 3, x = c(2), b\n  share q\n}")));
+            errorsOf(withParts("join j {\n  a * 3, x = c(2), b\n  share q in a\n}")));
 }
 
 TEST(CheckErrorTest, TheModelsFormOneTreeWithUnambiguousInstances) {

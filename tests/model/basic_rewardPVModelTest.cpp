@@ -57,9 +57,11 @@ TEST_F(BasicRewardModelTest, ReliabilityIsOneOnceBothPlacesAreCorrupted) {
   EXPECT_EQ(1.0, fire(&ram.page_error_case2));
   EXPECT_EQ(0.0, fire(&ram.watchdog_reboot));
   EXPECT_EQ(1.0, fire(&ram.bit_error_case2));
-  std::vector<char> reached(model.StateSize());
+  // flash_working, ram_working, ram_corrupted, then the shared flash_corrupted.
+  ASSERT_EQ(8, model.StateSize());
+  std::vector<short> reached(4);
   join.CurrentState(reached.data());
-  EXPECT_EQ(reached, state);
+  EXPECT_EQ(std::vector<short>({0, 0, 1, 1}), reached);
 }
 
 TEST(BasicRewardModelStudyTest, TheStudyBuildsAFreshRewardModelOnEveryRequest) {

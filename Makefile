@@ -29,7 +29,7 @@ build-tsan:
 test: build build-sanitize build-tsan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
-	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E _NOT_BUILT
+	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E "_NOT_BUILT|^fuzz_corpus_"
 
 # make run: the study's table; the build's output goes to out/build.log.
 run:

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Cpp/BaseClasses/PVModel.h"
+#include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "basic_model.h"
 
 namespace {
@@ -57,6 +59,14 @@ TEST_F(RangeStudyTest, OtherLettersAreConvertedToFloat) {
   EXPECT_EQ("Value 1e39 of ram_size does not fit its type float; override skipped\n",
             applied("d:ram_size:1e39"));
   EXPECT_EQ(32.0f, ram_size);
+}
+
+TEST_F(RangeStudyTest, EveryRequestBuildsAFreshRewardModelAndReleasesTheLast) {
+  study.SetGVs(0);
+  study.GetPVModel(false);
+  PVModel* second = study.GetPVModel(false);
+  EXPECT_EQ(second, study.ThePVModel);
+  EXPECT_EQ(0, second->PVList[0]->PVId);
 }
 
 TEST(GenerateStudyTest, OneStudyUntilDestructed) {

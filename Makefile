@@ -2,10 +2,11 @@
 BUILD_DIR := build
 SANITIZE_DIR := build-asan
 TSAN_DIR := build-tsan
+FUZZ_DIR := build-fuzz
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all build build-sanitize build-tsan test run bench model clean
+.PHONY: all build build-sanitize build-tsan test run bench model fuzz clean
 
 all: build
 
@@ -28,7 +29,7 @@ build-tsan:
 test: build build-sanitize build-tsan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
-	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E _NOT_BUILT
+	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E "_NOT_BUILT|^fuzz_corpus_"
 
 # make run: the study's table; the build's output goes to out/build.log.
 run:
@@ -52,5 +53,13 @@ bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 	bench/solver_bench.sh $(BUILD_DIR)
 
+# make fuzz: every parser's fuzz target for FUZZ_SECONDS each (clang, libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz:
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DSANGEN_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(OUT_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(OUT_DIR)

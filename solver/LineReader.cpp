@@ -1,5 +1,6 @@
 #include "solver/LineReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -9,8 +10,16 @@
 
 namespace solver {
 
+namespace {
+
+// Most files have short lines: the buffer starts at this size and grows
+// only for a line that does not fit.
+constexpr std::size_t kInitialBuffer = std::size_t(1) << 16;
+
+}  // namespace
+
 LineReader::LineReader(std::istream& in, std::string name)
-    : In(in), Name(std::move(name)), Buffer(kMaxLine + 1) {}
+    : In(in), Name(std::move(name)), Buffer(kInitialBuffer) {}
 
 bool LineReader::next(std::string_view& line) {
   for (;;) {
@@ -41,6 +50,9 @@ bool LineReader::fill() {
   std::memmove(Buffer.data(), Buffer.data() + Begin, End - Begin);
   End -= Begin;
   Begin = 0;
+  if (End == Buffer.size()) {
+    Buffer.resize(std::min(2 * Buffer.size(), kMaxLine + 1));
+  }
   In.read(Buffer.data() + End, static_cast<std::streamsize>(Buffer.size() - End));
   const auto count = static_cast<std::size_t>(In.gcount());
   if (In.bad()) {

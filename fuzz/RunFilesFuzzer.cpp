@@ -1,0 +1,111 @@
+// Fuzzes the solver's readers of a generator run. The input holds the
+// ".pvtype", ".arm", ".var", ".det", ".firings" and ".states" files, in
+// this order, separated by NUL bytes; an optional file whose part is
+// missing or empty is not written. The files are written to a scratch
+// folder and read as the solver reads them: the result is the run, each
+// file consistent with the others, or a diagnostic naming a file.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fuzz/FuzzTarget.h"
+#include "solver/RunFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kSuffixes[] = {".pvtype", ".arm", ".var", ".det", ".firings", ".states"};
+const std::size_t kRequired = 3;  // .pvtype, .arm and .var are always written
+const std::size_t kNumFiles = sizeof kSuffixes / sizeof kSuffixes[0];
+
+std::vector<std::string> partsOf(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 0; i < size; i++) {
+    if (data[i] == '\0' && parts.size() < kNumFiles) {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(static_cast<char>(data[i]));
+    }
+  }
+  parts.resize(kNumFiles);
+  return parts;
+}
+
+// A folder of this process's own, in memory where the system offers it,
+// removed when the process ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const fs::path shm = "/dev/shm";
+    const fs::path base = fs::is_directory(shm) ? shm : fs::temp_directory_path();
+    Path = base / ("runfiles-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(Path);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(Path, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const fs::path& path() const { return Path; }
+
+ private:
+  fs::path Path;
+};
+
+const fs::path& scratch() {
+  static const ScratchFolder folder;
+  return folder.path();
+}
+
+void writeFiles(const std::vector<std::string>& parts, const std::string& base) {
+  for (std::size_t i = 0; i < kNumFiles; i++) {
+    const std::string name = base + kSuffixes[i];
+    fs::remove(name);
+    if (i < kRequired || !parts[i].empty()) {
+      std::ofstream(name, std::ios::binary) << parts[i];
+    }
+  }
+}
+
+void require(bool promise) {
+  if (!promise) {
+    std::abort();
+  }
+}
+
+// What a run read must hold: every target and every state named in the
+// files lies within the state count, and each state has its rewards.
+void checkRun(const solver::RunFiles& run) {
+  const std::uint32_t n = run.space.numStates;
+  require(run.space.rowStart.size() == static_cast<std::size_t>(n) + 1);
+  require(run.space.rowStart.back() == run.space.target.size());
+  require(run.space.target.size() == run.space.value.size());
+  for (std::uint32_t target : run.space.target) {
+    require(target >= 1 && target <= n);
+  }
+  require(run.rewards.numVariables == run.variables.size());
+  require(run.rewards.rate.size() == static_cast<std::size_t>(n) * run.variables.size());
+  if (n > 0) {
+    run.describeState(n);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string base = (scratch() / "run").string();
+  writeFiles(partsOf(data, size), base);
+  solver::Parsed<solver::RunFiles> run = solver::readRun(base);
+  if (run.ok()) {
+    checkRun(run.value());
+  } else {
+    require(run.error().file.rfind(base, 0) == 0 && !run.error().message.empty());
+  }
+  return 0;
+}

@@ -3,21 +3,16 @@
 // imports from. The front end must return a checked model, whose C++ is
 // then written in memory, or errors that each name a file read, a line and
 // a column, and say what is wrong.
-#include <cstdlib>
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "compiler/CodeGenerator.h"
 #include "compiler/FrontEnd.h"
+#include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 
 namespace {
-
-void require(bool promise) {
-  if (!promise) {
-    std::abort();
-  }
-}
 
 void checkErrors(const sanc::Diagnostics& diagnostics) {
   require(diagnostics.hasErrors());
@@ -33,11 +28,11 @@ void checkErrors(const sanc::Diagnostics& diagnostics) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  const std::size_t split = input.find('\0');
-  const std::string description = input.substr(0, split);
+  const std::vector<std::string> parts = partsOf(data, size, 2);
+  const std::string& description = parts[0];
   const std::optional<std::string> imported =
-      split == std::string::npos ? std::nullopt : std::optional<std::string>(input.substr(split + 1));
+      std::find(data, data + size, '\0') == data + size ? std::nullopt
+                                                          : std::optional<std::string>(parts[1]);
   sanc::Diagnostics diagnostics("model.san");
   std::optional<sanc::Model> model =
       sanc::compileModel(description, diagnostics, [&](const std::string&) { return imported; });

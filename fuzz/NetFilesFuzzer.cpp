@@ -3,11 +3,11 @@
 // bytes (missing parts are empty). Each reader must return a value that
 // keeps its promises or a diagnostic that names the file and says what is
 // wrong; a timing or reward file is read only for a net that was read.
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 #include "netimport/NetLimits.h"
 #include "netimport/PnmlReader.h"
@@ -15,25 +15,6 @@
 #include "netimport/TimingFile.h"
 
 namespace {
-
-std::vector<std::string> partsOf(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> parts(1);
-  for (std::size_t i = 0; i < size; i++) {
-    if (data[i] == '\0' && parts.size() < 3) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(data[i]));
-    }
-  }
-  parts.resize(3);
-  return parts;
-}
-
-void require(bool promise) {
-  if (!promise) {
-    std::abort();
-  }
-}
 
 template <class T>
 bool accepted(const ReadResult<T>& result, const char* fileName) {
@@ -82,7 +63,7 @@ void checkRewards(const std::vector<NetRewardVariable>& variables, const NetDesc
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::vector<std::string> parts = partsOf(data, size);
+  const std::vector<std::string> parts = partsOf(data, size, 3);
   ReadResult<NetDescription> net = parsePnml(parts[0], "net.pnml");
   if (!accepted(net, "net.pnml")) {
     return 0;

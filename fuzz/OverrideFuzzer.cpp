@@ -2,11 +2,11 @@
 // declares one variable of every type an override can name. Whatever the
 // text, each variable keeps a value of its own type and nothing is read or
 // written outside it.
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "Cpp/BaseClasses/BaseStudyClass.h"
+#include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/SilencedStreams.h"
 
@@ -85,8 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A bool holding another byte than 0 or 1 is no bool at all.
   unsigned char flag = 0;
   std::memcpy(&flag, &study.Values.b, 1);
-  if (flag > 1) {
-    std::abort();
-  }
+  require(flag <= 1);
   return 0;
 }

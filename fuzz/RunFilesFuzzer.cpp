@@ -6,12 +6,12 @@
 // file consistent with the others, or a diagnostic naming a file.
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 #include "solver/RunFiles.h"
 
@@ -22,19 +22,6 @@ namespace fs = std::filesystem;
 const char* const kSuffixes[] = {".pvtype", ".arm", ".var", ".det", ".firings", ".states"};
 const std::size_t kRequired = 3;  // .pvtype, .arm and .var are always written
 const std::size_t kNumFiles = sizeof kSuffixes / sizeof kSuffixes[0];
-
-std::vector<std::string> partsOf(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> parts(1);
-  for (std::size_t i = 0; i < size; i++) {
-    if (data[i] == '\0' && parts.size() < kNumFiles) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(data[i]));
-    }
-  }
-  parts.resize(kNumFiles);
-  return parts;
-}
 
 // A folder of this process's own, in memory where the system offers it,
 // removed when the process ends.
@@ -73,12 +60,6 @@ void writeFiles(const std::vector<std::string>& parts, const std::string& base) 
   }
 }
 
-void require(bool promise) {
-  if (!promise) {
-    std::abort();
-  }
-}
-
 // What a run read must hold: every target and every state named in the
 // files lies within the state count, and each state has its rewards.
 void checkRun(const solver::RunFiles& run) {
@@ -100,7 +81,7 @@ void checkRun(const solver::RunFiles& run) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string base = (scratch() / "run").string();
-  writeFiles(partsOf(data, size), base);
+  writeFiles(partsOf(data, size, kNumFiles), base);
   solver::Parsed<solver::RunFiles> run = solver::readRun(base);
   if (run.ok()) {
     checkRun(run.value());

@@ -38,6 +38,7 @@ class LowerPoisson {
   }
   std::uint64_t left() const { return Window.left; }
   std::uint64_t right() const { return Window.right(); }
+  std::uint64_t size() const { return Window.probabilities.size(); }
 
  private:
   PoissonWindow Window;
@@ -59,6 +60,14 @@ class Sum {
   double Carry = 0.0;
 };
 
+double massOf(const std::vector<double>& probabilities) {
+  double mass = 0.0;
+  for (double p : probabilities) {
+    mass += p;
+  }
+  return mass;
+}
+
 // A state where a clock starts: where its firing leads (at most the exact
 // probabilities) and, per count l of jumps inside its period, the expected
 // reward l jumps on.
@@ -69,8 +78,13 @@ struct Entry {
   std::vector<double> ahead;  // of l and variable v at l * width + v
 };
 
-// What reaches a shift, by the number of exponential jumps before it.
-using Arrivals = std::vector<std::vector<std::pair<std::uint32_t, double>>>;
+// A firing's outcome reached after m exponential jumps.
+struct Arrival {
+  std::uint64_t m;
+  std::uint32_t state;
+  double probability;
+};
+using Arrivals = std::vector<Arrival>;
 
 class Series {
  public:
@@ -108,6 +122,7 @@ class Series {
   double Rate = 1.0;
   double Truncation = 0.0;
   double LastTime = 0.0;
+  std::uint64_t StepsTaken = 0;  // over all shifts
   std::vector<double> Delays;                 // distinct
   std::vector<std::optional<LowerPoisson>> InPeriod;  // jumps inside a period, by delay
   std::vector<std::int64_t> EntryOf;          // by state
@@ -271,11 +286,7 @@ void Series::schedule(double shift, std::uint64_t m, std::uint32_t state, double
   if (shift > LastTime) {
     return;  // fires after the last time point
   }
-  Arrivals& arrivals = Pending[shift];
-  if (arrivals.size() <= m) {
-    arrivals.resize(m + 1);
-  }
-  arrivals[m].emplace_back(state, probability);
+  Pending[shift].push_back({m, state, probability});
 }
 
 void Series::addPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
@@ -349,10 +360,12 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
     const double elapsed = std::max(time - shift, 0.0);
     terms.held.emplace_back(Rate * elapsed, Truncation);
     steps = std::max(steps, terms.held.back().right());
+    StepsTaken += terms.held.back().size();  // computing the windows is work too
     terms.before.emplace_back(Delays.size());
     for (std::size_t d = 0; d < Delays.size(); d++) {
       if (elapsed >= Delays[d]) {
         terms.before.back()[d].emplace(Rate * (elapsed - Delays[d]), Truncation);
+        StepsTaken += terms.before.back()[d]->size();
       }
     }
   }
@@ -363,11 +376,15 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
   std::vector<double> nextX(n);
   std::vector<double> nextS(n);
   std::vector<double> reward(Width);
-  for (std::uint64_t m = 0; m <= steps; m++) {
-    if (m < arrivals.size()) {
-      for (const auto& [state, probability] : arrivals[m]) {
-        (EntryOf[state] >= 0 ? s : x)[state] += probability;
-      }
+  std::size_t next = 0;  // arrival
+  for (std::uint64_t m = arrivals.front().m; m <= steps; m++) {
+    if (++StepsTaken > MaxSteps) {
+      throw SolveError("the series needs more than the limit of " + std::to_string(MaxSteps) +
+                       " steps (-m)");
+    }
+    for (; next < arrivals.size() && arrivals[next].m == m; next++) {
+      (EntryOf[arrivals[next].state] >= 0 ? s : x)[arrivals[next].state] +=
+          arrivals[next].probability;
     }
     std::fill(reward.begin(), reward.end(), 0.0);
     for (std::size_t i = 0; i < n; i++) {
@@ -401,6 +418,10 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
     }
     x.swap(nextX);
     s.swap(nextS);
+    // What is left here and still to come is too little to count.
+    if (next == arrivals.size() && massOf(x) + massOf(s) <= Truncation) {
+      break;
+    }
   }
 }
 
@@ -410,13 +431,13 @@ std::vector<std::vector<Estimate>> Series::run() {
   while (!Pending.empty()) {
     const auto first = Pending.begin();
     const double shift = first->first;
-    const Arrivals arrivals = std::move(first->second);
+    Arrivals arrivals = std::move(first->second);
     Pending.erase(first);
+    std::stable_sort(arrivals.begin(), arrivals.end(),
+                     [](const Arrival& a, const Arrival& b) { return a.m < b.m; });
     double mass = 0.0;
-    for (const auto& step : arrivals) {
-      for (const auto& arrival : step) {
-        mass += arrival.second;
-      }
+    for (const Arrival& arrival : arrivals) {
+      mass += arrival.probability;
     }
     if (mass > Truncation) {
       runShift(shift, arrivals);

@@ -255,10 +255,19 @@ Table Solver::solveWithDelays(const DeterministicProcess& process, bool longRun)
                     Options.epsilon);
   }
   if (clocksRunToTheEnd(process)) {
-    Result.notes.push_back("deterministic delays " + delayList(process) +
-                           ": never disabled once enabled; series of Poisson terms shifted by "
-                           "the delays (the error given is a bound)");
-    return shiftedPoissonRewards(process, Times, Options.epsilon, Options.maxSteps);
+    try {
+      // A quarter of the steps: when the series gives up, the phases still have the rest.
+      Table table =
+          shiftedPoissonRewards(process, Times, Options.epsilon, Options.maxSteps / 4 + 1);
+      Result.notes.push_back("deterministic delays " + delayList(process) +
+                             ": never disabled once enabled; series of Poisson terms shifted by "
+                             "the delays (the error given is a bound)");
+      return table;
+    } catch (const SolveError& error) {
+      // Many delays before the last time point: the phases may settle sooner.
+      Result.notes.push_back(std::string("series of shifted Poisson terms given up: ") +
+                             error.what());
+    }
   }
   return doublePhases(process, longRun);
 }
@@ -302,7 +311,7 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
 void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases,
                         const std::string& outcome) {
   Result.notes.push_back("deterministic delays " + delayList(process) +
-                         ", one of them disabled before it fires: each an Erlang distribution of k phases with the delay as mean; k = " +
+                         ": each an Erlang distribution of k phases with the delay as mean; k = " +
                          std::to_string(phases) + outcome + " (the error given is an estimate)");
 }
 

@@ -12,10 +12,6 @@ namespace {
 
 const double kUniformizationMargin = 1.02;
 
-std::int64_t clockOf(const DeterministicProcess& process, std::size_t s) {
-  return process.firingOf[s] < 0 ? -1 : std::int64_t(process.firings[process.firingOf[s]].clock);
-}
-
 // The Poisson probability of each count up to the window's right end (0
 // left of it) and of more than each count.
 struct PoissonTerms {
@@ -38,7 +34,7 @@ SubordinatedChain::SubordinatedChain(const DeterministicProcess& process, std::u
     : Process(process), LocalOf(process.exponential.size(), -1), RowStart{0} {
   const MarkovChain& chain = process.exponential;
   for (std::uint32_t s = 0; s < chain.size(); s++) {
-    if (clockOf(process, s) == clock) {
+    if (process.clockOf(s) == clock) {
       const double delay = process.firings[process.firingOf[s]].delay;
       if (!States.empty() && delay != Delay) {
         throw SolveError("the delay of " + process.clockNames[clock] + " changes while it runs");
@@ -140,7 +136,7 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
   for (std::uint32_t s = 0; s < exponential.size(); s++) {
     for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
       const std::uint32_t target = exponential.column[e];
-      entered[target] = entered[target] || clockOf(process, target) != clockOf(process, s);
+      entered[target] = entered[target] || process.clockOf(target) != process.clockOf(s);
     }
   }
   for (const ClockedFiring& firing : process.firings) {
@@ -154,7 +150,7 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
   chain.numVariables = numVariables;
   chain.rewards = exponential.rewards;
   for (std::uint32_t s = 0; s < exponential.size(); s++) {
-    const std::int64_t clock = clockOf(process, s);
+    const std::int64_t clock = process.clockOf(s);
     if (clock < 0) {
       chain.column.insert(chain.column.end(), exponential.column.begin() + exponential.rowStart[s],
                           exponential.column.begin() + exponential.rowStart[s + 1]);

@@ -13,12 +13,6 @@ namespace solver {
 
 namespace {
 
-const double kUniformizationMargin = 1.02;
-
-std::int64_t clockOf(const DeterministicProcess& process, std::size_t s) {
-  return process.firingOf[s] < 0 ? -1 : std::int64_t(process.firings[process.firingOf[s]].clock);
-}
-
 // Poisson probabilities scaled down by the mass the window may leave out,
 // so that each is at most the exact one; 0 outside the window.
 class LowerPoisson {
@@ -151,15 +145,10 @@ Series::Series(const DeterministicProcess& process, const std::vector<double>& t
       spread = std::max(spread, std::fabs(r[v]));
     }
   }
-  double largest = 0.0;
-  for (std::size_t s = 0; s < Chain.size(); s++) {
-    double exit = 0.0;
-    for (std::uint64_t e = Chain.rowStart[s]; e < Chain.rowStart[s + 1]; e++) {
-      exit += Chain.rate[e];
-    }
-    largest = std::max(largest, exit);
+  Rate = Uniformized(Chain).rate();
+  if (Rate == 0) {
+    Rate = 1.0;  // any rate will do without transitions
   }
-  Rate = largest > 0 ? kUniformizationMargin * largest : 1.0;
   double shortest = INFINITY;
   for (const ClockedFiring& firing : process.firings) {
     shortest = std::min(shortest, firing.delay);
@@ -179,7 +168,7 @@ void Series::findEntries() {
   entered[Chain.initial] = true;
   for (std::uint32_t s = 0; s < Chain.size(); s++) {
     for (std::uint64_t e = Chain.rowStart[s]; e < Chain.rowStart[s + 1]; e++) {
-      entered[Chain.column[e]] = entered[Chain.column[e]] || clockOf(Process, s) < 0;
+      entered[Chain.column[e]] = entered[Chain.column[e]] || Process.clockOf(s) < 0;
     }
   }
   for (const ClockedFiring& firing : Process.firings) {
@@ -206,7 +195,7 @@ void Series::findEntries() {
   Begun.resize(Delays.size());
   std::vector<bool> prepared(Process.clockNames.size() + Process.firings.size(), false);
   for (const Entry& entry : Entries) {
-    const auto clock = static_cast<std::uint32_t>(clockOf(Process, entry.state));
+    const auto clock = static_cast<std::uint32_t>(Process.clockOf(entry.state));
     if (clock >= prepared.size()) {
       prepared.resize(clock + 1, false);
     }
@@ -221,13 +210,13 @@ void Series::prepareClock(std::uint32_t clock) {
   const SubordinatedChain subordinated(Process, clock);
   std::vector<std::uint32_t> states;
   for (std::uint32_t s = 0; s < Chain.size(); s++) {
-    if (clockOf(Process, s) == clock) {
+    if (Process.clockOf(s) == clock) {
       states.push_back(s);
     }
   }
   std::size_t jumps = 0;
   for (const Entry& entry : Entries) {
-    if (clockOf(Process, entry.state) == clock) {
+    if (Process.clockOf(entry.state) == clock) {
       jumps = std::max<std::size_t>(jumps, InPeriod[entry.delay]->right());
     }
   }
@@ -240,7 +229,7 @@ void Series::prepareClock(std::uint32_t clock) {
   }
   for (std::size_t l = 0; l <= jumps; l++) {
     for (Entry& entry : Entries) {
-      if (clockOf(Process, entry.state) == clock) {
+      if (Process.clockOf(entry.state) == clock) {
         entry.ahead.insert(entry.ahead.end(), h.begin() + entry.state * Width,
                            h.begin() + (entry.state + 1) * Width);
       }
@@ -264,7 +253,7 @@ void Series::prepareClock(std::uint32_t clock) {
     h.swap(next);
   }
   for (Entry& entry : Entries) {
-    if (clockOf(Process, entry.state) == clock) {
+    if (Process.clockOf(entry.state) == clock) {
       entry.fires = subordinated.cycleFrom(entry.state, Truncation, MaxSteps).next;
       for (auto& outcome : entry.fires) {
         outcome.second *= 1 - Truncation;
@@ -466,9 +455,9 @@ std::vector<std::vector<Estimate>> Series::run() {
 bool clocksRunToTheEnd(const DeterministicProcess& process) {
   const MarkovChain& chain = process.exponential;
   for (std::size_t s = 0; s < chain.size(); s++) {
-    const std::int64_t clock = clockOf(process, s);
+    const std::int64_t clock = process.clockOf(s);
     for (std::uint64_t e = chain.rowStart[s]; clock >= 0 && e < chain.rowStart[s + 1]; e++) {
-      if (clockOf(process, chain.column[e]) != clock) {
+      if (process.clockOf(chain.column[e]) != clock) {
         return false;
       }
     }

@@ -93,18 +93,21 @@ TEST_F(SolveTest, TwoDelaysInOneStateNeedTheFiringsFileAndCannotBothBeShort) {
             solver::solve(options).error().text());
 }
 
-// q goes from 0 to 1 after exactly 1: at time 1 it has (the firing at a
-// time point counts), and at 0.5 it has not.
-TEST_F(SolveTest, ADelayFiresExactlyAtItsTime) {
+// q goes from 0 to 1 after exactly 1, then to 2 after exactly 0.5 more: at
+// times 1 and 1.5 the firings have happened (a firing at a time point
+// counts), just before them they have not.
+TEST_F(SolveTest, DelaysFireExactlyAtTheirTimes) {
   TestPVModel model("net", {{"q", 0}},
-                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+                    {deterministic("d1", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     deterministic("d2", 0.5).when(markingIs(0, 1)).fires(setMarking(0, 2))});
   solver::SolveOptions options;
-  options.times = {0.5, 1.0, 2.0};
+  options.times = {0.5, 1.0, 1.25, 1.5, 2.0};
   const auto solution = solveModel(model, options);
   ASSERT_TRUE(solution.ok()) << solution.error().text();
-  expectValue(0.0, solution.value().values[0], 1e-10);
-  expectValue(1.0, solution.value().values[1], 1e-10);
-  expectValue(1.0, solution.value().values[2], 1e-10);
+  const double expected[] = {0.0, 1.0, 1.0, 2.0, 2.0};
+  for (std::size_t i = 0; i < options.times.size(); i++) {
+    expectValue(expected[i], solution.value().values[i], 1e-10);
+  }
 }
 
 // The delay d, enabled in q = 0 and q = 1, keeps running when q moves from

@@ -119,6 +119,9 @@ std::vector<std::string> wrapped(const std::string& label) {
     lines.back() += piece;
     start = end;
   }
+  for (std::string& line : lines) {
+    line.erase(line.find_last_not_of(' ') + 1);
+  }
   return lines;
 }
 
@@ -293,7 +296,12 @@ void LineChart::writeSvg(std::ostream& out) const {
     drawSeries(out, d, plotBottom);
   }
 
-  // The legend, top line first: lines that coincide share an entry.
+  // The legend, top line first: lines that coincide share an entry. A
+  // chart of one line needs none.
+  if (drawn.size() == 1 && legendTitle.empty()) {
+    out << "</svg>\n";
+    return;
+  }
   std::vector<std::size_t> order(drawn.size());
   for (std::size_t i = 0; i < order.size(); i++) {
     order[i] = i;

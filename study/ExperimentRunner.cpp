@@ -47,10 +47,6 @@ std::vector<std::string> ExperimentRunner::generatorCommand(const Experiment& ex
   command.push_back("-P" + (fs::path(Setup.folder) / "").string());
   command.push_back("-Nexp" + std::to_string(experiment.number));
   command.insert(command.end(), experiment.arguments.begin(), experiment.arguments.end());
-  // The markings and the firings of delays let solve name states and
-  // delays in its messages; the usual files are the same with them.
-  command.push_back("-D");
-  command.push_back("-M");
   return command;
 }
 

@@ -15,7 +15,7 @@ namespace study {
 
 // What the experiments run with.
 struct RunSetup {
-  std::vector<std::string> model;  // the model's executable and its own arguments (a net's files)
+  std::vector<std::string> model;  // the model's executable and its own options (-D, a net's files)
   std::string solver;              // solve
   std::vector<std::string> solverArguments;
   std::string folder;  // where each experiment's files go, exp<n>.*

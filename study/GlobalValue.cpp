@@ -11,10 +11,17 @@ namespace study {
 
 namespace {
 
-std::string formatted(const char* format, double value) {
+// The shortest text that reads back as value (as a float when single).
+std::string exactText(double value, bool single) {
   char text[40];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+  for (int digits = single ? 6 : 15;; digits++) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    const bool exact = single ? std::strtof(text, nullptr) == static_cast<float>(value)
+                              : std::strtod(text, nullptr) == value;
+    if (exact || digits == 17) {
+      return text;
+    }
+  }
 }
 
 // As the generated study prints it: the stream's default format (a float
@@ -56,11 +63,11 @@ GlobalValue valueOfChecked(const GlobalVariable& variable, const std::string& li
     case sanc::ValueType::Float: {
       const float number = std::strtof(literal.c_str(), nullptr);
       return {streamed(static_cast<double>(number)),
-              "f:" + variable.name + ":" + formatted("%.9g", static_cast<double>(number))};
+              "f:" + variable.name + ":" + exactText(static_cast<double>(number), true)};
     }
     case sanc::ValueType::Double: {
       const double number = std::strtod(literal.c_str(), nullptr);
-      return {streamed(number), "d:" + variable.name + ":" + formatted("%.17g", number)};
+      return {streamed(number), "d:" + variable.name + ":" + exactText(number, false)};
     }
     default:
       value = std::to_string(std::strtol(literal.c_str(), nullptr, 10));

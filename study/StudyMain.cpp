@@ -90,7 +90,13 @@ std::optional<std::vector<std::string>> modelCommand(const study::StudyOptions& 
     refuse(command.front() + ": no such program");
     return std::nullopt;
   }
-  if (options.isNet) {
+  // Which activity each delayed firing belongs to, and (where the state is
+  // places only) the markings, let solve tell delays apart and name states
+  // in its messages; the usual files are the same with them.
+  command.push_back("-D");
+  if (!options.isNet) {
+    command.push_back("-M");
+  } else {
     command.insert(command.end(), {"-m", options.model});
     if (!options.timing.empty()) command.insert(command.end(), {"-r", options.timing});
     if (!options.rewards.empty()) command.insert(command.end(), {"-w", options.rewards});
@@ -175,6 +181,14 @@ bool writeResults(const study::StudyOptions& options, const study::StudyPlan& pl
                      {"Study of " + fs::path(options.model).stem().string(), command}, table,
                      charts);
   written = writeFile(folder / "report.html", html.str()) && written;
+  std::size_t reused = 0;
+  for (const std::optional<study::Outcome>& outcome : table.outcomes()) {
+    reused += outcome && outcome->reused ? 1 : 0;
+  }
+  if (reused > 0) {
+    std::cerr << "study: " << reused << " of " << table.outcomes().size()
+              << " experiments reused from an earlier run" << std::endl;
+  }
   std::cerr << "study: wrote " << (folder / "results.csv").string() << ", " << charts.size()
             << (charts.size() == 1 ? " chart" : " charts") << " and "
             << (folder / "report.html").string() << std::endl;

@@ -60,14 +60,16 @@ std::vector<double> xTicks(const std::vector<LineChart::Series>& series) {
   return ticks;
 }
 
-// The y ticks: the data's range, widened to round numbers; a flat line
-// gets a range around it, so that it does not sit on an axis.
+// The y ticks: the data's range with its error bars, widened to round
+// numbers; a flat line gets a range around it, so that it does not sit on
+// an axis.
 std::vector<double> yTicks(const std::vector<LineChart::Series>& series, bool logarithmic) {
   double low = INFINITY, high = -INFINITY;
   for (const LineChart::Series& s : series) {
     for (const LineChart::Point& p : s.points) {
-      low = std::min(low, p.y);
-      high = std::max(high, p.y);
+      // Error bars stay inside, but on a log scale only above zero.
+      low = std::min(low, logarithmic || p.y - p.error <= 0 ? p.y : p.y - p.error);
+      high = std::max(high, p.y + p.error);
     }
   }
   if (logarithmic) {

@@ -5,19 +5,11 @@
 #include <cstdlib>
 #include <set>
 
+#include "study/Sweep.h"
+
 namespace study {
 
 namespace {
-
-// The number text stands for; nullopt for none or not finite.
-std::optional<double> numberOf(const std::string& text) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // The globals that take more than one value, the study's order first.
 std::vector<std::size_t> varyingGlobals(const StudyPlan& plan) {

@@ -2,7 +2,6 @@
 
 #include <getopt.h>
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <thread>
@@ -28,18 +27,12 @@ namespace {
 
 enum LongOption { kSet = 256, kVary, kLabel, kExecutable };
 
-bool isNumber(const std::string& text, double& value) {
-  const char* end = text.data() + text.size();
-  const std::from_chars_result read = std::from_chars(text.data(), end, value);
-  return !text.empty() && read.ec == std::errc() && read.ptr == end && std::isfinite(value);
-}
-
 bool validTimes(const std::string& text) {
   for (std::size_t start = 0; start <= text.size();) {
     std::size_t end = text.find(',', start);
     end = end == std::string::npos ? text.size() : end;
-    double time = 0;
-    if (!isNumber(text.substr(start, end - start), time) || time < 0) {
+    const std::optional<double> time = numberOf(text.substr(start, end - start));
+    if (!time || *time < 0) {
       return false;
     }
     start = end + 1;
@@ -59,13 +52,13 @@ std::string optionText(int option, const char* value) {
 
 // Reads one option with its value; false with problem set when it is wrong.
 bool readOption(int option, const char* value, StudyOptions& options, std::string& problem) {
-  double number = 0;
+  const double number = numberOf(value).value_or(NAN);
   switch (option) {
     case 'o':
       options.folder = value;
       return true;
     case 'j':
-      if (!isNumber(value, number) || number < 1 || number > 256 || number != std::floor(number)) {
+      if (!(number >= 1 && number <= 256) || number != std::floor(number)) {
         problem = optionText(option, value) + ": the jobs are a whole number from 1 to 256";
         return false;
       }
@@ -102,7 +95,7 @@ bool readOption(int option, const char* value, StudyOptions& options, std::strin
       options.rewards = value;
       return true;
     case 'e':
-      if (!isNumber(value, number) || !(number > 0 && number < 1)) {
+      if (!(number > 0 && number < 1)) {
         problem = optionText(option, value) + ": the error bound is a number between 0 and 1";
         return false;
       }

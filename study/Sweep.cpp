@@ -8,17 +8,6 @@ namespace study {
 
 namespace {
 
-// The whole of text as a finite number.
-std::optional<double> numberOf(const std::string& text) {
-  double value = 0;
-  const char* end = text.data() + text.size();
-  const std::from_chars_result read = std::from_chars(text.data(), end, value);
-  if (text.empty() || read.ec != std::errc() || read.ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> parts;
   for (std::size_t start = 0;;) {
@@ -61,6 +50,16 @@ std::optional<std::vector<std::string>> countRange(const std::vector<std::string
 }
 
 }  // namespace
+
+std::optional<double> numberOf(const std::string& text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result read = std::from_chars(text.data(), end, value);
+  if (text.empty() || read.ec != std::errc() || read.ptr != end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 std::optional<SweepAssignment> parseSweepAssignment(const std::string& option,
                                                     const std::string& text, bool varies,

@@ -16,6 +16,10 @@ struct SweepAssignment {
   bool varies = false;
 };
 
+// The whole of text as a finite number (as std::from_chars reads it);
+// nullopt when it is not one.
+std::optional<double> numberOf(const std::string& text);
+
 // The largest number of values of one --vary, and of experiments of a sweep.
 constexpr std::size_t kMaxSweepValues = 10000;
 

@@ -19,6 +19,7 @@
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
+#include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateMarkings.h"
@@ -357,6 +358,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (Firings) {
       Firings->WriteState(CurrentStateNumber);
     }
+    if (Impulses) {
+      Impulses->WriteState(CurrentStateNumber);
+    }
     records++;
     checkWritten(arm.good(), armName, arm.error());
     checkWritten(TheReward->good(), varName, TheReward->error());
@@ -413,6 +417,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
+    if (Impulses) {
+      Impulses->PhaseStep();
+    }
     CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
@@ -427,6 +434,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
 
 void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (Impulses) {
+    Impulses->Fired(action, InstantDepth);
+  }
   if (NumErlangActions == 0) {
     return;
   }
@@ -463,6 +473,9 @@ void StateSpaceGen::SaveStableState(double rate) {
   }
   if (rate > 0) {
     Reached.add(NextState, rate, Model->LastActionFired);
+    if (Impulses) {
+      Impulses->Reached(InstantDepth, rate);
+    }
   }
 }
 
@@ -684,6 +697,13 @@ void StateSpaceGen::openRequestedFiles(bool deterministic) {
     checkWritten(opened, name, errno);
     delete[] name;
   }
+  if (ImpulseRewards::Defined(*Model)) {
+    Impulses = std::make_unique<ImpulseRewards>(Model, TimedActions, NumTimedActions, Groups);
+    char* name = outputName(".imp");
+    const bool opened = Impulses->Open(name);
+    checkWritten(opened, name, errno);
+    delete[] name;
+  }
 }
 
 void StateSpaceGen::closeRequestedFiles() {
@@ -699,6 +719,13 @@ void StateSpaceGen::closeRequestedFiles() {
     checkWritten(closed, name, Firings->error());
     delete[] name;
     Firings.reset();
+  }
+  if (Impulses) {
+    char* name = outputName(".imp");
+    const bool closed = Impulses->Close();
+    checkWritten(closed, name, Impulses->error());
+    delete[] name;
+    Impulses.reset();
   }
 }
 

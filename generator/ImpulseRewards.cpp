@@ -5,6 +5,7 @@
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
 #include "Cpp/BaseClasses/BaseGroupClass.h"
+#include "Cpp/BaseClasses/FastSet.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
 #include "generator/DeterministicFirings.h"
@@ -55,8 +56,15 @@ void ImpulseRewards::Fired(BaseActionClass* action, int depth) {
     Path.resize(from + 2, std::vector<double>(Model->NumPVs, 0.0));
   }
   std::vector<double>& impulses = Path[from + 1];
-  for (int p = 0; p < Model->NumPVs; p++) {
-    impulses[p] = (from >= 0 ? Path[from][p] : 0.0) + Model->PVList[p]->ImpulseOf(action);
+  if (from >= 0) {
+    impulses = Path[from];
+  } else {
+    std::fill(impulses.begin(), impulses.end(), 0.0);
+  }
+  // Most firings earn nothing: only the variables the action earns count.
+  FastSet& earning = action->AffectedNodesByImpulseReward;
+  for (int k = 0; k < earning.size(); k++) {
+    impulses[earning[k]] += Model->PVList[earning[k]]->ImpulseOf(action);
   }
   if (instantaneous) {
     return;

@@ -414,9 +414,10 @@ void Parser::rewardKind(RewardDecl& decl) {
     decl.kind = RewardKind::MeanTimeUntil;
     decl.condition = code(kConditionCode, "a condition");
     if (Lex.peek().isWord("at")) {
-      fail(Lex.peek().where, "a mean time has no time points; for the probability that the "
-                             "condition has held by then, write " + decl.name.text +
-                                 " probability until <condition> at <times>");
+      fail(Lex.peek().where,
+           "a mean time has no time points; for the probability that the condition has held "
+           "by then, write " +
+               decl.name.text + " probability until <condition> at <times>");
     }
   } else if (acceptWord("probability")) {
     expectWords({"until"}, "after probability (expected probability until a condition)");
@@ -452,7 +453,8 @@ std::vector<IntervalDecl> Parser::intervals() {
   return list;
 }
 
-void Parser::expectWords(std::initializer_list<std::string_view> words, const std::string& context) {
+void Parser::expectWords(std::initializer_list<std::string_view> words,
+                         const std::string& context) {
   for (std::string_view word : words) {
     if (!acceptWord(word)) {
       unexpected(context);

@@ -50,8 +50,15 @@ bool ImpulseRewards::Open(const char* name) {
 }
 
 void ImpulseRewards::Fired(BaseActionClass* action, int depth) {
-  const bool instantaneous = action->DistributionType == Instantaneous;
-  const int from = instantaneous ? depth : -1;
+  if (action->DistributionType == Instantaneous) {
+    extendPath(depth, action);
+    return;
+  }
+  extendPath(-1, action);
+  Target = action->DistributionType == Deterministic ? activitySums(action) : -1;
+}
+
+void ImpulseRewards::extendPath(int from, BaseActionClass* action) {
   if (static_cast<size_t>(from + 1) >= Path.size()) {
     Path.resize(from + 2, std::vector<double>(Model->NumPVs, 0.0));
   }
@@ -66,22 +73,19 @@ void ImpulseRewards::Fired(BaseActionClass* action, int depth) {
   for (int k = 0; k < earning.size(); k++) {
     impulses[earning[k]] += Model->PVList[earning[k]]->ImpulseOf(action);
   }
-  if (instantaneous) {
-    return;
-  }
-  Target = -1;
-  if (action->DistributionType != Deterministic) {
-    return;
-  }
+}
+
+long ImpulseRewards::activitySums(BaseActionClass* action) {
   const unsigned int activity = ActivityNumbers.at(Groups[action->GroupID]);
   const auto sums =
       std::find_if(ActivitySums.begin(), ActivitySums.end(),
                    [&](const DeterministicSums& entry) { return entry.activity == activity; });
-  Target = sums - ActivitySums.begin();
-  if (sums == ActivitySums.end()) {
-    ActivitySums.push_back({activity, action->ReturnDistributionParameters()[0],
-                             std::vector<double>(Model->NumPVs, 0.0)});
+  if (sums != ActivitySums.end()) {
+    return sums - ActivitySums.begin();
   }
+  ActivitySums.push_back({activity, action->ReturnDistributionParameters()[0],
+                          std::vector<double>(Model->NumPVs, 0.0)});
+  return static_cast<long>(ActivitySums.size()) - 1;
 }
 
 void ImpulseRewards::PhaseStep() {

@@ -66,6 +66,12 @@ class ImpulseRewards {
     std::vector<double> impulses;
   };
 
+  // The path's impulses at depth from + 1: those at depth from (none for
+  // from = -1, a timed firing) and what action's firing earns.
+  void extendPath(int from, BaseActionClass* action);
+  // The index in ActivitySums of the deterministic activity of action,
+  // added for the explored state when new.
+  long activitySums(BaseActionClass* action);
   void putValues(const std::vector<double>& values);
 
   PVModel* Model;

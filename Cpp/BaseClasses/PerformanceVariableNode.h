@@ -12,12 +12,12 @@ class PerformanceVariableWorker;
 // (for at least one combination of the instances it reads) and 0
 // elsewhere; the other kinds' rewards do not depend on the kind.
 enum RewardType : int {
-  InstantOfTimeType = 0,          // the expected rate reward at each time point
-  IntervalOfTimeType = 1,         // the reward accumulated over each [start, stop]
-  TimeAveragedIntervalType = 2,   // the same divided by stop - start
-  SteadyStateType = 3,            // the long-run value
-  MeanTimeToConditionType = 4,    // the expected time until the condition first holds
-  ConditionByTimeType = 5         // the probability that it has held by each time point
+  InstantOfTimeType = 0,         // the expected rate reward at each time point
+  IntervalOfTimeType = 1,        // the reward accumulated over each [start, stop]
+  TimeAveragedIntervalType = 2,  // the same divided by stop - start
+  SteadyStateType = 3,           // the long-run value
+  MeanTimeToConditionType = 4,   // the expected time until the condition first holds
+  ConditionByTimeType = 5        // the probability that it has held by each time point
 };
 
 // The model instances one worker evaluates against, one per model

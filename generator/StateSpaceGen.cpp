@@ -685,48 +685,46 @@ void StateSpaceGen::finishRewards(const char* varName) {
 
 void StateSpaceGen::openRequestedFiles(bool deterministic) {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool opened = Markings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Markings, ".states");
   }
   if (FiringsWanted && deterministic) {
     Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
-    char* name = outputName(".firings");
-    const bool opened = Firings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Firings, ".firings");
   }
   if (ImpulseRewards::Defined(*Model)) {
     Impulses = std::make_unique<ImpulseRewards>(Model, TimedActions, NumTimedActions, Groups);
-    char* name = outputName(".imp");
-    const bool opened = Impulses->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Impulses, ".imp");
   }
 }
 
 void StateSpaceGen::closeRequestedFiles() {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool closed = Markings->Close();
-    checkWritten(closed, name, Markings->error());
-    delete[] name;
+    closeBeside(*Markings, ".states");
   }
   if (Firings) {
-    char* name = outputName(".firings");
-    const bool closed = Firings->Close();
-    checkWritten(closed, name, Firings->error());
-    delete[] name;
+    closeBeside(*Firings, ".firings");
     Firings.reset();
   }
   if (Impulses) {
-    char* name = outputName(".imp");
-    const bool closed = Impulses->Close();
-    checkWritten(closed, name, Impulses->error());
-    delete[] name;
+    closeBeside(*Impulses, ".imp");
     Impulses.reset();
   }
+}
+
+template <class File>
+void StateSpaceGen::openBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool opened = file.Open(name);
+  checkWritten(opened, name, errno);
+  delete[] name;
+}
+
+template <class File>
+void StateSpaceGen::closeBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool closed = file.Close();
+  checkWritten(closed, name, file.error());
+  delete[] name;
 }
 
 void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {

@@ -170,6 +170,12 @@ class StateSpaceGen {
   // the impulse file of a model with impulses.
   void openRequestedFiles(bool deterministic);
   void closeRequestedFiles();
+  // Opens file (one written beside the usual ones) as path + name + suffix,
+  // or closes it; ends the run when that fails.
+  template <class File>
+  void openBeside(File& file, const char* suffix);
+  template <class File>
+  void closeBeside(File& file, const char* suffix);
   // Starts the reward file with the initial state, then explores every
   // queued state and writes its record; returns the number of records.
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,

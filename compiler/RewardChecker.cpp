@@ -112,26 +112,11 @@ void RewardChecker::checkReads(const Code& code, const std::string& what, Reward
 }
 
 void RewardChecker::checkImpulsesUsable(const RewardDecl& decl) {
-  if (decl.impulses.empty()) {
-    return;
-  }
-  const std::string& name = decl.name.text;
-  const SourceLocation where = decl.impulses.front().where;
-  if (decl.kind == RewardKind::Instant) {
-    std::string over;
-    std::string upTo;
-    for (const Literal& time : decl.times) {
-      over += (over.empty() ? "[0, " : ", [0, ") + time.text + "]";
-      upTo += (upTo.empty() ? "" : ", ") + time.text;
-    }
-    Context.error(where, "an impulse is earned at an instant, so an instant-of-time variable "
-                         "cannot use it: write '" +
-                             name + " over " + over + "' for what it earns up to " + upTo +
-                             ", or '" + name + " in the long run' for its rate");
-  } else if (decl.condition) {
-    Context.error(where, "'" + name +
-                             "' asks about a condition, which earns no impulses; give them to "
-                             "a variable of their own (over, average over or in the long run)");
+  if (!decl.impulses.empty() && decl.condition) {
+    Context.error(decl.impulses.front().where,
+                  "'" + decl.name.text +
+                      "' asks about a condition, which earns no impulses; give them to a "
+                      "variable of their own (over, average over or in the long run)");
   }
 }
 

@@ -214,10 +214,6 @@ TEST(CheckErrorTest, EachKindOfRewardHasSoundTimesAConditionThatReadsAPlaceAndUs
        "13:21: the condition of 'r' reads no place (write instance.place)"},
       {withModel("rewards {\n  r in the long run\n}").c_str(),
        "13:3: the reward variable 'r' has neither a rate reward nor an impulse"},
-      {withModel("rewards {\n  r at 10, 100 = a.p  impulse a.t = 1\n}").c_str(),
-       "13:23: an impulse is earned at an instant, so an instant-of-time variable cannot use "
-       "it: write 'r over [0, 10], [0, 100]' for what it earns up to 10, 100, or 'r in the "
-       "long run' for its rate"},
       {withModel("rewards {\n  r mean time until a.p > 0\n    impulse a.t = 1\n}").c_str(),
        "14:5: 'r' asks about a condition, which earns no impulses; give them to a variable of "
        "their own (over, average over or in the long run)"},

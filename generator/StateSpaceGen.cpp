@@ -19,6 +19,7 @@
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
+#include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateMarkings.h"
@@ -357,6 +358,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (Firings) {
       Firings->WriteState(CurrentStateNumber);
     }
+    if (Impulses) {
+      Impulses->WriteState(CurrentStateNumber);
+    }
     records++;
     checkWritten(arm.good(), armName, arm.error());
     checkWritten(TheReward->good(), varName, TheReward->error());
@@ -413,6 +417,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
+    if (Impulses) {
+      Impulses->PhaseStep();
+    }
     CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
@@ -427,6 +434,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
 
 void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (Impulses) {
+    Impulses->Fired(action, InstantDepth);
+  }
   if (NumErlangActions == 0) {
     return;
   }
@@ -463,6 +473,9 @@ void StateSpaceGen::SaveStableState(double rate) {
   }
   if (rate > 0) {
     Reached.add(NextState, rate, Model->LastActionFired);
+    if (Impulses) {
+      Impulses->Reached(InstantDepth, rate);
+    }
   }
 }
 
@@ -672,34 +685,46 @@ void StateSpaceGen::finishRewards(const char* varName) {
 
 void StateSpaceGen::openRequestedFiles(bool deterministic) {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool opened = Markings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Markings, ".states");
   }
   if (FiringsWanted && deterministic) {
     Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
-    char* name = outputName(".firings");
-    const bool opened = Firings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Firings, ".firings");
+  }
+  if (ImpulseRewards::Defined(*Model)) {
+    Impulses = std::make_unique<ImpulseRewards>(Model, TimedActions, NumTimedActions, Groups);
+    openBeside(*Impulses, ".imp");
   }
 }
 
 void StateSpaceGen::closeRequestedFiles() {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool closed = Markings->Close();
-    checkWritten(closed, name, Markings->error());
-    delete[] name;
+    closeBeside(*Markings, ".states");
   }
   if (Firings) {
-    char* name = outputName(".firings");
-    const bool closed = Firings->Close();
-    checkWritten(closed, name, Firings->error());
-    delete[] name;
+    closeBeside(*Firings, ".firings");
     Firings.reset();
   }
+  if (Impulses) {
+    closeBeside(*Impulses, ".imp");
+    Impulses.reset();
+  }
+}
+
+template <class File>
+void StateSpaceGen::openBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool opened = file.Open(name);
+  checkWritten(opened, name, errno);
+  delete[] name;
+}
+
+template <class File>
+void StateSpaceGen::closeBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool closed = file.Close();
+  checkWritten(closed, name, file.error());
+  delete[] name;
 }
 
 void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {

@@ -16,6 +16,7 @@
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
+#include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
@@ -112,6 +113,9 @@ void StateSpaceGen::FireInstantDet(double f) {
     }
     if (value != 0.0) {
       Reached.add(NextState, value, Model->LastActionFired);
+      if (Impulses) {
+        Impulses->Reached(InstantDepth, value);
+      }
     }
     return;
   }

@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all setup build build-sanitize build-tsan test run bench model fuzz clean
+.PHONY: all setup build build-sanitize build-tsan test run bench model netgen fuzz clean
 
 all: build
 
@@ -40,7 +40,7 @@ test: build build-sanitize build-tsan
 run: setup
 	@mkdir -p $(OUT_DIR)
 	@{ cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
-	   cmake --build $(BUILD_DIR) -j $(JOBS) --target gen solve linechart; } \
+	   cmake --build $(BUILD_DIR) -j $(JOBS) --target gen solve linechart netgen; } \
 	  >$(OUT_DIR)/build.log 2>&1 || \
 	  { echo "make run: the build failed; see $(OUT_DIR)/build.log" >&2; exit 1; }
 	@scripts/run_study.sh $(BUILD_DIR) $(OUT_DIR) 25 probability
@@ -51,6 +51,11 @@ model: setup
 	@test -f "$(MODEL)" || { echo "make model: there is no file $(MODEL)" >&2; exit 1; }
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANGEN_MODEL=$(abspath $(MODEL))
 	cmake --build $(BUILD_DIR) --target model_$(basename $(notdir $(MODEL))) -j $(JOBS)
+
+# make netgen: build/netgen, the generator of nets read at run time from PNML.
+netgen: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) --target netgen -j $(JOBS)
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick

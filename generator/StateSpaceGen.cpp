@@ -18,6 +18,7 @@
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "generator/DeterministicFirings.h"
+#include "generator/EnablingIndex.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
@@ -184,6 +185,16 @@ void StateSpaceGen::classifyActions() {
       ErlangActions[erlang++] = action;
     }
   }
+  TimedIndex = std::make_unique<EnablingIndex>(TimedActions, NumTimedActions);
+  InstantaneousIndex = std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() {
+  return tracing(4) ? TimedIndex->all() : TimedIndex->candidates();
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::instantaneousToAsk() {
+  return tracing(4) ? InstantaneousIndex->all() : InstantaneousIndex->candidates();
 }
 
 void StateSpaceGen::registerInitialState() {
@@ -378,8 +389,7 @@ void StateSpaceGen::reportAbsorbing(bool deterministic) {
 void StateSpaceGen::FindNextNormal(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -521,8 +531,7 @@ void StateSpaceGen::addRate(unsigned long target, double value) {
 void StateSpaceGen::FindNextInstant(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -586,9 +595,9 @@ void StateSpaceGen::FireInstant(double p) {
 const std::vector<BaseActionClass*>& StateSpaceGen::enabledInstantaneous() {
   std::vector<BaseActionClass*>& enabled = EnabledAtDepth[InstantDepth];
   enabled.clear();
-  for (unsigned int i = 0; i < NumInstantaneousActions; i++) {
-    if (InstantaneousActions[i]->Enabled()) {
-      enabled.push_back(InstantaneousActions[i]);
+  for (BaseActionClass* action : instantaneousToAsk()) {
+    if (action->Enabled()) {
+      enabled.push_back(action);
     }
   }
   return enabled;

@@ -49,10 +49,14 @@ void EnablingIndex::build(BaseActionClass* const* actions, unsigned int count) {
       bySlot.emplace_back();
       SlotPlaces.push_back(needs[0].place);
     }
-    Entry entry{{0, 0}, needs[0].tokens, a, static_cast<unsigned int>(Needs.size()),
+    Entry entry{{0, 0},
+                needs[0].tokens,
+                a,
+                static_cast<unsigned int>(Needs.size()),
                 static_cast<unsigned int>(needs.size() - 1)};
     for (const BaseActionClass::TokenNeed& need : needs) {
-      const auto known = bitOrdinal.emplace(need.place, static_cast<unsigned int>(BitPlaces.size()));
+      const auto known =
+          bitOrdinal.emplace(need.place, static_cast<unsigned int>(BitPlaces.size()));
       if (known.second) {
         BitPlaces.push_back(need.place);
       }

@@ -186,7 +186,8 @@ void StateSpaceGen::classifyActions() {
     }
   }
   TimedIndex = std::make_unique<EnablingIndex>(TimedActions, NumTimedActions);
-  InstantaneousIndex = std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
+  InstantaneousIndex =
+      std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
 }
 
 const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() {
@@ -452,7 +453,6 @@ void StateSpaceGen::fire(BaseActionClass* action) {
   }
   Model->CurrentState(NextState);
 }
-
 
 bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.

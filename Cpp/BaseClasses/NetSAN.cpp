@@ -36,8 +36,8 @@ void NetSAN::createPlaces(const NetDescription& net) {
     PlaceIndex.emplace(entry.id, static_cast<int>(OwnedPlaces.size()));
     std::string label = entry.name.empty() ? entry.id : entry.name;
     std::replace_if(
-        label.begin(), label.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); },
-        '_');
+        label.begin(), label.end(),
+        [](char c) { return std::isspace(static_cast<unsigned char>(c)); }, '_');
     PlaceLabels.push_back(std::move(label));
     OwnedPlaces.push_back(
         std::make_unique<Place>(entry.id.c_str(), static_cast<short>(entry.initialMarking)));

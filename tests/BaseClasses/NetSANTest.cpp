@@ -117,21 +117,7 @@ TEST(NetSANTest, ReportsTheEnablingItsInputArcsGive) {
 
 // Two nets joined on their place "buffer": a producer and a consumer.
 TEST(NetSANTest, JoinedNetsSeeEachOthersFiringsOnASharedPlace) {
-  NetJoin join({NetBuilder("producer")
-                    .place("idle", 1)
-                    .place("buffer")
-                    .transition("put")
-                    .arc("idle", "put")
-                    .arc("put", "buffer")
-                    .net,
-                NetBuilder("consumer")
-                    .place("buffer")
-                    .place("done")
-                    .transition("take")
-                    .arc("buffer", "take")
-                    .arc("take", "done")
-                    .net},
-               {"buffer"});
+  NetJoin join(test_nets::producerAndConsumer(), {"buffer"});
   EXPECT_EQ(6, join.StateSize()) << "idle, done, then the shared buffer";
   NetTransition* put = transition(join.net(0), 0);
   NetTransition* take = transition(join.net(1), 0);

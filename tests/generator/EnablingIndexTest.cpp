@@ -84,21 +84,7 @@ TEST(EnablingIndexTest, FindsExactlyTheEnabledTransitionsInModelOrder) {
 // Markings set by firing in another net of a join: the consumer's "take"
 // reads the shared buffer, which only the producer fills.
 TEST(EnablingIndexTest, SeesASharedPlaceChangedByAnotherModel) {
-  NetJoin join({NetBuilder("producer")
-                    .place("idle", 1)
-                    .place("buffer")
-                    .transition("put")
-                    .arc("idle", "put")
-                    .arc("put", "buffer")
-                    .net,
-                NetBuilder("consumer")
-                    .place("buffer")
-                    .place("done")
-                    .transition("take")
-                    .arc("buffer", "take")
-                    .arc("take", "done")
-                    .net},
-               {"buffer"});
+  NetJoin join(test_nets::producerAndConsumer(), {"buffer"});
   List<BaseActionClass> actions;
   join.listActions(&actions);
   EnablingIndex index(actions.getList(), static_cast<unsigned int>(actions.getNumItems()));

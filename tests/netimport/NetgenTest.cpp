@@ -54,7 +54,8 @@ TEST(NetgenTest, EachSharedNetGivesItsPublishedMarkingsAndFirings) {
     EXPECT_EQ(std::to_string(net.markings), arm[1]) << net.net;
     // After the three header lines, each record has its number and its 0.
     EXPECT_EQ(static_cast<size_t>(3 + 2 * net.markings + 2 * net.firings), arm.size()) << net.net;
-    EXPECT_EQ(static_cast<size_t>(1 + net.markings), test_files::linesOf(dir.read("run.states")).size())
+    EXPECT_EQ(static_cast<size_t>(1 + net.markings),
+              test_files::linesOf(dir.read("run.states")).size())
         << net.net;
   }
 }
@@ -76,12 +77,13 @@ TEST(NetgenTest, MarkingsFileNamesThePlacesAsTheNetDoes) {
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ("state queue_one p2\n1 1 0\n2 0 1\n", dir.read("run.states"));
 
-  run = netgen(dir, "-M -m " + kExample + ".pnml -r " + kExample + ".timing -w " + kExample +
-                        ".rewards");
+  run = netgen(
+      dir, "-M -m " + kExample + ".pnml -r " + kExample + ".timing -w " + kExample + ".rewards");
   ASSERT_EQ(0, run.status) << run.err;
-  EXPECT_EQ("state idle arrived fast slow ticket\n1 1 0 0 0 1\n2 0 0 1 0 0\n3 1 0 0 0 0\n"
-            "4 0 0 0 1 0\n",
-            dir.read("run.states"));
+  EXPECT_EQ(
+      "state idle arrived fast slow ticket\n1 1 0 0 0 1\n2 0 0 1 0 0\n3 1 0 0 0 0\n"
+      "4 0 0 0 1 0\n",
+      dir.read("run.states"));
 }
 
 // The worked example of the README (examples/nets/routing.*). States, as

@@ -45,6 +45,10 @@ const int kDeterministicBit = 2;
 const int kErlangBit = 4;
 const int kUnsupported = 0xF000;
 
+// Fewest actions of one kind for which the generator asks the enabling
+// index rather than every action.
+const size_t kIndexedFrom = 64;
+
 // Width of the count placeholder on line 2 of the ".arm" file.
 const int kNormalPlaceholder = 63;
 
@@ -190,12 +194,18 @@ void StateSpaceGen::classifyActions() {
       std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
 }
 
-const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() {
-  return tracing(4) ? TimedIndex->all() : TimedIndex->candidates();
+const std::vector<BaseActionClass*>& StateSpaceGen::toAsk(EnablingIndex& index) {
+  // A few actions are asked faster one by one than through the index.
+  if (index.all().size() < kIndexedFrom || tracing(4)) {
+    return index.all();
+  }
+  return index.candidates();
 }
 
+const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() { return toAsk(*TimedIndex); }
+
 const std::vector<BaseActionClass*>& StateSpaceGen::instantaneousToAsk() {
-  return tracing(4) ? InstantaneousIndex->all() : InstantaneousIndex->candidates();
+  return toAsk(*InstantaneousIndex);
 }
 
 void StateSpaceGen::registerInitialState() {

@@ -204,6 +204,7 @@ class StateSpaceGen {
 
   // The timed or instantaneous actions to ask in the current marking, in
   // model order: those the index finds, or all while every check is traced.
+  const std::vector<BaseActionClass*>& toAsk(EnablingIndex& index);
   const std::vector<BaseActionClass*>& timedToAsk();
   const std::vector<BaseActionClass*>& instantaneousToAsk();
 

@@ -18,6 +18,7 @@
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
 #include "generator/DeterministicFirings.h"
+#include "generator/EnablingIndex.h"
 #include "generator/HybridHash.h"
 #include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
@@ -44,6 +45,10 @@ const int kExponentialOrInstant = 1;
 const int kDeterministicBit = 2;
 const int kErlangBit = 4;
 const int kUnsupported = 0xF000;
+
+// Fewest actions of one kind for which the generator asks the enabling
+// index rather than every action.
+const size_t kIndexedFrom = 64;
 
 // Width of the count placeholder on line 2 of the ".arm" file.
 const int kNormalPlaceholder = 63;
@@ -185,6 +190,23 @@ void StateSpaceGen::classifyActions() {
       ErlangActions[erlang++] = action;
     }
   }
+  TimedIndex = std::make_unique<EnablingIndex>(TimedActions, NumTimedActions);
+  InstantaneousIndex =
+      std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::toAsk(EnablingIndex& index) {
+  // A few actions are asked faster one by one than through the index.
+  if (index.all().size() < kIndexedFrom || tracing(4)) {
+    return index.all();
+  }
+  return index.candidates();
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() { return toAsk(*TimedIndex); }
+
+const std::vector<BaseActionClass*>& StateSpaceGen::instantaneousToAsk() {
+  return toAsk(*InstantaneousIndex);
 }
 
 void StateSpaceGen::registerInitialState() {
@@ -382,8 +404,7 @@ void StateSpaceGen::reportAbsorbing(bool deterministic) {
 void StateSpaceGen::FindNextNormal(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -452,7 +473,6 @@ void StateSpaceGen::fire(BaseActionClass* action) {
   }
   Model->CurrentState(NextState);
 }
-
 
 bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.
@@ -534,8 +554,7 @@ void StateSpaceGen::addRate(unsigned long target, double value) {
 void StateSpaceGen::FindNextInstant(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -599,9 +618,9 @@ void StateSpaceGen::FireInstant(double p) {
 const std::vector<BaseActionClass*>& StateSpaceGen::enabledInstantaneous() {
   std::vector<BaseActionClass*>& enabled = EnabledAtDepth[InstantDepth];
   enabled.clear();
-  for (unsigned int i = 0; i < NumInstantaneousActions; i++) {
-    if (InstantaneousActions[i]->Enabled()) {
-      enabled.push_back(InstantaneousActions[i]);
+  for (BaseActionClass* action : instantaneousToAsk()) {
+    if (action->Enabled()) {
+      enabled.push_back(action);
     }
   }
   return enabled;

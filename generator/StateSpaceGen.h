@@ -13,6 +13,7 @@
 class BaseActionClass;
 class BaseGroupClass;
 class DeterministicFirings;
+class EnablingIndex;
 class HybridHash;
 class ImpulseRewards;
 class OutputFile;
@@ -210,6 +211,15 @@ class StateSpaceGen {
   // Ends the run when a probability or rate is negative, infinite or NaN.
   void checkValue(double value, BaseActionClass* action, const char* what);
   double caseProbability(BaseActionClass* action);
+
+  // The timed or instantaneous actions to ask in the current marking, in
+  // model order: those the index finds, or all while every check is traced.
+  const std::vector<BaseActionClass*>& toAsk(EnablingIndex& index);
+  const std::vector<BaseActionClass*>& timedToAsk();
+  const std::vector<BaseActionClass*>& instantaneousToAsk();
+
+  std::unique_ptr<EnablingIndex> TimedIndex;
+  std::unique_ptr<EnablingIndex> InstantaneousIndex;
 
   // Scratch reused for every state: the vector being explored, and per
   // depth of a zero-time chain the saved marking and the action lists.

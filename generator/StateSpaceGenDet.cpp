@@ -64,8 +64,8 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  Model->SetState(ExploredState.data());
+  for (BaseActionClass* action : timedToAsk()) {
     Model->SetState(ExploredState.data());
     if (!action->Enabled()) {
       continue;

@@ -60,7 +60,8 @@ OutputFile::OutputFile()
       Next(Discard),
       End(Discard + kMaxNumber),
       Error(0),
-      NextOpen(nullptr) {}
+      NextOpen(nullptr),
+      Handed(0) {}
 
 OutputFile::~OutputFile() { close(); }
 
@@ -87,6 +88,7 @@ bool OutputFile::open(const char* name) {
   Next = Buffers[Filling].get();
   End = Next + kBufferSize;
   Error = 0;
+  Handed = 0;
   static bool flushAtExit = (std::atexit(flushOpenFiles), true);
   (void)flushAtExit;
   NextOpen = openFiles;
@@ -200,6 +202,7 @@ void OutputFile::drain() {
   // Like a stream in its failed state, a failed file takes no more output.
   if (count > 0 && Writer && good()) {
     Writer->write(Buffers[Filling].get(), count);
+    Handed += count;
     Filling = 1 - Filling;
   }
   Next = Buffers[Filling].get();

@@ -51,6 +51,11 @@ class OutputFile {
   // "%g" with 6 significant digits, as a stream with default settings.
   void putGeneral(double value);
   void putBytes(const void* bytes, std::size_t count);
+  // The number of bytes put since open (those written over by rewind
+  // counted again).
+  std::size_t position() const {
+    return Handed + (Buffers[Filling] ? static_cast<std::size_t>(Next - Buffers[Filling].get()) : 0);
+  }
   // Writes the buffer, moves to the start of the file and continues there:
   // the next writes overwrite the file's first characters.
   void rewind();
@@ -88,6 +93,7 @@ class OutputFile {
   char* End;
   int Error;             // errno value of the first failure, 0 while none
   OutputFile* NextOpen;  // chain of open files, flushed at exit
+  std::size_t Handed;    // bytes handed to the writer since open
 };
 
 #endif

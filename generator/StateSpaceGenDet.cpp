@@ -26,15 +26,10 @@ int GlobalDebugLevel = 0;
 
 namespace {
 
-// Width of the count placeholder on line 2 of the ".arm" file in this mode.
-const int kDeterministicPlaceholder = 8;
 const short kMaxInstantDepth = 23;
 
-}  // namespace
-
-void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* varName,
-                                               const char* detName) {
-  allocateScratch();
+// Opens the ".det" file; ends the run when it cannot be opened.
+std::ofstream openDeterministic(const char* detName) {
   std::ofstream det(detName, std::ios::out | std::ios::binary | std::ios::trunc);
   if (!det) {
     std::cerr << "Error: Could not open det file " << std::endl
@@ -43,23 +38,43 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   }
   det.precision(10);
   det.setf(std::ios::scientific, std::ios::floatfield);
+  return det;
+}
+
+}  // namespace
+
+void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* varName,
+                                               const char* detName) {
+  allocateScratch();
+  std::ofstream det = openDeterministic(detName);
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
-  const unsigned long records =
-      exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
+  const int placeholder = Placeholder(true);
+  const unsigned long records = exploreQueue(arm, armName, varName, placeholder, true);
   GlobalDebugLevel = 0;
-  rewriteCount(arm, armName, records, kDeterministicPlaceholder);
+  rewriteCount(arm, armName, records, placeholder);
   const bool flushed = arm.flush();
   checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
-  DeterministicRecords.writeEnablingStates(
-      det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
+  writeDeterministic(det, detName, DeterministicRecords);
   closeOutput(arm, armName);
-  det.close();
-  checkWritten(!det.fail(), detName, errno);
   finishRewards(varName);
   closeRequestedFiles();
   releaseScratch();
+}
+
+void StateSpaceGen::WriteDeterministicFile(const char* detName,
+                                           const DeterministicList& records) {
+  std::ofstream det = openDeterministic(detName);
+  writeDeterministic(det, detName, records);
+}
+
+void StateSpaceGen::writeDeterministic(std::ofstream& det, const char* detName,
+                                       const DeterministicList& records) {
+  records.writeEnablingStates(
+      det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
+  det.close();
+  checkWritten(!det.fail(), detName, errno);
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {

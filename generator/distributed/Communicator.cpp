@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -20,9 +21,8 @@ void abortUnfinished() {
   }
 }
 
-// Displacements of one round are ints: what a rank receives in a round
-// stays below INT_MAX.
-std::size_t roundLimit(int size) { return (INT_MAX / 2) / static_cast<std::size_t>(size); }
+// A message's count is an int: larger ones go in several rounds.
+const std::size_t kMessageLimit = 1 << 30;
 
 }  // namespace
 
@@ -42,42 +42,46 @@ void Communicator::AbortOnExit() {
   (void)registered;
 }
 
-std::vector<std::vector<char>> Communicator::Exchange(const std::vector<std::vector<char>>& out) {
+std::vector<std::vector<char>> Communicator::Exchange(std::vector<std::vector<char>> out) {
   std::vector<std::vector<char>> in(Size);
+  in[Rank] = std::move(out[Rank]);
   std::vector<std::size_t> done(Size, 0);
-  const std::size_t limit = roundLimit(Size);
-  std::vector<int> sendCounts(Size), recvCounts(Size), sendOffsets(Size), recvOffsets(Size);
-  std::vector<char> sendBuffer, recvBuffer;
+  std::vector<std::int64_t> sendCounts(Size, 0), recvCounts(Size, 0);
+  std::vector<MPI_Request> requests;
+  requests.reserve(2 * static_cast<std::size_t>(Size));
+  // Straight from each sender's vector into each receiver's: every
+  // message is a point-to-point one, at most kMessageLimit bytes a round.
   bool more = true;
   while (more) {
-    sendBuffer.clear();
     for (int r = 0; r < Size; r++) {
-      const std::size_t count = std::min(out[r].size() - done[r], limit);
-      sendOffsets[r] = static_cast<int>(sendBuffer.size());
-      sendCounts[r] = static_cast<int>(count);
-      sendBuffer.insert(sendBuffer.end(), out[r].begin() + done[r], out[r].begin() + done[r] + count);
-      done[r] += count;
-      if (r != Rank) {
-        Sent += count;
+      sendCounts[r] =
+          r == Rank ? 0 : static_cast<std::int64_t>(std::min(out[r].size() - done[r], kMessageLimit));
+    }
+    MPI_Alltoall(sendCounts.data(), 1, MPI_INT64_T, recvCounts.data(), 1, MPI_INT64_T,
+                 MPI_COMM_WORLD);
+    requests.clear();
+    for (int r = 0; r < Size; r++) {
+      if (recvCounts[r] > 0) {
+        const std::size_t at = in[r].size();
+        in[r].resize(at + static_cast<std::size_t>(recvCounts[r]));
+        requests.emplace_back();
+        MPI_Irecv(in[r].data() + at, static_cast<int>(recvCounts[r]), MPI_BYTE, r, 0,
+                  MPI_COMM_WORLD, &requests.back());
       }
     }
-    MPI_Alltoall(sendCounts.data(), 1, MPI_INT, recvCounts.data(), 1, MPI_INT, MPI_COMM_WORLD);
-    int total = 0;
     for (int r = 0; r < Size; r++) {
-      recvOffsets[r] = total;
-      total += recvCounts[r];
+      if (sendCounts[r] > 0) {
+        requests.emplace_back();
+        MPI_Isend(out[r].data() + done[r], static_cast<int>(sendCounts[r]), MPI_BYTE, r, 0,
+                  MPI_COMM_WORLD, &requests.back());
+        done[r] += static_cast<std::size_t>(sendCounts[r]);
+        Sent += static_cast<std::uint64_t>(sendCounts[r]);
+      }
     }
-    recvBuffer.resize(std::max(total, 1));
-    MPI_Alltoallv(sendBuffer.data(), sendCounts.data(), sendOffsets.data(), MPI_BYTE,
-                  recvBuffer.data(), recvCounts.data(), recvOffsets.data(), MPI_BYTE,
-                  MPI_COMM_WORLD);
-    for (int r = 0; r < Size; r++) {
-      in[r].insert(in[r].end(), recvBuffer.begin() + recvOffsets[r],
-                   recvBuffer.begin() + recvOffsets[r] + recvCounts[r]);
-    }
+    MPI_Waitall(static_cast<int>(requests.size()), requests.data(), MPI_STATUSES_IGNORE);
     bool left = false;
     for (int r = 0; r < Size; r++) {
-      left = left || done[r] < out[r].size();
+      left = left || (r != Rank && done[r] < out[r].size());
     }
     more = Any(left);
   }

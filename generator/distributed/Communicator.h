@@ -34,7 +34,7 @@ class Communicator {
   void AbortOnExit();
   // Sends out[r] to rank r (out has size() entries) and returns in[r], the
   // bytes rank r sent this one. Any amount: large ones go in several rounds.
-  std::vector<std::vector<char>> Exchange(const std::vector<std::vector<char>>& out);
+  std::vector<std::vector<char>> Exchange(std::vector<std::vector<char>> out);
   // Whether any rank passes true.
   bool Any(bool mine);
   // The element-wise sum of every rank's values (all ranks pass as many).

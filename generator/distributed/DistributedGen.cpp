@@ -32,6 +32,9 @@ const unsigned long kBlockSize = 131072;
 // messages stays bounded whatever the size of a level.
 const std::size_t kBatchBytes = 8 << 20;
 
+// Requests looked up together, their memory fetched ahead.
+const std::size_t kPrefetchGroup = 16;
+
 template <class T>
 void append(std::vector<char>& out, T value) {
   const char* bytes = reinterpret_cast<const char*>(&value);
@@ -69,6 +72,7 @@ DistributedGen::DistributedGen(StateSpaceGen& gen, Communicator& comm, const cha
   }
   for (int i = 0; i < gen.ActionList.getNumItems(); i++) {
     ActionPointers.push_back(gen.Actions[i]);
+    ActionIndices.emplace(gen.Actions[i], i);
   }
 }
 
@@ -85,8 +89,8 @@ std::string DistributedGen::partFile(const char* suffix) const {
 std::string DistributedGen::finalFile(const char* suffix) const { return Path + Name + suffix; }
 
 std::int32_t DistributedGen::actionIndex(const BaseActionClass* action) const {
-  const auto found = std::find(ActionPointers.begin(), ActionPointers.end(), action);
-  return found == ActionPointers.end() ? -1 : static_cast<std::int32_t>(found - ActionPointers.begin());
+  const auto found = ActionIndices.find(action);
+  return found == ActionIndices.end() ? -1 : found->second;
 }
 
 BaseActionClass* DistributedGen::actionOf(std::int32_t index) const {
@@ -179,10 +183,8 @@ std::uint64_t DistributedGen::exploreLevel() {
     while (next < Frontier.size() && OutgoingBytes < kBatchBytes) {
       expand(Frontier[next++]);
     }
-    const std::vector<std::vector<char>> in = Comm.Exchange(Outgoing);
-    for (std::vector<char>& out : Outgoing) {
-      out.clear();
-    }
+    const std::vector<std::vector<char>> in = Comm.Exchange(std::move(Outgoing));
+    Outgoing.assign(Comm.size(), {});
     OutgoingBytes = 0;
     receiveRequests(in);
   } while (Comm.Any(next < Frontier.size()));
@@ -194,7 +196,7 @@ std::uint64_t DistributedGen::exploreLevel() {
     }
     RequestLocals[r].clear();
   }
-  answerAndWrite(Comm.Exchange(answers));
+  answerAndWrite(Comm.Exchange(std::move(answers)));
   writeNewStates();
   return count;
 }
@@ -224,29 +226,48 @@ void DistributedGen::expand(std::uint32_t local) {
 }
 
 void DistributedGen::receiveRequests(const std::vector<std::vector<char>>& in) {
+  const std::size_t requestSize = StateSize + 16;
+  std::vector<std::uint64_t> hashes(kPrefetchGroup);
   for (int sender = 0; sender < Comm.size(); sender++) {
     const char* from = in[sender].data();
     const char* end = from + in[sender].size();
     while (from < end) {
-      const char* state = from;
-      from += StateSize;
-      const NewState key{take<std::uint64_t>(from), take<std::uint32_t>(from), sender,
-                         take<std::int32_t>(from)};
-      const std::uint32_t local = static_cast<std::uint32_t>(
-          Store->FindOrInsert(state, NextLocal, HybridHash::Hash(state, StateSize)));
-      if (local == NextLocal) {
-        NextLocal++;
-        Numbers.push_back(0);
-        NewStates.push_back(key);
-      } else if (local >= LevelNewFirst) {
-        NewState& kept = NewStates[local - LevelNewFirst];
-        if (std::tie(key.parent, key.index) < std::tie(kept.parent, kept.index)) {
-          kept = key;
-        }
+      // As the sequential run does, the store's memory for a group of
+      // states is fetched before any of them is looked up.
+      const std::size_t group =
+          std::min<std::size_t>(kPrefetchGroup, static_cast<std::size_t>(end - from) / requestSize);
+      for (std::size_t i = 0; i < group; i++) {
+        hashes[i] = HybridHash::Hash(from + i * requestSize, StateSize);
+        Store->PrefetchSlot(hashes[i]);
       }
-      RequestLocals[sender].push_back(local);
+      for (std::size_t i = 0; i < group; i++) {
+        Store->PrefetchVector(hashes[i]);
+      }
+      for (std::size_t i = 0; i < group; i++) {
+        receiveRequest(sender, from, hashes[i]);
+        from += requestSize;
+      }
     }
   }
+}
+
+void DistributedGen::receiveRequest(int sender, const char* request, std::uint64_t hash) {
+  const char* from = request + StateSize;
+  const NewState key{take<std::uint64_t>(from), take<std::uint32_t>(from), sender,
+                     take<std::int32_t>(from)};
+  const std::uint32_t local =
+      static_cast<std::uint32_t>(Store->FindOrInsert(request, NextLocal, hash));
+  if (local == NextLocal) {
+    NextLocal++;
+    Numbers.push_back(0);
+    NewStates.push_back(key);
+  } else if (local >= LevelNewFirst) {
+    NewState& kept = NewStates[local - LevelNewFirst];
+    if (std::tie(key.parent, key.index) < std::tie(kept.parent, kept.index)) {
+      kept = key;
+    }
+  }
+  RequestLocals[sender].push_back(local);
 }
 
 std::uint64_t DistributedGen::numberNewStates() {
@@ -259,7 +280,7 @@ std::uint64_t DistributedGen::numberNewStates() {
     append(notices[key.rank], key.index);
     noticed[key.rank].push_back(LevelNewFirst + static_cast<std::uint32_t>(i));
   }
-  const std::vector<std::vector<char>> received = Comm.Exchange(notices);
+  const std::vector<std::vector<char>> received = Comm.Exchange(std::move(notices));
   // ... which counts its parents' new states; the sum over the level gives
   // each parent the first number of its new states, handed out in the
   // order of their positions among its successors.
@@ -310,7 +331,7 @@ std::uint64_t DistributedGen::numberNewStates() {
       append(replies[r], number);
     }
   }
-  const std::vector<std::vector<char>> numbers = Comm.Exchange(replies);
+  const std::vector<std::vector<char>> numbers = Comm.Exchange(std::move(replies));
   for (int r = 0; r < Comm.size(); r++) {
     const char* from = numbers[r].data();
     for (std::uint32_t local : noticed[r]) {

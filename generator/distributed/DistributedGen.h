@@ -2,8 +2,10 @@
 #define DISTRIBUTEDGEN_H_
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "generator/DeterministicFirings.h"
@@ -63,6 +65,8 @@ class DistributedGen {
   std::uint64_t exploreLevel();
   void expand(std::uint32_t local);
   void receiveRequests(const std::vector<std::vector<char>>& in);
+  // One request: the state (hash known), its key and action.
+  void receiveRequest(int sender, const char* request, std::uint64_t hash);
   // Hands the numbers of the level's new states out, returns their count.
   std::uint64_t numberNewStates();
   // The number of every request received this level, back to its sender,
@@ -116,7 +120,9 @@ class DistributedGen {
   std::vector<std::string> NumberedSuffixes;
   std::vector<std::string> ExploredSuffixes;
   std::uint64_t Explored = 0;
+  // The model's actions, which a request names by their index.
   std::vector<const BaseActionClass*> ActionPointers;
+  std::unordered_map<const BaseActionClass*, std::int32_t> ActionIndices;
 };
 
 #endif

@@ -15,9 +15,11 @@ namespace {
 std::string source(const std::string& file) { return std::string(TEST_SOURCE_DIR) + "/" + file; }
 
 // mpirun as CI runs it: as root, more processes than cores; under the
-// leak checker, without the MPI library's own allocations kept to the end.
+// leak checker, without the MPI library's own allocations kept to the end
+// (whole stacks, which name the MPI call that made them).
 const std::string kMpirun =
-    "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 LSAN_OPTIONS=suppressions=" +
+    "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
+    "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 LSAN_OPTIONS=suppressions=" +
     source("generator/distributed/mpi.supp") + " mpirun --oversubscribe";
 
 // The names of the files in dir, without the console's.

@@ -59,8 +59,10 @@ const std::vector<std::string>& OutputSet::Suffixes() {
   return suffixes;
 }
 
-OutputSet::OutputSet(std::string prefix)
-    : Prefix(std::move(prefix)), Tail("." + std::to_string(getpid()) + ".part") {
+OutputSet::OutputSet(std::string prefix) : Prefix(std::move(prefix)) {
+  // Unique to the process and, within it, to the set.
+  static unsigned long sets = 0;
+  Tail = "." + std::to_string(getpid()) + "-" + std::to_string(++sets) + ".part";
   Entries.reserve(kMaxEntries);
   for (const std::string& suffix : Suffixes()) {
     Entries.push_back({suffix, Prefix + suffix + Tail, false});

@@ -9,15 +9,17 @@
 # Experiments are numbered from 1 everywhere: experiment n is gen -B(n-1),
 # its files are exp<n>.* and gen's console calls it "Experiment n".
 #
-# Usage: scripts/run_study.sh [build dir] [output folder] [experiments] [unit]
+# Usage: scripts/run_study.sh [build dir] [output folder] [experiments] [unit] [gen options]
 #   unit: what the first reward variable's values are (default
-#   "expected value"), for the chart's axis.
+#   "expected value"), for the chart's axis; gen options: more options of
+#   every gen run, such as the files' form ("-F2 -z"), which solve reads alike.
 set -euo pipefail
 
 build=${1:-build}
 out=${2:-out}
 experiments=${3:-25}
 unit=${4:-expected value}
+gen_options=${5:-}
 
 mkdir -p "$out"
 rows="$out/results.tsv"
@@ -49,7 +51,8 @@ for ((e = 0; e < experiments; e++)); do
   n=$((e + 1))
   name="exp$n"
   log="$out/$name.log"
-  if ! "$build/gen" -P"$out/" -N"$name" -B"$e" -D -M >"$log" 2>&1; then
+  # shellcheck disable=SC2086
+  if ! "$build/gen" -P"$out/" -N"$name" -B"$e" -D -M $gen_options >"$log" 2>&1; then
     echo "experiment $n (gen -B$e) failed; see $log" >&2
     exit 1
   fi

@@ -243,13 +243,15 @@ TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
 }
 
 // The study script numbers experiments from 1 in its table, its CSV and
-// the file names, as gen's console does.
+// the file names, as gen's console does, whatever the files' form.
 TEST(StudyScriptTest, TheTableTheCsvAndTheFilesNumberExperimentsAlike) {
   ScratchDir dir;
   const std::string build = std::filesystem::path(GEN_EXECUTABLE).parent_path();
-  const ProgramRun study = dir.run(std::string(TEST_SOURCE_DIR) + "/../scripts/run_study.sh " +
-                                   build + " out 3 probability");
+  const std::string script = std::string(TEST_SOURCE_DIR) + "/../scripts/run_study.sh " + build;
+  ASSERT_EQ(0, dir.run(script + " binary 3 probability '-F2 -z'").status);
+  const ProgramRun study = dir.run(script + " out 3 probability");
   ASSERT_EQ(0, study.status) << study.err;
+  EXPECT_EQ(dir.read("binary/results.csv"), dir.read("out/results.csv"));
   EXPECT_EQ(0u, study.out.find("experiment  flash_size  ram_size  states   reliability@365  "
                                "reliability@365 error\n"
                                "         1          32        32       8  8.3515759808e-04"))

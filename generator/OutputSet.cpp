@@ -124,9 +124,10 @@ std::string OutputSet::Shown(const std::string& name) const {
 }
 
 bool OutputSet::Commit(std::string& failed) {
-  FolderLock lock(folderOf(Prefix + Suffixes().front()));
+  const std::string folder = folderOf(Prefix + Suffixes().front());
+  FolderLock lock(folder);
   if (!lock.held()) {
-    failed = folderOf(Prefix + Suffixes().front());
+    failed = folder;
     return false;
   }
   if (commitLocked(failed)) {

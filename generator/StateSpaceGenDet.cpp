@@ -17,7 +17,6 @@
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
-#include "generator/OutputSet.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
 #include "generator/StateSpaceLayout.h"

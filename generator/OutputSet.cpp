@@ -30,7 +30,8 @@ std::string folderOf(const std::string& name) {
   return folder.empty() ? "." : folder;
 }
 
-// Holds an exclusive lock on a folder while it lives.
+// Holds an exclusive lock on a folder while it lives, where the folder can
+// be opened.
 class FolderLock {
  public:
   explicit FolderLock(const std::string& folder)
@@ -45,7 +46,6 @@ class FolderLock {
   }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
-  bool held() const { return Descriptor >= 0; }
 
  private:
   int Descriptor;
@@ -124,12 +124,9 @@ std::string OutputSet::Shown(const std::string& name) const {
 }
 
 bool OutputSet::Commit(std::string& failed) {
-  const std::string folder = folderOf(Prefix + Suffixes().front());
-  FolderLock lock(folder);
-  if (!lock.held()) {
-    failed = folder;
-    return false;
-  }
+  // A folder that cannot be read cannot be locked either; the renames still
+  // put every file in place whole.
+  const FolderLock lock(folderOf(Prefix + Suffixes().front()));
   if (commitLocked(failed)) {
     Committed = true;
     return true;

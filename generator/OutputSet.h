@@ -40,7 +40,8 @@ class OutputSet {
   // set) stands for, for messages; other names unchanged.
   std::string Shown(const std::string& name) const;
   // Renames every claimed file to its final name and removes the final
-  // names of the suffixes not claimed, holding the folder's lock. False when
+  // names of the suffixes not claimed, holding the folder's lock (where the
+  // folder can be read). False when
   // that failed, with the name in failed and the reason in errno; nothing of
   // the set is then left under a final name.
   bool Commit(std::string& failed);

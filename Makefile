@@ -7,7 +7,7 @@ FUZZ_DIR := build-fuzz
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all setup build build-sanitize build-tsan test run study bench model fuzz clean
+.PHONY: all setup build build-sanitize build-tsan test run study bench model netgen fuzz clean
 
 all: build
 
@@ -50,7 +50,7 @@ endef
 # make run: this build's study through the study runner: its table, and
 # out/results.csv, out/reliability.svg and out/report.html.
 run: setup
-	$(call logged_build,study gen solve,$(OUT_DIR)/build.log)
+	$(call logged_build,study gen solve netgen,$(OUT_DIR)/build.log)
 	@$(BUILD_DIR)/study -o $(OUT_DIR) -j $(JOBS) \
 	  --label 'reliability=probability that both memories are corrupted' model/basic_model.san
 
@@ -67,6 +67,11 @@ model: setup
 	@test -f "$(MODEL)" || { echo "make model: there is no file $(MODEL)" >&2; exit 1; }
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANGEN_MODEL=$(abspath $(MODEL))
 	cmake --build $(BUILD_DIR) --target model_$(basename $(notdir $(MODEL))) -j $(JOBS)
+
+# make netgen: build/netgen, the generator of nets read at run time from PNML.
+netgen: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) --target netgen -j $(JOBS)
 
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ namespace {
 using test_files::ProgramRun;
 using test_files::ScratchDir;
 
-const char* const kSuffixes[] = {".arm", ".var", ".pvtype", ".det", ".states", ".firings"};
+const char* const kSuffixes[] = {".arm", ".var", ".pvtype", ".det", ".states", ".firings", ".imp"};
 const char* const kForms[] = {"-F2", "-z", "-F2 -z9"};
 
 // A run of a model or net: the command without its output options.
@@ -44,6 +45,9 @@ std::vector<Model> models() {
        places}};
   for (const char* example : {"repairman", "breakdown_queue", "tandem"}) {
     all.push_back({example, std::string(EXAMPLES_DIR) + "/" + example + " -B0"});
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(MEASURE_MODELS_DIR)) {
+    all.push_back({entry.path().filename().string(), entry.path().string() + " -B0"});
   }
   for (const char* net : {"CircularTrains-PT-012", "DatabaseWithMutex-PT-02", "FMS-PT-00002",
                           "PGCD-PT-D02N005", "Philosophers-PT-000005", "TokenRing-PT-005"}) {

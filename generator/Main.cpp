@@ -29,7 +29,7 @@ int endRun(int status) {
 
 // Builds the model of the chosen experiment and generates its state space.
 // The generator takes over traceFileName.
-void generate(BaseStudyClass* study, char* traceFileName) {
+void generate(BaseStudyClass* study, int fileType, char* traceFileName) {
   PVModel* model = study->GetPVModel(false);
 #ifdef SANGEN_DISTRIBUTED
   // Each process writes part files under a name of its own; rank 0 alone
@@ -48,6 +48,8 @@ void generate(BaseStudyClass* study, char* traceFileName) {
   generator.SetTraceLevel(TempTraceLevel);
   generator.setWriteMarkings(writeMarkings);
   generator.setWriteFirings(writeFirings);
+  generator.setFileType(fileType);
+  generator.setCompression(compressionLevel);
   generator.InitializeTrace();
 #ifdef SANGEN_DISTRIBUTED
   DistributedGen(generator, *Processes, exp_path, ExpName).Run();
@@ -58,7 +60,7 @@ void generate(BaseStudyClass* study, char* traceFileName) {
 
 // One run of the generator: one experiment of the model's study.
 int run(int argc, char** argv) {
-  int fileType = 1;  // parsed for the calling environment; the output is always text
+  int fileType = 1;  // text; 2, 4 and 6 ask for the binary forms
   char* traceFileName = nullptr;
   commandline(argc, argv, fileType, traceFileName);
   if (!SettingsValid()) {
@@ -78,7 +80,7 @@ int run(int argc, char** argv) {
     study->overrideGVs(OverrideString);
     std::cout << "Overriding global variables in ssg" << std::endl;
   }
-  generate(study, traceFileName);
+  generate(study, fileType, traceFileName);
   return endRun(0);
 }
 

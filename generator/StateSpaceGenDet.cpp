@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <ostream>
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
@@ -20,6 +20,7 @@
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
+#include "generator/StateSpaceLayout.h"
 #include "generator/queue.h"
 
 int GlobalDebugLevel = 0;
@@ -28,35 +29,23 @@ namespace {
 
 const short kMaxInstantDepth = 23;
 
-// Opens the ".det" file; ends the run when it cannot be opened.
-std::ofstream openDeterministic(const char* detName) {
-  std::ofstream det(detName, std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!det) {
-    std::cerr << "Error: Could not open det file " << std::endl
-              << "  " << detName << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
-  }
-  det.precision(10);
-  det.setf(std::ios::scientific, std::ios::floatfield);
-  return det;
-}
-
 }  // namespace
 
 void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* varName,
                                                const char* detName) {
+  const int placeholder = state_space_layout::kDeterministicPlaceholder;
   allocateScratch();
-  std::ofstream det = openDeterministic(detName);
+  OutputFile detFile;
+  openOutput(detFile, detName, "Error: Could not open det file ");
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
-  const int placeholder = Placeholder(true);
   const unsigned long records = exploreQueue(arm, armName, varName, placeholder, true);
   GlobalDebugLevel = 0;
   rewriteCount(arm, armName, records, placeholder);
   const bool flushed = arm.flush();
   checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
-  writeDeterministic(det, detName, DeterministicRecords);
+  writeDeterministic(detFile, detName, DeterministicRecords);
   closeOutput(arm, armName);
   finishRewards(varName);
   closeRequestedFiles();
@@ -65,16 +54,20 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
 
 void StateSpaceGen::WriteDeterministicFile(const char* detName,
                                            const DeterministicList& records) {
-  std::ofstream det = openDeterministic(detName);
-  writeDeterministic(det, detName, records);
+  OutputFile detFile;
+  openOutput(detFile, detName, "Error: Could not open det file ");
+  writeDeterministic(detFile, detName, records);
 }
 
-void StateSpaceGen::writeDeterministic(std::ofstream& det, const char* detName,
+void StateSpaceGen::writeDeterministic(OutputFile& detFile, const char* detName,
                                        const DeterministicList& records) {
+  OutputFileBuffer detBuffer(detFile);
+  std::ostream det(&detBuffer);
+  det.precision(10);
+  det.setf(std::ios::scientific, std::ios::floatfield);
   records.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
-  det.close();
-  checkWritten(!det.fail(), detName, errno);
+  closeOutput(detFile, detName);
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <tuple>
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
@@ -16,6 +17,7 @@
 #include "generator/DeterministicList.h"
 #include "generator/HybridHash.h"
 #include "generator/ImpulseRewards.h"
+#include "generator/OutputSet.h"
 #include "generator/Reward.h"
 #include "generator/StateMarkings.h"
 #include "generator/StateSpaceGen.h"
@@ -86,8 +88,6 @@ std::string DistributedGen::partFile(const char* suffix) const {
   return Path + PartName(Name.c_str(), Comm.rank()) + suffix;
 }
 
-std::string DistributedGen::finalFile(const char* suffix) const { return Path + Name + suffix; }
-
 std::int32_t DistributedGen::actionIndex(const BaseActionClass* action) const {
   const auto found = ActionIndices.find(action);
   return found == ActionIndices.end() ? -1 : found->second;
@@ -100,12 +100,18 @@ BaseActionClass* DistributedGen::actionOf(std::int32_t index) const {
 void DistributedGen::Run() {
   const std::clock_t start = std::clock();
   Comm.AbortOnExit();
+  Gen.OutputType = Gen.RequestedType;
   Deterministic = Gen.ChooseMode() == StateSpaceGen::Mode::Deterministic;
+  // The run's files of an earlier run go first, as in a sequential run;
+  // the parts are never compressed, so that the merger can copy records.
   if (Comm.rank() == 0) {
-    const std::string types = finalFile(".pvtype");
-    const bool written = Gen.Model->WritePVTypeFile(types.c_str());
-    Gen.checkWritten(written, types.c_str(), errno);
+    Finals = std::make_unique<OutputSet>(Path + Name);
+    std::string failed;
+    const bool removed = Finals->RemoveFinal(failed);
+    Gen.checkWritten(removed, failed.c_str(), errno);
   }
+  const std::optional<int> compression = Gen.CompressionLevel;
+  Gen.setCompression(std::nullopt);
   Store = std::make_unique<HybridHash>(Gen.Model, StateSize, kInitialTableSize, kBlockSize,
                                        Gen.LoadFactor);
   Numbers.push_back(0);  // local index 0 is never used
@@ -119,19 +125,28 @@ void DistributedGen::Run() {
   }
   finishParts();
   Gen.releaseScratch();
+  Gen.setCompression(compression);
   gatherAndMerge();
   Comm.Barrier();
   removeParts();
   reportRun(LevelLast, start);
 }
 
+std::string DistributedGen::claim(const char* suffix) {
+  char* name = Gen.outputName(suffix);
+  std::string claimed = name;
+  delete[] name;
+  return claimed;
+}
+
 void DistributedGen::startParts() {
-  ArmName = partFile(".arm");
-  VarName = partFile(".var");
+  Gen.startOutputs();
+  ArmName = claim(".arm");
+  VarName = claim(".var");
   Gen.openOutput(Arm, ArmName.c_str(), "Error: Could not open state space output file");
   Gen.StartFiles(Arm, VarName.c_str(), StateSpaceGen::Placeholder(Deterministic), Deterministic);
-  const std::string numbered = partFile(".numbered");
-  const std::string explored = partFile(".explored");
+  const std::string numbered = claim(".numbered");
+  const std::string explored = claim(".explored");
   Gen.openOutput(NumberedIndex, numbered.c_str(), "Error: Could not open a part file");
   Gen.openOutput(ExploredIndex, explored.c_str(), "Error: Could not open a part file");
   std::vector<std::uint64_t> numberedHeads{Gen.TheReward->position()};
@@ -150,6 +165,7 @@ void DistributedGen::startParts() {
     ExploredSuffixes.push_back(".firings");
     exploredHeads.push_back(Gen.Firings->position());
   }
+  IndexNames = {numbered, explored};
   for (OutputFile* index : {&NumberedIndex, &ExploredIndex}) {
     const std::vector<std::uint64_t>& heads = index == &NumberedIndex ? numberedHeads : exploredHeads;
     putU64(*index, heads.size());
@@ -401,10 +417,9 @@ void DistributedGen::writeNewStates() {
 void DistributedGen::finishParts() {
   // A part's head keeps its placeholder: the merger writes the count.
   Gen.FinishFiles(Arm, ArmName.c_str(), VarName.c_str());
-  for (OutputFile* index : {&NumberedIndex, &ExploredIndex}) {
-    const std::string name = partFile(index == &NumberedIndex ? ".numbered" : ".explored");
-    Gen.closeOutput(*index, name.c_str());
-  }
+  Gen.closeOutput(NumberedIndex, IndexNames[0].c_str());
+  Gen.closeOutput(ExploredIndex, IndexNames[1].c_str());
+  Gen.commitOutputs();
   Store.reset();
 }
 
@@ -413,19 +428,25 @@ void DistributedGen::gatherAndMerge() {
   if (Deterministic) {
     lists = Comm.Gather(PartMerger::Serialize(Gen.DeterministicRecords));
   }
-  // Every part is closed before rank 0 reads them.
+  // Every part is in place before rank 0 reads them.
   Comm.Barrier();
   if (Comm.rank() != 0) {
     return;
   }
+  Gen.ExperimentName = Name.c_str();
+  Gen.Outputs = std::move(Finals);
+  const std::string types = claim(".pvtype");
+  const bool written = Gen.Model->WritePVTypeFile(types.c_str());
+  Gen.checkWritten(written, types.c_str(), errno);
   PartMerger merger(Gen, Path, Name, Comm.size());
   merger.Merge(NumberedSuffixes, ".numbered", Deterministic);
   merger.Merge(ExploredSuffixes, ".explored", Deterministic);
   if (Deterministic) {
     DeterministicList merged;
     PartMerger::MergeDeterministic(lists, merged);
-    Gen.WriteDeterministicFile(finalFile(".det").c_str(), merged);
+    Gen.WriteDeterministicFile(claim(".det").c_str(), merged);
   }
+  Gen.commitOutputs();
 }
 
 void DistributedGen::removeParts() {

@@ -14,6 +14,7 @@
 class BaseActionClass;
 class Communicator;
 class HybridHash;
+class OutputSet;
 class StateSpaceGen;
 
 // The exploration of one process of a distributed run. Each process owns
@@ -78,7 +79,8 @@ class DistributedGen {
   void removeParts();
   void reportRun(std::uint64_t generated, std::clock_t start);
   std::string partFile(const char* suffix) const;
-  std::string finalFile(const char* suffix) const;
+  // The name to write the file with suffix under, in the generator's set.
+  std::string claim(const char* suffix);
   std::int32_t actionIndex(const BaseActionClass* action) const;
   BaseActionClass* actionOf(std::int32_t index) const;
 
@@ -115,6 +117,8 @@ class DistributedGen {
   OutputFile Arm;
   std::string ArmName;
   std::string VarName;
+  std::vector<std::string> IndexNames;  // as written, before the parts are committed
+  std::unique_ptr<OutputSet> Finals;   // rank 0's: the run's files
   OutputFile NumberedIndex;  // per new state: number, end in ".var" and ".states"
   OutputFile ExploredIndex;  // per explored state: number, end in ".arm", ".imp", ".firings"
   std::vector<std::string> NumberedSuffixes;

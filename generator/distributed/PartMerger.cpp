@@ -133,7 +133,9 @@ void PartMerger::Merge(const std::vector<std::string>& suffixes, const char* ind
   std::vector<std::unique_ptr<OutputFile>> outputs;
   std::vector<std::string> names;
   for (const std::string& suffix : suffixes) {
-    names.push_back(Path + Name + suffix);
+    char* name = Gen.outputName(suffix.c_str());
+    names.push_back(name);
+    delete[] name;
     outputs.push_back(std::make_unique<OutputFile>());
     Gen.openOutput(*outputs.back(), names.back().c_str(), "Error: Could not open an output file");
     if (suffix == ".arm") {

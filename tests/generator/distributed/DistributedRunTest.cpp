@@ -69,6 +69,13 @@ TEST(DistributedRunTest, KanbanUpToThreeKanbans) {
   }
 }
 
+// Binary and compressed forms, heads and delay lists included.
+TEST(DistributedRunTest, EveryFormOfOutput) {
+  expectSameFiles(KANBAN_EXECUTABLE, "-B1 -F2");
+  expectSameFiles(KANBAN_EXECUTABLE, "-B1 -z3 -M");
+  expectSameFiles(GEN_EXECUTABLE, "-B3 -F2 -z -D");
+}
+
 // Zero-time routing chains and impulses (".imp").
 TEST(DistributedRunTest, JobShop) { expectSameFiles(JOB_SHOP_EXECUTABLE, "-B2 -M"); }
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 
 #include "solver/Solve.h"
@@ -93,18 +95,48 @@ TEST_F(SolveTest, TwoDelaysInOneStateNeedTheFiringsFileAndCannotBothBeShort) {
             solver::solve(options).error().text());
 }
 
-// q goes from 0 to 1 after exactly 1: at time 2 it has, and the Erlang
-// approximations close in on 1 exponentially fast.
-TEST_F(SolveTest, ADelayThatHasSurelyFiredGivesItsOutcome) {
+// d fires after exactly 1 and sets q to 1 or 2, with probabilities 1/4 and
+// 3/4: at time 2 it has, and E q = 1/4 + 3/4 * 2. Its two outcomes are one
+// firing, which the .firings file tells; the .det file lists the state once
+// per case, which without it could as well be two activities' equal delays.
+TEST_F(SolveTest, ADelayThatHasSurelyFiredGivesItsOutcomes) {
   TestPVModel model("net", {{"q", 0}},
-                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+                    {deterministic("d", 1.0)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1.0)
+                         .fires(setMarking(0, 2), 3.0)});
   solver::SolveOptions options;
   options.times = {0.5, 2.0};
   options.epsilon = 1e-6;
-  const auto solution = solveModel(model, options);
-  ASSERT_TRUE(solution.ok()) << solution.error().text();
-  expectValue(0.0, solution.value().values[0], 1e-6);
-  expectValue(1.0, solution.value().values[1], 1e-6);
+  const auto named = solveModel(model, options);
+  ASSERT_TRUE(named.ok()) << named.error().text();
+  expectValue(0.0, named.value().values[0], 1e-6);
+  expectValue(1.75, named.value().values[1], 1e-6);
+  std::remove((dir.prefix() + "m.firings").c_str());
+  EXPECT_EQ(dir.prefix() +
+                "m.det:2: state 1 (q=0) is listed 2 times: the .arm file does not tell the "
+                "firings apart; let gen write the .firings file (-D)",
+            solver::solve(options).error().text());
+}
+
+// d (delay 1) and x (rate 0.5) both lead from q = 0 to q = 1, and the .arm
+// file sums x's rate and d's negated probability to -0.5. The .firings file
+// tells them apart: d cannot fire by 0.5, so P(q = 1) = 1 - e^-0.25 there.
+// Without it the record is refused rather than read as half a firing.
+TEST_F(SolveTest, ARateThatHidesPartOfAFiringNeedsTheFiringsFile) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("x", 0.5).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  solver::SolveOptions options;
+  options.times = {0.5};
+  const auto named = solveModel(model, options);
+  ASSERT_TRUE(named.ok()) << named.error().text();
+  expectValue(1 - std::exp(-0.25), named.value().values[0], 1e-10);
+  std::remove((dir.prefix() + "m.firings").c_str());
+  EXPECT_EQ(dir.prefix() +
+                "m.arm: the deterministic firing of state 1 (q=0) has probability 0.5, not 1: a "
+                "rate to the same state hides part of it; let gen write the .firings file (-D)",
+            solver::solve(options).error().text());
 }
 
 // The delay d, enabled in q = 0 and q = 1, keeps running when q moves from
@@ -170,6 +202,22 @@ TEST_F(SolveTest, ADelayBeyondTheLastTimeIsLeftOutExactly) {
             notes(solution.value()));
 }
 
+// A delay equal to the last time point fires at it: it is not left out,
+// and the value counts its firing.
+TEST_F(SolveTest, ADelayEqualToTheLastTimeIsKept) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  solver::SolveOptions options;
+  options.times = {2.0};
+  options.epsilon = 1e-3;
+  options.maxPhases = 64;
+  const auto solution = solveModel(model, options);
+  ASSERT_TRUE(solution.ok()) << solution.error().text();
+  EXPECT_EQ(std::string::npos, notes(solution.value()).find("left out"));
+  const solver::Estimate& fired = solution.value().values[0].estimate;
+  EXPECT_GT(fired.value - fired.error, 0.25);
+}
+
 TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
   TestPVModel model("net", {{"q", 0}},
                     {deterministic("d1", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
@@ -181,6 +229,63 @@ TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
                 "which can both fire before the last time point 3; the solver handles "
                 "one per state",
             solveModel(model, options).error().text());
+}
+
+// The files of a run written by hand: state 1 enables the delay 1 of d,
+// whose firing leads to state 2, where done is 1.
+const std::map<std::string, std::string> kHandRun = {
+    {".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:2\nStop:2\n"},
+    {".arm", "1\n2\n1\n2\n-1.0000000000e+00\n0\n2\n0\n"},
+    {".var", "done\n1\n0\n0\n2\n0\n1\n"},
+    {".det", "1\n1.0000000000e+00\n1\n0\n"},
+    {".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 1.0000000000e+00\n"},
+};
+
+// Each change of the files above (an empty text removes the file) and the
+// refusal it meets.
+struct Disagreement {
+  std::map<std::string, std::string> changes;
+  std::string problem;
+};
+
+TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
+  const std::string m = dir.prefix() + "m";
+  const Disagreement cases[] = {
+      {{}, "ok"},
+      {{{".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 7.5000000000e-01\n"}},
+       m + ".firings:3: the outcomes of this firing in state 1 have probability 0.75, not 1"},
+      {{{".arm", "1\n2\n1\n2\n-1.5000000000e+00\n0\n2\n0\n"}},
+       m + ".firings:3: the firings of state 1 to state 2 outweigh the value in " + m + ".arm"},
+      {{{".arm", "1\n2\n1\n0\n2\n0\n"}},
+       m + ".firings:3: state 1 has no transition to state 2 in " + m + ".arm"},
+      {{{".det", "1\n2.0000000000e+00\n1\n0\n"}},
+       m + ".firings:3: the .det file does not list state 1 under delay 1"},
+      {{{".firings", "Activities:1\n1 d\n"}},
+       m + ".det:2: state 1 enables this delay, but " + m + ".firings lists no firing of it there"},
+      {{{".det", ""}, {".arm", "1\n2\n1\n2\n1.0000000000e+00\n0\n2\n0\n"}},
+       m + ".firings: deterministic firings without a .det file"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:1\nNumTimes:1\nStart:2\nStop:2\n"}},
+       m + ".pvtype:3: variable done has type 1: only instant-of-time variables (type 0) are solved"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:1\nStop:2\n"}},
+       m + ".pvtype:3: variable done is taken at an instant, but a start and stop time differ"},
+  };
+  for (const Disagreement& c : cases) {
+    std::map<std::string, std::string> files = kHandRun;
+    for (const auto& [suffix, text] : c.changes) {
+      files[suffix] = text;
+    }
+    for (const auto& [suffix, text] : files) {
+      std::remove((m + suffix).c_str());
+      if (!text.empty()) {
+        std::ofstream(m + suffix) << text;
+      }
+    }
+    solver::SolveOptions options;
+    options.base = m;
+    options.epsilon = 1e-6;
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    EXPECT_EQ(c.problem, solution.ok() ? "ok" : solution.error().text());
+  }
 }
 
 class SolveCommandTest : public testing::Test {
@@ -201,19 +306,33 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
                             "reliability        365  8.35157"))
       << byBase.out;
   EXPECT_EQ(byBase.out, solve("-Pout -N1").out);
+  // At time 0 the run is in its initial state, where nothing has failed.
+  const ProgramRun start = solve("-t 0 out1");
+  EXPECT_EQ(0, start.status) << start.err;
+  EXPECT_NE(std::string::npos, start.out.find("\nreliability          0  0.0000000000e+00  0.0e+00\n"))
+      << start.out;
+  // The first line of each refusal (some go on with the usage).
   const std::pair<std::string, std::string> refused[] = {
       {"-e abc out1", "solve: option -e: \"abc\" is not a number between 0 and 1\n"},
       {"-e 1 out1", "solve: option -e: \"1\" is not a number between 0 and 1\n"},
       {"-t 1,,2 out1",
        "solve: option -t: \"1,,2\" is not a comma-separated list of times of "
        "at least 0\n"},
+      {"-t -1 out1",
+       "solve: option -t: \"-1\" is not a comma-separated list of times of at least 0\n"},
       {"-k 1 out1", "solve: option -k: \"1\" is not a whole number from 2 to 1048576\n"},
+      {"-m 0 out1", "solve: option -m: \"0\" is not a whole number from 1 to 1099511627776\n"},
+      {"out1 -m", "solve: option -m needs a value\n"},
+      {"-x out1", "solve: unknown option -x\n"},
+      {"-Pout -N1 out1", "solve: give one base path, or -P and -N\n"},
+      {"-Pout out1", "solve: give one base path, or -P and -N\n"},
+      {"out1 out2", "solve: give one base path, or -P and -N\n"},
       {"none", "solve: none.pvtype: no such file\n"},
   };
   for (const auto& [arguments, message] : refused) {
     const ProgramRun run = solve(arguments);
     EXPECT_EQ(1, run.status) << arguments;
-    EXPECT_EQ(message, run.err);
+    EXPECT_EQ(message, run.err.substr(0, run.err.find('\n') + 1)) << arguments;
   }
   const ProgramRun bare = solve("");
   EXPECT_EQ(1, bare.status);

@@ -160,7 +160,7 @@ TEST(CheckErrorTest, CasesGiveProbabilitiesThatSumToOneOrWeights) {
             errorsOf("global double x\natomic a {\n  activity t rate 1\n"
                      "    case weight 3:\n    case weight 1:\n"
                      "  activity u rate 1\n    case x:\n    case 0.2:\n"
-                     "  activity v rate 1\n    case 0.1:\n    case 0.2:\n    case 0.7:\n}"));
+                     "  activity v rate 1\n    case 0.7:\n    case 0.2:\n    case 0.1:\n}"));
 }
 
 const char kParts[] =

@@ -265,18 +265,18 @@ TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
   run(cases);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
 
-  // Still enabled after either case fires, g starts again with every case
-  // at phase 1: case 1 counts p up to 2, case 2 leaves it. States (p,
-  // phase): 1 (0,1), 2 (0,2), 3 (1,1), 4 (1,2), 5 (2,1).
+  // Still enabled after case 1 fires (p up to 2), g starts again with
+  // every case at phase 1; case 2 sets p to 5, where g is disabled. States
+  // (p, phase): 1 (0,1), 2 (0,2), 3 (1,1), 4 (5,1), 5 (1,2), 6 (2,1).
   TestPVModel again("net", {{"p", 0}},
                     {ssg_test::erlang("g", 4.0, 2)
                          .when([](Marks m) { return m[0] < 2; })
                          .fires([](Marks m) { m[0]++; }, 1.0)
-                         .fires([](Marks) {}, 1.0)});
+                         .fires(setMarking(0, 5), 1.0)});
   run(again);
   EXPECT_EQ(
-      "1: 2=4.0000000000e+00\n2: 1=2.0000000000e+00 3=2.0000000000e+00\n"
-      "3: 4=4.0000000000e+00\n4: 3=2.0000000000e+00 5=2.0000000000e+00\n5:",
+      "1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3: 5=4.0000000000e+00\n"
+      "4:\n5: 4=2.0000000000e+00 6=2.0000000000e+00\n6:",
       arm());
 }
 

@@ -32,6 +32,11 @@ class SolveTest : public testing::Test {
     options.base = dir.prefix() + "m";
     return solver::solve(options);
   }
+  // The solution of the same files without their ".firings" file.
+  solver::Parsed<solver::Solution> solveWithoutFirings(const solver::SolveOptions& options) {
+    std::remove((dir.prefix() + "m.firings").c_str());
+    return solver::solve(options);
+  }
   std::string notes(const solver::Solution& solution) const {
     std::string text;
     for (const std::string& note : solution.notes) {
@@ -135,11 +140,10 @@ TEST_F(SolveTest, ADelayThatHasSurelyFiredGivesItsOutcomes) {
   ASSERT_TRUE(named.ok()) << named.error().text();
   expectValue(0.0, named.value().values[0], 1e-10);
   expectValue(1.75, named.value().values[1], 1e-10);
-  std::remove((dir.prefix() + "m.firings").c_str());
   EXPECT_EQ(dir.prefix() +
                 "m.det:2: state 1 (q=0) is listed 2 times: the .arm file does not tell the "
                 "firings apart; let gen write the .firings file (-D)",
-            solver::solve(options).error().text());
+            solveWithoutFirings(options).error().text());
 }
 
 // d (delay 1) and x (rate 0.5) both lead from q = 0 to q = 1, and the .arm
@@ -155,11 +159,10 @@ TEST_F(SolveTest, ARateThatHidesPartOfAFiringNeedsTheFiringsFile) {
   const auto named = solveModel(model, options);
   ASSERT_TRUE(named.ok()) << named.error().text();
   expectValue(1 - std::exp(-0.25), named.value().values[0], 1e-10);
-  std::remove((dir.prefix() + "m.firings").c_str());
   EXPECT_EQ(dir.prefix() +
                 "m.arm: the deterministic firing of state 1 (q=0) has probability 0.5, not 1: a "
                 "rate to the same state hides part of it; let gen write the .firings file (-D)",
-            solver::solve(options).error().text());
+            solveWithoutFirings(options).error().text());
 }
 
 // The delay d, enabled in q = 0 and q = 1, keeps running when q moves from
@@ -178,8 +181,7 @@ TEST_F(SolveTest, ADelayKeepsRunningWhileOtherActivitiesFire) {
   ASSERT_TRUE(named.ok()) << named.error().text();
   expectValue(1 - std::exp(-0.5), named.value().values[0], 1e-10);
   expectValue(2.0, named.value().values[1], 1e-10);
-  std::remove((dir.prefix() + "m.firings").c_str());
-  const auto unnamed = solver::solve(options);
+  const auto unnamed = solveWithoutFirings(options);
   ASSERT_TRUE(unnamed.ok()) << unnamed.error().text();
   expectValue(2.0, unnamed.value().values[1], 1e-10);
 }

@@ -287,7 +287,8 @@ void DistributedGen::receiveRequest(int sender, const char* request, std::uint64
 }
 
 std::uint64_t DistributedGen::numberNewStates() {
-  // Each new state's key goes to the process that explored its parent...
+  // Each new state's key goes to the process that explored its parent,
+  // which hands out the numbers of its parents' new states.
   std::vector<std::vector<char>> notices(Comm.size());
   std::vector<std::vector<std::uint32_t>> noticed(Comm.size());
   for (std::size_t i = 0; i < NewStates.size(); i++) {
@@ -296,10 +297,20 @@ std::uint64_t DistributedGen::numberNewStates() {
     append(notices[key.rank], key.index);
     noticed[key.rank].push_back(LevelNewFirst + static_cast<std::uint32_t>(i));
   }
-  const std::vector<std::vector<char>> received = Comm.Exchange(std::move(notices));
-  // ... which counts its parents' new states; the sum over the level gives
-  // each parent the first number of its new states, handed out in the
-  // order of their positions among its successors.
+  std::uint64_t total = 0;
+  const std::vector<std::vector<char>> numbers =
+      Comm.Exchange(assignNumbers(Comm.Exchange(std::move(notices)), total));
+  for (int r = 0; r < Comm.size(); r++) {
+    const char* from = numbers[r].data();
+    for (std::uint32_t local : noticed[r]) {
+      Numbers[local] = take<std::uint64_t>(from);
+    }
+  }
+  return total;
+}
+
+std::vector<std::vector<char>> DistributedGen::assignNumbers(
+    const std::vector<std::vector<char>>& notices, std::uint64_t& total) {
   struct Notice {
     std::uint64_t parent;
     std::uint32_t index;
@@ -309,8 +320,8 @@ std::uint64_t DistributedGen::numberNewStates() {
   std::vector<Notice> mine;
   std::vector<std::uint32_t> counts(LevelLast - LevelFirst + 1, 0);
   for (int sender = 0; sender < Comm.size(); sender++) {
-    const char* from = received[sender].data();
-    const char* end = from + received[sender].size();
+    const char* from = notices[sender].data();
+    const char* end = from + notices[sender].size();
     for (std::size_t position = 0; from < end; position++) {
       const std::uint64_t parent = take<std::uint64_t>(from);
       const std::uint32_t index = take<std::uint32_t>(from);
@@ -318,19 +329,22 @@ std::uint64_t DistributedGen::numberNewStates() {
       counts[parent - LevelFirst]++;
     }
   }
+  // Summed over the processes, the counts give each parent the first
+  // number of its new states (those of the parents before it come first),
+  // and its new states follow their positions among its successors.
   Comm.Sum(counts);
+  total = 0;
+  for (std::uint32_t count : counts) {
+    total += count;
+  }
   std::sort(mine.begin(), mine.end(), [](const Notice& a, const Notice& b) {
     return std::tie(a.parent, a.index) < std::tie(b.parent, b.index);
   });
   std::vector<std::vector<std::uint64_t>> assigned(Comm.size());
   for (int r = 0; r < Comm.size(); r++) {
-    assigned[r].resize(received[r].size() / 12);
+    assigned[r].resize(notices[r].size() / (sizeof(std::uint64_t) + sizeof(std::uint32_t)));
   }
-  std::uint64_t total = 0;
-  for (std::uint32_t count : counts) {
-    total += count;
-  }
-  std::uint64_t first = LevelLast + 1;  // the first number of parent p's new states
+  std::uint64_t first = LevelLast + 1;  // of parent p's new states
   std::uint64_t p = LevelFirst;
   std::uint64_t within = 0;
   for (std::size_t i = 0; i < mine.size(); i++) {
@@ -347,14 +361,7 @@ std::uint64_t DistributedGen::numberNewStates() {
       append(replies[r], number);
     }
   }
-  const std::vector<std::vector<char>> numbers = Comm.Exchange(std::move(replies));
-  for (int r = 0; r < Comm.size(); r++) {
-    const char* from = numbers[r].data();
-    for (std::uint32_t local : noticed[r]) {
-      Numbers[local] = take<std::uint64_t>(from);
-    }
-  }
-  return total;
+  return replies;
 }
 
 void DistributedGen::answerAndWrite(const std::vector<std::vector<char>>& answers) {

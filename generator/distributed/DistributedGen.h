@@ -70,6 +70,11 @@ class DistributedGen {
   void receiveRequest(int sender, const char* request, std::uint64_t hash);
   // Hands the numbers of the level's new states out, returns their count.
   std::uint64_t numberNewStates();
+  // The numbers of the new states whose keys (notices, by sender) name
+  // this process's parents, for each sender in its order; total becomes
+  // the level's count of new states.
+  std::vector<std::vector<char>> assignNumbers(const std::vector<std::vector<char>>& notices,
+                                               std::uint64_t& total);
   // The number of every request received this level, back to its sender,
   // and the records of the level's explored states.
   void answerAndWrite(const std::vector<std::vector<char>>& answers);

@@ -39,8 +39,8 @@ void generate(BaseStudyClass* study, int fileType, char* traceFileName) {
     std::free(traceFileName);
     traceFileName = nullptr;
   }
-  StateSpaceGen generator(model, exp_path, part.c_str(), flagAbsorb, hash_value, db_host,
-                          db_entity, traceFileName);
+  StateSpaceGen generator(model, exp_path, part.c_str(), flagAbsorb, hash_value, db_host, db_entity,
+                          traceFileName);
 #else
   StateSpaceGen generator(model, exp_path, ExpName, flagAbsorb, hash_value, db_host, db_entity,
                           traceFileName);

@@ -52,8 +52,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   releaseScratch();
 }
 
-void StateSpaceGen::WriteDeterministicFile(const char* detName,
-                                           const DeterministicList& records) {
+void StateSpaceGen::WriteDeterministicFile(const char* detName, const DeterministicList& records) {
   OutputFile detFile;
   openOutput(detFile, detName, "Error: Could not open det file ");
   writeDeterministic(detFile, detName, records);

@@ -55,7 +55,8 @@ std::vector<std::vector<char>> Communicator::Exchange(std::vector<std::vector<ch
   while (more) {
     for (int r = 0; r < Size; r++) {
       sendCounts[r] =
-          r == Rank ? 0 : static_cast<std::int64_t>(std::min(out[r].size() - done[r], kMessageLimit));
+          r == Rank ? 0
+                    : static_cast<std::int64_t>(std::min(out[r].size() - done[r], kMessageLimit));
     }
     MPI_Alltoall(sendCounts.data(), 1, MPI_INT64_T, recvCounts.data(), 1, MPI_INT64_T,
                  MPI_COMM_WORLD);
@@ -100,8 +101,7 @@ void Communicator::Sum(std::vector<std::uint32_t>& values) {
   const std::size_t piece = INT_MAX / 2;
   for (std::size_t from = 0; from < values.size(); from += piece) {
     const int count = static_cast<int>(std::min(piece, values.size() - from));
-    MPI_Allreduce(MPI_IN_PLACE, values.data() + from, count, MPI_UINT32_T, MPI_SUM,
-                  MPI_COMM_WORLD);
+    MPI_Allreduce(MPI_IN_PLACE, values.data() + from, count, MPI_UINT32_T, MPI_SUM, MPI_COMM_WORLD);
   }
   if (Size > 1) {
     Sent += values.size() * sizeof(std::uint32_t);

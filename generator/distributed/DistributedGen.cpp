@@ -167,7 +167,8 @@ void DistributedGen::startParts() {
   }
   IndexNames = {numbered, explored};
   for (OutputFile* index : {&NumberedIndex, &ExploredIndex}) {
-    const std::vector<std::uint64_t>& heads = index == &NumberedIndex ? numberedHeads : exploredHeads;
+    const std::vector<std::uint64_t>& heads =
+        index == &NumberedIndex ? numberedHeads : exploredHeads;
     putU64(*index, heads.size());
     for (std::uint64_t head : heads) {
       putU64(*index, head);
@@ -410,7 +411,8 @@ void DistributedGen::writeNewStates() {
             [this](std::uint32_t a, std::uint32_t b) { return Numbers[a] < Numbers[b]; });
   for (std::uint32_t local : level) {
     const std::uint64_t number = Numbers[local];
-    Gen.WriteNewState(number, Store->Vector(local), actionOf(NewStates[local - LevelNewFirst].action));
+    Gen.WriteNewState(number, Store->Vector(local),
+                      actionOf(NewStates[local - LevelNewFirst].action));
     putU64(NumberedIndex, number);
     putU64(NumberedIndex, Gen.TheReward->position());
     if (Gen.Markings) {

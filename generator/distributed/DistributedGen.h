@@ -95,7 +95,7 @@ class DistributedGen {
   std::string Name;
   bool Deterministic = false;
   unsigned long StateSize;
-  std::unique_ptr<HybridHash> Store;  // this process's states, by local index from 1
+  std::unique_ptr<HybridHash> Store;   // this process's states, by local index from 1
   std::vector<std::uint64_t> Numbers;  // by local index: the state's number, 0 until known
   std::uint32_t NextLocal = 1;
   std::uint32_t LevelNewFirst = 1;  // the local index of the level's first new state
@@ -123,8 +123,8 @@ class DistributedGen {
   std::string ArmName;
   std::string VarName;
   std::vector<std::string> IndexNames;  // as written, before the parts are committed
-  std::unique_ptr<OutputSet> Finals;   // rank 0's: the run's files
-  OutputFile NumberedIndex;  // per new state: number, end in ".var" and ".states"
+  std::unique_ptr<OutputSet> Finals;    // rank 0's: the run's files
+  OutputFile NumberedIndex;             // per new state: number, end in ".var" and ".states"
   OutputFile ExploredIndex;  // per explored state: number, end in ".arm", ".imp", ".firings"
   std::vector<std::string> NumberedSuffixes;
   std::vector<std::string> ExploredSuffixes;

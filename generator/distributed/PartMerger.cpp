@@ -64,7 +64,8 @@ class PartReader {
     }
     while (Offset < end) {
       const std::size_t count =
-          std::fread(Chunk.get(), 1, static_cast<std::size_t>(std::min<std::uint64_t>(end - Offset, kChunk)), File);
+          std::fread(Chunk.get(), 1,
+                     static_cast<std::size_t>(std::min<std::uint64_t>(end - Offset, kChunk)), File);
       if (count == 0) {
         fail(Name, std::ferror(File) ? "read error" : "the part ends early");
       }

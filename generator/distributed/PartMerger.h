@@ -24,8 +24,7 @@ class PartMerger {
   // indexSuffix lists: ".arm" gets the head of the mode with the count,
   // the others part 0's head. Ends the run when a part cannot be read or
   // the parts do not number the states 1, 2, ... without a gap.
-  void Merge(const std::vector<std::string>& suffixes, const char* indexSuffix,
-             bool deterministic);
+  void Merge(const std::vector<std::string>& suffixes, const char* indexSuffix, bool deterministic);
 
   // A process's enabling records in bytes, as MergeDeterministic reads them.
   static std::vector<char> Serialize(const DeterministicList& list);

@@ -17,10 +17,11 @@ std::string source(const std::string& file) { return std::string(TEST_SOURCE_DIR
 // mpirun as CI runs it: as root, more processes than cores; under the
 // leak checker, without the MPI library's own allocations kept to the end
 // (whole stacks, which name the MPI call that made them).
-const std::string kMpirun =
+const std::string kEnvironment =
     "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
     "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 LSAN_OPTIONS=suppressions=" +
-    source("generator/distributed/mpi.supp") + " mpirun --oversubscribe";
+    source("generator/distributed/mpi.supp");
+const std::string kMpirun = kEnvironment + " mpirun --oversubscribe";
 
 // The names of the files in dir, without the console's.
 std::vector<std::string> filesIn(const test_files::ScratchDir& dir) {
@@ -91,22 +92,27 @@ TEST(DistributedRunTest, Nets) {
   expectSameFiles(NETGEN_EXECUTABLE, "-m " + source("netimport/nets/TokenRing-PT-005.pnml"));
   // Immediate transitions with weights and priorities, and rewards.
   const std::string routing = source("../examples/nets/routing");
-  expectSameFiles(NETGEN_EXECUTABLE, "-m " + routing + ".pnml -r " + routing + ".timing -w " +
-                                         routing + ".rewards");
+  expectSameFiles(NETGEN_EXECUTABLE,
+                  "-m " + routing + ".pnml -r " + routing + ".timing -w " + routing + ".rewards");
 }
 
 // A process killed while the states are explored ends the whole run with
 // a failure, and none of the run's files is there to be taken as complete.
 TEST(DistributedRunTest, KilledProcessFailsTheRun) {
   test_files::ScratchDir dir("killed");
-  const std::string command = "true; timeout 300 " + kMpirun + " -np 2 " + KANBAN_EXECUTABLE +
-                              "-mpi -P./ -Nk -B5 >run.txt 2>&1 & launcher=$!; "
-                              "for i in $(seq 1 2000); do [ -s k.part1.arm ] && break; sleep 0.05; done; "
-                              "kill -9 $(pgrep -P $(pgrep -P $launcher) | tail -1); wait $launcher";
+  // Once process 1 writes its part, the launcher's second child is killed.
+  const std::string command =
+      "true; " + kEnvironment + " timeout 300 mpirun --oversubscribe -np 2 " + KANBAN_EXECUTABLE +
+      "-mpi -P./ -Nk -B5 >run.txt 2>&1 & launcher=$!; "
+      "for i in $(seq 1 2000); do "
+      "[ -n \"$(find . -name 'k.part1.arm*' -size +0)\" ] && break; sleep 0.05; done; "
+      "kill -9 $(pgrep -P $(pgrep -P $launcher) | tail -1); wait $launcher";
   const test_files::ProgramRun run = dir.run(command);
   EXPECT_NE(0, run.status);
-  EXPECT_FALSE(dir.exists("k.arm"));
-  EXPECT_FALSE(dir.exists("k.var"));
+  EXPECT_NE(std::string::npos, dir.read("run.txt").find("signal 9")) << dir.read("run.txt");
+  for (const char* file : {"k.arm", "k.var", "k.pvtype"}) {
+    EXPECT_FALSE(dir.exists(file)) << file;
+  }
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "Cpp/BaseClasses/WeightTotal.h"
+#include "common/PrintableText.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFile.h"
@@ -338,6 +340,7 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (CurrentStateNumber == 0) {
       continue;
     }
+    ExitRate = 0.0;
     if (deterministic) {
       FindNextDeterministic(next->state);
     } else {
@@ -410,6 +413,7 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (tracing(1)) {
     Traces->printFireAction(action, 0.0);
   }
+  FiringAction = action;
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
@@ -462,6 +466,7 @@ void StateSpaceGen::SaveStableState(double rate) {
     Traces->printf(4, "The rate to this state: %f", rate);
   }
   if (rate > 0) {
+    addExitRate(rate);
     Reached.add(NextState, rate, Model->LastActionFired);
   }
 }
@@ -559,18 +564,24 @@ void StateSpaceGen::FireInstant(double p) {
     return;
   }
   const std::vector<BaseActionClass*>& candidates = highestRanked(enabled);
-  double sum = 0.0;
+  WeightTotal total;
   for (BaseActionClass* candidate : candidates) {
     // A negative weight would make the shares meaningless even where the
     // quotient comes out positive (all weights negative).
     const double weight = candidate->Weight();
     checkValue(weight, candidate, "weight");
-    sum += weight;
+    total.add(weight);
+  }
+  if (total.overflowed()) {
+    total.rescale();
+    for (BaseActionClass* candidate : candidates) {
+      total.add(candidate->Weight());
+    }
   }
   char* saved = savedMarking();
   Model->CurrentState(saved);
   for (BaseActionClass* candidate : candidates) {
-    const double choice = candidate->Weight() / sum;
+    const double choice = total.share(candidate->Weight());
     checkValue(choice, candidate, "case probability");
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
@@ -625,6 +636,20 @@ void StateSpaceGen::checkValue(double value, BaseActionClass* action, const char
   std::cerr << "Error: activity " << action->Name << " has the " << what << " " << value
             << " in state " << CurrentStateNumber
             << "; rates and case probabilities must be finite and not negative" << std::endl;
+  std::exit(1);
+}
+
+void StateSpaceGen::addExitRate(double rate) {
+  ExitRate += rate;
+  if (std::isfinite(ExitRate)) {
+    return;
+  }
+  std::cerr << "Error: the rates out of state " << CurrentStateNumber
+            << " sum to more than the largest number when activity "
+            << printable(FiringAction->Name) << " of model "
+            << printable(FiringAction->OwnerModel != nullptr ? FiringAction->OwnerModel->Name : "")
+            << " adds " << compactNumber(rate) << "; the rates of a state must have a finite sum"
+            << std::endl;
   std::exit(1);
 }
 

@@ -70,10 +70,7 @@ std::string printable(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
     const auto c = static_cast<unsigned char>(text[at]);
     if (c >= 0x20 && c < 0x7F) {
-      const bool escapeLike = c == '\\' && at + 1 < text.size() &&
-                              (text[at + 1] == 'x' || text[at + 1] == 't' ||
-                               text[at + 1] == 'n' || text[at + 1] == 'r' || text[at + 1] == '\\');
-      out += escapeLike ? "\\\\" : std::string(1, static_cast<char>(c));
+      out += static_cast<char>(c);
       at++;
       continue;
     }

@@ -8,8 +8,8 @@
 // one-line message: printable ASCII and well-formed UTF-8 letters stay as
 // they are; control characters (NUL, form feed, line ends ...), invisible
 // format characters (a byte-order mark, direction overrides) and bytes that
-// are not well-formed UTF-8 are written as \t, \n, \r or \xNN per byte, and
-// a backslash as \\ only where it could be taken for such an escape.
+// are not well-formed UTF-8 are written as \t, \n, \r or \xNN per byte.
+// What it returns comes back unchanged, so text may pass twice.
 std::string printable(std::string_view text);
 
 // A number for a message: the shortest form that reads back as the same

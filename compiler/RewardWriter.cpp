@@ -6,17 +6,13 @@
 
 namespace sanc {
 
-namespace {
-
-std::string nodeClass(const Model& model, std::size_t index) {
+std::string RewardWriter::nodeClass(const Model& model, std::size_t index) {
   return model.rewardName + "PV" + std::to_string(index);
 }
 
-std::string impulseClass(const std::string& node, std::size_t index) {
+std::string RewardWriter::impulseClass(const std::string& node, std::size_t index) {
   return node + "Impulse" + std::to_string(index);
 }
-
-}  // namespace
 
 void RewardWriter::declare(CodeWriter& out) const {
   for (std::size_t r = 0; r < Whole.rewards.size(); r++) {
@@ -70,8 +66,11 @@ void RewardWriter::define(CodeWriter& out) const {
     defineVariable(out, Whole.rewards[r], nodeClass(Whole, r));
   }
   const std::string name = className(Whole);
+  const std::string root = JoinWriter::classOf(Whole, Whole.root);
   out << name << "::" << name << "(bool expandTimeArrays) {\n"
-      << "  ChildModel = newObject<" << JoinWriter::classOf(Whole, Whole.root) << ">();\n"
+      << "  // Refuses a model too large to build before building any of it.\n"
+      << "  " << root << "::expansion();\n"
+      << "  ChildModel = newObject<" << root << ">();\n"
       << "  DefineName(" << quoted(name) << ");\n"
       << "  CreatePVList(" << static_cast<long>(Whole.rewards.size()) << ", expandTimeArrays);\n"
       << "  Initialize();\n}\n\n";

@@ -17,7 +17,8 @@ namespace solver {
 
 // Reads a text input line by line for the readers of the generator's files,
 // counting lines so that every problem names its line. Lines end with a
-// line feed. A last line without one (a truncated file), a line longer than
+// line feed; one that ends with CR LF is an input error that says so, and
+// a byte-order mark before the first line is skipped. A last line without one (a truncated file), a line longer than
 // kMaxLine bytes and a failing read are input errors.
 class LineReader {
  public:

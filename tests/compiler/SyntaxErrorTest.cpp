@@ -77,6 +77,16 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
                      "studdy range { }\n"));
 }
 
+TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
+  EXPECT_EQ(std::vector<std::string>({"1:8: expected '{' to open the block, found '}'"}),
+            errorsOf("\xEF\xBB\xBF" "atomic }"));
+  sanc::Diagnostics diagnostics("m\x1b.san");
+  sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
+  ASSERT_TRUE(diagnostics.hasErrors());
+  EXPECT_EQ("m\\x1b.san:2:9: error: expected a name, found '\\x0c'",
+            diagnostics.format(diagnostics.errors().front()));
+}
+
 TEST(SyntaxErrorTest, ALargeFileIsRefusedUnread) {
   const std::string huge(sanc::kMaxSourceSize + 1, '\n');
   EXPECT_EQ(std::vector<std::string>({"1:1: the file is larger than 1048576 bytes"}),

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "generator/Reward.h"
@@ -92,6 +93,17 @@ TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
   reward.Calculate(1);
   EXPECT_EQ("", written());
   EXPECT_FALSE(reward.good());
+}
+
+TEST_F(RewardTest, ARewardThatIsNotAFiniteNumberEndsTheRunNamingIt) {
+  Reward reward(&model, 1, file.c_str());
+  SetValues(0.0, 1.0, 0.0, std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EXIT(reward.Calculate(3), testing::ExitedWithCode(1),
+              "^Error: reward variable n1 of model .* has the rate reward nan in state 3; rewards "
+              "must be finite numbers\n$");
+  SetValues(-std::numeric_limits<double>::infinity(), 1.0, 0.0, 0.0);
+  EXPECT_EXIT(reward.Calculate(4), testing::ExitedWithCode(1),
+              "reward variable n0 of model .* has the impulse reward -inf in state 4");
 }
 
 TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {

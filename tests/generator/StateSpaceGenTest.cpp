@@ -411,4 +411,33 @@ TEST_F(StateSpaceGenTest, UnusableRatesAndCaseProbabilitiesStopTheRun) {
   refusedChoice(-1.0, -3.0, "left has the weight -1");
 }
 
+TEST_F(StateSpaceGenTest, WeightsWhoseSumOverflowsShareAsAnyOthers) {
+  // 1e308 + 1.7e308 overflows; the shares are 1/2.7 and 1.7/2.7 of rate 4.
+  const char* expected = "1: 2=1.4814814815e+00 3=2.5185185185e+00\n2:\n3:";
+  TestPVModel instants(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1e308),
+       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 1.7e308)});
+  EXPECT_EQ(console("", 3), ssg_test::withoutTime(run(instants)));
+  EXPECT_EQ(expected, arm());
+  TestPVModel cases("net", {{"p", 0}},
+                    {exponential("a", 4.0)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1e308)
+                         .fires(setMarking(0, 2), 1.7e308)});
+  run(cases);
+  EXPECT_EQ(expected, arm());
+}
+
+TEST_F(StateSpaceGenTest, RatesOutOfAStateWhoseSumOverflowsStopTheRun) {
+  for (short second : {0, 1}) {  // to the same state as the first, or another
+    TestPVModel model("net", {{"p", 0}},
+                      {exponential("a", 1e308).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                       exponential("b", 1.7e308).when(markingIs(0, 0)).fires(setMarking(0, 1 + second))});
+    EXPECT_EXIT(runToDeath(model), testing::ExitedWithCode(1),
+                "Error: the rates out of state 1 sum to more than the largest number when "
+                "activity b of model net adds 1.7e\\+308");
+  }
+}
+
 }  // namespace

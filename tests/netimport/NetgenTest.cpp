@@ -2,6 +2,7 @@
 // the worked example against its hand-derived files, and the runs that
 // must stop with a message and status 1.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -143,7 +144,14 @@ TEST(NetgenTest, BadInputStopsTheRunWithOneMessage) {
       dir.prefix() + "bad.rewards:1:13: error: the net has no place with the id or name 'queue'");
 
   expectRefused(netgen(dir, "-m" + dir.prefix() + "none.pnml"),
-                dir.prefix() + "none.pnml: error: cannot open the file: No such file or directory");
+                dir.prefix() + "none.pnml: error: no such file");
+  // A FIFO would make the run wait for a writer for ever.
+  ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo").c_str(), 0600));
+  const std::string fifo = dir.prefix() + "fifo";
+  const std::string refusal = fifo + ": error: is a FIFO (named pipe), not a regular file";
+  expectRefused(netgen(dir, "-m" + fifo), refusal);
+  expectRefused(netgen(dir, "-m" + kExample + ".pnml -r" + fifo), refusal);
+  expectRefused(netgen(dir, "-m" + kExample + ".pnml -w" + fifo), refusal);
   expectRefused(netgen(dir, "-B0"), "Error: no net given; name its PNML file with -m");
   expectRefused(netgen(dir, "-B1 -m" + kExample + ".pnml"),
                 "Error: netgen runs a single experiment; -B must be 0, not 1");
@@ -163,6 +171,45 @@ TEST(NetgenTest, NameIsRequiredAndUsageNamesTheNetOptions) {
             usage.out.find("\nnetgen also takes -m<file.pnml> (required), -r<timing file>, "
                            "-w<reward file>\n"))
       << usage.out;
+}
+
+// Weights whose sum overflows share the routes as 1/2.7 and 1.7/2.7 of
+// rate 2; two transitions of rate 1e308 out of one marking cannot be
+// summed.
+TEST(NetgenTest, HugeWeightsShareExactlyAndHugeRatesStopTheRun) {
+  ScratchDir dir("netgen");
+  std::ofstream(dir.prefix() + "huge.timing")
+      << "arrive exponential 2
+routeFast immediate weight 1e308
+"
+         "routeSlow immediate weight 1.7e308
+express immediate priority 2
+"
+         "serveFast exponential 1
+serveSlow exponential 4
+";
+  ProgramRun run = netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "huge.timing");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos, dir.read("run.arm").find("3
+2
+7.4074074074e-01
+4
+1.2592592593e+00
+0
+"));
+
+  std::ofstream(dir.prefix() + "twice.pnml")
+      << "<pnml xmlns=\"http://www.pnml.org/version-2009/grammar/pnml\">"
+         "<net id=\"twice\" type=\"http://www.pnml.org/version-2009/grammar/ptnet\"><page id=\"g\">"
+         "<place id=\"p\"><initialMarking><text>1</text></initialMarking></place><place id=\"q\"/>"
+         "<transition id=\"t1\"/><transition id=\"t2\"/>"
+         "<arc id=\"a1\" source=\"p\" target=\"t1\"/><arc id=\"a2\" source=\"t1\" target=\"q\"/>"
+         "<arc id=\"a3\" source=\"p\" target=\"t2\"/><arc id=\"a4\" source=\"t2\" target=\"q\"/>"
+         "</page></net></pnml>";
+  std::ofstream(dir.prefix() + "twice.timing") << "t1 exponential 1e308\nt2 exponential 1e308\n";
+  expectRefused(netgen(dir, "-m" + dir.prefix() + "twice.pnml -r" + dir.prefix() + "twice.timing"),
+                "Error: the rates out of state 1 sum to more than the largest number when activity "
+                "t2 of model twice adds 1e+308; the rates of a state must have a finite sum");
 }
 
 // A transition that only adds tokens: states 32766 and 32767, then a

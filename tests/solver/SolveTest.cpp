@@ -2,6 +2,7 @@
 // its closed form, models with deterministic delays against theirs, and the
 // refusals of what the solver does not handle.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -209,7 +210,9 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
        "at least 0\n"},
       {"-k 1 out1", "solve: option -k: \"1\" is not a whole number from 2 to 1048576\n"},
       {"none", "solve: none.pvtype: no such file\n"},
+      {"fifo", "solve: fifo.pvtype: is a FIFO (named pipe), not a regular file\n"},
   };
+  ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo.pvtype").c_str(), 0600));
   for (const auto& [arguments, message] : refused) {
     const ProgramRun run = solve(arguments);
     EXPECT_EQ(1, run.status) << arguments;

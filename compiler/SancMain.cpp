@@ -54,7 +54,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
 // be read. Anything but a regular file (a FIFO would block) is refused
 // before it is read, and reading stops past the size the front end accepts.
 std::optional<std::string> readSource(const std::string& path, std::string& problem) {
-  TextFileContent content = readTextFile(path, sanc::kMaxSourceSize + 1);
+  TextFileContent content = readTextFile(path, sanc::kMaxSourceSize);
   problem = content.problem;
   return std::move(content.text);
 }

@@ -452,7 +452,7 @@ bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.
   const double phases = action->ErlangParamM();
   if (!(phases >= 1 && phases <= kMaxPhases && phases == std::floor(phases))) {
-    std::cerr << "Error: activity " << action->Name << " has " << phases
+    std::cerr << "Error: activity " << printable(action->Name) << " has " << phases
               << " Erlang phases in state " << CurrentStateNumber
               << "; the number of phases must be a whole number from 1 to " << kMaxPhases
               << std::endl;
@@ -633,7 +633,7 @@ void StateSpaceGen::checkValue(double value, BaseActionClass* action, const char
   if (std::isfinite(value) && value >= 0.0) {
     return;
   }
-  std::cerr << "Error: activity " << action->Name << " has the " << what << " " << value
+  std::cerr << "Error: activity " << printable(action->Name) << " has the " << what << " " << value
             << " in state " << CurrentStateNumber
             << "; rates and case probabilities must be finite and not negative" << std::endl;
   std::exit(1);

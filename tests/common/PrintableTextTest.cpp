@@ -10,7 +10,7 @@ namespace {
 TEST(PrintableTextTest, WhatDoesNotPrintIsEscapedAndLettersStay) {
   EXPECT_EQ("plain text, 'quoted' \\ too", printable("plain text, 'quoted' \\ too"));
   EXPECT_EQ("caf\xC3\xA9 \xCE\xBB", printable("caf\xC3\xA9 \xCE\xBB"));
-  EXPECT_EQ("a\\x00b\\x0cc\\t\\r\\n\\x7f", printable(std::string("a\0b\fc\t\r\n\x7F", 10)));
+  EXPECT_EQ("a\\x00b\\x0cc\\t\\r\\n\\x7f", printable(std::string("a\0b\fc\t\r\n\x7F", 9)));
   // A byte-order mark, a direction override, a C1 control, half a letter
   // and a byte that starts no letter.
   EXPECT_EQ("\\xef\\xbb\\xbfx", printable("\xEF\xBB\xBFx"));

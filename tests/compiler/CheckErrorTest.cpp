@@ -69,7 +69,7 @@ TEST(CheckErrorTest, WhatTheModelExpandsToIsBounded) {
        "65536"},
       {"atomic cell {\n  place p\n  activity a rate 1  in p\n    case 0.5:\n    case 0.5:\n}"
        "\njoin row {\n  cell * 10000\n}\njoin grid {\n  row * 4\n}",
-       "10:9: join 'grid' with 4 copies of 'row' would hold 80000 activity instances; a model "
+       "11:9: join 'grid' with 4 copies of 'row' would hold 80000 activity instances; a model "
        "has at most 65536"},
       {"global int n = 100000\natomic cell {\n  place a[1000]\n}\njoin row {\n  cell * n\n}",
        "no error"},

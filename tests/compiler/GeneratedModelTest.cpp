@@ -52,8 +52,8 @@ TEST_F(ConstructsTest, WhatTheModelExpandsToAndItsMultiplicitiesAreCheckedWhenIt
   const sanc_runtime::Expansion expansion = topRJ::expansion();
   EXPECT_EQ(20, expansion.places);
   EXPECT_EQ(12, expansion.activities);
-  tokens = 0;  // the multiplicity of ship's input arc
-  EXPECT_EXIT(topRJ(), testing::ExitedWithCode(1),
+  // tokens is the multiplicity of ship's input arc.
+  EXPECT_EXIT((tokens = 0, topRJ()), testing::ExitedWithCode(1),
               "^Error: the arc of activity ship of model producer to or from place stock has the "
               "multiplicity 0; a multiplicity must be a whole number from 1 to 32767\n$");
 }

@@ -78,12 +78,13 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
 }
 
 TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
-  EXPECT_EQ(std::vector<std::string>({"1:8: expected '{' to open the block, found '}'"}),
-            errorsOf("\xEF\xBB\xBF" "atomic }"));
+  EXPECT_EQ(std::vector<std::string>(
+                {"1:1: expected import, global, atomic, join, rewards or study, found 'plaec'"}),
+            errorsOf("\xEF\xBB\xBF" "plaec"));
   sanc::Diagnostics diagnostics("m\x1b.san");
   sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
   ASSERT_TRUE(diagnostics.hasErrors());
-  EXPECT_EQ("m\\x1b.san:2:9: error: expected a name, found '\\x0c'",
+  EXPECT_EQ("m\\x1b.san:2:9: error: expected the name of a place, found '\\x0c'",
             diagnostics.format(diagnostics.errors().front()));
 }
 

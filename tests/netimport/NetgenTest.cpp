@@ -179,24 +179,13 @@ TEST(NetgenTest, NameIsRequiredAndUsageNamesTheNetOptions) {
 TEST(NetgenTest, HugeWeightsShareExactlyAndHugeRatesStopTheRun) {
   ScratchDir dir("netgen");
   std::ofstream(dir.prefix() + "huge.timing")
-      << "arrive exponential 2
-routeFast immediate weight 1e308
-"
-         "routeSlow immediate weight 1.7e308
-express immediate priority 2
-"
-         "serveFast exponential 1
-serveSlow exponential 4
-";
+      << "arrive exponential 2\nrouteFast immediate weight 1e308\n"
+         "routeSlow immediate weight 1.7e308\nexpress immediate priority 2\n"
+         "serveFast exponential 1\nserveSlow exponential 4\n";
   ProgramRun run = netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "huge.timing");
   ASSERT_EQ(0, run.status) << run.err;
-  EXPECT_NE(std::string::npos, dir.read("run.arm").find("3
-2
-7.4074074074e-01
-4
-1.2592592593e+00
-0
-"));
+  EXPECT_NE(std::string::npos,
+            dir.read("run.arm").find("3\n2\n7.4074074074e-01\n4\n1.2592592593e+00\n0\n"));
 
   std::ofstream(dir.prefix() + "twice.pnml")
       << "<pnml xmlns=\"http://www.pnml.org/version-2009/grammar/pnml\">"

@@ -66,7 +66,7 @@ TEST(StateSpaceFileTest, MalformedAndInconsistentRecordsAreRefusedWithTheirLine)
       {"1\r\n1\r\n1\r\n0\r\n",
        "m.arm:1: the line ends with a carriage return (CR LF line ends); the generator writes LF "
        "only: convert the file back"},
-      {"1\n1\n1\n\x0c0\n", "m.arm:4: a target state expected, not \"\\x0c0\""},
+      {"1\n1\n1\n\x0c" "0\n", "m.arm:4: a target state expected, not \"\\x0c0\""},
   };
   for (const auto& [text, problem] : cases) {
     EXPECT_EQ(problem, problemOf(read(text))) << text.substr(0, 60);

@@ -57,6 +57,7 @@ BENCH ?= quick
 bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 	bench/solver_bench.sh $(BUILD_DIR)
+	bench/delay_bench.sh $(BUILD_DIR)
 
 # make fuzz: every parser's fuzz target for FUZZ_SECONDS each (clang, libFuzzer).
 FUZZ_SECONDS ?= 60

@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "solver/DeterministicProcess.h"
+#include "solver/EmbeddedChain.h"
 #include "solver/RunFiles.h"
+#include "solver/ShiftedPoissonSeries.h"
 #include "solver/SteadyStateSolver.h"
 #include "solver/TransientSolver.h"
 
@@ -47,6 +49,20 @@ double worstError(const Table& table) {
   }
   return worst;
 }
+
+// The delays that can fire, with their activities' names.
+std::string delayList(const DeterministicProcess& process) {
+  std::string delays;
+  for (const auto& [delay, names] : process.kept) {
+    delays += (delays.empty() ? "" : ", ") + numberText("%g", delay) +
+              (names.empty() ? "" : " (" + names + ")");
+  }
+  return delays;
+}
+
+// The probability a cycle of the embedded chain may leave out: far below
+// rounding, and cheap, as the Poisson window grows only with its logarithm.
+const double kCycleTruncation = 1e-20;
 
 std::string counted(std::size_t count, const std::string& thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
@@ -230,6 +246,29 @@ Table Solver::solveWithDelays(const DeterministicProcess& process, bool longRun)
   if (process.firings.empty()) {
     return evaluate(process.exponential, longRun, Options.epsilon);
   }
+  if (longRun) {
+    Result.notes.push_back("deterministic delays " + delayList(process) +
+                           ": the embedded Markov regenerative process, each delay's subordinated "
+                           "chain uniformized over it (leaving out at most " +
+                           numberText("%g", kCycleTruncation) + " of a cycle's probability)");
+    return evaluate(embeddedChain(process, kCycleTruncation, Options.maxSteps), true,
+                    Options.epsilon);
+  }
+  if (clocksRunToTheEnd(process)) {
+    try {
+      // A quarter of the steps: when the series gives up, the phases still have the rest.
+      Table table =
+          shiftedPoissonRewards(process, Times, Options.epsilon, Options.maxSteps / 4 + 1);
+      Result.notes.push_back("deterministic delays " + delayList(process) +
+                             ": never disabled once enabled; series of Poisson terms shifted by "
+                             "the delays (the error given is a bound)");
+      return table;
+    } catch (const SolveError& error) {
+      // Many delays before the last time point: the phases may settle sooner.
+      Result.notes.push_back(std::string("series of shifted Poisson terms given up: ") +
+                             error.what());
+    }
+  }
   return doublePhases(process, longRun);
 }
 
@@ -271,12 +310,7 @@ Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
 
 void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases,
                         const std::string& outcome) {
-  std::string delays;
-  for (const auto& [delay, names] : process.kept) {
-    delays += (delays.empty() ? "" : ", ") + numberText("%g", delay) +
-              (names.empty() ? "" : " (" + names + ")");
-  }
-  Result.notes.push_back("deterministic delays " + delays +
+  Result.notes.push_back("deterministic delays " + delayList(process) +
                          ": each an Erlang distribution of k phases with the delay as mean; k = " +
                          std::to_string(phases) + outcome + " (the error given is an estimate)");
 }

@@ -11,16 +11,17 @@
 namespace {
 
 std::string kindProblem(mode_t mode) {
-  const char* kind = S_ISDIR(mode)                     ? "a directory"
-                     : S_ISFIFO(mode)                  ? "a FIFO (named pipe)"
+  const char* kind = S_ISDIR(mode)                    ? "a directory"
+                     : S_ISFIFO(mode)                 ? "a FIFO (named pipe)"
                      : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
-                     : S_ISSOCK(mode)                  ? "a socket"
-                                                       : "not a file";
+                     : S_ISSOCK(mode)                 ? "a socket"
+                                                      : "not a file";
   return std::string("is ") + kind + ", not a regular file";
 }
 
 std::string openProblem(int error) {
-  return error == ENOENT ? "no such file" : std::string("cannot be opened: ") + std::strerror(error);
+  return error == ENOENT ? "no such file"
+                         : std::string("cannot be opened: ") + std::strerror(error);
 }
 
 // Closes the descriptor it holds when it goes.

@@ -9,7 +9,8 @@
 // The content of a text input, or why it could not be read.
 struct TextFileContent {
   std::optional<std::string> text;
-  std::string problem;  // when there is no text: "no such file", "is a FIFO, not a regular file" ...
+  std::string
+      problem;  // when there is no text: "no such file", "is a FIFO, not a regular file" ...
 };
 
 // Reads the whole file at path. Anything but a regular file (a FIFO, a

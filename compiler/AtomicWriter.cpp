@@ -89,8 +89,8 @@ void AtomicWriter::declare(CodeWriter& out) const {
   out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
       << ");\n  ~" << name << "() override;\n"
       << "  // The places and activity instances the model is built with.\n"
-      << "  static sanc_runtime::Expansion expansion() { return {" << expansion.places
-      << ", " << expansion.activities << "}; }\n};\n\n";
+      << "  static sanc_runtime::Expansion expansion() { return {" << expansion.places << ", "
+      << expansion.activities << "}; }\n};\n\n";
 }
 
 void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
@@ -224,7 +224,8 @@ void AtomicWriter::checkMultiplicities(CodeWriter& out) const {
       for (const Arc& arc : caseDecl.clauses.outputs) arcs.push_back(&arc);
     }
     for (const Arc* arc : arcs) {
-      if (!arc->multiplicity || wholeConstant(arc->multiplicity) || readsPlace(*arc->multiplicity)) {
+      if (!arc->multiplicity || wholeConstant(arc->multiplicity) ||
+          readsPlace(*arc->multiplicity)) {
         continue;
       }
       out << "  sanc_runtime::arcMultiplicity(";

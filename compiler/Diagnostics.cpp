@@ -17,7 +17,8 @@ int Diagnostics::addFile(std::string name) {
 
 std::string Diagnostics::format(const Diagnostic& diagnostic) const {
   return printable(Files[diagnostic.where.file]) + ":" + std::to_string(diagnostic.where.line) +
-         ":" + std::to_string(diagnostic.where.column) + ": error: " + printable(diagnostic.message);
+         ":" + std::to_string(diagnostic.where.column) +
+         ": error: " + printable(diagnostic.message);
 }
 
 }  // namespace sanc

@@ -125,8 +125,8 @@ void JoinWriter::defineExpansion(CodeWriter& out) const {
         << quoted(child.instance()) << ", "
         << quoted(child.decl->count ? child.decl->count->text : "") << ");\n";
   }
-  out << "  sanc_runtime::addCopies(total, 1, {" << Composed.sharedPlaces() << ", 0}, " << quoted(Composed.name())
-      << ", \"its shared places\", \"\");\n  return total;\n}\n\n";
+  out << "  sanc_runtime::addCopies(total, 1, {" << Composed.sharedPlaces() << ", 0}, "
+      << quoted(Composed.name()) << ", \"its shared places\", \"\");\n  return total;\n}\n\n";
 }
 
 void JoinWriter::defineChildren(CodeWriter& out) const {

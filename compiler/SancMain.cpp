@@ -15,9 +15,9 @@
 #include <system_error>
 #include <vector>
 
-#include "compiler/CodeGenerator.h"
 #include "common/PrintableText.h"
 #include "common/TextFile.h"
+#include "compiler/CodeGenerator.h"
 #include "compiler/FrontEnd.h"
 
 namespace {

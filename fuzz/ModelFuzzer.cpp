@@ -73,9 +73,9 @@ void checkModel(const sanc::Model& model) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string> parts = partsOf(data, size, 2);
   const std::string& description = parts[0];
-  const std::optional<std::string> imported =
-      std::find(data, data + size, '\0') == data + size ? std::nullopt
-                                                          : std::optional<std::string>(parts[1]);
+  const std::optional<std::string> imported = std::find(data, data + size, '\0') == data + size
+                                                  ? std::nullopt
+                                                  : std::optional<std::string>(parts[1]);
   sanc::Diagnostics diagnostics("model.san");
   std::optional<sanc::Model> model =
       sanc::compileModel(description, diagnostics, [&](const std::string&) { return imported; });

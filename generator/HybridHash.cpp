@@ -191,9 +191,9 @@ void HybridHash::Rehash() {
 void HybridHash::AddArray() {
   char* block = static_cast<char*>(allocateLarge(BlockSize, StateSize));
   if (block == nullptr) {
-    std::cerr << "Error: out of memory: the state store cannot take more states than the "
-              << Blocks.size() * BlockSize << " it holds (the next " << BlockSize
-              << " need " << BlockSize * StateSize << " bytes)" << std::endl;
+    std::cerr << "Error: out of memory: the state store cannot grow beyond "
+              << Blocks.size() * BlockSize << " states (a block of " << BlockSize << " more needs "
+              << BlockSize * StateSize << " bytes)" << std::endl;
     std::exit(1);
   }
   Blocks.push_back(block);

@@ -61,8 +61,8 @@ void Reward::CheckFinite(unsigned long stateNumber) const {
     std::cerr << "Error: reward variable " << printable(node->Name != nullptr ? node->Name : "")
               << " of model " << printable(model->Name != nullptr ? model->Name : "") << " has the "
               << (rateFinite ? "impulse reward " : "rate reward ")
-              << compactNumber(rateFinite ? node->ImpulseReward : node->RateReward)
-              << " in state " << stateNumber << "; rewards must be finite numbers" << std::endl;
+              << compactNumber(rateFinite ? node->ImpulseReward : node->RateReward) << " in state "
+              << stateNumber << "; rewards must be finite numbers" << std::endl;
     std::exit(1);
   }
 }

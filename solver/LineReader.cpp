@@ -33,8 +33,9 @@ bool LineReader::next(std::string_view& line) {
         line.remove_prefix(3);  // an editor's byte-order mark
       }
       if (!line.empty() && line.back() == '\r') {
-        fail("the line ends with a carriage return (CR LF line ends); the generator writes "
-             "LF only: convert the file back");
+        fail(
+            "the line ends with a carriage return (CR LF line ends); the generator writes "
+            "LF only: convert the file back");
       }
       return true;
     }

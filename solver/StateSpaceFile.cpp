@@ -20,8 +20,9 @@ std::uint32_t readHeader(LineReader& reader) {
   const std::string_view countLine = reader.expect("the number of states");
   if (!countLine.empty() && blank(countLine)) {
     // The generator writes the count over its placeholder when it is done.
-    reader.fail("the number of states was never written: the run that wrote the file did not "
-                "finish");
+    reader.fail(
+        "the number of states was never written: the run that wrote the file did not "
+        "finish");
   }
   const unsigned long long count = parseUnsigned(reader, countLine, "the number of states");
   if (count == 0) {

@@ -371,8 +371,8 @@ void PerformanceVariableNode::FixReferences(BaseModelClass* top) {
   for (int i = 0; i < NumImpulses; i++) {
     int workers = 1;
     for (int d = 0; d < NumImpulseModelDependencies[i]; d++) {
-      workers = moreCombinations(workers, countInstances(top, ImpulseModelDependencies[i][d]),
-                                 Name, ImpulseModelDependencies[i][d]);
+      workers = moreCombinations(workers, countInstances(top, ImpulseModelDependencies[i][d]), Name,
+                                 ImpulseModelDependencies[i][d]);
     }
     const char* ownModel = ImpulseActions[i].ModelName;
     NumImpulseModelInstances[i] = countInstances(top, ownModel);

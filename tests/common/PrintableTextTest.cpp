@@ -1,9 +1,9 @@
-#include "common/PrintableText.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
+
+#include "common/PrintableText.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ TEST(PrintableTextTest, WhatDoesNotPrintIsEscapedAndLettersStay) {
   // A byte-order mark, a direction override, a C1 control, half a letter
   // and a byte that starts no letter.
   EXPECT_EQ("\\xef\\xbb\\xbfx", printable("\xEF\xBB\xBFx"));
-  EXPECT_EQ("\\xe2\\x80\\xaeevil", printable("\xE2\x80\xAE" "evil"));
+  EXPECT_EQ("\\xe2\\x80\\xaeevil", printable("\xE2\x80\xAE"
+                                             "evil"));
   EXPECT_EQ("\\xc2\\x85", printable("\xC2\x85"));
   EXPECT_EQ("caf\\xc3", printable("caf\xC3"));
   EXPECT_EQ("\\xff\\xc0\\xaf", printable("\xFF\xC0\xAF"));

@@ -1,11 +1,10 @@
-#include "common/TextFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <string>
 
+#include "common/TextFile.h"
 #include "tests/TestFiles.h"
 
 namespace {
@@ -34,7 +33,8 @@ TEST(TextFileTest, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
 }
 
 TEST(TextFileTest, AByteOrderMarkIsFoundOnlyWhole) {
-  EXPECT_EQ(3u, byteOrderMarkLength("\xEF\xBB\xBF" "atomic"));
+  EXPECT_EQ(3u, byteOrderMarkLength("\xEF\xBB\xBF"
+                                    "atomic"));
   EXPECT_EQ(0u, byteOrderMarkLength("\xEF\xBB"));
   EXPECT_EQ(0u, byteOrderMarkLength("atomic"));
 }

@@ -36,8 +36,9 @@ TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
        "1:15: 'time' is a function of the C library and cannot name a "
        "global variable"},
       // Macros of the headers the generated code includes.
-      {"global int EOF", "1:12: 'EOF' is a macro of the C++ headers and cannot name a global "
-                         "variable"},
+      {"global int EOF",
+       "1:12: 'EOF' is a macro of the C++ headers and cannot name a global "
+       "variable"},
       {"atomic NULL {\n  place p\n}",
        "1:8: 'NULL' is a macro of the C++ headers and cannot name a model"},
       // Names the generated code gives to the model's classes and members.

@@ -1,7 +1,7 @@
 // The checks the generated code runs as a model is built.
-#include "compiler/runtime/SanRuntime.h"
-
 #include <gtest/gtest.h>
+
+#include "compiler/runtime/SanRuntime.h"
 
 namespace {
 

@@ -80,7 +80,8 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
 TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
   EXPECT_EQ(std::vector<std::string>(
                 {"1:1: expected import, global, atomic, join, rewards or study, found 'plaec'"}),
-            errorsOf("\xEF\xBB\xBF" "plaec"));
+            errorsOf("\xEF\xBB\xBF"
+                     "plaec"));
   sanc::Diagnostics diagnostics("m\x1b.san");
   sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
   ASSERT_TRUE(diagnostics.hasErrors());

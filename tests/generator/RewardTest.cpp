@@ -111,9 +111,9 @@ TEST_F(RewardTest, ARewardThatIsNotAFiniteNumberEndsTheRunNamingIt) {
 }
 
 TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {
-  EXPECT_EXIT(
-      Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
-      "^Error: Could not open reward file\n  /nonexistent-directory/x.var: No such file or directory\n$");
+  EXPECT_EXIT(Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
+              "^Error: Could not open reward file\n  /nonexistent-directory/x.var: No such file or "
+              "directory\n$");
 }
 
 }  // namespace

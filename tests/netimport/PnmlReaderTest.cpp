@@ -102,8 +102,7 @@ TEST(PnmlReaderTest, ReadsAFileAndNamesItWhenItCannotBeRead) {
 
   ReadResult<NetDescription> missing = readPnmlFile(dir.prefix() + "missing.pnml");
   ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(dir.prefix() + "missing.pnml: error: no such file",
-            missing.error.text());
+  EXPECT_EQ(dir.prefix() + "missing.pnml: error: no such file", missing.error.text());
   ReadResult<NetDescription> directory = readPnmlFile(dir.path);
   ASSERT_FALSE(directory.ok());
   EXPECT_EQ(dir.path + ": error: is a directory, not a regular file", directory.error.text());

@@ -87,8 +87,7 @@ TEST(TimingFileTest, RefusesBadLinesNamingTheWord) {
 TEST(TimingFileTest, NamesAFileThatCannotBeRead) {
   ReadResult<NetDescription> read = readTimingFile("/nonexistent/t.timing", fourTransitions());
   ASSERT_FALSE(read.ok());
-  EXPECT_EQ("/nonexistent/t.timing: error: no such file",
-            read.error.text());
+  EXPECT_EQ("/nonexistent/t.timing: error: no such file", read.error.text());
 }
 
 }  // namespace

@@ -23,6 +23,13 @@ ProgramRun netgen(const ScratchDir& dir, const std::string& options) {
   return dir.run(std::string(NETGEN_EXECUTABLE) + " -P" + dir.prefix() + " -Nrun " + options);
 }
 
+// Runs the worked example's net with the timing file timing, written as
+// dir/name.
+ProgramRun exampleTimed(const ScratchDir& dir, const std::string& name, const std::string& timing) {
+  std::ofstream(dir.prefix() + name) << timing;
+  return netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + name);
+}
+
 // The console of a run without its computation time, which varies.
 std::string consoleOf(const ProgramRun& run) {
   const std::string::size_type time = run.out.find("Computation Time");
@@ -96,11 +103,11 @@ TEST(NetgenTest, WorkedExampleMatchesItsHandDerivedFiles) {
 // probabilities are the same weight shares.
 TEST(NetgenTest, DeterministicTransitionWritesItsEnablingRecords) {
   ScratchDir dir("netgen");
-  std::ofstream(dir.prefix() + "det.timing")
-      << "routeFast immediate weight 1\nrouteSlow immediate weight 3\n"
-         "express immediate priority 2\nserveFast deterministic 0.5\narrive exponential 2\n"
-         "serveSlow exponential 4\n";
-  ProgramRun run = netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "det.timing");
+  ProgramRun run = exampleTimed(
+      dir, "det.timing",
+      "routeFast immediate weight 1\nrouteSlow immediate weight 3\n"
+      "express immediate priority 2\nserveFast deterministic 0.5\narrive exponential 2\n"
+      "serveSlow exponential 4\n");
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ("1\n4\n" + std::string(6, ' ') +
                 "\n"
@@ -178,11 +185,10 @@ TEST(NetgenTest, NameIsRequiredAndUsageNamesTheNetOptions) {
 // summed.
 TEST(NetgenTest, HugeWeightsShareExactlyAndHugeRatesStopTheRun) {
   ScratchDir dir("netgen");
-  std::ofstream(dir.prefix() + "huge.timing")
-      << "arrive exponential 2\nrouteFast immediate weight 1e308\n"
-         "routeSlow immediate weight 1.7e308\nexpress immediate priority 2\n"
-         "serveFast exponential 1\nserveSlow exponential 4\n";
-  ProgramRun run = netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "huge.timing");
+  ProgramRun run = exampleTimed(dir, "huge.timing",
+                                "arrive exponential 2\nrouteFast immediate weight 1e308\n"
+                                "routeSlow immediate weight 1.7e308\nexpress immediate priority 2\n"
+                                "serveFast exponential 1\nserveSlow exponential 4\n");
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_NE(std::string::npos,
             dir.read("run.arm").find("3\n2\n7.4074074074e-01\n4\n1.2592592593e+00\n0\n"));

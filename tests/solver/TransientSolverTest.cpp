@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "solver/TransientSolver.h"
 #include "tests/solver/Chains.h"
@@ -47,6 +48,15 @@ TEST(TransientSolverTest, AStiffChainStopsOnceStationary) {
   EXPECT_THROW(solver::transientRewards(chainOf(3, {{0, 1, 1e6}, {0, 2, 1e6}}, {{0, 1, 0}}),
                                         {1000.0}, 1e-10, 1000),
                solver::SolveError);
+  // A time far beyond the steps it would take is named in a few digits.
+  try {
+    solver::transientRewards(chain, {1e300}, 1e-10, 1000);
+    ADD_FAILURE() << "refused";
+  } catch (const solver::SolveError& error) {
+    const std::string message = error.what();
+    EXPECT_EQ(0u, message.find("uniformization at time 1e+300 would take 3.06")) << message;
+    EXPECT_LT(message.size(), 120u) << message;
+  }
 }
 
 // 0 -a-> 1 -b-> 2: P1(t) = a / (b - a) (e^-at - e^-bt),

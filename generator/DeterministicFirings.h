@@ -10,6 +10,14 @@ class BaseActionClass;
 class BaseGroupClass;
 class ReachedStates;
 
+// The deterministic activities among actions (in model order), each once as
+// the group of its actions (its case group, or the action itself); an
+// activity's number is its position plus 1. groups is indexed by an
+// action's group id.
+std::vector<const BaseGroupClass*> DeterministicActivities(BaseActionClass* const* actions,
+                                                           unsigned int numActions,
+                                                           BaseGroupClass* const* groups);
+
 // The ".firings" file, written on request (-D) in the deterministic mode:
 // which deterministic activity, and so which delay, each deterministic
 // firing belongs to. The ".arm" file sums the negated probabilities of all

@@ -18,8 +18,9 @@ class StateMarkings {
   // Names the places of model's state vector: a composed model's own
   // variables by their names, a child's prefixed with the child's name and
   // a dot (with "[i]" when siblings share the name), then the phase of each
-  // Erlang activity as <activity>.phase behind its model's prefix. False
-  // when the vector holds anything else.
+  // Erlang activity as <activity>.phase behind its model's prefix; a net
+  // read at run time by its places' labels. False when the vector holds
+  // anything else.
   bool Describe(BaseModelClass* model, unsigned int stateSize);
   // Opens name (truncating it) and writes the header; false on failure
   // (errno tells why).

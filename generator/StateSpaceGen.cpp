@@ -20,7 +20,9 @@
 #include "Cpp/BaseClasses/WeightTotal.h"
 #include "common/PrintableText.h"
 #include "generator/DeterministicFirings.h"
+#include "generator/EnablingIndex.h"
 #include "generator/HybridHash.h"
+#include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateMarkings.h"
@@ -45,6 +47,10 @@ const int kExponentialOrInstant = 1;
 const int kDeterministicBit = 2;
 const int kErlangBit = 4;
 const int kUnsupported = 0xF000;
+
+// Fewest actions of one kind for which the generator asks the enabling
+// index rather than every action.
+const size_t kIndexedFrom = 64;
 
 // Width of the count placeholder on line 2 of the ".arm" file.
 const int kNormalPlaceholder = 63;
@@ -186,6 +192,23 @@ void StateSpaceGen::classifyActions() {
       ErlangActions[erlang++] = action;
     }
   }
+  TimedIndex = std::make_unique<EnablingIndex>(TimedActions, NumTimedActions);
+  InstantaneousIndex =
+      std::make_unique<EnablingIndex>(InstantaneousActions, NumInstantaneousActions);
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::toAsk(EnablingIndex& index) {
+  // A few actions are asked faster one by one than through the index.
+  if (index.all().size() < kIndexedFrom || tracing(4)) {
+    return index.all();
+  }
+  return index.candidates();
+}
+
+const std::vector<BaseActionClass*>& StateSpaceGen::timedToAsk() { return toAsk(*TimedIndex); }
+
+const std::vector<BaseActionClass*>& StateSpaceGen::instantaneousToAsk() {
+  return toAsk(*InstantaneousIndex);
 }
 
 void StateSpaceGen::registerInitialState() {
@@ -360,6 +383,9 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (Firings) {
       Firings->WriteState(CurrentStateNumber);
     }
+    if (Impulses) {
+      Impulses->WriteState(CurrentStateNumber);
+    }
     records++;
     checkWritten(arm.good(), armName, arm.error());
     checkWritten(TheReward->good(), varName, TheReward->error());
@@ -381,8 +407,7 @@ void StateSpaceGen::reportAbsorbing(bool deterministic) {
 void StateSpaceGen::FindNextNormal(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -417,6 +442,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
+    if (Impulses) {
+      Impulses->PhaseStep();
+    }
     CurrentRate = action->Rate() / forEachCase(action, [](BaseActionClass* c) { c->Age(); });
     checkValue(CurrentRate, action, "rate");
     Model->CurrentState(NextState);
@@ -431,6 +459,9 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
 
 void StateSpaceGen::fire(BaseActionClass* action) {
   Model->FireWithoutRewards(NextState, action);
+  if (Impulses) {
+    Impulses->Fired(action, InstantDepth);
+  }
   if (NumErlangActions == 0) {
     return;
   }
@@ -446,7 +477,6 @@ void StateSpaceGen::fire(BaseActionClass* action) {
   }
   Model->CurrentState(NextState);
 }
-
 
 bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.
@@ -468,6 +498,9 @@ void StateSpaceGen::SaveStableState(double rate) {
   if (rate > 0) {
     addExitRate(rate);
     Reached.add(NextState, rate, Model->LastActionFired);
+    if (Impulses) {
+      Impulses->Reached(InstantDepth, rate);
+    }
   }
 }
 
@@ -526,8 +559,7 @@ void StateSpaceGen::addRate(unsigned long target, double value) {
 void StateSpaceGen::FindNextInstant(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
   Model->SetState(ExploredState.data());
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  for (BaseActionClass* action : timedToAsk()) {
     if (tracing(4)) {
       Traces->printf(4, "Checking Action: %s", action->Name);
     }
@@ -597,9 +629,9 @@ void StateSpaceGen::FireInstant(double p) {
 const std::vector<BaseActionClass*>& StateSpaceGen::enabledInstantaneous() {
   std::vector<BaseActionClass*>& enabled = EnabledAtDepth[InstantDepth];
   enabled.clear();
-  for (unsigned int i = 0; i < NumInstantaneousActions; i++) {
-    if (InstantaneousActions[i]->Enabled()) {
-      enabled.push_back(InstantaneousActions[i]);
+  for (BaseActionClass* action : instantaneousToAsk()) {
+    if (action->Enabled()) {
+      enabled.push_back(action);
     }
   }
   return enabled;
@@ -697,34 +729,46 @@ void StateSpaceGen::finishRewards(const char* varName) {
 
 void StateSpaceGen::openRequestedFiles(bool deterministic) {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool opened = Markings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Markings, ".states");
   }
   if (FiringsWanted && deterministic) {
     Firings = std::make_unique<DeterministicFirings>(TimedActions, NumTimedActions, Groups);
-    char* name = outputName(".firings");
-    const bool opened = Firings->Open(name);
-    checkWritten(opened, name, errno);
-    delete[] name;
+    openBeside(*Firings, ".firings");
+  }
+  if (ImpulseRewards::Defined(*Model)) {
+    Impulses = std::make_unique<ImpulseRewards>(Model, TimedActions, NumTimedActions, Groups);
+    openBeside(*Impulses, ".imp");
   }
 }
 
 void StateSpaceGen::closeRequestedFiles() {
   if (Markings) {
-    char* name = outputName(".states");
-    const bool closed = Markings->Close();
-    checkWritten(closed, name, Markings->error());
-    delete[] name;
+    closeBeside(*Markings, ".states");
   }
   if (Firings) {
-    char* name = outputName(".firings");
-    const bool closed = Firings->Close();
-    checkWritten(closed, name, Firings->error());
-    delete[] name;
+    closeBeside(*Firings, ".firings");
     Firings.reset();
   }
+  if (Impulses) {
+    closeBeside(*Impulses, ".imp");
+    Impulses.reset();
+  }
+}
+
+template <class File>
+void StateSpaceGen::openBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool opened = file.Open(name);
+  checkWritten(opened, name, errno);
+  delete[] name;
+}
+
+template <class File>
+void StateSpaceGen::closeBeside(File& file, const char* suffix) {
+  char* name = outputName(suffix);
+  const bool closed = file.Close();
+  checkWritten(closed, name, file.error());
+  delete[] name;
 }
 
 void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {

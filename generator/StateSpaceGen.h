@@ -13,7 +13,9 @@
 class BaseActionClass;
 class BaseGroupClass;
 class DeterministicFirings;
+class EnablingIndex;
 class HybridHash;
+class ImpulseRewards;
 class OutputFile;
 class PVModel;
 class Queue;
@@ -27,8 +29,9 @@ class TraceFileTavrelSSG;
 // initial state as state 1, chooses the exploration mode from the
 // distributions of the model's actions, explores every stable state
 // breadth-first and writes the state space (".arm"), the rewards (".var"),
-// the reward types (".pvtype") and, with deterministic activities, their
-// enabling records (".det"). Every output problem ends the run with a
+// the reward types (".pvtype"), with deterministic activities their
+// enabling records (".det") and, when reward variables earn impulses, what
+// each state earns (".imp"). Every output problem ends the run with a
 // message on standard error and exit status 1.
 class StateSpaceGen {
  public:
@@ -139,6 +142,7 @@ class StateSpaceGen {
   ReachedStates Reached;
   std::unique_ptr<StateMarkings> Markings;        // when asked for
   std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
+  std::unique_ptr<ImpulseRewards> Impulses;       // for models with impulses, while exploring
   bool FiringsWanted;
 
  private:
@@ -163,9 +167,16 @@ class StateSpaceGen {
   // Ends the run, naming the file and the reason (an errno value, left out
   // when 0), unless written.
   void checkWritten(bool written, const char* name, int reason);
-  // Opens the files asked for beside the usual ones.
+  // Opens the files written beside the usual ones: those asked for, and
+  // the impulse file of a model with impulses.
   void openRequestedFiles(bool deterministic);
   void closeRequestedFiles();
+  // Opens file (one written beside the usual ones) as path + name + suffix,
+  // or closes it; ends the run when that fails.
+  template <class File>
+  void openBeside(File& file, const char* suffix);
+  template <class File>
+  void closeBeside(File& file, const char* suffix);
   // Starts the reward file with the initial state, then explores every
   // queued state and writes its record; returns the number of records.
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
@@ -208,6 +219,15 @@ class StateSpaceGen {
   // the rates out of it so far.
   BaseActionClass* FiringAction = nullptr;
   double ExitRate = 0.0;
+
+  // The timed or instantaneous actions to ask in the current marking, in
+  // model order: those the index finds, or all while every check is traced.
+  const std::vector<BaseActionClass*>& toAsk(EnablingIndex& index);
+  const std::vector<BaseActionClass*>& timedToAsk();
+  const std::vector<BaseActionClass*>& instantaneousToAsk();
+
+  std::unique_ptr<EnablingIndex> TimedIndex;
+  std::unique_ptr<EnablingIndex> InstantaneousIndex;
 
   // Scratch reused for every state: the vector being explored, and per
   // depth of a zero-time chain the saved marking and the action lists.

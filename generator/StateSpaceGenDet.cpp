@@ -16,6 +16,7 @@
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/HybridHash.h"
+#include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
@@ -63,8 +64,8 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
   std::memcpy(ExploredState.data(), state, StateSize);
-  for (unsigned int i = 0; i < NumTimedActions; i++) {
-    BaseActionClass* action = TimedActions[i];
+  Model->SetState(ExploredState.data());
+  for (BaseActionClass* action : timedToAsk()) {
     Model->SetState(ExploredState.data());
     if (!action->Enabled()) {
       continue;
@@ -116,6 +117,9 @@ void StateSpaceGen::FireInstantDet(double f) {
         addExitRate(value);
       }
       Reached.add(NextState, value, Model->LastActionFired);
+      if (Impulses) {
+        Impulses->Reached(InstantDepth, value);
+      }
     }
     return;
   }

@@ -260,7 +260,7 @@ TEST_F(StateSpaceGenTest, EachNewStateCarriesTheImpulseOfTheActionThatReachedIt)
                      exponential("b", 2.0)
                          .when([](Marks m) { return m[0] == 0 || m[0] == 1; })
                          .fires([](Marks m) { m[0] = m[0] == 0 ? 2 : 3; })},
-                    {"a", 2.5});
+                    {{"a", 2.5}});
   run(model);
   EXPECT_EQ(
       "1: 2=1.0000000000e+00 3=2.0000000000e+00\n2: 4=2.0000000000e+00\n3: 4=1.0000000000e+00\n4:",

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "solver/Solve.h"
@@ -294,29 +293,6 @@ TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
       "solve: m: the error bound 1e-10 was not reached; the values above carry the "
       "errors reached\n",
       coarse.err);
-}
-
-// The study script numbers experiments from 1 in its table, its CSV and
-// the file names, as gen's console does.
-TEST(StudyScriptTest, TheTableTheCsvAndTheFilesNumberExperimentsAlike) {
-  ScratchDir dir;
-  const std::string build = std::filesystem::path(GEN_EXECUTABLE).parent_path();
-  const ProgramRun study = dir.run(std::string(TEST_SOURCE_DIR) + "/../scripts/run_study.sh " +
-                                   build + " out 3 probability");
-  ASSERT_EQ(0, study.status) << study.err;
-  EXPECT_EQ(0u, study.out.find("experiment  flash_size  ram_size  states   reliability@365  "
-                               "reliability@365 error\n"
-                               "         1          32        32       8  8.35157598"))
-      << study.out;
-  const std::vector<std::string> csv = test_files::linesOf(dir.read("out/results.csv"));
-  ASSERT_EQ(4u, csv.size());
-  EXPECT_EQ("experiment,flash_size,ram_size,states,reliability@365,reliability@365 error", csv[0]);
-  EXPECT_EQ(0u, csv[1].find("1,32,32,8,8.35157598")) << csv[1];
-  EXPECT_EQ(0u, csv[2].find("2,64,32,8,8.35157598")) << csv[2];
-  EXPECT_EQ(0u, csv[3].find("3,128,32,8,8.35157598")) << csv[3];
-  EXPECT_NE(std::string::npos, dir.read("out/exp3.log").find("Experiment 3 are:"));
-  EXPECT_TRUE(dir.exists("out/exp3.arm"));
-  EXPECT_NE(std::string::npos, dir.read("out/results.svg").find("ram_size=32"));
 }
 
 }  // namespace

@@ -48,11 +48,11 @@ TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
 }
 
 TEST_F(ConstructsTest, WhatTheModelExpandsToAndItsMultiplicitiesAreCheckedWhenItIsBuilt) {
-  // cell: producer (3 places, 5 activity instances), 2 consumers (2, 1) and
+  // cell: producer (3 places, 8 activity instances), 2 consumers (2, 1) and
   // stock; top: cell, a consumer, two stores (3, 2) and 4 shared places.
   const sanc_runtime::Expansion expansion = topRJ::expansion();
   EXPECT_EQ(20, expansion.places);
-  EXPECT_EQ(12, expansion.activities);
+  EXPECT_EQ(15, expansion.activities);
   // tokens is the multiplicity of ship's input arc.
   EXPECT_EXIT((tokens = 0, topRJ()), testing::ExitedWithCode(1),
               "^Error: the arc of activity ship of model producer to or from place stock has the "

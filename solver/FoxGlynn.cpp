@@ -60,9 +60,15 @@ double sumFromSmallest(const std::vector<double>& weights, std::size_t first, st
 
 }  // namespace
 
+std::uint64_t poissonLeftPoint(double rate, double epsilon) { return leftPoint(rate, epsilon / 2); }
+
+std::uint64_t poissonRightPoint(double rate, double epsilon) {
+  return rightPoint(rate, epsilon / 2);
+}
+
 PoissonWindow poissonWindow(double rate, double epsilon) {
-  const std::uint64_t left = leftPoint(rate, epsilon / 2);
-  const std::uint64_t right = rightPoint(rate, epsilon / 2);
+  const std::uint64_t left = poissonLeftPoint(rate, epsilon);
+  const std::uint64_t right = poissonRightPoint(rate, epsilon);
   const auto mode = static_cast<std::uint64_t>(std::floor(rate));
   std::vector<double> weights(right - left + 1);
   // The mode's weight keeps the sum of all weights far below overflow.

@@ -157,7 +157,8 @@ void Iteration::planWeights() {
   }
   for (Weights& w : Plan) {
     if (w.instant) {
-      w.misplaced = Times[w.at].epsilon();
+      // Without jumps (time 0) nothing is misplaced.
+      w.misplaced = Times[w.at].lambda() > 0 ? Times[w.at].epsilon() : 0.0;
       continue;
     }
     for (std::size_t t : {w.from, w.to}) {

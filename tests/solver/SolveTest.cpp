@@ -11,6 +11,7 @@
 #include "tests/TestFiles.h"
 #include "tests/generator/GeneratorTestModels.h"
 #include "tests/generator/RequestedFiles.h"
+#include "tests/solver/RunWriter.h"
 
 namespace {
 
@@ -242,6 +243,53 @@ TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
       coarse.err);
 }
 
+// -d prints every digit, -c writes the values as CSV beside the table, -r
+// bounds each value relative to itself; a bound double precision cannot
+// reach is raised with a note and the run ends at once (it took minutes).
+TEST_F(SolveCommandTest, DigitsCsvRelativeBoundsAndBoundsBeyondDoublePrecision) {
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -Pout -N1 -B0 -D").status);
+  const ProgramRun table = solve("-d -c values.csv out1");
+  EXPECT_EQ(0, table.status) << table.err;
+  EXPECT_NE(std::string::npos, table.out.find("reliability        365  8.351575980"));
+  EXPECT_NE(std::string::npos, table.out.find("e-04  9.9e-12\n"));
+  EXPECT_EQ(0u, dir.read("values.csv").find("variable,time,value,error\nreliability,365,0.00083515759"));
+  const ProgramRun relative = solve("-r 1e-3 -e 1e-20 out1");
+  EXPECT_EQ(0, relative.status) << relative.err;
+  EXPECT_NE(std::string::npos, relative.out.find("absolute error bound 1e-20, relative bound 0.001"));
+  const ProgramRun tight = solve("-e 1e-16 out1");
+  EXPECT_EQ(1, tight.status);
+  EXPECT_NE(std::string::npos,
+            tight.out.find("the bound 1e-16 is below what double precision can reach for rewards "
+                           "up to 1: raised to 7.5e-15"))
+      << tight.out;
+  EXPECT_NE(std::string::npos, tight.out.find("so more phases cannot reach the bound")) << tight.out;
+  EXPECT_EQ("solve: out1: the error bound 7.5e-15 was not reached; the values above carry the "
+            "errors reached\n",
+            tight.err);
+  EXPECT_EQ("solve: option -r: \"1e-16\" is not a number from 1e-14 (what double precision can "
+            "reach) to 1\n",
+            solve("-r 1e-16 out1").err);
+}
+
+// A computation that would take minutes reports its progress on standard
+// error and, stopped by SIGINT, prints what it has with the bounds reached
+// and fails: two absorbing states never agree, so all 2e10 steps are needed.
+TEST_F(SolveCommandTest, ALongComputationTalksAndKeepsItsValuesWhenStopped) {
+  solver_test::HandRun run{3, {{0, 1, 1}, {0, 2, 1}}, {}};
+  run.variables = {{"outcome", 0, {{1e10, 1e10}}, {0, 1, 0}, {}}};
+  solver_test::writeRun(run, dir.prefix() + "m");
+  const ProgramRun stopped = dir.run("timeout --preserve-status -s INT 5 " + std::string(SOLVE_EXECUTABLE) +
+                                     " -m 100000000000 m");
+  EXPECT_EQ(1, stopped.status);
+  EXPECT_NE(std::string::npos, stopped.out.find("\noutcome       1e+10  5.0000000000e-01  5.0e-01\n"))
+      << stopped.out;
+  EXPECT_NE(std::string::npos, stopped.err.find("solve: uniformization steps: ")) << stopped.err;
+  EXPECT_NE(std::string::npos,
+            stopped.err.find("solve: m: stopped on request; the values above carry the bounds "
+                             "reached\n"))
+      << stopped.err;
+}
+
 // The study script numbers experiments from 1 in its table, its CSV and
 // the file names, as gen's console does.
 TEST(StudyScriptTest, TheTableTheCsvAndTheFilesNumberExperimentsAlike) {
@@ -252,13 +300,13 @@ TEST(StudyScriptTest, TheTableTheCsvAndTheFilesNumberExperimentsAlike) {
   ASSERT_EQ(0, study.status) << study.err;
   EXPECT_EQ(0u, study.out.find("experiment  flash_size  ram_size  states   reliability@365  "
                                "reliability@365 error\n"
-                               "         1          32        32       8  8.3515759808e-04"))
+                               "         1          32        32       8  8.3515759807e-04"))
       << study.out;
   EXPECT_EQ(
       "experiment,flash_size,ram_size,states,reliability@365,reliability@365 error\n"
-      "1,32,32,8,8.3515759808e-04,1.9e-11\n"
-      "2,64,32,8,8.3515759808e-04,1.9e-11\n"
-      "3,128,32,8,8.3515759808e-04,1.9e-11\n",
+      "1,32,32,8,8.3515759807e-04,9.9e-12\n"
+      "2,64,32,8,8.3515759807e-04,9.9e-12\n"
+      "3,128,32,8,8.3515759807e-04,9.9e-12\n",
       dir.read("out/results.csv"));
   EXPECT_NE(std::string::npos, dir.read("out/exp3.log").find("Experiment 3 are:"));
   EXPECT_TRUE(dir.exists("out/exp3.arm"));

@@ -44,10 +44,11 @@ class SolveError : public std::runtime_error {
 
 // The chain uniformized: P = I + Q / q with q 2% above the largest exit
 // rate, so that every state keeps a share of its own value and P is
-// aperiodic. The probabilities are kept as one small table and a 2-byte
-// index per transition when the chain has few distinct rates (as models
-// built from a few activities do), so that a product streams 6 bytes a
-// transition instead of 12.
+// aperiodic. The probabilities are kept as one small table and an index
+// per transition when the chain has few distinct rates (as models built
+// from a few activities do), so that a product streams 4 bytes a
+// transition (target and index in one word, up to 2^24 states and 256
+// probabilities) or 6 instead of 12.
 class Uniformized {
  public:
   // threads: how many threads a product may use (1: the caller's only);
@@ -78,9 +79,12 @@ class Uniformized {
   const MarkovChain& Chain;
   double Rate = 0.0;
   std::size_t LongestRow = 1;
-  std::vector<double> Stay;
+  std::vector<double> Stay;  // per state, when not indexed
+  std::vector<std::uint16_t> StayIndex;
+  std::vector<double> StayTable;
   std::vector<double> Probability;        // per transition, when not indexed
-  std::vector<std::uint16_t> TableIndex;  // per transition, when indexed
+  std::vector<std::uint16_t> TableIndex;  // per transition, when indexed and not packed
+  std::vector<std::uint32_t> Packed;      // target | index << 24, when they fit
   std::vector<double> Table;
   std::vector<std::size_t> ChunkStart;  // rows of each thread's share, balanced by transitions
   std::unique_ptr<Workers> Team;

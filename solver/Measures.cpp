@@ -17,6 +17,7 @@ MeasureSettings measureSettings(const EvaluationSettings& settings) {
   measure.epsilon = settings.epsilon;
   measure.relative = settings.relative;
   measure.linear.maxIterations = settings.maxSteps;
+  measure.linear.threads = settings.threads;
   measure.linear.progress = settings.progress;
   return measure;
 }

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "solver/Progress.h"
+#include "solver/Workers.h"
 
 namespace solver {
 
@@ -19,6 +20,8 @@ const double kUnitRoundoff = DBL_EPSILON / 2;
 const std::size_t kMostDirectStates = 50000;
 const double kMostFactorBytes = 2e9;
 const int kRefinements = 6;
+// Below this many matrix entries per thread a second thread costs more than it saves.
+const std::size_t kEntriesPerThread = 1000000;
 
 }  // namespace
 
@@ -80,7 +83,7 @@ class SubchainSystem::Direct {
 class SubchainSystem::Iterative {
  public:
   Iterative(const std::vector<std::int32_t>& rowStart, const std::vector<std::int32_t>& column,
-            const std::vector<double>& value)
+            const std::vector<double>& value, unsigned threads)
       : RowStart(rowStart), Column(column), Value(value), Inverse(rowStart.size() - 1) {
     for (std::size_t i = 0; i + 1 < rowStart.size(); i++) {
       for (std::int32_t e = rowStart[i]; e < rowStart[i + 1]; e++) {
@@ -88,6 +91,18 @@ class SubchainSystem::Iterative {
           Inverse[i] = 1 / value[e];
         }
       }
+    }
+    const auto useful = static_cast<unsigned>(std::max<std::size_t>(
+        1, std::min<std::size_t>(threads, value.size() / kEntriesPerThread)));
+    ChunkStart.push_back(0);
+    for (unsigned t = 1; t < useful; t++) {
+      const auto share = static_cast<std::int32_t>(value.size() / useful * t);
+      ChunkStart.push_back(static_cast<std::size_t>(
+          std::upper_bound(rowStart.begin(), rowStart.end(), share) - rowStart.begin() - 1));
+    }
+    ChunkStart.push_back(Inverse.size());
+    if (useful > 1) {
+      Team = std::make_unique<Workers>(useful);
     }
   }
 
@@ -103,10 +118,9 @@ class SubchainSystem::Iterative {
  private:
   // y = B x (or B' x), count sides.
   void product(const std::vector<double>& x, std::vector<double>& y, std::size_t count) const {
-    const std::size_t n = Inverse.size();
     if (Transposed) {
       std::fill(y.begin(), y.end(), 0.0);
-      for (std::size_t i = 0; i < n; i++) {
+      for (std::size_t i = 0; i < Inverse.size(); i++) {
         for (std::int32_t e = RowStart[i]; e < RowStart[i + 1]; e++) {
           for (std::size_t c = 0; c < count; c++) {
             y[static_cast<std::size_t>(Column[e]) * count + c] += Value[e] * x[i * count + c];
@@ -115,19 +129,30 @@ class SubchainSystem::Iterative {
       }
       return;
     }
-    for (std::size_t i = 0; i < n; i++) {
-      for (std::size_t c = 0; c < count; c++) {
-        double sum = 0.0;
+    const auto rows = [&](unsigned chunk) {
+      std::vector<double> sum(count);
+      for (std::size_t i = ChunkStart[chunk]; i < ChunkStart[chunk + 1]; i++) {
+        std::fill(sum.begin(), sum.end(), 0.0);
         for (std::int32_t e = RowStart[i]; e < RowStart[i + 1]; e++) {
-          sum += Value[e] * x[static_cast<std::size_t>(Column[e]) * count + c];
+          const double* from = x.data() + static_cast<std::size_t>(Column[e]) * count;
+          for (std::size_t c = 0; c < count; c++) {
+            sum[c] += Value[e] * from[c];
+          }
         }
-        y[i * count + c] = sum;
+        std::copy(sum.begin(), sum.end(), y.begin() + static_cast<std::ptrdiff_t>(i * count));
       }
+    };
+    if (Team) {
+      Team->run(rows);
+    } else {
+      rows(0);
     }
   }
   void precondition(const std::vector<double>& x, std::vector<double>& y, std::size_t count) const {
-    for (std::size_t i = 0; i < x.size(); i++) {
-      y[i] = Inverse[i / count] * x[i];
+    for (std::size_t i = 0; i < Inverse.size(); i++) {
+      for (std::size_t c = 0; c < count; c++) {
+        y[i * count + c] = Inverse[i] * x[i * count + c];
+      }
     }
   }
 
@@ -135,6 +160,8 @@ class SubchainSystem::Iterative {
   const std::vector<std::int32_t>& Column;
   const std::vector<double>& Value;
   std::vector<double> Inverse;  // of the diagonal
+  std::vector<std::size_t> ChunkStart;  // rows of each thread's share, balanced by entries
+  std::unique_ptr<Workers> Team;
   std::uint64_t Iterations = 0;
 };
 
@@ -286,7 +313,7 @@ SubchainSystem::SubchainSystem(const MarkovChain& chain, std::vector<std::uint32
     }
   }
   if (!Factors) {
-    Krylov = std::make_unique<Iterative>(RowStart, Column, Value);
+    Krylov = std::make_unique<Iterative>(RowStart, Column, Value, settings.threads);
   }
 }
 

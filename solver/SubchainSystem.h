@@ -17,6 +17,7 @@ struct LinearSettings {
   enum class Method { kAutomatic, kDirect, kIterative };
   Method method = Method::kAutomatic;
   std::uint64_t maxIterations = 100000000;
+  unsigned threads = 1;  // for the products of large iterative solves
   Progress* progress = nullptr;
 };
 

@@ -19,7 +19,10 @@ const double kUnitRoundoff = DBL_EPSILON / 2;
 // minutes and the factors of a chain of many dimensions do not fit.
 const std::size_t kMostDirectStates = 50000;
 const double kMostFactorBytes = 2e9;
-const int kRefinements = 6;
+const int kRefinements = 10;
+// A side whose residual has not fallen for this many iterations stops; the
+// next refinement starts it afresh from its true residual.
+const std::uint64_t kStagnation = 50;
 // Below this many matrix entries per thread a second thread costs more than it saves.
 const std::size_t kEntriesPerThread = 1000000;
 
@@ -78,20 +81,21 @@ class SubchainSystem::Direct {
   void* Numeric = nullptr;
 };
 
-// BiCGSTAB with a Jacobi preconditioner on B, every side at once: each
-// product reads the matrix once for all of them.
+// BiCGSTAB preconditioned by the incomplete LU factors of B, every side at
+// once: each product reads the matrix once for all of them.
 class SubchainSystem::Iterative {
  public:
   Iterative(const std::vector<std::int32_t>& rowStart, const std::vector<std::int32_t>& column,
             const std::vector<double>& value, unsigned threads)
-      : RowStart(rowStart), Column(column), Value(value), Inverse(rowStart.size() - 1) {
+      : RowStart(rowStart), Column(column), Value(value), Diagonal(rowStart.size() - 1) {
     for (std::size_t i = 0; i + 1 < rowStart.size(); i++) {
       for (std::int32_t e = rowStart[i]; e < rowStart[i + 1]; e++) {
         if (static_cast<std::size_t>(column[e]) == i) {
-          Inverse[i] = 1 / value[e];
+          Diagonal[i] = e;
         }
       }
     }
+    factorIncompletely();
     const auto useful = static_cast<unsigned>(std::max<std::size_t>(
         1, std::min<std::size_t>(threads, value.size() / kEntriesPerThread)));
     ChunkStart.push_back(0);
@@ -100,7 +104,7 @@ class SubchainSystem::Iterative {
       ChunkStart.push_back(static_cast<std::size_t>(
           std::upper_bound(rowStart.begin(), rowStart.end(), share) - rowStart.begin() - 1));
     }
-    ChunkStart.push_back(Inverse.size());
+    ChunkStart.push_back(Diagonal.size());
     if (useful > 1) {
       Team = std::make_unique<Workers>(useful);
     }
@@ -120,7 +124,7 @@ class SubchainSystem::Iterative {
   void product(const std::vector<double>& x, std::vector<double>& y, std::size_t count) const {
     if (Transposed) {
       std::fill(y.begin(), y.end(), 0.0);
-      for (std::size_t i = 0; i < Inverse.size(); i++) {
+      for (std::size_t i = 0; i < Diagonal.size(); i++) {
         for (std::int32_t e = RowStart[i]; e < RowStart[i + 1]; e++) {
           for (std::size_t c = 0; c < count; c++) {
             y[static_cast<std::size_t>(Column[e]) * count + c] += Value[e] * x[i * count + c];
@@ -148,10 +152,87 @@ class SubchainSystem::Iterative {
       rows(0);
     }
   }
+  // The incomplete LU factors of B on its own pattern (ILU(0), Meijerink
+  // and van der Vorst, 1977: for an M-matrix its pivots stay positive);
+  // where a pivot is not, the Jacobi preconditioner instead.
+  void factorIncompletely() {
+    Factor = Value;
+    std::vector<std::int32_t> position(Diagonal.size(), -1);
+    for (std::size_t i = 0; i < Diagonal.size(); i++) {
+      for (std::int32_t e = RowStart[i]; e < RowStart[i + 1]; e++) {
+        position[static_cast<std::size_t>(Column[e])] = e;
+      }
+      for (std::int32_t e = RowStart[i]; e < Diagonal[i]; e++) {
+        const auto k = static_cast<std::size_t>(Column[e]);
+        Factor[e] /= Factor[Diagonal[k]];
+        for (std::int32_t f = Diagonal[k] + 1; f < RowStart[k + 1]; f++) {
+          const std::int32_t at = position[static_cast<std::size_t>(Column[f])];
+          if (at >= 0) {
+            Factor[at] -= Factor[e] * Factor[f];
+          }
+        }
+      }
+      for (std::int32_t e = RowStart[i]; e < RowStart[i + 1]; e++) {
+        position[static_cast<std::size_t>(Column[e])] = -1;
+      }
+      if (!(Factor[Diagonal[i]] > 0) || !std::isfinite(Factor[Diagonal[i]])) {
+        Factor.clear();
+        return;
+      }
+    }
+  }
+  // y = M^-1 x: the triangular solves of the incomplete factors.
   void precondition(const std::vector<double>& x, std::vector<double>& y, std::size_t count) const {
-    for (std::size_t i = 0; i < Inverse.size(); i++) {
+    const std::size_t n = Diagonal.size();
+    if (Factor.empty()) {
+      for (std::size_t i = 0; i < n; i++) {
+        for (std::size_t c = 0; c < count; c++) {
+          y[i * count + c] = x[i * count + c] / Value[Diagonal[i]];
+        }
+      }
+      return;
+    }
+    if (Transposed) {
+      preconditionTransposed(x, y, count);
+      return;
+    }
+    for (std::size_t i = 0; i < n; i++) {
       for (std::size_t c = 0; c < count; c++) {
-        y[i * count + c] = Inverse[i] * x[i * count + c];
+        double sum = x[i * count + c];
+        for (std::int32_t e = RowStart[i]; e < Diagonal[i]; e++) {
+          sum -= Factor[e] * y[static_cast<std::size_t>(Column[e]) * count + c];
+        }
+        y[i * count + c] = sum;
+      }
+    }
+    for (std::size_t i = n; i-- > 0;) {
+      for (std::size_t c = 0; c < count; c++) {
+        double sum = y[i * count + c];
+        for (std::int32_t e = Diagonal[i] + 1; e < RowStart[i + 1]; e++) {
+          sum -= Factor[e] * y[static_cast<std::size_t>(Column[e]) * count + c];
+        }
+        y[i * count + c] = sum / Factor[Diagonal[i]];
+      }
+    }
+  }
+  // y = M'^-1 x = L'^-1 U'^-1 x, by rows of U and L as columns of U' and L'.
+  void preconditionTransposed(const std::vector<double>& x, std::vector<double>& y,
+                              std::size_t count) const {
+    y = x;
+    for (std::size_t k = 0; k < Diagonal.size(); k++) {
+      for (std::size_t c = 0; c < count; c++) {
+        const double value = y[k * count + c] / Factor[Diagonal[k]];
+        y[k * count + c] = value;
+        for (std::int32_t e = Diagonal[k] + 1; e < RowStart[k + 1]; e++) {
+          y[static_cast<std::size_t>(Column[e]) * count + c] -= Factor[e] * value;
+        }
+      }
+    }
+    for (std::size_t k = Diagonal.size(); k-- > 0;) {
+      for (std::size_t c = 0; c < count; c++) {
+        for (std::int32_t e = RowStart[k]; e < Diagonal[k]; e++) {
+          y[static_cast<std::size_t>(Column[e]) * count + c] -= Factor[e] * y[k * count + c];
+        }
       }
     }
   }
@@ -159,7 +240,8 @@ class SubchainSystem::Iterative {
   const std::vector<std::int32_t>& RowStart;
   const std::vector<std::int32_t>& Column;
   const std::vector<double>& Value;
-  std::vector<double> Inverse;  // of the diagonal
+  std::vector<std::int32_t> Diagonal;  // entry of each row's diagonal
+  std::vector<double> Factor;          // L (unit, below) and U, or empty
   std::vector<std::size_t> ChunkStart;  // rows of each thread's share, balanced by entries
   std::unique_ptr<Workers> Team;
   std::uint64_t Iterations = 0;
@@ -193,10 +275,21 @@ std::vector<double> SubchainSystem::Iterative::solve(const std::vector<double>& 
                                                      std::uint64_t& budget, Progress* progress) {
   const std::size_t size = b.size();
   std::vector<double> x(size, 0.0), r = b, shadow = b, p(size, 0.0), v(size, 0.0);
+  // A shadow residual as sparse as b (the rates out of one state, say)
+  // soon meets r in a zero product and the iteration breaks down: spread
+  // it over every state.
+  const std::vector<double> scale = largest(b, count);
+  std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+  for (std::size_t i = 0; i < size; i++) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    shadow[i] += scale[i % count] * (0.5 + static_cast<double>(seed >> 11) * 0x1.0p-54);
+  }
   std::vector<double> y(size), s(size), z(size), t(size);
   std::vector<double> rho(count, 1.0), alpha(count, 1.0), omega(count, 1.0);
   std::vector<bool> done(count, false);
-  while (budget > 0) {
+  std::vector<double> best = largest(r, count);
+  std::vector<std::uint64_t> lastGain(count, 0);
+  for (std::uint64_t iteration = 1; budget > 0; iteration++) {
     budget--;
     Iterations++;
     const std::vector<double> rhoNew = dots(shadow, r, count);
@@ -235,8 +328,12 @@ std::vector<double> SubchainSystem::Iterative::solve(const std::vector<double>& 
     for (std::size_t c = 0; c < count; c++) {
       // A breakdown (no progress possible from this shadow) ends the side;
       // the caller's refinement starts it afresh from its true residual.
+      if (now[c] < 0.99 * best[c]) {
+        best[c] = now[c];
+        lastGain[c] = iteration;
+      }
       done[c] = done[c] || now[c] <= goal[c] || rho[c] == 0 || omega[c] == 0 ||
-                !std::isfinite(now[c]);
+                !std::isfinite(now[c]) || iteration - lastGain[c] > kStagnation;
       all = all && done[c];
     }
     if (progress != nullptr) {
@@ -274,32 +371,28 @@ SubchainSystem::SubchainSystem(const MarkovChain& chain, std::vector<std::uint32
                      " states has too many transitions for 4-byte indices");
   }
   RowStart.push_back(0);
+  std::vector<std::pair<std::int32_t, double>> row;
   for (std::uint32_t s : States) {
-    const std::int32_t own = static_cast<std::int32_t>(LocalOf[s]);
+    const auto own = static_cast<std::int32_t>(LocalOf[s]);
     double exit = 0.0;
     double leaving = 0.0;
-    bool diagonal = false;
+    row.clear();
     for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
       exit += chain.rate[e];
       const std::int64_t target = LocalOf[chain.column[e]];
       if (target < 0) {
         leaving += chain.rate[e];
-        continue;
+      } else {
+        row.emplace_back(static_cast<std::int32_t>(target), -chain.rate[e]);
       }
-      if (!diagonal && target > own) {
-        Column.push_back(own);
-        Value.push_back(0.0);
-        diagonal = true;
-      }
-      Column.push_back(static_cast<std::int32_t>(target));
-      Value.push_back(-chain.rate[e]);
     }
-    if (!diagonal) {
-      Column.push_back(own);
-      Value.push_back(0.0);
+    // The factorisations want each row's columns ascending.
+    row.emplace_back(own, exit);
+    std::sort(row.begin(), row.end());
+    for (const auto& [column, value] : row) {
+      Column.push_back(column);
+      Value.push_back(value);
     }
-    const auto row = std::find(Column.begin() + RowStart.back(), Column.end(), own);
-    Value[row - Column.begin()] = exit;
     Leaving.push_back(leaving);
     RowStart.push_back(static_cast<std::int32_t>(Column.size()));
   }
@@ -324,7 +417,7 @@ std::int64_t SubchainSystem::local(std::uint32_t state) const {
 }
 
 std::string SubchainSystem::method() const {
-  return Factors ? "sparse LU" : "BiCGSTAB with a Jacobi preconditioner";
+  return Factors ? "sparse LU" : "BiCGSTAB with an incomplete LU preconditioner";
 }
 
 std::vector<double> SubchainSystem::residual(const std::vector<double>& x,
@@ -373,7 +466,7 @@ std::vector<double> SubchainSystem::residualBound(const std::vector<double>& x,
 }
 
 void SubchainSystem::refineOnce(std::vector<double>& x, const std::vector<double>& b,
-                                std::size_t count, double target, bool first) {
+                                std::size_t count, double target) {
   const std::vector<double> r = residual(x, b, count, nullptr);
   const std::size_t n = States.size();
   std::vector<double> change(r.size(), 0.0);
@@ -390,11 +483,11 @@ void SubchainSystem::refineOnce(std::vector<double>& x, const std::vector<double
       }
     }
   } else {
-    // The first solve goes as far as the iteration can; later ones only
-    // correct what its recursive residual lost.
-    std::vector<double> goal = largest(first ? b : r, count);
+    // Each round gains a few digits from the true residual: far into the
+    // solve BiCGSTAB's own residual drifts and stagnates.
+    std::vector<double> goal = largest(r, count);
     for (double& g : goal) {
-      g = std::max(target / 2, g * (first ? 1e-13 : 1e-3));
+      g = std::max(target / 2, g * 1e-6);
     }
     change = Krylov->solve(r, count, goal, Budget, Settings.progress);
   }
@@ -409,7 +502,7 @@ std::vector<double> SubchainSystem::solve(const std::vector<double>& b, std::siz
   std::vector<double> best = x;
   std::vector<double> bestResidual = residualBound(x, b, count);
   for (int round = 0; round < kRefinements; round++) {
-    refineOnce(x, b, count, target, round == 0);
+    refineOnce(x, b, count, target);
     const std::vector<double> now = residualBound(x, b, count);
     bool better = false;
     bool reached = true;

@@ -40,8 +40,8 @@ struct MeasureSettings {
 //
 // Small and middle-sized systems are factorised (sparse LU of UMFPACK, from
 // SuiteSparse); large ones, whose factors would not fit in memory, are
-// solved by BiCGSTAB (van der Vorst, 1992) with a Jacobi preconditioner,
-// all sides in one pass over the matrix. Both refine the solution from its
+// solved by BiCGSTAB (van der Vorst, 1992) preconditioned by an incomplete
+// LU factorisation without fill, all sides in one pass over the matrix. Both refine the solution from its
 // residual, computed in a form without cancellation, until it stops
 // falling.
 class SubchainSystem {
@@ -55,7 +55,7 @@ class SubchainSystem {
   const std::vector<std::uint32_t>& states() const { return States; }
   // The index of state in S, or -1.
   std::int64_t local(std::uint32_t state) const;
-  // "sparse LU" or "BiCGSTAB".
+  // How it solves, for notes.
   std::string method() const;
 
   // Solves B x = b for count right-hand sides, stored side by side (entry i
@@ -80,7 +80,7 @@ class SubchainSystem {
   std::vector<double> residual(const std::vector<double>& x, const std::vector<double>& b,
                                std::size_t count, std::vector<double>* scale) const;
   void refineOnce(std::vector<double>& x, const std::vector<double>& b, std::size_t count,
-                  double target, bool first);
+                  double target);
 
   std::vector<std::uint32_t> States;
   std::vector<std::int64_t> LocalOf;  // by chain state

@@ -6,10 +6,6 @@ namespace solver {
 
 namespace {
 
-unsigned long long countOf(LineReader& reader, std::string_view key, const std::string& what) {
-  return parseUnsigned(reader, valueOf(reader, reader.expect(std::string(key) + ":"), key), what);
-}
-
 void readHeader(LineReader& reader, const std::vector<std::string>& names, ImpulseTable& table) {
   if (valueOf(reader, reader.expect("\"Version:1\""), "Version") != "1") {
     reader.fail("only version 1 of the impulse file is known");
@@ -18,11 +14,7 @@ void readHeader(LineReader& reader, const std::vector<std::string>& names, Impul
     reader.fail("the reward types name " + std::to_string(names.size()) + " variables");
   }
   for (const std::string& expected : names) {
-    const std::string_view name = reader.expect("the name of reward variable " + expected);
-    if (name != expected) {
-      reader.fail("reward variable \"" + std::string(name.substr(0, 80)) +
-                  "\" where the reward types name \"" + expected + "\"");
-    }
+    expectVariableName(reader, expected);
     const unsigned long long flag =
         parseUnsigned(reader, reader.expect("whether " + expected + " has impulses"), "0 or 1");
     if (flag > 1) {
@@ -80,13 +72,7 @@ ImpulseTable readTable(LineReader& reader, const std::vector<std::string>& names
   ImpulseTable table;
   readHeader(reader, names, table);
   for (std::uint32_t state = 1; state <= numStates; state++) {
-    const auto record = [state, numStates] {
-      return "the record of state " + std::to_string(state) + " (the state space has " +
-             std::to_string(numStates) + ")";
-    };
-    if (parseUnsigned(reader, reader.expectLazily(record), "a state number") != state) {
-      reader.fail(record() + " expected");
-    }
+    expectStateNumber(reader, state, numStates);
     for (std::size_t v = 0; v < names.size(); v++) {
       table.rate.push_back(readImpulse(reader, table, names[v], v, state));
     }

@@ -161,15 +161,12 @@ void Iteration::planWeights() {
       w.misplaced = Times[w.at].lambda() > 0 ? Times[w.at].epsilon() : 0.0;
       continue;
     }
-    for (std::size_t t : {w.from, w.to}) {
-      if (t == w.from && w.fromZero) {
-        continue;
-      }
-      const PoissonTime& time = Times[t];
-      w.misplaced += w.scale * time.epsilon() *
-                     (time.lambda() / q +
-                      static_cast<double>(time.rightBound() - time.leftBound() + 2) / q);
-    }
+    const auto misplacedBy = [&](const PoissonTime& time) {
+      return w.scale * time.epsilon() *
+             (time.lambda() / q +
+              static_cast<double>(time.rightBound() - time.leftBound() + 2) / q);
+    };
+    w.misplaced = misplacedBy(Times[w.to]) + (w.fromZero ? 0.0 : misplacedBy(Times[w.from]));
   }
 }
 

@@ -1,4 +1,5 @@
-# Entry points: `make test` (every build, every test) and `make run` (the study).
+# Entry points: `make test` (every build, every test), `make run` (this
+# build's study) and `make study MODEL=...` (any model's).
 BUILD_DIR := build
 SANITIZE_DIR := build-asan
 TSAN_DIR := build-tsan
@@ -6,7 +7,7 @@ FUZZ_DIR := build-fuzz
 JOBS ?= $(shell nproc)
 OUT_DIR := out
 
-.PHONY: all setup build build-sanitize build-tsan test run bench model fuzz clean
+.PHONY: all setup build build-sanitize build-tsan test run study bench model netgen fuzz clean
 
 all: build
 
@@ -36,14 +37,29 @@ test: build build-sanitize build-tsan
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -E "_NOT_BUILT|^fuzz_corpus_"
 
-# make run: the study's table; the build's output goes to out/build.log.
+# Configures this build and builds the targets $(1), CMake's progress lines
+# on the console and its whole output in the file $(2).
+define logged_build
+	@mkdir -p $(dir $(2))
+	@bash -c 'set -o pipefail; { cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
+	  cmake --build $(BUILD_DIR) -j $(JOBS) --target $(1); } 2>&1 | tee $(2) | \
+	  { grep --line-buffered -E "^\[ *[0-9]+%\] (Building|Linking|Compiling)|error" || true; }' || \
+	  { echo "make: the build failed; see $(2)" >&2; exit 1; }
+endef
+
+# make run: this build's study through the study runner: its table, and
+# out/results.csv, out/reliability.svg and out/report.html.
 run: setup
-	@mkdir -p $(OUT_DIR)
-	@{ cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
-	   cmake --build $(BUILD_DIR) -j $(JOBS) --target gen solve linechart; } \
-	  >$(OUT_DIR)/build.log 2>&1 || \
-	  { echo "make run: the build failed; see $(OUT_DIR)/build.log" >&2; exit 1; }
-	@scripts/run_study.sh $(BUILD_DIR) $(OUT_DIR) 25 probability
+	$(call logged_build,study gen solve netgen,$(OUT_DIR)/build.log)
+	@$(BUILD_DIR)/study -o $(OUT_DIR) -j $(JOBS) \
+	  --label 'reliability=probability that both memories are corrupted' model/basic_model.san
+
+# make study MODEL=path/to/file.san (or a .pnml) [STUDY_OPTIONS="--vary x=1:1:5"]:
+# the study runner on any model, into out/<name>/.
+study: setup
+	@test -n "$(MODEL)" || { echo "usage: make study MODEL=path/to/file.san [STUDY_OPTIONS=...]" >&2; exit 1; }
+	$(call logged_build,study,$(BUILD_DIR)/study-build.log)
+	@$(BUILD_DIR)/study -j $(JOBS) $(STUDY_OPTIONS) $(MODEL)
 
 # make model MODEL=path/to/file.san: builds build/models/<file> from a model description.
 model: setup
@@ -52,11 +68,17 @@ model: setup
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANGEN_MODEL=$(abspath $(MODEL))
 	cmake --build $(BUILD_DIR) --target model_$(basename $(notdir $(MODEL))) -j $(JOBS)
 
+# make netgen: build/netgen, the generator of nets read at run time from PNML.
+netgen: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) --target netgen -j $(JOBS)
+
 # make bench: quick sizes; make bench BENCH=large: up to the largest sizes.
 BENCH ?= quick
 bench: build
 	bench/run_bench.sh $(BENCH) $(BUILD_DIR)
 	bench/solver_bench.sh $(BUILD_DIR)
+	bench/delay_bench.sh $(BUILD_DIR)
 
 # make fuzz: every parser's fuzz target for FUZZ_SECONDS each (clang, libFuzzer).
 FUZZ_SECONDS ?= 60

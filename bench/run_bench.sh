@@ -89,7 +89,7 @@ for run in $runs; do
            print s }' "$timing")
   rss_kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$timing")
   transitions=$(count_transitions "$work/$name.arm" "$states")
-  output_bytes=$(stat -c %s "$work/$name".{arm,var,pvtype} $(ls "$work/$name.det" 2>/dev/null) |
+  output_bytes=$(stat -c %s "$work/$name".{arm,var,pvtype} $(ls "$work/$name".{det,imp} 2>/dev/null) |
                  awk '{ sum += $1 } END { print sum }')
   awk -v m="$model" -v e="$experiment" -v s="$states" -v t="$transitions" -v w="$wall" \
       -v r="$rss_kb" -v o="$output_bytes" 'BEGIN {
@@ -97,5 +97,5 @@ for run in $runs; do
     printf "| %s | %s | %d | %d | %.2f | %.0f | %.0f | %.1f | %.1f | %.1f | %.1f |\n",
       m, e, s, t, w, s / w, t / w, r / 1024, r * 1024 / s, o / 1048576, o / 1048576 / w
   }'
-  rm -f "$work/$name".{arm,var,pvtype,det}
+  rm -f "$work/$name".{arm,var,pvtype,det,imp}
 done

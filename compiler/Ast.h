@@ -123,14 +123,32 @@ struct JoinDecl {
 };
 
 struct ImpulseDecl {
+  SourceLocation where;  // of the word impulse
   QualifiedName activity;
   Code value;
 };
 
+// What a reward variable asks for: its expected rate reward at time points
+// (at), its reward accumulated over intervals (over) or averaged over them
+// (average over), its long-run value (in the long run), the mean time until
+// a condition first holds (mean time until), or the probability that it has
+// held by time points (probability until ... at).
+enum class RewardKind { Instant, Interval, Average, LongRun, MeanTimeUntil, ProbabilityUntil };
+
+// [start, stop] as written; where is its '['.
+struct IntervalDecl {
+  SourceLocation where;
+  Literal start;
+  Literal stop;
+};
+
 struct RewardDecl {
   Name name;
-  std::vector<Literal> times;
+  RewardKind kind = RewardKind::Instant;
+  std::vector<Literal> times;           // of the instant and probability kinds
+  std::vector<IntervalDecl> intervals;  // of the interval and average kinds
   std::optional<Code> rate;
+  std::optional<Code> condition;  // of the mean time and probability kinds
   std::vector<ImpulseDecl> impulses;
 };
 

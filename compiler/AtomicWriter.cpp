@@ -116,6 +116,9 @@ void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
       << "    int Rank() override;\n"
       << "    BaseActionClass* Fire() override;\n"
       << "    void LinkVariables() override;\n";
+  if (!tokenNeeds(action).empty()) {
+    out << "    void EnablingNeeds(std::vector<TokenNeed>& needs) override;\n";
+  }
   if (activity.timing == Timing::Deterministic) {
     out << "    double DeterministicParamValue();\n";
   } else if (activity.timing == Timing::Erlang) {
@@ -246,6 +249,7 @@ void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
   }
   out << "}\n\n";
   defineEnabled(out, action, scope);
+  defineNeeds(out, action, scope);
   defineTiming(out, action, scope);
   defineChoice(out, action, scope);
   defineFire(out, action, scope);
@@ -280,6 +284,34 @@ void AtomicWriter::defineEnabled(CodeWriter& out, const Action& action,
     out << "true";
   }
   out << ";\n  return NewEnabled;\n}\n\n";
+}
+
+std::vector<std::pair<std::string, long>> AtomicWriter::tokenNeeds(const Action& action) const {
+  std::vector<std::pair<std::string, long>> needs;
+  for (const Arc& arc : action.activity->clauses.inputs) {
+    const std::optional<std::string> constant = wholeConstant(arc.multiplicity);
+    if (!constant) {
+      break;
+    }
+    const long tokens = std::stol(*constant);
+    if (!arc.index && tokens > 0) {
+      needs.emplace_back(arc.place.text + "_Place", tokens);
+    }
+  }
+  return needs;
+}
+
+void AtomicWriter::defineNeeds(CodeWriter& out, const Action& action,
+                               const std::string& scope) const {
+  const std::vector<std::pair<std::string, long>> needs = tokenNeeds(action);
+  if (needs.empty()) {
+    return;
+  }
+  out << "void " << scope << "::EnablingNeeds(std::vector<TokenNeed>& needs) {\n";
+  for (const auto& need : needs) {
+    out << "  needs.push_back({" << need.first << ", " << need.second << "});\n";
+  }
+  out << "}\n\n";
 }
 
 void AtomicWriter::defineTiming(CodeWriter& out, const Action& action,

@@ -2,6 +2,7 @@
 #define COMPILER_ATOMICWRITER_H_
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/CodeWriter.h"
@@ -28,6 +29,11 @@ class AtomicWriter {
   void defineArcs(CodeWriter& out) const;
   void defineAction(CodeWriter& out, const Action& action) const;
   void defineEnabled(CodeWriter& out, const Action& action, const std::string& scope) const;
+  // The places and tokens that Enabled() checks first, with nothing else
+  // evaluated before them: the input arcs of single places with constant
+  // multiplicities, up to the first arc whose multiplicity is code.
+  std::vector<std::pair<std::string, long>> tokenNeeds(const Action& action) const;
+  void defineNeeds(CodeWriter& out, const Action& action, const std::string& scope) const;
   void defineTiming(CodeWriter& out, const Action& action, const std::string& scope) const;
   void defineChoice(CodeWriter& out, const Action& action, const std::string& scope) const;
   void defineFire(CodeWriter& out, const Action& action, const std::string& scope) const;

@@ -110,7 +110,7 @@ struct Impulse {
 
 struct Reward {
   const RewardDecl* decl = nullptr;
-  std::vector<RewardModelUse> models;  // the rate reward's models, first use first
+  std::vector<RewardModelUse> models;  // those its rate reward or condition reads, first use first
   std::vector<Impulse> impulses;
 };
 

@@ -22,6 +22,7 @@ const CodeEnd kArcCode{kActivityWords, true};
 const CodeEnd kCaseValue{kActivityWords, false, true};
 const CodeEnd kListItem{{}, true};
 const CodeEnd kRewardCode{{"impulse"}};
+const CodeEnd kConditionCode{{"impulse", "at"}};
 
 const std::vector<std::string_view> kActivityClauses = {"in",   "out",    "when", "do",
                                                         "rank", "weight", "case"};
@@ -378,24 +379,87 @@ RewardsDecl Parser::rewards() {
 RewardDecl Parser::reward() {
   RewardDecl decl;
   decl.name = name("reward variable");
-  if (!acceptWord("at")) {
-    unexpected("after the reward variable's name (expected at)");
-  }
-  do {
-    decl.times.push_back(literal());
-  } while (acceptPunct(","));
-  if (acceptPunct("=")) {
+  rewardKind(decl);
+  const bool condition = decl.condition.has_value();
+  if (!condition && acceptPunct("=")) {
     decl.rate = code(kRewardCode, "a rate reward");
   }
   while (continuesWith(kRewardClauses)) {
-    Lex.take();
     ImpulseDecl impulse;
+    impulse.where = Lex.take().where;
     impulse.activity = qualifiedName();
     expectPunct("=", "after the impulse's activity");
     impulse.value = code(kRewardCode, "an impulse");
     decl.impulses.push_back(std::move(impulse));
   }
   return decl;
+}
+
+void Parser::rewardKind(RewardDecl& decl) {
+  if (acceptWord("at")) {
+    decl.kind = RewardKind::Instant;
+    decl.times = timePoints();
+  } else if (acceptWord("over")) {
+    decl.kind = RewardKind::Interval;
+    decl.intervals = intervals();
+  } else if (acceptWord("average")) {
+    expectWords({"over"}, "after average (expected average over [start, stop])");
+    decl.kind = RewardKind::Average;
+    decl.intervals = intervals();
+  } else if (acceptWord("in")) {
+    expectWords({"the", "long", "run"}, "after in (expected in the long run)");
+    decl.kind = RewardKind::LongRun;
+  } else if (acceptWord("mean")) {
+    expectWords({"time", "until"}, "after mean (expected mean time until a condition)");
+    decl.kind = RewardKind::MeanTimeUntil;
+    decl.condition = code(kConditionCode, "a condition");
+    if (Lex.peek().isWord("at")) {
+      fail(Lex.peek().where,
+           "a mean time has no time points; for the probability that the condition has held "
+           "by then, write " +
+               decl.name.text + " probability until <condition> at <times>");
+    }
+  } else if (acceptWord("probability")) {
+    expectWords({"until"}, "after probability (expected probability until a condition)");
+    decl.kind = RewardKind::ProbabilityUntil;
+    decl.condition = code(kConditionCode, "a condition");
+    expectWords({"at"}, "after the condition (expected at and the time points)");
+    decl.times = timePoints();
+  } else {
+    unexpected("after the reward variable's name (expected at, over, average over, "
+               "in the long run, mean time until or probability until)");
+  }
+}
+
+std::vector<Literal> Parser::timePoints() {
+  std::vector<Literal> times;
+  do {
+    times.push_back(literal());
+  } while (acceptPunct(","));
+  return times;
+}
+
+std::vector<IntervalDecl> Parser::intervals() {
+  std::vector<IntervalDecl> list;
+  do {
+    IntervalDecl interval;
+    interval.where = expectPunct("[", "to open an interval, as in [0, 100]").where;
+    interval.start = literal();
+    expectPunct(",", "after the interval's start");
+    interval.stop = literal();
+    expectPunct("]", "after the interval's stop");
+    list.push_back(std::move(interval));
+  } while (acceptPunct(","));
+  return list;
+}
+
+void Parser::expectWords(std::initializer_list<std::string_view> words,
+                         const std::string& context) {
+  for (std::string_view word : words) {
+    if (!acceptWord(word)) {
+      unexpected(context);
+    }
+  }
 }
 
 StudyDecl Parser::study() {

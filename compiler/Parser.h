@@ -1,8 +1,10 @@
 #ifndef COMPILER_PARSER_H_
 #define COMPILER_PARSER_H_
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/Ast.h"
 #include "compiler/Diagnostics.h"
@@ -45,6 +47,11 @@ class Parser {
   QualifiedName qualifiedName();
   RewardsDecl rewards();
   RewardDecl reward();
+  // What the variable asks for: the words after its name, with their time
+  // points, intervals or condition.
+  void rewardKind(RewardDecl& decl);
+  std::vector<Literal> timePoints();
+  std::vector<IntervalDecl> intervals();
   StudyDecl study();
   StudyValues studyValues();
   Literal literal();
@@ -66,6 +73,8 @@ class Parser {
   Name name(const char* what);
   Code code(const CodeEnd& end, const char* what);
   Token expectPunct(std::string_view text, const std::string& context);
+  // Takes words in order; the first one missing is a syntax error.
+  void expectWords(std::initializer_list<std::string_view> words, const std::string& context);
   [[noreturn]] void fail(SourceLocation where, const std::string& message);
   [[noreturn]] void unexpected(const std::string& context);
   bool acceptPunct(std::string_view text);

@@ -27,14 +27,15 @@ constexpr std::array<std::string_view, 92> kCppKeywords = {
 // the framework's global names, and the names the generated code uses
 // itself. Sorted, for binary search.
 // clang-format off
-constexpr std::array<std::string_view, 183> kFrameworkNames = {
+constexpr std::array<std::string_view, 188> kFrameworkNames = {
     "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
     "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
     "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
     "BaseActionClass", "BaseComposerClass", "BaseGroupClass", "BaseModelClass",
     "BaseStateVariableClass", "BaseStudyClass", "Capacity", "ChildCopies", "ChildModel",
-    "ChildStateSizes", "Children", "CompareState", "CompositeStateSize", "CopyIndex",
-    "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState", "DefaultRootPath",
+    "ChildStateSizes", "Children", "CompareState", "CompositeStateSize", "ConditionByTimeType",
+    "CopyIndex", "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState",
+    "DefaultRootPath",
     "DefineName", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
     "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs",
     "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential", "Fire",
@@ -42,8 +43,9 @@ constexpr std::array<std::string_view, 183> kFrameworkNames = {
     "GetPVModel", "GlobalStudyPtr", "GroupID", "Groups", "ImmediateGroup", "Impulse",
     "ImpulseNodeClass", "ImpulseReward", "Impulses", "Index", "InitialActionList",
     "InitialGroupList", "InitialPlaces", "Initialize", "InstantOfTime", "InstantOfTimeType",
-    "Instantaneous", "Join", "LastActionFired", "LastActionTime", "Layout", "LinkVariables",
-    "MarkingOutOfRange", "MaxID", "MaxRank", "Members", "MemoryAllocationError", "ModelId",
+    "Instantaneous", "IntervalOfTimeType", "Join", "LastActionFired", "LastActionTime", "Layout",
+    "LinkVariables", "MarkingOutOfRange", "MaxID", "MaxRank", "MeanTimeToConditionType",
+    "Members", "MemoryAllocationError", "ModelId",
     "ModelRefs", "Name", "NewEnabled", "NextChild", "NoAction", "NumActions", "NumChildren",
     "NumExps", "NumGVs", "NumGroups", "NumLocalPlaces", "NumMembers", "NumModelDependencies",
     "NumModelRefs", "NumPVs", "NumReadOnlyPlaces", "NumSharedStateVariables", "NumStateVariables",
@@ -54,8 +56,9 @@ constexpr std::array<std::string_view, 183> kFrameworkNames = {
     "ReadOnlyPlaces", "ReadyToFire", "ResetPhase", "ReturnDistributionParameters",
     "Reward_Function", "SANModel", "SampleDistribution", "SelectAction", "SelectedAction",
     "SetGVs", "SetState", "Setup", "SetupActions", "SharedPtrs", "SharedStateNames", "StartTime",
-    "StateSize", "StopTime", "TheDistribution", "TheDistributionParameters", "TheGenerator",
-    "TheModelPtr", "ThePVModel", "TopModelRef", "Type", "Value", "Weight", "WeightDistribution",
+    "StateSize", "SteadyStateType", "StopTime", "TheDistribution", "TheDistributionParameters",
+    "TheGenerator", "TheModelPtr", "ThePVModel", "TimeAveragedIntervalType", "TopModelRef",
+    "Type", "Value", "Weight", "WeightDistribution",
     "Workers", "addArcTokens", "addHolder", "addSharedPtr", "appendGroup", "createPVNode",
     "declareGV", "declareGVs", "destructSingleStudy", "generateSingleStudy", "getMark",
     "initialMarking", "initialize", "initializeSANModelNow", "listActions", "listModels",

@@ -47,34 +47,57 @@ Reward RewardChecker::checkVariable(const RewardDecl& decl) {
   for (const Literal& time : decl.times) {
     checkTime(time);
   }
-  if (decl.rate) {
-    checkRate(decl, reward);
+  for (const IntervalDecl& interval : decl.intervals) {
+    checkInterval(interval);
   }
+  if (decl.rate) {
+    checkReads(*decl.rate, "the rate reward of '" + decl.name.text + "'", reward);
+  }
+  if (decl.condition) {
+    checkReads(*decl.condition, "the condition of '" + decl.name.text + "'", reward);
+  }
+  checkImpulsesUsable(decl);
   for (const ImpulseDecl& impulse : decl.impulses) {
     checkImpulse(impulse, reward);
   }
-  if (!decl.rate && decl.impulses.empty()) {
+  if (!decl.rate && !decl.condition && decl.impulses.empty()) {
     Context.error(decl.name.where, "the reward variable '" + decl.name.text +
                                        "' has neither a rate reward nor an impulse");
   }
   return reward;
 }
 
-void RewardChecker::checkTime(const Literal& time) {
+bool RewardChecker::checkTime(const Literal& time) {
   std::string problem;
   if (!cppLiteral(ValueType::Double, time.text, problem)) {
     Context.error(time.where, "the time point " + time.text + " " + problem);
-  } else if (std::strtod(time.text.c_str(), nullptr) < 0) {
+    return false;
+  }
+  if (std::strtod(time.text.c_str(), nullptr) < 0) {
     Context.error(time.where, "a time point cannot be negative");
+    return false;
+  }
+  return true;
+}
+
+void RewardChecker::checkInterval(const IntervalDecl& interval) {
+  if (checkTime(interval.start) && checkTime(interval.stop) &&
+      std::strtod(interval.start.text.c_str(), nullptr) >=
+          std::strtod(interval.stop.text.c_str(), nullptr)) {
+    Context.error(interval.where, "the interval [" + interval.start.text + ", " +
+                                      interval.stop.text +
+                                      "] is empty: its start must come before its stop");
   }
 }
 
-void RewardChecker::checkRate(const RewardDecl& decl, Reward& reward) {
-  for (const CodeName& use : decl.rate->names) {
+void RewardChecker::checkReads(const Code& code, const std::string& what, Reward& reward) {
+  bool readsPlace = false;
+  for (const CodeName& use : code.names) {
     int atomic = 0;
     if (!checkPlaceUse(use, atomic) || use.member.empty()) {
       continue;
     }
+    readsPlace = true;
     auto model = std::find_if(reward.models.begin(), reward.models.end(),
                               [&](const RewardModelUse& m) { return m.instance == use.name; });
     if (model == reward.models.end()) {
@@ -83,9 +106,17 @@ void RewardChecker::checkRate(const RewardDecl& decl, Reward& reward) {
     }
     appendOnce(model->places, use.member);
   }
-  if (reward.models.empty()) {
-    Context.error(decl.rate->where, "the rate reward of '" + decl.name.text +
-                                        "' reads no place (write instance.place)");
+  if (!readsPlace) {
+    Context.error(code.where, what + " reads no place (write instance.place)");
+  }
+}
+
+void RewardChecker::checkImpulsesUsable(const RewardDecl& decl) {
+  if (!decl.impulses.empty() && decl.condition) {
+    Context.error(decl.impulses.front().where,
+                  "'" + decl.name.text +
+                      "' asks about a condition, which earns no impulses; give them to a "
+                      "variable of their own (over, average over or in the long run)");
   }
 }
 

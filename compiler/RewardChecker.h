@@ -10,9 +10,9 @@
 
 namespace sanc {
 
-// Checks the reward variables: their names and time points, the model
-// instances and places their rate rewards read, and the activities that
-// earn their impulses.
+// Checks the reward variables: their names, time points and intervals, the
+// model instances and places their rate rewards and conditions read, and
+// the activities that earn their impulses, on kinds that can use them.
 class RewardChecker {
  public:
   // instances maps every instance name of the model tree to its atomic model.
@@ -22,12 +22,19 @@ class RewardChecker {
 
  private:
   Reward checkVariable(const RewardDecl& decl);
-  void checkRate(const RewardDecl& decl, Reward& reward);
+  // Records the instances and places that code (the rate reward or the
+  // condition, named what) reads; it must read one.
+  void checkReads(const Code& code, const std::string& what, Reward& reward);
+  // An impulse is earned at an instant, so only the kinds that accumulate
+  // can use it; the message says what to write instead.
+  void checkImpulsesUsable(const RewardDecl& decl);
   void checkImpulse(const ImpulseDecl& decl, Reward& reward);
   // The atomic model of the instance a name in reward code reads, and
   // whether the use is well-formed; reports the errors.
   bool checkPlaceUse(const CodeName& use, int& atomic);
-  void checkTime(const Literal& time);
+  // False, with an error, when time is not a number of at least 0.
+  bool checkTime(const Literal& time);
+  void checkInterval(const IntervalDecl& interval);
 
   CheckContext& Context;
   Model& Target;

@@ -1,5 +1,7 @@
 #include "compiler/RewardWriter.h"
 
+#include <algorithm>
+
 #include "compiler/AtomicWriter.h"
 #include "compiler/JoinWriter.h"
 #include "compiler/Literals.h"
@@ -14,6 +16,44 @@ std::string nodeClass(const Model& model, std::size_t index) {
 
 std::string impulseClass(const std::string& node, std::size_t index) {
   return node + "Impulse" + std::to_string(index);
+}
+
+// The framework's name of the kind, as the type file writes its code.
+const char* typeOf(RewardKind kind) {
+  switch (kind) {
+    case RewardKind::Instant:
+      return "InstantOfTimeType";
+    case RewardKind::Interval:
+      return "IntervalOfTimeType";
+    case RewardKind::Average:
+      return "TimeAveragedIntervalType";
+    case RewardKind::LongRun:
+      return "SteadyStateType";
+    case RewardKind::MeanTimeUntil:
+      return "MeanTimeToConditionType";
+    case RewardKind::ProbabilityUntil:
+      return "ConditionByTimeType";
+  }
+  return "InstantOfTimeType";
+}
+
+// What the workers of a variable evaluate: its rate reward or its
+// condition; null when it has only impulses.
+const Code* workerCode(const RewardDecl& decl) {
+  return decl.rate ? &*decl.rate : decl.condition ? &*decl.condition : nullptr;
+}
+
+std::string doubleList(const std::vector<std::string>& values) {
+  std::string list;
+  for (const std::string& value : values) {
+    list += (list.empty() ? "" : ", ") + value;
+  }
+  return list;
+}
+
+std::string doubleLiteral(const Literal& time) {
+  std::string problem;
+  return cppLiteral(ValueType::Double, time.text, problem).value();
 }
 
 }  // namespace
@@ -35,8 +75,9 @@ void RewardWriter::declare(CodeWriter& out) const {
 void RewardWriter::declareVariable(CodeWriter& out, const Reward& reward,
                                    const std::string& node) const {
   const std::string& name = reward.decl->name.text;
-  if (reward.decl->rate) {
-    out << "// The rate reward of " << name << " in one combination of model instances.\n"
+  if (workerCode(*reward.decl) != nullptr) {
+    out << "// The " << (reward.decl->condition ? "condition" : "rate reward") << " of " << name
+        << " in one combination of model instances.\n"
         << "class " << node << "Worker : public InstantOfTime {\n public:\n";
     for (const RewardModelUse& use : reward.models) {
       out << "  BaseModelClass* " << use.instance << "_Model = nullptr;\n";
@@ -92,7 +133,7 @@ void RewardWriter::define(CodeWriter& out) const {
 void RewardWriter::defineVariable(CodeWriter& out, const Reward& reward,
                                   const std::string& node) const {
   const RewardDecl& decl = *reward.decl;
-  if (decl.rate) {
+  if (workerCode(decl) != nullptr) {
     defineWorker(out, reward, node);
   }
   for (std::size_t i = 0; i < reward.impulses.size(); i++) {
@@ -106,15 +147,14 @@ void RewardWriter::defineVariable(CodeWriter& out, const Reward& reward,
   for (const RewardModelUse& use : reward.models) {
     variables += static_cast<long>(use.places.size());
   }
-  out << node << "::" << node << "(int timeIndex) {\n"
-      << "  TopModelRef = &TheModelPtr;\n  const double times[] = {";
-  for (std::size_t t = 0; t < decl.times.size(); t++) {
-    std::string problem;
-    out << (t ? ", " : "") << cppLiteral(ValueType::Double, decl.times[t].text, problem).value();
-  }
-  out << "};\n  Initialize(" << quoted(decl.name.text) << ", InstantOfTimeType, "
-      << static_cast<long>(decl.times.size()) << ", times, times, timeIndex, " << impulses << ", "
-      << static_cast<long>(reward.models.size()) << ", " << variables << ");\n";
+  out << node << "::" << node << "(int timeIndex) {\n  TopModelRef = &TheModelPtr;\n";
+  defineTimes(out, decl);
+  out << "  Initialize(" << quoted(decl.name.text) << ", " << typeOf(decl.kind) << ", "
+      << static_cast<long>(std::max(decl.times.size(), decl.intervals.size())) << ", "
+      << (decl.times.empty() ? decl.intervals.empty() ? "nullptr, nullptr" : "starts, stops"
+                             : "times, times")
+      << ", timeIndex, " << impulses << ", " << static_cast<long>(reward.models.size()) << ", "
+      << variables << ");\n";
   for (const RewardModelUse& use : reward.models) {
     for (const std::string& place : use.places) {
       out << "  AddVariableDependency(" << quoted(place) << ", " << quoted(use.instance) << ");\n";
@@ -128,7 +168,7 @@ void RewardWriter::defineVariable(CodeWriter& out, const Reward& reward,
     }
   }
   out << "}\n\n";
-  if (decl.rate) {
+  if (workerCode(decl) != nullptr) {
     out << "void " << node << "::CreateWorkerList() {\n"
         << "  for (int w = 0; w < NumWorkers; w++) {\n"
         << "    Workers[w] = newObject<" << node << "Worker>();\n  }\n}\n\n";
@@ -152,8 +192,26 @@ void RewardWriter::defineWorker(CodeWriter& out, const Reward& reward,
     bindInstance(out, use.instance, use.atomic, use.places);
   }
   out << "  return ";
-  out.parenthesized(*reward.decl->rate);
-  out << ";\n}\n\n";
+  out.parenthesized(*workerCode(*reward.decl));
+  // A condition's reward is 1 where it holds and 0 elsewhere.
+  out << (reward.decl->condition ? " ? 1.0 : 0.0" : "") << ";\n}\n\n";
+}
+
+void RewardWriter::defineTimes(CodeWriter& out, const RewardDecl& decl) const {
+  std::vector<std::string> times, starts, stops;
+  for (const Literal& time : decl.times) {
+    times.push_back(doubleLiteral(time));
+  }
+  for (const IntervalDecl& interval : decl.intervals) {
+    starts.push_back(doubleLiteral(interval.start));
+    stops.push_back(doubleLiteral(interval.stop));
+  }
+  if (!times.empty()) {
+    out << "  const double times[] = {" << doubleList(times) << "};\n";
+  } else if (!starts.empty()) {
+    out << "  const double starts[] = {" << doubleList(starts) << "};\n"
+        << "  const double stops[] = {" << doubleList(stops) << "};\n";
+  }
 }
 
 void RewardWriter::defineImpulse(CodeWriter& out, const Impulse& impulse,

@@ -26,6 +26,9 @@ class RewardWriter {
   void declareVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
   void defineVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;
   void defineWorker(CodeWriter& out, const Reward& reward, const std::string& node) const;
+  // The arrays of the variable's time points ("times") or intervals
+  // ("starts" and "stops"); nothing for a kind without either.
+  void defineTimes(CodeWriter& out, const RewardDecl& decl) const;
   void defineImpulse(CodeWriter& out, const Impulse& impulse,
                      const std::string& impulseClass) const;
   // Constructor body lines that point ModelRefs at the model members.

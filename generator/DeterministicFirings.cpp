@@ -7,22 +7,30 @@
 #include "Cpp/BaseClasses/BaseGroupClass.h"
 #include "generator/ReachedStates.h"
 
+std::vector<const BaseGroupClass*> DeterministicActivities(BaseActionClass* const* actions,
+                                                           unsigned int numActions,
+                                                           BaseGroupClass* const* groups) {
+  std::vector<const BaseGroupClass*> activities;
+  for (unsigned int i = 0; i < numActions; i++) {
+    const BaseGroupClass* group = groups[actions[i]->GroupID];
+    if (actions[i]->DistributionType == Deterministic &&
+        std::find(activities.begin(), activities.end(), group) == activities.end()) {
+      activities.push_back(group);
+    }
+  }
+  return activities;
+}
+
 DeterministicFirings::DeterministicFirings(BaseActionClass* const* actions, unsigned int numActions,
                                            BaseGroupClass* const* groups)
-    : Groups(groups) {
-  for (unsigned int i = 0; i < numActions; i++) {
-    if (actions[i]->DistributionType != Deterministic) {
-      continue;
-    }
-    const BaseGroupClass* group = Groups[actions[i]->GroupID];
-    if (Numbers.emplace(group, Activities.size() + 1).second) {
-      Activities.push_back(group);
-    }
+    : Groups(groups), Activities(DeterministicActivities(actions, numActions, groups)) {
+  for (size_t i = 0; i < Activities.size(); i++) {
+    Numbers.emplace(Activities[i], i + 1);
   }
 }
 
-bool DeterministicFirings::Open(const char* name) {
-  if (!File.open(name)) {
+bool DeterministicFirings::Open(const char* name, std::optional<int> compression) {
+  if (!File.open(name, compression)) {
     return false;
   }
   File.put("Activities:");

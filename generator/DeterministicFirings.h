@@ -2,6 +2,7 @@
 #define DETERMINISTICFIRINGS_H_
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "generator/OutputFile.h"
@@ -9,6 +10,14 @@
 class BaseActionClass;
 class BaseGroupClass;
 class ReachedStates;
+
+// The deterministic activities among actions (in model order), each once as
+// the group of its actions (its case group, or the action itself); an
+// activity's number is its position plus 1. groups is indexed by an
+// action's group id.
+std::vector<const BaseGroupClass*> DeterministicActivities(BaseActionClass* const* actions,
+                                                           unsigned int numActions,
+                                                           BaseGroupClass* const* groups);
 
 // The ".firings" file, written on request (-D) in the deterministic mode:
 // which deterministic activity, and so which delay, each deterministic
@@ -30,9 +39,9 @@ class DeterministicFirings {
   // order); groups is indexed by an action's group id. Neither is owned.
   DeterministicFirings(BaseActionClass* const* actions, unsigned int numActions,
                        BaseGroupClass* const* groups);
-  // Opens name (truncating it) and writes the list of activities; false on
-  // failure (errno tells why).
-  bool Open(const char* name);
+  // Opens name (truncating it; compressed at the zstd level given) and
+  // writes the list of activities; false on failure (errno tells why).
+  bool Open(const char* name, std::optional<int> compression = std::nullopt);
   // Records that the entries from first on of reached came from the firing
   // of the deterministic action with the given delay.
   void Fired(const BaseActionClass* action, double delay, size_t first,

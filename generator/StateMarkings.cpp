@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "Cpp/BaseClasses/NetSAN.h"
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/SANModel.h"
 #include "Cpp/BaseClasses/state/SharableSV.h"
@@ -70,6 +71,11 @@ BaseModelClass* markedModel(BaseModelClass* model) {
 }  // namespace
 
 bool StateMarkings::Describe(BaseModelClass* model, unsigned int stateSize) {
+  // A net loads its places itself, without marking cells; it names them.
+  if (auto* net = dynamic_cast<NetSAN*>(markedModel(model))) {
+    Names = net->storedPlaceLabels();
+    return Names.size() * sizeof(short) == stateSize;
+  }
   std::vector<short*> cells;
   if (!markedModel(model)->AppendMarkingCells(cells)) {
     return false;
@@ -93,8 +99,8 @@ bool StateMarkings::Describe(BaseModelClass* model, unsigned int stateSize) {
   return Names.size() * sizeof(short) == stateSize;
 }
 
-bool StateMarkings::Open(const char* name) {
-  if (!File.open(name)) {
+bool StateMarkings::Open(const char* name, std::optional<int> compression) {
+  if (!File.open(name, compression)) {
     return false;
   }
   File.put("state");

@@ -1,6 +1,7 @@
 #ifndef STATEMARKINGS_H_
 #define STATEMARKINGS_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,13 @@ class StateMarkings {
   // Names the places of model's state vector: a composed model's own
   // variables by their names, a child's prefixed with the child's name and
   // a dot (with "[i]" when siblings share the name), then the phase of each
-  // Erlang activity as <activity>.phase behind its model's prefix. False
-  // when the vector holds anything else.
+  // Erlang activity as <activity>.phase behind its model's prefix; a net
+  // read at run time by its places' labels. False when the vector holds
+  // anything else.
   bool Describe(BaseModelClass* model, unsigned int stateSize);
-  // Opens name (truncating it) and writes the header; false on failure
-  // (errno tells why).
-  bool Open(const char* name);
+  // Opens name (truncating it; compressed at the zstd level given) and
+  // writes the header; false on failure (errno tells why).
+  bool Open(const char* name, std::optional<int> compression = std::nullopt);
   // Appends the line of state number, whose state vector is state.
   void Write(unsigned long number, const char* state);
   // False once a write failed.

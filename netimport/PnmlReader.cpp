@@ -2,7 +2,9 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -235,7 +237,7 @@ class PnmlParser {
   int SkipDepth = 0;  // open elements of a skipped section
   NetDescription Net;
   std::optional<Position> NetAt;
-  std::vector<RawArc> RawArcs;
+  std::deque<RawArc> RawArcs;  // a deque: no copy of them all as it grows
   std::vector<Reference> References;
   std::vector<std::optional<Node>> Resolved;  // per reference
   std::unordered_map<std::string, IdEntry> Ids;
@@ -286,8 +288,22 @@ ReadResult<NetDescription> PnmlParser::parse(const std::string& text) {
   XML_SetCharacterDataHandler(Parser, onText);
   XML_SetStartDoctypeDeclHandler(Parser, onDoctype);
   Frames.emplace_back(Element::Document, Position{});
-  const bool parsed =
-      XML_Parse(Parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
+  // An element with an id takes some 40 bytes at least; room for them all
+  // saves rehashing the table as a large net fills it.
+  Ids.reserve(text.size() / 40);
+  // In pieces: handed the whole text at once, expat keeps growing copies of
+  // it, several times the file's size.
+  const std::size_t piece = 1 << 16;
+  bool parsed = true;
+  for (std::size_t at = 0; parsed && !Failure;) {
+    const std::size_t length = std::min(piece, text.size() - at);
+    const bool last = at + length == text.size();
+    parsed = XML_Parse(Parser, text.data() + at, static_cast<int>(length), last) == XML_STATUS_OK;
+    at += length;
+    if (last) {
+      break;
+    }
+  }
   if (Failure) {
     return ReadResult<NetDescription>::failure(*Failure);
   }

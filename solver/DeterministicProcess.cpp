@@ -311,17 +311,13 @@ std::vector<std::uint64_t> firstPhases(const DeterministicProcess& process, unsi
   return first;
 }
 
-std::int64_t clockOf(const DeterministicProcess& process, std::size_t s) {
-  return process.firingOf[s] < 0 ? -1 : std::int64_t(process.firings[process.firingOf[s]].clock);
-}
-
 // Appends the row of state s in the given phase: its exponential
 // transitions (into the same phase where the target has the same clock),
 // then the next phase or, from the last, the firing's outcomes.
 void addPhaseRow(const DeterministicProcess& process, const std::vector<std::uint64_t>& first,
                  std::size_t s, std::uint64_t phase, unsigned int phases, MarkovChain& chain) {
   const MarkovChain& exponential = process.exponential;
-  const std::int64_t clock = clockOf(process, s);
+  const std::int64_t clock = process.clockOf(s);
   const std::uint64_t row = first[s] + phase;
   const auto add = [&chain](std::uint64_t target, double rate) {
     chain.column.push_back(static_cast<std::uint32_t>(target));
@@ -329,7 +325,7 @@ void addPhaseRow(const DeterministicProcess& process, const std::vector<std::uin
   };
   for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
     const std::uint32_t target = exponential.column[e];
-    const bool keepsClock = clock >= 0 && clockOf(process, target) == clock;
+    const bool keepsClock = clock >= 0 && process.clockOf(target) == clock;
     add(first[target] + (keepsClock ? phase : 0), exponential.rate[e]);
   }
   if (clock >= 0) {

@@ -32,6 +32,11 @@ struct DeterministicProcess {
   std::vector<std::string> clockNames;    // the activity of each clock, or the delay's
   std::map<double, std::string> kept;     // delays that fire, with their activities' names
   std::map<double, std::string> dropped;  // delays longer than the horizon, likewise
+
+  // The clock of the firing of state s (from 0), or -1 when it has none.
+  std::int64_t clockOf(std::size_t s) const {
+    return firingOf[s] < 0 ? -1 : std::int64_t(firings[firingOf[s]].clock);
+  }
 };
 
 // The process of run up to horizon (infinity for the long run). A firing

@@ -1,5 +1,6 @@
 #include "solver/RewardFile.h"
 
+#include "solver/BinaryFiles.h"
 #include "solver/LineReader.h"
 
 namespace solver {
@@ -10,6 +11,9 @@ StateRewards readRecords(LineReader& reader, const std::vector<std::string>& nam
                          std::uint32_t numStates) {
   for (const std::string& expected : names) {
     expectVariableName(reader, expected);
+  }
+  if (isBinaryRewardRecords(reader)) {
+    return readBinaryRewardRecords(reader, names, numStates);
   }
   StateRewards rewards;
   rewards.numVariables = names.size();

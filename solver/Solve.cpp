@@ -7,10 +7,12 @@
 #include <utility>
 
 #include "solver/DeterministicProcess.h"
+#include "solver/EmbeddedChain.h"
 #include "solver/Measures.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
 #include "solver/RunFiles.h"
+#include "solver/ShiftedPoissonSeries.h"
 
 namespace solver {
 
@@ -26,6 +28,20 @@ std::string numberText(const char* format, double value) {
   std::snprintf(text, sizeof text, format, value);
   return text;
 }
+
+// The delays that can fire, with their activities' names.
+std::string delayList(const DeterministicProcess& process) {
+  std::string delays;
+  for (const auto& [delay, names] : process.kept) {
+    delays += (delays.empty() ? "" : ", ") + numberText("%g", delay) +
+              (names.empty() ? "" : " (" + names + ")");
+  }
+  return delays;
+}
+
+// The probability a cycle of the embedded chain may leave out: far below
+// rounding, and cheap, as the Poisson window grows only with its logarithm.
+const double kCycleTruncation = 1e-20;
 
 std::string counted(std::size_t count, const std::string& thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
@@ -102,6 +118,29 @@ double worst(const std::vector<Estimate>& estimates, double Estimate::*part) {
   return most;
 }
 
+std::vector<MeasureRequest> subset(const std::vector<MeasureRequest>& requests,
+                                   const std::vector<std::size_t>& which) {
+  std::vector<MeasureRequest> part;
+  for (std::size_t r : which) {
+    part.push_back(requests[r]);
+  }
+  return part;
+}
+
+// Puts the evaluation of the requests at which into whole.
+void place(Evaluation& whole, const std::vector<std::size_t>& which, const Evaluation& part) {
+  for (std::size_t i = 0; i < which.size(); i++) {
+    whole.estimates[which[i]] = part.estimates[i];
+    whole.infinite[which[i]] = part.infinite[i];
+  }
+  if (part.steps.needed > 0) {
+    whole.steps = part.steps;
+  }
+  whole.longRunMethod = part.longRunMethod.empty() ? whole.longRunMethod : part.longRunMethod;
+  whole.meanTimeMethod = part.meanTimeMethod.empty() ? whole.meanTimeMethod : part.meanTimeMethod;
+  whole.stopped = whole.stopped || part.stopped;
+}
+
 class Solver {
  public:
   Solver(const SolveOptions& options, RunFiles& run)
@@ -128,6 +167,11 @@ class Solver {
   void evaluateWithDelays(const std::vector<double>& rewards);
   Evaluation solveWithDelays(const DeterministicProcess& process,
                              const std::vector<MeasureRequest>& requests);
+  // The instants by the series of shifted Poisson terms, into result;
+  // false (with a note) when the series gave up.
+  bool seriesAtInstants(const DeterministicProcess& process,
+                        const std::vector<MeasureRequest>& requests,
+                        const std::vector<std::size_t>& instants, Evaluation& result);
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -148,7 +192,15 @@ class Solver {
 
 void Solver::planRequests() {
   for (std::size_t v = 0; v < Run.variables.size(); v++) {
-    planVariable(v);
+    const std::size_t planned = Requests.size();
+    try {
+      planVariable(v);
+    } catch (const InputError& error) {
+      // The variable gets no value; the others are still solved.
+      Requests.resize(planned);
+      Values.resize(planned);
+      Result.refused.push_back(error.diagnostic());
+    }
   }
 }
 
@@ -230,6 +282,14 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   if (!Run.impulses) {
     refuse(".var", "has impulse rewards, but there is no .imp file with what they earn: "
                    "generate the run again");
+  }
+  if (Run.delays && !Run.delays->empty()) {
+    for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
+      if (Run.impulses->firingImpulse[entry.first + v] != 0) {
+        refuse(".imp", "earns impulses when a deterministic activity fires (state " +
+                           std::to_string(entry.state) + "), which the solver does not count yet");
+      }
+    }
   }
 }
 
@@ -405,18 +465,67 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   if (process.firings.empty()) {
     return evaluateMeasures(process.exponential, requests, settings(Epsilon));
   }
-  if (Run.impulses) {
-    for (const MeasureRequest& request : requests) {
-      for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
-        if (Run.impulses->firingImpulse[entry.first + request.variable] != 0) {
-          throw SolveError("variable " + Run.variables[request.variable].name +
-                           " earns impulses when a deterministic activity fires, which the "
-                           "Erlang approximation of the delays does not count");
-        }
-      }
+  Evaluation result;
+  result.estimates.resize(requests.size());
+  result.infinite.assign(requests.size(), false);
+  const bool runToTheEnd = clocksRunToTheEnd(process);
+  std::vector<std::size_t> longRun, instants, others;
+  for (std::size_t r = 0; r < requests.size(); r++) {
+    if (requests[r].kind == VariableKind::kLongRun) {
+      longRun.push_back(r);
+    } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
+      instants.push_back(r);
+    } else {
+      others.push_back(r);
     }
   }
-  return doublePhases(process, requests);
+  if (!longRun.empty()) {
+    Result.notes.push_back("deterministic delays " + delayList(process) +
+                           ": the embedded Markov regenerative process, each delay's subordinated "
+                           "chain uniformized over it (leaving out at most " +
+                           numberText("%g", kCycleTruncation) + " of a cycle's probability)");
+    place(result, longRun,
+          evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps),
+                           subset(requests, longRun), settings(Epsilon)));
+  }
+  if (!instants.empty() && !seriesAtInstants(process, requests, instants, result)) {
+    others.insert(others.end(), instants.begin(), instants.end());
+    std::sort(others.begin(), others.end());
+  }
+  if (!others.empty()) {
+    place(result, others, doublePhases(process, subset(requests, others)));
+  }
+  return result;
+}
+
+bool Solver::seriesAtInstants(const DeterministicProcess& process,
+                              const std::vector<MeasureRequest>& requests,
+                              const std::vector<std::size_t>& instants, Evaluation& result) {
+  std::vector<double> times;
+  for (std::size_t r : instants) {
+    times.push_back(requests[r].stop);
+  }
+  std::sort(times.begin(), times.end());
+  times.erase(std::unique(times.begin(), times.end()), times.end());
+  try {
+    // A quarter of the steps: when the series gives up, the phases still have the rest.
+    const std::vector<std::vector<Estimate>> table =
+        shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
+    for (std::size_t r : instants) {
+      const std::size_t row =
+          std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin();
+      result.estimates[r] = table[row][requests[r].variable];
+    }
+    Result.notes.push_back("deterministic delays " + delayList(process) +
+                           ": never disabled once enabled; series of Poisson terms shifted by "
+                           "the delays (the error given is a bound)");
+    return true;
+  } catch (const SolveError& error) {
+    // Many delays before the last time point: the phases may settle sooner.
+    Result.notes.push_back(std::string("series of shifted Poisson terms given up: ") +
+                           error.what());
+    return false;
+  }
 }
 
 void Solver::noteDroppedDelays(const DeterministicProcess& process, double horizon) {
@@ -479,12 +588,7 @@ Evaluation Solver::doublePhases(const DeterministicProcess& process,
 
 void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases,
                         const std::string& outcome) {
-  std::string delays;
-  for (const auto& [delay, names] : process.kept) {
-    delays += (delays.empty() ? "" : ", ") + numberText("%g", delay) +
-              (names.empty() ? "" : " (" + names + ")");
-  }
-  Result.notes.push_back("deterministic delays " + delays +
+  Result.notes.push_back("deterministic delays " + delayList(process) +
                          ": each an Erlang distribution of k phases with the delay as mean; k = " +
                          std::to_string(phases) + outcome + " (the error given is an estimate)");
 }

@@ -50,6 +50,8 @@ struct VariableValue {
 struct Solution {
   std::vector<std::string> notes;  // how the values were computed, one line each
   std::vector<VariableValue> values;
+  // The variables refused, each with what is wrong: they have no values.
+  std::vector<Diagnostic> refused;
   // Every error within the bound asked for; when false, the values carry
   // the errors reached.
   bool withinBound = true;
@@ -61,8 +63,9 @@ struct Solution {
 // Reads the files of options.base and computes the values of each reward
 // variable by its kind: at each of its time points, over each of its
 // intervals, in the long run, or once (a mean time). A diagnostic says
-// what is wrong with the files or what the solver cannot compute (a
-// variable it cannot evaluate is refused, never given a value).
+// what is wrong with the files or what the solver cannot compute; a
+// variable it cannot evaluate is refused in the solution, never given a
+// value, and the others are solved.
 Parsed<Solution> solve(const SolveOptions& options);
 
 }  // namespace solver

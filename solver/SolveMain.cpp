@@ -211,15 +211,20 @@ int main(int argc, char** argv) {
   if (!command.csv.empty()) {
     writeCsvFile(solution.value(), command.csv);
   }
+  // Each variable refused, then whether the values are short of the bound.
+  for (const solver::Diagnostic& refused : solution.value().refused) {
+    std::cerr << "solve: " << refused.text() << "\n";
+  }
+  bool failed = !solution.value().refused.empty();
   if (solution.value().stopped) {
-    refuse(command.options.base +
-           ": stopped on request; the values above carry the bounds reached");
+    std::cerr << "solve: " << command.options.base
+              << ": stopped on request; the values above carry the bounds reached\n";
+    failed = true;
+  } else if (!solution.value().withinBound) {
+    std::cerr << "solve: " << command.options.base << ": the error bound "
+              << solution.value().epsilon
+              << " was not reached; the values above carry the errors reached\n";
+    failed = true;
   }
-  if (!solution.value().withinBound) {
-    std::ostringstream bound;
-    bound << solution.value().epsilon;
-    refuse(command.options.base + ": the error bound " + bound.str() +
-           " was not reached; the values above carry the errors reached");
-  }
-  return 0;
+  return failed ? 1 : 0;
 }

@@ -90,6 +90,8 @@ bool BaseActionClass::EnablingChange() { return false; }
 
 bool BaseActionClass::IsAMember(BaseActionClass* action) { return action == this; }
 
+void BaseActionClass::EnablingNeeds(std::vector<TokenNeed>&) {}
+
 double BaseActionClass::Probability(BaseActionClass*) { return 1.0; }
 
 void BaseActionClass::printAffectedState(std::ostream* os) { printStates(AffectedSVs, os); }

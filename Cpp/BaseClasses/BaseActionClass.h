@@ -2,12 +2,14 @@
 #define BASEACTIONCLASS_H_
 
 #include <iostream>
+#include <vector>
 
 #include "Cpp/BaseClasses/FastSet.h"
 #include "Cpp/BaseClasses/List.h"
 
 class BaseModelClass;
 class BaseStateVariableClass;
+class Place;
 
 // Firing-time distribution of an action. The state-space generator handles
 // Exponential, Deterministic, Erlang and Instantaneous and refuses the others,
@@ -42,6 +44,12 @@ enum ExecutionPolicyType { RaceEnabled = 1 };
 // phase counter and the reward model's per-action bookkeeping.
 class BaseActionClass {
  public:
+  // A place and the tokens it must hold for the action to be enabled.
+  struct TokenNeed {
+    Place* place;
+    int tokens;
+  };
+
   int GroupID;  // index of the action's group in the model's group table
   ExecutionPolicyType ExecutionPolicy;
   bool Disabled;  // dropped by its group's last weight distribution
@@ -104,6 +112,12 @@ class BaseActionClass {
   virtual BaseActionClass* getPrintedAction();
   // Number of Erlang phases.
   virtual double ErlangParamM();
+  // Appends places that hold at least their tokens in every marking that
+  // enables the action, and whose check Enabled() makes first, with no
+  // side effect (its input arcs): in a marking that misses one, Enabled()
+  // would return false having done nothing else, so it need not be asked.
+  // An action that lists none is asked in every marking.
+  virtual void EnablingNeeds(std::vector<TokenNeed>& needs);
 
   // Sets name, group, distribution, policy and reactivation; the arc counts
   // are accepted for the generated code's sake and not stored.

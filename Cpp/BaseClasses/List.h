@@ -3,6 +3,7 @@
 
 #include <iostream>
 #include <new>
+#include <unordered_set>
 
 #include "Cpp/BaseClasses/StandardErrors.h"
 
@@ -34,9 +35,24 @@ class List {
     insertItem(x);
   }
 
+  // Appends each of the n pointers unless present. A long list or batch
+  // checks presence in a hash set rather than by scanning, which would cost
+  // the product of their lengths.
   void append(T** xs, int n) {
+    if ((static_cast<long>(NumItems) + n) * n <= kScanLimit) {
+      for (int i = 0; i < n; i++) {
+        append(xs[i]);
+      }
+      return;
+    }
+    std::unordered_set<T*> present(Items, Items + NumItems);
     for (int i = 0; i < n; i++) {
-      append(xs[i]);
+      if (present.insert(xs[i]).second) {
+        if (ArraySize <= NumItems) {
+          increaseArraySize(ArraySize > 0 ? 2 * ArraySize : 1);
+        }
+        Items[NumItems++] = xs[i];
+      }
     }
   }
 
@@ -127,6 +143,8 @@ class List {
   }
 
  private:
+  static constexpr long kScanLimit = 4096;
+
   int indexOf(T* x) const {
     for (int i = 0; i < NumItems; i++) {
       if (Items[i] == x) {

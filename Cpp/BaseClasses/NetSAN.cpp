@@ -1,6 +1,7 @@
 #include "Cpp/BaseClasses/NetSAN.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -24,7 +25,6 @@ NetSAN::NetSAN(const NetDescription& net) {
     groups[k]->setGroupId(static_cast<int>(k));
   }
   connectArcs(net);
-  indexReaders(net);
   for (const auto& transition : Transitions) {
     transition->LinkVariables();
   }
@@ -34,6 +34,11 @@ NetSAN::NetSAN(const NetDescription& net) {
 void NetSAN::createPlaces(const NetDescription& net) {
   for (const NetDescription::PlaceEntry& entry : net.places) {
     PlaceIndex.emplace(entry.id, static_cast<int>(OwnedPlaces.size()));
+    std::string label = entry.name.empty() ? entry.id : entry.name;
+    std::replace_if(
+        label.begin(), label.end(),
+        [](char c) { return std::isspace(static_cast<unsigned char>(c)); }, '_');
+    PlaceLabels.push_back(std::move(label));
     OwnedPlaces.push_back(
         std::make_unique<Place>(entry.id.c_str(), static_cast<short>(entry.initialMarking)));
   }
@@ -42,6 +47,15 @@ void NetSAN::createPlaces(const NetDescription& net) {
 Place* NetSAN::placeWithId(const std::string& id) const {
   const auto found = PlaceIndex.find(id);
   return found == PlaceIndex.end() ? nullptr : place(found->second);
+}
+
+std::vector<std::string> NetSAN::storedPlaceLabels() {
+  followSharing();
+  std::vector<std::string> labels;
+  for (int i : StoredPlaces) {
+    labels.push_back(PlaceLabels[i]);
+  }
+  return labels;
 }
 
 void NetSAN::listSVs(const char* modelName, const char* svName, List<BaseStateVariableClass>* svs,
@@ -84,11 +98,14 @@ void NetSAN::connectArcs(const NetDescription& net) {
   // Per transition, (place, tokens moved) for each arc; a place that is both
   // input and output changes by the difference.
   std::vector<std::vector<std::pair<int, int>>> moves(Transitions.size());
+  std::vector<std::vector<BaseActionClass*>> readers(OwnedPlaces.size());
+  std::vector<std::vector<BaseActionClass*>> changers(OwnedPlaces.size());
   for (const NetDescription::ArcEntry& arc : net.arcs) {
     NetTransition* transition = Transitions[arc.transition].get();
     if (arc.input) {
       transition->addInput(place(arc.place), arc.weight);
-      AddEnableArc(place(arc.place), transition);
+      transition->addEnablingSV(place(arc.place));
+      readers[arc.place].push_back(transition);
     }
     moves[arc.transition].emplace_back(arc.place, arc.input ? -arc.weight : arc.weight);
   }
@@ -102,28 +119,19 @@ void NetSAN::connectArcs(const NetDescription& net) {
       }
       if (delta != 0) {
         Transitions[t]->addChange(place(placeIndex), placeIndex, delta);
-        AddAffectArc(place(placeIndex), Transitions[t].get());
+        Transitions[t]->addAffectedSV(place(placeIndex));
+        changers[placeIndex].push_back(Transitions[t].get());
       }
     }
   }
-}
-
-void NetSAN::indexReaders(const NetDescription& net) {
-  ReaderStart.assign(OwnedPlaces.size() + 1, 0);
-  for (const NetDescription::ArcEntry& arc : net.arcs) {
-    if (arc.input) {
-      ReaderStart[arc.place + 1]++;
-    }
-  }
-  for (size_t i = 1; i < ReaderStart.size(); i++) {
-    ReaderStart[i] += ReaderStart[i - 1];
-  }
-  Readers.resize(ReaderStart.back());
-  std::vector<int> next(ReaderStart.begin(), ReaderStart.end() - 1);
-  for (const NetDescription::ArcEntry& arc : net.arcs) {
-    if (arc.input) {
-      Readers[next[arc.place]++] = Transitions[arc.transition].get();
-    }
+  // A place's lists in one batch each, which checks for repeats in linear
+  // time (arc by arc it would take the square of the place's arcs). No
+  // place is shared yet, so its own lists are its group's.
+  for (size_t i = 0; i < OwnedPlaces.size(); i++) {
+    OwnedPlaces[i]->getEnabledActions()->append(readers[i].data(),
+                                                static_cast<int>(readers[i].size()));
+    OwnedPlaces[i]->getAffectingActions()->append(changers[i].data(),
+                                                  static_cast<int>(changers[i].size()));
   }
 }
 
@@ -137,9 +145,6 @@ void NetSAN::refreshSharing() {
       StoredPlaces.push_back(static_cast<int>(i));
       StoredMarking.push_back(marking(static_cast<int>(i)));
     }
-  }
-  for (const auto& transition : Transitions) {
-    transition->rememberEnabling(transition->inputsUnshared());
   }
   SharingVersion = BaseStateVariableClass::SharingChanges;
 }

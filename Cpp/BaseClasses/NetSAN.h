@@ -19,10 +19,6 @@
 // case probability is the weight share among the enabled ones of the
 // highest priority. Like any atomic model it joins, shares places and
 // carries rewards.
-//
-// A firing or a loaded state makes the net forget the enabling of the
-// transitions whose input places changed, so that a state costs about what
-// its changed transitions cost (see NetTransition).
 class NetSAN : public SANModel {
  public:
   // The description must be well formed: arc indices in range, weights and
@@ -35,6 +31,10 @@ class NetSAN : public SANModel {
   short marking(int i) const { return OwnedPlaces[i]->getMark(); }
   // The place with that id, or null.
   Place* placeWithId(const std::string& id) const;
+  // The labels of the places the state vector holds, in its order: each
+  // place's name in the net, or its id when it has none, blanks made
+  // underscores so that a label stays one word.
+  std::vector<std::string> storedPlaceLabels();
 
   // The place called svName when modelName is this net's name: a lookup, not
   // a walk over the places, since a reward file may name many.
@@ -53,18 +53,14 @@ class NetSAN : public SANModel {
   // its marking cells, for the net to see what changed.
   bool AppendMarkingCells(std::vector<short*>& cells) override;
 
-  // Told by a transition that has just changed place i: its readers forget
-  // their enabling, and the copy of the stored marking follows.
+  // Told by a transition that has just changed place i: the copy of the
+  // stored marking follows.
   void placeChanged(int i) {
-    for (int k = ReaderStart[i]; k < ReaderStart[i + 1]; k++) {
-      Readers[k]->forgetEnabling();
-    }
     if (StoredAt[i] >= 0) {
       StoredMarking[StoredAt[i]] = marking(i);
     }
   }
-  // Brings the stored places and the transitions' remembering up to date
-  // after a change of sharing anywhere.
+  // Brings the stored places up to date after a change of sharing anywhere.
   void followSharing() {
     if (SharingVersion != BaseStateVariableClass::SharingChanges) {
       refreshSharing();
@@ -77,18 +73,15 @@ class NetSAN : public SANModel {
   // Timed transitions in net order, then the group of instantaneous ones.
   std::vector<BaseGroupClass*> createGroups();
   void connectArcs(const NetDescription& net);
-  void indexReaders(const NetDescription& net);
   void refreshSharing();
   // Loads the stored places first to last - 1 from the state vector buf.
   void loadPlaces(std::size_t first, std::size_t last, const char* buf);
 
   std::vector<std::unique_ptr<Place>> OwnedPlaces;
   std::unordered_map<std::string, int> PlaceIndex;  // by id
+  std::vector<std::string> PlaceLabels;             // by index
   std::vector<std::unique_ptr<NetTransition>> Transitions;
   PostselectGroup InstantaneousGroup;
-  // For place i, its readers are Readers[ReaderStart[i] .. ReaderStart[i+1]).
-  std::vector<int> ReaderStart;
-  std::vector<NetTransition*> Readers;
   // As of SharingVersion: the unshared places in state-vector order, and
   // for each place its position among them (-1 when shared). The marking of
   // an unshared place changes only through SetState and the net's firings,

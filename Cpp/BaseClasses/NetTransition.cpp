@@ -31,37 +31,23 @@ void NetTransition::LinkVariables() {
   }
 }
 
-bool NetTransition::inputsMarked() const {
+void NetTransition::EnablingNeeds(std::vector<TokenNeed>& needs) {
   for (const Input& input : Inputs) {
-    if (*input.mark < input.weight) {
-      return false;
+    if (input.weight > 0) {
+      needs.push_back({input.place, input.weight});
     }
   }
-  return true;
-}
-
-bool NetTransition::inputsUnshared() const {
-  for (const Input& input : Inputs) {
-    if (input.place->getShared()) {
-      return false;
-    }
-  }
-  return true;
-}
-
-void NetTransition::rememberEnabling(bool remember) {
-  Remembers = remember;
-  EnablingKnown = false;
 }
 
 bool NetTransition::Enabled() {
-  Net.followSharing();
   OldEnabled = NewEnabled;
-  if (!EnablingKnown) {
-    KnownEnabling = inputsMarked();
-    EnablingKnown = Remembers;
+  NewEnabled = true;
+  for (const Input& input : Inputs) {
+    if (*input.mark < input.weight) {
+      NewEnabled = false;
+      break;
+    }
   }
-  NewEnabled = KnownEnabling;
   return NewEnabled;
 }
 

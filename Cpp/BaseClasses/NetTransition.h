@@ -12,12 +12,9 @@ class Place;
 // A transition of a table-driven net (NetSAN): enabled while each input
 // place holds at least its arc's weight; firing moves every place it changes
 // by its net change (output weight less input weight). Its timing comes from
-// the description: exponential, deterministic or instantaneous.
-//
-// It remembers its enabling between evaluations when all its input places
-// are unshared: such a place changes only through its net's SetState and
-// firings, which make the net forget the enabling of its readers. With a
-// shared input (another model may change it) it evaluates every time.
+// the description: exponential, deterministic or instantaneous. Its input
+// arcs are its enabling needs, by which the generator asks it only in
+// markings that may enable it.
 class NetTransition : public Activity {
  public:
   NetTransition(NetSAN& net, const NetDescription::TransitionEntry& description);
@@ -42,13 +39,8 @@ class NetTransition : public Activity {
   // Registers the arcs' marking pointers with their places, so that they
   // follow the places when a composer shares them.
   void LinkVariables() override;
-
-  // Whether the transition may remember its enabling: set by its net from
-  // the current sharing; either way the remembered enabling is dropped.
-  void rememberEnabling(bool remember);
-  void forgetEnabling() { EnablingKnown = false; }
-  // True when no input place is shared.
-  bool inputsUnshared() const;
+  // The input places with their weights (arcs of weight 0 need nothing).
+  void EnablingNeeds(std::vector<TokenNeed>& needs) override;
 
  private:
   struct Input {
@@ -63,8 +55,6 @@ class NetTransition : public Activity {
     int delta;
   };
 
-  bool inputsMarked() const;
-
   NetSAN& Net;
   double Parameter;  // the rate or the delay
   double TheWeight;
@@ -72,9 +62,6 @@ class NetTransition : public Activity {
   double Parameters[1];
   std::vector<Input> Inputs;
   std::vector<Change> Changes;
-  bool Remembers = false;
-  bool EnablingKnown = false;
-  bool KnownEnabling = false;
 };
 
 #endif

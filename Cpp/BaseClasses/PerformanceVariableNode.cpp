@@ -210,15 +210,17 @@ void PerformanceVariableNode::Initialize(const char* name, RewardType type, int 
                                          int timeIndex, int impulseCapacity,
                                          int modelDependencyCapacity,
                                          int variableDependencyCapacity) {
-  SAN_ASSERT(timeIndex >= 0 && timeIndex < numTimePoints,
-             "timeIndex >= 0 && timeIndex < numTimePoints", kFile);
+  SAN_ASSERT(timeIndex >= 0 && (timeIndex < numTimePoints || timeIndex == 0),
+             "timeIndex >= 0 && (timeIndex < numTimePoints || timeIndex == 0)", kFile);
   PVId = the_id++;
   Type = type;
   NumTimePoints = numTimePoints;
   StartTimes = copyTimes(startTimes, numTimePoints);
   StopTimes = copyTimes(stopTimes, numTimePoints);
-  StartTime = StartTimes[timeIndex];
-  StopTime = StopTimes[timeIndex];
+  if (numTimePoints > 0) {
+    StartTime = StartTimes[timeIndex];
+    StopTime = StopTimes[timeIndex];
+  }
   Name = copyName(name);
   VariableDependencyCapacity = variableDependencyCapacity;
   if (variableDependencyCapacity != 0) {
@@ -486,9 +488,18 @@ void PerformanceVariableNode::CurrentReward(BaseActionClass* fired) {
     Workers[w]->CurrentReward();
     RateReward += Workers[w]->Value;
   }
-  ImpulseReward = 0.0;
+  if (Type == MeanTimeToConditionType || Type == ConditionByTimeType) {
+    // Each worker tells whether the condition holds for its combination of
+    // instances; it holds when it does for one of them.
+    RateReward = RateReward > 0.0 ? 1.0 : 0.0;
+  }
+  ImpulseReward = ImpulseOf(fired);
+}
+
+double PerformanceVariableNode::ImpulseOf(BaseActionClass* fired) {
+  double impulse = 0.0;
   if (!ImpulseAffectedBy(fired)) {
-    return;
+    return impulse;
   }
   FastSet& impulses = fired->PVImpulseIndices[PVId];
   for (int k = 0; k < impulses.size(); k++) {
@@ -497,9 +508,10 @@ void PerformanceVariableNode::CurrentReward(BaseActionClass* fired) {
     for (int j = 0; j < fired->PVImpulseWorkerCounts[PVId][i]; j++) {
       ImpulseNodeClass* worker = ImpulseWorkers[i][workers[j]];
       worker->EvaluateImpulse();
-      ImpulseReward += worker->Value;
+      impulse += worker->Value;
     }
   }
+  return impulse;
 }
 
 bool PerformanceVariableNode::ImpulseAffectedBy(BaseActionClass* action) const {

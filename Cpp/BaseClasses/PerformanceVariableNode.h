@@ -7,9 +7,18 @@ class ImpulseNodeClass;
 class PerformanceVariableWorker;
 
 // Kind of a performance variable, written as a number to the type file.
-// Values other than 0 mark variables that accumulate over time; the
-// per-state rewards do not depend on the kind.
-enum RewardType : int { InstantOfTimeType = 0 };
+// The long run and the mean time to a condition have no time points. The
+// two condition kinds have a rate reward of 1 where the condition holds
+// (for at least one combination of the instances it reads) and 0
+// elsewhere; the other kinds' rewards do not depend on the kind.
+enum RewardType : int {
+  InstantOfTimeType = 0,         // the expected rate reward at each time point
+  IntervalOfTimeType = 1,        // the reward accumulated over each [start, stop]
+  TimeAveragedIntervalType = 2,  // the same divided by stop - start
+  SteadyStateType = 3,           // the long-run value
+  MeanTimeToConditionType = 4,   // the expected time until the condition first holds
+  ConditionByTimeType = 5        // the probability that it has held by each time point
+};
 
 // The model instances one worker evaluates against, one per model
 // dependency of its node.
@@ -118,7 +127,8 @@ class PerformanceVariableNode {
   virtual void Reset();
 
   // Describes the variable: takes the next PVId, copies the name and time
-  // points, selects time point timeIndex and makes room for the declared
+  // points, selects time point timeIndex (0 for a kind without time points,
+  // whose StartTime and StopTime stay -1) and makes room for the declared
   // numbers of impulses, model dependencies and variable dependencies.
   void Initialize(const char* name, RewardType type, int numTimePoints, const double* startTimes,
                   const double* stopTimes, int timeIndex, int impulseCapacity,
@@ -169,9 +179,13 @@ class PerformanceVariableNode {
   void FixImpulseWorkerLists();
 
   // Evaluation.
-  // Computes RateReward for the current marking and ImpulseReward for the
+  // Computes RateReward for the current marking (for a condition kind, 1
+  // when a worker's condition holds, else 0) and ImpulseReward for the
   // firing of fired.
   void CurrentReward(BaseActionClass* fired);
+  // The impulse the firing of fired earns in the current marking, without
+  // changing RateReward or ImpulseReward.
+  double ImpulseOf(BaseActionClass* fired);
   // True when firing action earns an impulse of this node.
   bool ImpulseAffectedBy(BaseActionClass* action) const;
 

@@ -1,5 +1,5 @@
 // The table-driven net model: its state vector, enabling and firing through
-// the arc tables, the enabling it remembers, sharing through a join, the
+// the arc tables, sharing through a join, the
 // group of its instantaneous transitions and its reward model.
 #include <gtest/gtest.h>
 
@@ -75,7 +75,7 @@ TEST(NetSANTest, FiringBeyond32767StopsTheRunNamingThePlace) {
 // Whatever order states are loaded and transitions fired in, the enabling
 // each transition reports is the one its input arcs give, and the state
 // written is the marking of the places.
-TEST(NetSANTest, RemembersEnablingOnlyWhileNoInputChanges) {
+TEST(NetSANTest, ReportsTheEnablingItsInputArcsGive) {
   NetSAN san(NetBuilder("n")
                  .place("p", 1)
                  .place("q")
@@ -117,21 +117,7 @@ TEST(NetSANTest, RemembersEnablingOnlyWhileNoInputChanges) {
 
 // Two nets joined on their place "buffer": a producer and a consumer.
 TEST(NetSANTest, JoinedNetsSeeEachOthersFiringsOnASharedPlace) {
-  NetJoin join({NetBuilder("producer")
-                    .place("idle", 1)
-                    .place("buffer")
-                    .transition("put")
-                    .arc("idle", "put")
-                    .arc("put", "buffer")
-                    .net,
-                NetBuilder("consumer")
-                    .place("buffer")
-                    .place("done")
-                    .transition("take")
-                    .arc("buffer", "take")
-                    .arc("take", "done")
-                    .net},
-               {"buffer"});
+  NetJoin join(test_nets::producerAndConsumer(), {"buffer"});
   EXPECT_EQ(6, join.StateSize()) << "idle, done, then the shared buffer";
   NetTransition* put = transition(join.net(0), 0);
   NetTransition* take = transition(join.net(1), 0);

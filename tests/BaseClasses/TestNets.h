@@ -61,6 +61,26 @@ class NetBuilder {
   }
 };
 
+// Two nets to join on their place "buffer": a producer whose "put" moves
+// its idle token into the buffer, and a consumer whose "take" moves it on
+// to "done".
+inline std::vector<NetDescription> producerAndConsumer() {
+  return {NetBuilder("producer")
+              .place("idle", 1)
+              .place("buffer")
+              .transition("put")
+              .arc("idle", "put")
+              .arc("put", "buffer")
+              .net,
+          NetBuilder("consumer")
+              .place("buffer")
+              .place("done")
+              .transition("take")
+              .arc("buffer", "take")
+              .arc("take", "done")
+              .net};
+}
+
 // A join of the nets built from descriptions, in order; each shared name
 // binds the place with that id in every net that has one. The nets and the
 // shared places belong to the join.

@@ -191,12 +191,35 @@ TEST(CheckErrorTest, RewardsReadPlacesOfInstancesInTheTree) {
       {withModel("rewards {\n  r at -1 = a.p\n}").c_str(), "13:8: a time point cannot be negative"},
       {withModel("rewards {\n  r at 1 = a.p\n  r at 2 = a.q\n}").c_str(),
        "14:3: 'r' is already declared as a reward variable (line 13)"},
-      {withModel("rewards {\n  r at 1  impulse j.t = 1\n}").c_str(),
-       "13:19: the model tree has no instance 'j'"},
-      {withModel("rewards {\n  r at 1  impulse a.u = 1\n}").c_str(),
-       "13:21: 'a' (a) has no activity 'u'"},
-      {withModel("rewards {\n  r at 1  impulse a.t = x.p\n}").c_str(),
-       "13:25: an impulse reads only places of the instance whose activity earns it ('a')"},
+      {withModel("rewards {\n  r over [0, 1]  impulse j.t = 1\n}").c_str(),
+       "13:26: the model tree has no instance 'j'"},
+      {withModel("rewards {\n  r over [0, 1]  impulse a.u = 1\n}").c_str(),
+       "13:28: 'a' (a) has no activity 'u'"},
+      {withModel("rewards {\n  r over [0, 1]  impulse a.t = x.p\n}").c_str(),
+       "13:32: an impulse reads only places of the instance whose activity earns it ('a')"},
+  });
+}
+
+TEST(CheckErrorTest, EachKindOfRewardHasSoundTimesAConditionThatReadsAPlaceAndUsableImpulses) {
+  expectFirstErrors({
+      {withModel("rewards {\n  r over [5, 2] = a.p\n}").c_str(),
+       "13:10: the interval [5, 2] is empty: its start must come before its stop"},
+      {withModel("rewards {\n  r average over [0, 1], [1, 1] = a.p\n}").c_str(),
+       "13:26: the interval [1, 1] is empty: its start must come before its stop"},
+      {withModel("rewards {\n  r over [-1, 2] = a.p\n}").c_str(),
+       "13:11: a time point cannot be negative"},
+      {withModel("rewards {\n  r probability until a.p > 0 at -1\n}").c_str(),
+       "13:34: a time point cannot be negative"},
+      {withModel("rewards {\n  r mean time until 5 > 3\n}").c_str(),
+       "13:21: the condition of 'r' reads no place (write instance.place)"},
+      {withModel("rewards {\n  r in the long run\n}").c_str(),
+       "13:3: the reward variable 'r' has neither a rate reward nor an impulse"},
+      {withModel("rewards {\n  r mean time until a.p > 0\n    impulse a.t = 1\n}").c_str(),
+       "14:5: 'r' asks about a condition, which earns no impulses; give them to a variable of "
+       "their own (over, average over or in the long run)"},
+      {withModel("rewards {\n  r probability until a.p > 0 at 1  impulse a.t = 1\n}").c_str(),
+       "13:37: 'r' asks about a condition, which earns no impulses; give them to a variable of "
+       "their own (over, average over or in the long run)"},
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include "constructs.h"
 #include "tests/ModelViews.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
@@ -154,6 +155,42 @@ TEST(ConstructsRewardTest, ARateRewardSumsOverEveryCombinationOfInstances) {
   model.FireAction(state.data(), &producer.make);
   EXPECT_EQ(0.0, splits.ImpulseReward);
   EXPECT_EQ(2.0, model.PVList[2]->RateReward);  // both slots hold one token
+}
+
+// Each kind of variable is written with its type code and its time points
+// (an interval's start and stop; none for the long run and the mean time).
+const char kConstructsTypes[] =
+    "Version:1\nNumPV:7\n"
+    "Name:level\nType:0\nNumTimes:2\nStart:1\nStop:1\nStart:2.5\nStop:2.5\n"
+    "Name:splits\nType:1\nNumTimes:2\nStart:0\nStop:1\nStart:1\nStop:2.5\n"
+    "Name:filled\nType:0\nNumTimes:1\nStart:1\nStop:1\n"
+    "Name:mean_level\nType:2\nNumTimes:1\nStart:0\nStop:10\n"
+    "Name:throughput\nType:3\nNumTimes:0\n"
+    "Name:stocked\nType:4\nNumTimes:0\n"
+    "Name:used\nType:5\nNumTimes:2\nStart:1\nStop:1\nStart:5\nStop:5\n";
+
+TEST(ConstructsRewardTest, EachKindHasItsTypeAndAConditionIsOneWhereAnInstanceMeetsIt) {
+  copies = 2;
+  top_rewardPVModel model(false);
+  model.ConsiderOnly(nullptr, -1);
+  test_files::TempFile types("constructs.pvtype");
+  ASSERT_TRUE(model.WritePVTypeFile(types.c_str()));
+  EXPECT_EQ(kConstructsTypes, types.read());
+
+  topRJ& top = *static_cast<topRJ*>(model.ChildModel);
+  PerformanceVariableNode& stocked = *model.PVList[5];
+  PerformanceVariableNode& used = *model.PVList[6];
+  model.UpdateRewards();
+  EXPECT_EQ(0.0, stocked.RateReward);  // stock 0
+  EXPECT_EQ(0.0, used.RateReward);
+  top.left->producer->stock->setMark(3);
+  top.left->consumer[1]->used->setMark(2);
+  model.UpdateRewards();
+  EXPECT_EQ(1.0, stocked.RateReward);
+  EXPECT_EQ(1.0, used.RateReward);  // one copy of two
+  top.left->consumer[0]->used->setMark(1);
+  model.UpdateRewards();
+  EXPECT_EQ(1.0, used.RateReward);  // both
 }
 
 TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {

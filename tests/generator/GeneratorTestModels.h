@@ -5,8 +5,8 @@
 // an atomic SAN with places, nested activity classes (one object per
 // activity, or per case with a PostselectGroup over the cases) and arcs, and
 // a reward model over it with one performance variable, "marking", the
-// marking of the net's first place, with an impulse on one activity if
-// asked. A net is described in a few lines:
+// marking of the net's first place, with impulses on activities if asked.
+// A net is described in a few lines:
 //
 //   TestPVModel model("net", {{"p", 0}},
 //                     {exponential("up", 2.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
@@ -248,8 +248,8 @@ class MarkingImpulse : public ImpulseNodeClass {
   double amount;
 };
 
-// An impulse reward: the activity that earns it (none when null) and the
-// amount.
+// An impulse reward: the activity (or case, as <activity>_case<n>) that
+// earns it and the amount.
 struct ImpulseDef {
   const char* activity = nullptr;
   double amount = 0.0;
@@ -260,15 +260,16 @@ class MarkingPV0 : public PerformanceVariableNode {
  public:
   BaseModelClass* TheModelPtr = nullptr;
 
-  MarkingPV0(int timeIndex, const char* netName, const char* placeName, ImpulseDef impulseDef)
-      : impulse(impulseDef.amount) {
+  MarkingPV0(int timeIndex, const char* netName, const char* placeName,
+             const std::vector<ImpulseDef>& impulseDefs) {
     TopModelRef = &TheModelPtr;
     const double times[] = {1.0};
-    const bool earns = impulseDef.activity != nullptr;
-    Initialize("marking", InstantOfTimeType, 1, times, times, timeIndex, earns ? 1 : 0, 1, 1);
+    Initialize("marking", InstantOfTimeType, 1, times, times, timeIndex,
+               static_cast<int>(impulseDefs.size()), 1, 1);
     AddVariableDependency(placeName, netName);
-    if (earns) {
-      AddImpulse(impulseDef.activity, netName, &impulse);
+    for (const ImpulseDef& def : impulseDefs) {
+      impulses.push_back(std::make_unique<MarkingImpulse>(def.amount));
+      AddImpulse(def.activity, netName, impulses.back().get());
     }
   }
   void CreateWorkerList() override {
@@ -277,7 +278,8 @@ class MarkingPV0 : public PerformanceVariableNode {
     }
   }
 
-  MarkingImpulse impulse;  // the prototype of the impulse's workers
+  // The prototypes of the impulses' workers.
+  std::vector<std::unique_ptr<MarkingImpulse>> impulses;
 };
 
 // The reward model over a TestSAN, which it owns. A net without places gets
@@ -285,8 +287,9 @@ class MarkingPV0 : public PerformanceVariableNode {
 class TestPVModel : public PVModel {
  public:
   TestPVModel(const char* name, const std::vector<std::pair<const char*, short>>& placeDefs,
-              const std::vector<ActivityDef>& activityDefs, ImpulseDef impulse = {})
-      : impulse(impulse) {
+              const std::vector<ActivityDef>& activityDefs,
+              std::vector<ImpulseDef> impulses = {})
+      : impulses(std::move(impulses)) {
     net = new TestSAN(name, placeDefs, activityDefs);
     ChildModel = net;
     DefineName("TestPVModel");
@@ -294,11 +297,12 @@ class TestPVModel : public PVModel {
     Initialize();
   }
   PerformanceVariableNode* createPVNode(int pv, int timeIndex) override {
-    return pv == 0 ? new MarkingPV0(timeIndex, net->Name, net->places[0]->Name, impulse) : nullptr;
+    return pv == 0 ? new MarkingPV0(timeIndex, net->Name, net->places[0]->Name, impulses)
+                   : nullptr;
   }
 
   TestSAN* net;  // the child model
-  ImpulseDef impulse;
+  std::vector<ImpulseDef> impulses;
 };
 
 // Runs the generator over model as the entry point does (trace level 0,
@@ -360,7 +364,7 @@ inline TestPVModel* chainOf(ActivityDef start, short length) {
 // 2 (weights 1 and 1), then "second" sets b to 1 or 2 (weights 1 and 3).
 // The stable states (q = 3) are reached with the products 1/8, 3/8, 1/8
 // and 3/8, in that order.
-inline TestPVModel* twoChoicesAfter(ActivityDef start) {
+inline TestPVModel* twoChoicesAfter(ActivityDef start, std::vector<ImpulseDef> impulses = {}) {
   auto choose = [](int place, short value) {
     return [=](Marks m) {
       m[0]++;
@@ -376,7 +380,8 @@ inline TestPVModel* twoChoicesAfter(ActivityDef start) {
                           instantaneous("second")
                               .when(markingIs(0, 2))
                               .fires(choose(2, 1), 1.0)
-                              .fires(choose(2, 2), 3.0)});
+                              .fires(choose(2, 2), 3.0)},
+                         std::move(impulses));
 }
 
 }  // namespace ssg_test

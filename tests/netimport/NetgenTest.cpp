@@ -44,7 +44,7 @@ TEST(NetgenTest, EachSharedNetGivesItsPublishedMarkingsAndFirings) {
   };
   for (const Published& net : nets) {
     ScratchDir dir("netgen");
-    ProgramRun run = netgen(dir, "-m" + kNets + net.net + ".pnml");
+    ProgramRun run = netgen(dir, "-M -m" + kNets + net.net + ".pnml");
     EXPECT_EQ(0, run.status) << net.net << ": " << run.err;
     EXPECT_NE(std::string::npos,
               run.out.find("\nGenerated: " + std::to_string(net.markings) + " states\n"))
@@ -54,7 +54,36 @@ TEST(NetgenTest, EachSharedNetGivesItsPublishedMarkingsAndFirings) {
     EXPECT_EQ(std::to_string(net.markings), arm[1]) << net.net;
     // After the three header lines, each record has its number and its 0.
     EXPECT_EQ(static_cast<size_t>(3 + 2 * net.markings + 2 * net.firings), arm.size()) << net.net;
+    EXPECT_EQ(static_cast<size_t>(1 + net.markings),
+              test_files::linesOf(dir.read("run.states")).size())
+        << net.net;
   }
+}
+
+// The .states file (-M) heads each column with the place's name in the
+// net, blanks made underscores, or its id when it has no name; with the
+// timing and reward files as without.
+TEST(NetgenTest, MarkingsFileNamesThePlacesAsTheNetDoes) {
+  ScratchDir dir("netgen");
+  std::ofstream(dir.prefix() + "named.pnml")
+      << "<pnml xmlns=\"http://www.pnml.org/version-2009/grammar/pnml\">"
+         "<net id=\"n\" type=\"http://www.pnml.org/version-2009/grammar/ptnet\"><page id=\"g\">"
+         "<place id=\"p1\"><name><text>queue one</text></name>"
+         "<initialMarking><text>1</text></initialMarking></place>"
+         "<place id=\"p2\"/><transition id=\"t\"/>"
+         "<arc id=\"a\" source=\"p1\" target=\"t\"/><arc id=\"b\" source=\"t\" target=\"p2\"/>"
+         "</page></net></pnml>";
+  ProgramRun run = netgen(dir, "-M -m named.pnml");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("state queue_one p2\n1 1 0\n2 0 1\n", dir.read("run.states"));
+
+  run = netgen(
+      dir, "-M -m " + kExample + ".pnml -r " + kExample + ".timing -w " + kExample + ".rewards");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ(
+      "state idle arrived fast slow ticket\n1 1 0 0 0 1\n2 0 0 1 0 0\n3 1 0 0 0 0\n"
+      "4 0 0 0 1 0\n",
+      dir.read("run.states"));
 }
 
 // The worked example of the README (examples/nets/routing.*). States, as

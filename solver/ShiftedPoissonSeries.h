@@ -1,0 +1,38 @@
+#ifndef SOLVER_SHIFTEDPOISSONSERIES_H_
+#define SOLVER_SHIFTEDPOISSONSERIES_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "solver/DeterministicProcess.h"
+#include "solver/MarkovChain.h"
+
+namespace solver {
+
+// Whether every clock of process, once started, runs until it fires: no
+// exponential transition leads from a state with a firing to a state
+// without the same clock.
+bool clocksRunToTheEnd(const DeterministicProcess& process);
+
+// The expected rate reward of each variable at each time, as
+// estimates[time][variable], for a process whose clocks run to the end.
+//
+// The exponential transitions are uniformized at one rate q, and a clock's
+// run is seen as a single step of the jumps' chain that takes exactly its
+// delay: reached after m exponential jumps and periods of delays summing to
+// D, a state is held at time t with probability Poisson(q (t - D); m), and
+// a period begun there with the one of its jumps inside, which is why the
+// values are series of Poisson terms shifted by sums of delays. Every term
+// is a probability or a lower bound of one, so the probability the series
+// leaves out is one minus what they add up to with a reward of 1 in every
+// state; each value takes the midpoint of its rewards for it, and the error
+// printed is at most half the rewards' spread times it: a bound (rounding
+// not included). Throws SolveError when a period or a time point takes more
+// than maxSteps steps.
+std::vector<std::vector<Estimate>> shiftedPoissonRewards(const DeterministicProcess& process,
+                                                         const std::vector<double>& times,
+                                                         double epsilon, std::uint64_t maxSteps);
+
+}  // namespace solver
+
+#endif

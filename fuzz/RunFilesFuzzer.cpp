@@ -19,8 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kSuffixes[] = {".pvtype", ".arm",    ".var", ".det",
-                                 ".firings", ".states", ".imp"};
+const char* const kSuffixes[] = {".pvtype", ".arm", ".var", ".det", ".firings", ".states", ".imp"};
 const std::size_t kRequired = 3;  // .pvtype, .arm and .var are always written
 const std::size_t kNumFiles = sizeof kSuffixes / sizeof kSuffixes[0];
 

@@ -101,7 +101,8 @@ FirstPassage meanTimeToCondition(const MarkovChain& chain, std::size_t variable,
   SubchainSystem system(chain, before, settings.linear);
   result.method = system.method();
   double factor = 0.0;
-  const double time = system.leavingTime(factor)[static_cast<std::size_t>(system.local(chain.initial))];
+  const double time =
+      system.leavingTime(factor)[static_cast<std::size_t>(system.local(chain.initial))];
   result.estimate = {time, std::isinf(factor) ? INFINITY : time * (factor - 1), 0.0};
   return result;
 }

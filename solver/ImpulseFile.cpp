@@ -28,10 +28,10 @@ void readHeader(LineReader& reader, const std::vector<std::string>& names, Impul
 // One impulse of variable v; nonzero only where the header says v has some.
 double readImpulse(LineReader& reader, const ImpulseTable& table, const std::string& name,
                    std::size_t v, std::uint32_t state) {
-  const double impulse = parseNumber(
-      reader,
-      reader.expectLazily([&] { return "the impulses of " + name + " in state " + std::to_string(state); }),
-      "an impulse reward");
+  const double impulse = parseNumber(reader, reader.expectLazily([&] {
+    return "the impulses of " + name + " in state " + std::to_string(state);
+  }),
+                                     "an impulse reward");
   if (impulse != 0 && !table.defines[v]) {
     reader.fail(name + " has no impulses by the header, but earns one in state " +
                 std::to_string(state));
@@ -42,20 +42,21 @@ double readImpulse(LineReader& reader, const ImpulseTable& table, const std::str
 void readDeterministic(LineReader& reader, const std::vector<std::string>& names,
                        std::uint32_t state, ImpulseTable& table) {
   const unsigned long long count = parseUnsigned(
-      reader, reader.expect("the number of deterministic activities of state " + std::to_string(state)),
+      reader,
+      reader.expect("the number of deterministic activities of state " + std::to_string(state)),
       "a number of deterministic activities");
   std::uint32_t last = 0;
   for (unsigned long long a = 0; a < count; a++) {
     ImpulseTable::Deterministic entry;
     entry.state = state;
-    const unsigned long long activity =
-        parseUnsigned(reader, reader.expect("a deterministic activity's number"), "an activity number");
+    const unsigned long long activity = parseUnsigned(
+        reader, reader.expect("a deterministic activity's number"), "an activity number");
     if (activity <= last || activity > 0xffffffffull) {
       reader.fail("activity numbers must ascend from 1");
     }
     last = entry.activity = static_cast<std::uint32_t>(activity);
-    entry.delay = parseNumber(reader, reader.expect("the delay of activity " + std::to_string(activity)),
-                              "a delay");
+    entry.delay = parseNumber(
+        reader, reader.expect("the delay of activity " + std::to_string(activity)), "a delay");
     if (entry.delay <= 0) {
       reader.fail("a deterministic delay must be positive");
     }

@@ -69,8 +69,8 @@ inline double stayOf(const Rows& rows, std::size_t i) {
 // The product for a fixed, even number of variables: sums and extremes in
 // pairs, two variables a register.
 template <int kVariables, Layout kLayout>
-void productRowsInPairs(const Rows& rows, const double* x, double* y, double* low,
-                        double* high, std::size_t first, std::size_t last) {
+void productRowsInPairs(const Rows& rows, const double* x, double* y, double* low, double* high,
+                        std::size_t first, std::size_t last) {
   constexpr int kPairs = kVariables / 2;
   Pair least[kPairs];
   Pair most[kPairs];
@@ -159,8 +159,8 @@ void productRows(const Rows& rows, const double* x, double* y, const std::uint8_
   }
 }
 
-using Kernel = void (*)(const Rows&, const double*, double*, const std::uint8_t*, double*,
-                        double*, std::size_t, std::size_t);
+using Kernel = void (*)(const Rows&, const double*, double*, const std::uint8_t*, double*, double*,
+                        std::size_t, std::size_t);
 
 template <int kVariables, Layout kLayout>
 Kernel kernelFor(bool held) {
@@ -260,8 +260,8 @@ Uniformized::Uniformized(const MarkovChain& chain, unsigned threads)
     }
     TableIndex = {};
   }
-  const auto useful = static_cast<unsigned>(
-      std::max<std::uint64_t>(1, std::min<std::uint64_t>(threads, transitions / kTransitionsPerThread)));
+  const auto useful = static_cast<unsigned>(std::max<std::uint64_t>(
+      1, std::min<std::uint64_t>(threads, transitions / kTransitionsPerThread)));
   ChunkStart.push_back(0);
   for (unsigned t = 1; t < useful; t++) {
     const std::uint64_t share = transitions / useful * t;
@@ -299,8 +299,8 @@ void Uniformized::step(const double* x, double* y, const std::uint8_t* held, dou
                        double* high) const {
   const std::size_t nv = Chain.numVariables;
   const std::size_t chunks = ChunkStart.size() - 1;
-  std::vector<Range> ranges(chunks, Range{std::vector<double>(nv, INFINITY),
-                                          std::vector<double>(nv, -INFINITY)});
+  std::vector<Range> ranges(
+      chunks, Range{std::vector<double>(nv, INFINITY), std::vector<double>(nv, -INFINITY)});
   const auto work = [&](unsigned chunk) {
     stepRows(x, y, held, ranges[chunk], ChunkStart[chunk], ChunkStart[chunk + 1]);
   };

@@ -68,8 +68,7 @@ class Uniformized {
   // 1 instead: the state is absorbing for that variable, whose value there
   // stays 1. low and high (numVariables each) receive the smallest and
   // largest entry of y per variable.
-  void step(const double* x, double* y, const std::uint8_t* held, double* low,
-            double* high) const;
+  void step(const double* x, double* y, const std::uint8_t* held, double* low, double* high) const;
 
  private:
   struct Range;

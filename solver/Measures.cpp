@@ -32,8 +32,8 @@ void evaluateTransient(const MarkovChain& chain, const std::vector<MeasureReques
     if (!transient(request.kind)) {
       continue;
     }
-    const bool instant = request.kind == VariableKind::kInstant ||
-                         request.kind == VariableKind::kProbabilityBy;
+    const bool instant =
+        request.kind == VariableKind::kInstant || request.kind == VariableKind::kProbabilityBy;
     measures.push_back({request.variable, instant ? request.stop : request.start, request.stop,
                         request.kind == VariableKind::kAverage});
     which.push_back(r);
@@ -107,7 +107,8 @@ Evaluation evaluateMeasures(const MarkovChain& chain, const std::vector<MeasureR
   evaluateTransient(chain, requests, settings, result);
   evaluateLongRun(chain, requests, settings, result);
   evaluateMeanTimes(chain, requests, settings, result);
-  result.stopped = result.stopped || (settings.progress != nullptr && settings.progress->stopRequested());
+  result.stopped =
+      result.stopped || (settings.progress != nullptr && settings.progress->stopRequested());
   return result;
 }
 

@@ -207,7 +207,8 @@ void Solver::planRequests() {
 void Solver::planVariable(std::size_t v) {
   const RewardVariable& variable = Run.variables[v];
   const auto refuse = [&](const std::string& why) {
-    throw InputError({Run.fileName(".pvtype"), variable.line, "variable " + variable.name + " " + why});
+    throw InputError(
+        {Run.fileName(".pvtype"), variable.line, "variable " + variable.name + " " + why});
   };
   if (variable.type < 0 || variable.type > 5) {
     refuse("has type " + std::to_string(variable.type) + ": the solver knows types 0 to 5");
@@ -267,8 +268,9 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
                       "variable " + variable.name + " " + why});
   };
   if (Run.impulses && recorded && !defined) {
-    refuse(".imp", "has no impulses by this file, but the .var file records some: the files are "
-                   "of different runs");
+    refuse(".imp",
+           "has no impulses by this file, but the .var file records some: the files are "
+           "of different runs");
   }
   if (!defined) {
     return;
@@ -280,8 +282,9 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
                           "interval or in the long run (types 1, 2 and 3)");
   }
   if (!Run.impulses) {
-    refuse(".var", "has impulse rewards, but there is no .imp file with what they earn: "
-                   "generate the run again");
+    refuse(".var",
+           "has impulse rewards, but there is no .imp file with what they earn: "
+           "generate the run again");
   }
   if (Run.delays && !Run.delays->empty()) {
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
@@ -346,8 +349,7 @@ void Solver::raiseToFloor(const std::vector<double>& rewards) {
     Epsilon = std::stod(numberText("%.2g", floor * 1.05));
     Result.notes.push_back("the bound " + numberText("%g", Options.epsilon) +
                            " is below what double precision can reach for rewards up to " +
-                           numberText("%g", largest) + ": raised to " +
-                           numberText("%g", Epsilon));
+                           numberText("%g", largest) + ": raised to " + numberText("%g", Epsilon));
   }
 }
 
@@ -396,16 +398,15 @@ void Solver::noteMethods(const Evaluation& evaluation, bool anyTimed) {
   const UniformizationSteps& steps = evaluation.steps;
   if (anyTimed && steps.needed > 0) {
     Result.notes.push_back("uniformization rate " + numberText("%g", steps.rate) + ": " +
-                           std::to_string(steps.taken) + " of the " +
-                           std::to_string(steps.needed) + " steps to the last time point" +
-                           (evaluation.stopped              ? " when stopped"
+                           std::to_string(steps.taken) + " of the " + std::to_string(steps.needed) +
+                           " steps to the last time point" +
+                           (evaluation.stopped           ? " when stopped"
                             : steps.taken < steps.needed ? ", stationary from then on"
                                                          : ""));
   }
   if (!evaluation.longRunMethod.empty()) {
     Result.notes.push_back(
-        "long-run values: the Poisson equation of each closed class (" +
-        evaluation.longRunMethod +
+        "long-run values: the Poisson equation of each closed class (" + evaluation.longRunMethod +
         "), bounds from its residual, absolute error bound " + numberText("%g", Epsilon));
   }
   if (!evaluation.meanTimeMethod.empty()) {
@@ -600,13 +601,15 @@ void Solver::finish() {
       Result.notes.push_back(value.variable +
                              ": the chain can avoid the condition forever (with positive "
                              "probability), so the mean time until it holds is infinite");
-    } else if (value.estimate.rounding > 0 && value.estimate.rounding >= std::fabs(value.estimate.value)) {
+    } else if (value.estimate.rounding > 0 &&
+               value.estimate.rounding >= std::fabs(value.estimate.value)) {
       Result.notes.push_back(value.variable + " at " + whenText(value) +
                              ": rounding may be as large as the value itself (rewards of "
                              "opposite signs cancel): it says nothing");
     }
     const double least = std::max(0.0, std::fabs(value.estimate.value) - value.estimate.error);
-    const bool within = value.infinite || value.estimate.error <= std::max(Epsilon, Options.relative * least);
+    const bool within =
+        value.infinite || value.estimate.error <= std::max(Epsilon, Options.relative * least);
     Result.withinBound = Result.withinBound && within;
     Result.values.push_back(value);
   }

@@ -215,7 +215,8 @@ ClassValue classValue(const MarkovChain& chain, const std::vector<std::uint32_t>
 // The value from a transient initial state: the classes' middles weighed
 // by the chances of ending in each, within the residual times the mean
 // time to leave the transient states, plus the widest class's half width.
-std::vector<Estimate> fromTransient(const MarkovChain& chain, const std::vector<std::int64_t>& bottom,
+std::vector<Estimate> fromTransient(const MarkovChain& chain,
+                                    const std::vector<std::int64_t>& bottom,
                                     const std::vector<ClassValue>& classes,
                                     const MeasureSettings& settings, std::string& method) {
   const std::size_t nv = chain.numVariables;
@@ -281,7 +282,6 @@ std::vector<std::int64_t> bottomComponents(const MarkovChain& chain, std::size_t
   }
   return component;
 }
-
 
 LongRunResult longRunRewards(const MarkovChain& chain, const MeasureSettings& settings) {
   std::size_t numBottom = 0;

@@ -39,8 +39,8 @@ class SubchainSystem::Direct {
     double control[UMFPACK_CONTROL];
     double info[UMFPACK_INFO];
     umfpack_di_defaults(control);
-    if (umfpack_di_symbolic(n, n, rowStart.data(), column.data(), value.data(), &Symbolic,
-                            control, info) != UMFPACK_OK) {
+    if (umfpack_di_symbolic(n, n, rowStart.data(), column.data(), value.data(), &Symbolic, control,
+                            info) != UMFPACK_OK) {
       return;
     }
     if (info[UMFPACK_NUMERIC_SIZE_ESTIMATE] * info[UMFPACK_SIZE_OF_UNIT] > kMostFactorBytes) {
@@ -69,8 +69,8 @@ class SubchainSystem::Direct {
     double info[UMFPACK_INFO];
     umfpack_di_defaults(control);
     control[UMFPACK_IRSTEP] = 0;  // refined by the caller, from a residual without cancellation
-    umfpack_di_solve(transposed ? UMFPACK_A : UMFPACK_At, RowStart.data(), Column.data(), Value.data(), x, b, Numeric,
-                     control, info);
+    umfpack_di_solve(transposed ? UMFPACK_A : UMFPACK_At, RowStart.data(), Column.data(),
+                     Value.data(), x, b, Numeric, control, info);
   }
 
  private:
@@ -96,8 +96,8 @@ class SubchainSystem::Iterative {
       }
     }
     factorIncompletely();
-    const auto useful = static_cast<unsigned>(std::max<std::size_t>(
-        1, std::min<std::size_t>(threads, value.size() / kEntriesPerThread)));
+    const auto useful = static_cast<unsigned>(
+        std::max<std::size_t>(1, std::min<std::size_t>(threads, value.size() / kEntriesPerThread)));
     ChunkStart.push_back(0);
     for (unsigned t = 1; t < useful; t++) {
       const auto share = static_cast<std::int32_t>(value.size() / useful * t);
@@ -240,8 +240,8 @@ class SubchainSystem::Iterative {
   const std::vector<std::int32_t>& RowStart;
   const std::vector<std::int32_t>& Column;
   const std::vector<double>& Value;
-  std::vector<std::int32_t> Diagonal;  // entry of each row's diagonal
-  std::vector<double> Factor;          // L (unit, below) and U, or empty
+  std::vector<std::int32_t> Diagonal;   // entry of each row's diagonal
+  std::vector<double> Factor;           // L (unit, below) and U, or empty
   std::vector<std::size_t> ChunkStart;  // rows of each thread's share, balanced by entries
   std::unique_ptr<Workers> Team;
   std::uint64_t Iterations = 0;
@@ -295,7 +295,8 @@ std::vector<double> SubchainSystem::Iterative::solve(const std::vector<double>& 
     const std::vector<double> rhoNew = dots(shadow, r, count);
     for (std::size_t i = 0; i < size; i++) {
       const std::size_t c = i % count;
-      const double beta = rho[c] == 0 || omega[c] == 0 ? 0.0 : rhoNew[c] / rho[c] * alpha[c] / omega[c];
+      const double beta =
+          rho[c] == 0 || omega[c] == 0 ? 0.0 : rhoNew[c] / rho[c] * alpha[c] / omega[c];
       p[i] = done[c] ? 0.0 : r[i] + beta * (p[i] - omega[c] * v[i]);
     }
     precondition(p, y, count);
@@ -366,7 +367,8 @@ SubchainSystem::SubchainSystem(const MarkovChain& chain, std::vector<std::uint32
   for (std::size_t i = 0; i < States.size(); i++) {
     LocalOf[States[i]] = static_cast<std::int64_t>(i);
   }
-  if (chain.rate.size() + States.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+  if (chain.rate.size() + States.size() >
+      static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     throw SolveError("the linear system of " + std::to_string(States.size()) +
                      " states has too many transitions for 4-byte indices");
   }

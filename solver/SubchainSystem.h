@@ -41,9 +41,8 @@ struct MeasureSettings {
 // Small and middle-sized systems are factorised (sparse LU of UMFPACK, from
 // SuiteSparse); large ones, whose factors would not fit in memory, are
 // solved by BiCGSTAB (van der Vorst, 1992) preconditioned by an incomplete
-// LU factorisation without fill, all sides in one pass over the matrix. Both refine the solution from its
-// residual, computed in a form without cancellation, until it stops
-// falling.
+// LU factorisation without fill, all sides in one pass over the matrix. Both refine the solution
+// from its residual, computed in a form without cancellation, until it stops falling.
 class SubchainSystem {
  public:
   // states: ascending, from 0.

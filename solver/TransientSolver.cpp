@@ -65,7 +65,7 @@ struct Weights {
   std::size_t to = 0;
   bool fromZero = false;
   double scale = 1.0;
-  double total = 1.0;     // the sum of the exact weights
+  double total = 1.0;      // the sum of the exact weights
   double misplaced = 0.0;  // bound on the weight the windows misplace
 };
 
@@ -214,7 +214,8 @@ bool Iteration::estimate(std::uint64_t k, const std::vector<double>& low,
     e.value = Partial[j].value() + rest * (low[v] + high[v]) / 2;
     const double magnitude =
         Rewards.oneSigned[v] ? std::fabs(e.value) : Rewards.largest(v) * Plan[j].total;
-    e.rounding = static_cast<double>(k) * StepRounding * magnitude + 2 * kUnitRoundoff * std::fabs(e.value);
+    e.rounding =
+        static_cast<double>(k) * StepRounding * magnitude + 2 * kUnitRoundoff * std::fabs(e.value);
     const double truncation = rest * (high[v] - low[v]) / 2;
     e.error = truncation + Plan[j].misplaced * Rewards.spread(v) + e.rounding;
     const double least = std::max(0.0, std::fabs(e.value) - e.error);

@@ -30,8 +30,8 @@ struct TransientMeasure {
 };
 
 struct TransientSettings {
-  double epsilon = 1e-10;   // absolute error bound
-  double relative = 0.0;    // relative error bound; the absolute one is its floor
+  double epsilon = 1e-10;  // absolute error bound
+  double relative = 0.0;   // relative error bound; the absolute one is its floor
   std::uint64_t maxSteps = 100000000;
   unsigned threads = 1;
   Progress* progress = nullptr;

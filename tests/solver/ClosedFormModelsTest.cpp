@@ -55,7 +55,9 @@ void expectValue(double exact, const solver::Estimate& estimate, double epsilon 
 // and the failure rate in the long run, lambda mu / q.
 TEST_F(ClosedFormModelsTest, IntervalAvailabilityOfATwoStateRepairableComponent) {
   const double lambda = 0.5, mu = 2, q = lambda + mu;
-  const auto uptime = [&](double t) { return mu / q * t + lambda * (1 - std::exp(-q * t)) / (q * q); };
+  const auto uptime = [&](double t) {
+    return mu / q * t + lambda * (1 - std::exp(-q * t)) / (q * q);
+  };
   auto values = byName(solve("repairable"));
   ASSERT_EQ(6u, values.size());
   expectValue(uptime(1), values["availability@0..1"]);
@@ -129,9 +131,10 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   }
   expectValue(1 / (1 + lambda * d), values["availability@inf"]);
   ASSERT_EQ(2u, solution.refused.size());
-  EXPECT_EQ("variable reboots earns impulses when a deterministic activity fires (state 2), "
-            "which the solver does not count yet",
-            solution.refused[0].message);
+  EXPECT_EQ(
+      "variable reboots earns impulses when a deterministic activity fires (state 2), "
+      "which the solver does not count yet",
+      solution.refused[0].message);
 }
 
 }  // namespace

@@ -37,8 +37,10 @@ TEST(ImpulseFileTest, FilesOfAnotherRunOrMalformedAreRefusedWithTheirLine) {
   const std::pair<std::string, std::string> cases[] = {
       {"Version:2\n", "m.imp:1: only version 1 of the impulse file is known"},
       {"Version:1\nNumPV:1\n", "m.imp:2: the reward types name 2 variables"},
-      {"Version:1\nNumPV:2\nrepairs\n2\n", "m.imp:4: 0 or 1 expected (whether repairs has impulses)"},
-      {std::string(kHeader) + "1\n0\n1\n0\n", "m.imp:9: up has no impulses by the header, but earns one in state 1"},
+      {"Version:1\nNumPV:2\nrepairs\n2\n",
+       "m.imp:4: 0 or 1 expected (whether repairs has impulses)"},
+      {std::string(kHeader) + "1\n0\n1\n0\n",
+       "m.imp:9: up has no impulses by the header, but earns one in state 1"},
       {std::string(kHeader) + "1\n0\n0\n1\n1\n0\n0\n0\n",
        "m.imp:12: a deterministic delay must be positive"},
       {std::string(kHeader) + "1\n0\n0\n2\n2\n1\n0\n0\n1\n1\n0\n0\n",

@@ -61,7 +61,8 @@ void expectValue(double exact, const solver::VariableValue& value, double epsilo
 // condition holds at once, and so is the chance it has held by 0.
 TEST_F(MeasuresTest, AConditionThatCanBeAvoidedForeverHasAnInfiniteMeanTime) {
   HandRun run{4, {{0, 1, 0.03}, {1, 2, 0.02}, {1, 3, 0.5}}, {}};
-  run.variables = {{"mttf", 4, {}, {0, 0, 1, 0}, {}}, {"at_once", 4, {}, {1, 0, 0, 0}, {}},
+  run.variables = {{"mttf", 4, {}, {0, 0, 1, 0}, {}},
+                   {"at_once", 4, {}, {1, 0, 0, 0}, {}},
                    {"by_zero", 5, {{0, 0}}, {1, 0, 0, 0}, {}}};
   const auto solution = solve(run);
   ASSERT_TRUE(solution.ok()) << solution.error().text();
@@ -73,8 +74,9 @@ TEST_F(MeasuresTest, AConditionThatCanBeAvoidedForeverHasAnInfiniteMeanTime) {
   EXPECT_TRUE(solution.value().withinBound);
   bool noted = false;
   for (const std::string& note : solution.value().notes) {
-    noted = noted || note == "mttf: the chain can avoid the condition forever (with positive "
-                             "probability), so the mean time until it holds is infinite";
+    noted = noted || note ==
+                         "mttf: the chain can avoid the condition forever (with positive "
+                         "probability), so the mean time until it holds is infinite";
   }
   EXPECT_TRUE(noted);
 }
@@ -86,8 +88,10 @@ TEST_F(MeasuresTest, AConditionThatCanBeAvoidedForeverHasAnInfiniteMeanTime) {
 // at the rate of its spectral gap, about 0.1, so at t = 400 within 1e-17).
 TEST_F(MeasuresTest, TheSameVariableAskedFourWaysAgrees) {
   const std::vector<std::pair<double, double>> intervals = {{0, 20}, {20, 50}, {0, 50}};
-  HandRun run{5, {{0, 1, 2}, {1, 0, 3}, {1, 2, 2}, {2, 1, 3}, {2, 3, 2}, {3, 2, 3}, {3, 4, 2}, {4, 3, 3}},
-          {}};
+  HandRun run{
+      5,
+      {{0, 1, 2}, {1, 0, 3}, {1, 2, 2}, {2, 1, 3}, {2, 3, 2}, {3, 2, 3}, {3, 4, 2}, {4, 3, 3}},
+      {}};
   const std::vector<double> length = {0, 1, 2, 3, 4};
   run.variables = {{"accumulated", 1, intervals, length, {}},
                    {"average", 2, {{20, 50}, {400, 401}}, length, {}},
@@ -126,29 +130,32 @@ TEST_F(MeasuresTest, VariablesThatCannotBeEvaluatedAreRefusedNeverGivenAValue) {
   HandRun run{2, {{0, 1, 1}, {1, 0, 3}}, {}};
   const Variable up{"up", 0, {{1, 1}}, {1, 0}, {}};
   run.variables = {{"hits", 0, {{1, 1}}, {0, 0}, {1, 0}}, up};
-  EXPECT_EQ("variable hits has impulse rewards, which an instant-of-time variable (type 0) "
-            "cannot use: impulses are earned at instants, so they count over an interval or in "
-            "the long run (types 1, 2 and 3)",
-            refusal(run));
+  EXPECT_EQ(
+      "variable hits has impulse rewards, which an instant-of-time variable (type 0) "
+      "cannot use: impulses are earned at instants, so they count over an interval or in "
+      "the long run (types 1, 2 and 3)",
+      refusal(run));
   run.variables = {{"ready", 4, {}, {0, 0.5}, {}}, up};
-  EXPECT_EQ("variable ready is a mean time to a condition (type 4), but its rate reward in state 2 "
-            "is 0.5: a condition is 1 where it holds and 0 elsewhere",
-            refusal(run));
+  EXPECT_EQ(
+      "variable ready is a mean time to a condition (type 4), but its rate reward in state 2 "
+      "is 0.5: a condition is 1 where it holds and 0 elsewhere",
+      refusal(run));
   run.variables = {{"odd", 9, {}, {0, 1}, {}}, up};
   EXPECT_EQ("variable odd has type 9: the solver knows types 0 to 5", refusal(run));
   run.variables = {{"mean", 3, {{1, 1}}, {0, 1}, {}}, up};
-  EXPECT_EQ("variable mean is a long-run variable (type 3), which has no time points, but lists "
-            "1 time point",
-            refusal(run));
+  EXPECT_EQ(
+      "variable mean is a long-run variable (type 3), which has no time points, but lists "
+      "1 time point",
+      refusal(run));
   run.variables = {{"used", 1, {{2, 1}}, {0, 1}, {}}, up};
-  EXPECT_EQ("variable used is taken over intervals, but an interval's start 2 is not before its "
-            "stop 1",
-            refusal(run));
+  EXPECT_EQ(
+      "variable used is taken over intervals, but an interval's start 2 is not before its "
+      "stop 1",
+      refusal(run));
   // Files written before impulses were solved record them only in .var.
   run.variables = {{"repairs", 1, {{0, 1}}, {0, 1}, {}}};
   solver_test::writeRun(run, dir.prefix() + "m");
-  std::ofstream(dir.prefix() + "m.var", std::ios::binary)
-      << "repairs\n1\n1\n0\n2\n0\n1\n";
+  std::ofstream(dir.prefix() + "m.var", std::ios::binary) << "repairs\n1\n1\n0\n2\n0\n1\n";
   solver::SolveOptions options;
   options.base = dir.prefix() + "m";
   const auto old = solver::solve(options);
@@ -175,9 +182,10 @@ TEST_F(MeasuresTest, LongHorizonsAndCancellingRewards) {
   const solver::VariableValue& huge = solution.value().values[0];
   EXPECT_GT(huge.estimate.error, 1e280);
   EXPECT_FALSE(solution.value().withinBound);
-  EXPECT_EQ("huge at 5: rounding may be as large as the value itself (rewards of opposite signs "
-            "cancel): it says nothing",
-            solution.value().notes.back());
+  EXPECT_EQ(
+      "huge at 5: rounding may be as large as the value itself (rewards of opposite signs "
+      "cancel): it says nothing",
+      solution.value().notes.back());
 }
 
 }  // namespace

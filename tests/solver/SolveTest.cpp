@@ -302,22 +302,26 @@ TEST_F(SolveCommandTest, DigitsCsvRelativeBoundsAndBoundsBeyondDoublePrecision) 
   const ProgramRun table = solve("-d -c values.csv out1");
   EXPECT_EQ(0, table.status) << table.err;
   EXPECT_NE(std::string::npos, table.out.find("reliability        365  8.3515759808508"));
-  EXPECT_EQ(0u, dir.read("values.csv").find("variable,time,value,error\nreliability,365,0.00083515759"));
+  EXPECT_EQ(
+      0u, dir.read("values.csv").find("variable,time,value,error\nreliability,365,0.00083515759"));
   const ProgramRun relative = solve("-r 1e-3 -e 1e-20 out1");
   EXPECT_EQ(0, relative.status) << relative.err;
-  EXPECT_NE(std::string::npos, relative.out.find("absolute error bound 1e-20, relative bound 0.001"));
+  EXPECT_NE(std::string::npos,
+            relative.out.find("absolute error bound 1e-20, relative bound 0.001"));
   const ProgramRun tight = solve("-e 1e-16 out1");
   EXPECT_EQ(1, tight.status);
   EXPECT_NE(std::string::npos,
             tight.out.find("the bound 1e-16 is below what double precision can reach for rewards "
                            "up to 1: raised to 7.5e-15"))
       << tight.out;
-  EXPECT_EQ("solve: out1: the error bound 7.5e-15 was not reached; the values above carry the "
-            "errors reached\n",
-            tight.err);
-  EXPECT_EQ("solve: option -r: \"1e-16\" is not a number from 1e-14 (what double precision can "
-            "reach) to 1\n",
-            solve("-r 1e-16 out1").err);
+  EXPECT_EQ(
+      "solve: out1: the error bound 7.5e-15 was not reached; the values above carry the "
+      "errors reached\n",
+      tight.err);
+  EXPECT_EQ(
+      "solve: option -r: \"1e-16\" is not a number from 1e-14 (what double precision can "
+      "reach) to 1\n",
+      solve("-r 1e-16 out1").err);
 }
 
 // A computation that would take minutes reports its progress on standard
@@ -327,10 +331,11 @@ TEST_F(SolveCommandTest, ALongComputationTalksAndKeepsItsValuesWhenStopped) {
   solver_test::HandRun run{3, {{0, 1, 1}, {0, 2, 1}}, {}};
   run.variables = {{"outcome", 0, {{1e10, 1e10}}, {0, 1, 0}, {}}};
   solver_test::writeRun(run, dir.prefix() + "m");
-  const ProgramRun stopped = dir.run("timeout --preserve-status -s INT 5 " + std::string(SOLVE_EXECUTABLE) +
-                                     " -m 100000000000 m");
+  const ProgramRun stopped = dir.run("timeout --preserve-status -s INT 5 " +
+                                     std::string(SOLVE_EXECUTABLE) + " -m 100000000000 m");
   EXPECT_EQ(1, stopped.status);
-  EXPECT_NE(std::string::npos, stopped.out.find("\noutcome       1e+10  5.0000000000e-01  5.0e-01\n"))
+  EXPECT_NE(std::string::npos,
+            stopped.out.find("\noutcome       1e+10  5.0000000000e-01  5.0e-01\n"))
       << stopped.out;
   EXPECT_NE(std::string::npos, stopped.err.find("solve: uniformization steps: ")) << stopped.err;
   EXPECT_NE(std::string::npos,

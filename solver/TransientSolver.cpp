@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "common/PrintableText.h"
 #include "solver/PoissonTime.h"
 #include "solver/Progress.h"
 
@@ -176,7 +177,7 @@ void Iteration::buildWindows(std::uint64_t k) {
       continue;
     }
     if (time.lambda() > kMaxPoissonRate) {
-      throw SolveError("uniformization would take " + std::to_string(time.lambda()) +
+      throw SolveError("uniformization would take " + compactNumber(time.lambda()) +
                        " steps to a time point, beyond what its weights can hold, and the "
                        "chain did not become stationary before");
     }
@@ -295,7 +296,8 @@ TransientResult Iteration::run() {
       break;
     }
     if (k == Settings.maxSteps) {
-      throw SolveError("uniformization needs " + std::to_string(result.steps.needed) +
+      throw SolveError("uniformization needs " +
+                       std::to_string(Times[TimeOf.rbegin()->second].right()) +
                        " steps to reach the last time point and did not become stationary "
                        "within the limit of " +
                        std::to_string(Settings.maxSteps) + " (-m)");

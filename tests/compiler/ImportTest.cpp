@@ -65,6 +65,9 @@ TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
   EXPECT_EQ(std::vector<std::string>(
                 {"models/main.san:1:8: error: lib/parts.san has no atomic model 'unused'"}),
             compile("import unused from \"../lib/parts.san\"\n", kFiles).errors);
+  EXPECT_EQ(std::vector<std::string>(
+                {"models/main.san:1:14: error: 'part' is already imported on this line"}),
+            compile("import part, part from \"../lib/parts.san\"\n", kFiles).errors);
   EXPECT_EQ(std::vector<std::string>({"models/main.san:1:18: error: cannot read lib/parts.san"}),
             compile("import part from \"../lib/parts.san\"\n", {}).errors);
   EXPECT_EQ(
@@ -77,15 +80,25 @@ TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
 }
 
 TEST(ImportTest, ADescriptionImportsFromABoundedNumberOfFiles) {
+  // Sixteen files of one model each, joined here.
+  std::map<std::string, std::string> files;
   std::string source;
-  for (std::size_t i = 0; i <= sanc::kMaxImports; i++) {
-    source += "import part from \"../lib/parts.san\"\n";
+  std::string children;
+  for (std::size_t i = 0; i < sanc::kMaxImports; i++) {
+    const std::string model = "m" + std::to_string(i);
+    files["lib/" + model + ".san"] = "atomic " + model + " {\n  place p\n}\n";
+    source += "import " + model + " from \"../lib/" + model + ".san\"\n";
+    children += (i == 0 ? "" : ", ") + model;
   }
-  Compilation result = compile(source, kFiles);
-  EXPECT_TRUE(result.reads.empty());
+  source += "join all {\n  " + children + "\n}\n";
+  Compilation sixteen = compile(source, files);
+  EXPECT_EQ(std::vector<std::string>(), sixteen.errors);
+  EXPECT_EQ(sanc::kMaxImports, sixteen.reads.size());
+  Compilation more = compile("import part from \"../lib/parts.san\"\n" + source, files);
+  EXPECT_TRUE(more.reads.empty());
   EXPECT_EQ(std::vector<std::string>(
-                {"models/main.san:17:18: error: a description imports from at most 16 files"}),
-            result.errors);
+                {"models/main.san:17:17: error: a description imports from at most 16 files"}),
+            more.errors);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -155,28 +156,43 @@ TEST_F(StateSpaceGenTest, AnErlangActivityRunsThroughItsPhasesAndStartsAgainWhen
   // e has 3 phases and rate 3 and stays enabled after its first completion.
   // States (p, phase): 1 (0,1), 2 (0,2), 3 (0,3), 4 (1,1), 5 (1,2),
   // 6 (1,3), 7 (2,1), where e is disabled.
-  TestPVModel model("net", {{"p", 0}},
-                    {ssg_test::erlang("e", 3.0, 3)
-                         .when([](Marks m) { return m[0] < 2; })
-                         .fires([](Marks m) { m[0]++; })});
+  TestPVModel model(
+      "net", {{"p", 0}},
+      {ssg_test::erlang("e", 3.0, 3).when([](Marks m) { return m[0] < 2; }).fires([](Marks m) {
+        m[0]++;
+      })});
   run(model);
   EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
-  EXPECT_EQ(
-      "1\n7\n" + std::string(61, ' ') +
-          "\n"
-          "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
-          "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
-          "7\n0\n",
-      dir.read("m.arm"));
+  EXPECT_EQ("1\n7\n" + std::string(61, ' ') +
+                "\n"
+                "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
+                "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
+                "7\n0\n",
+            dir.read("m.arm"));
   // A phase step earns the marking's reward like any other state.
   EXPECT_EQ("marking\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n5\n0\n1\n6\n0\n1\n7\n0\n2\n",
             dir.read("m.var"));
 
-  // A number of phases the phase counter cannot meet stops the run.
-  TestPVModel half("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, 2.5)});
-  EXPECT_EXIT(runToDeath(half), testing::ExitedWithCode(1),
-              "Error: activity e has 2.5 Erlang phases in state 1; the number of phases must be a "
-              "whole number from 1 to 32767\n");
+  // The phase counter meets 1 to 32767 phases: with one, e completes at
+  // once; with 32767, p = 0 has a state per phase, the last one completing.
+  TestPVModel single("net", {{"p", 0}},
+                     {ssg_test::erlang("e", 3.0, 1).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  run(single);
+  EXPECT_EQ("1: 2=3.0000000000e+00\n2:", arm());
+  TestPVModel most("net", {{"p", 0}},
+                   {ssg_test::erlang("e", 3.0, 32767).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  EXPECT_NE(std::string::npos, run(most).find("Generated: 32768 states"));
+  EXPECT_NE(std::string::npos,
+            dir.read("m.arm").find("\n32767\n32768\n3.0000000000e+00\n0\n32768\n0\n"));
+  // Any other number of phases stops the run.
+  for (const double phases : {0.0, 32768.0, 2.5}) {
+    TestPVModel refused("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, phases)});
+    std::ostringstream message;
+    message << "Error: activity e has " << phases
+            << " Erlang phases in state 1; the number of phases must be a whole number from 1 to "
+               "32767\n";
+    EXPECT_EXIT(runToDeath(refused), testing::ExitedWithCode(1), message.str());
+  }
 }
 
 TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesAndNoOthers) {
@@ -205,10 +221,9 @@ TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesA
   // which leaves it enabled: e keeps its phase when x fires. States
   // (p, q, phase): 1 (0,0,1), 2 (0,0,2), 3 (0,1,1), 4 (1,0,1), 5 (0,1,2),
   // 6 (1,1,1).
-  TestPVModel beside(
-      "net", {{"p", 0}, {"q", 0}},
-      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  TestPVModel beside("net", {{"p", 0}, {"q", 0}},
+                     {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                      exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
   run(beside);
   EXPECT_EQ(
       "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
@@ -250,6 +265,20 @@ TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
                          .fires(setMarking(0, 2), 1.0)});
   run(cases);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
+
+  // Still enabled after case 1 fires (p up to 2), g starts again with
+  // every case at phase 1; case 2 sets p to 5, where g is disabled. States
+  // (p, phase): 1 (0,1), 2 (0,2), 3 (1,1), 4 (5,1), 5 (1,2), 6 (2,1).
+  TestPVModel again("net", {{"p", 0}},
+                    {ssg_test::erlang("g", 4.0, 2)
+                         .when([](Marks m) { return m[0] < 2; })
+                         .fires([](Marks m) { m[0]++; }, 1.0)
+                         .fires(setMarking(0, 5), 1.0)});
+  run(again);
+  EXPECT_EQ(
+      "1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3: 5=4.0000000000e+00\n"
+      "4:\n5: 4=2.0000000000e+00 6=2.0000000000e+00\n6:",
+      arm());
 }
 
 TEST_F(StateSpaceGenTest, EachNewStateCarriesTheImpulseOfTheActionThatReachedIt) {
@@ -416,6 +445,36 @@ TEST_F(StateSpaceGenTest, UnusableRatesAndCaseProbabilitiesStopTheRun) {
   refusedChoice(0.0, 0.0, "left has the case probability -?nan");
   // All weights negative would give positive shares; still refused.
   refusedChoice(-1.0, -3.0, "left has the weight -1");
+}
+
+TEST_F(StateSpaceGenTest, WeightsWhoseSumOverflowsShareAsAnyOthers) {
+  // 1e308 + 1.7e308 overflows; the shares are 1/2.7 and 1.7/2.7 of rate 4.
+  const char* expected = "1: 2=1.4814814815e+00 3=2.5185185185e+00\n2:\n3:";
+  TestPVModel instants(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1e308),
+       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 1.7e308)});
+  EXPECT_EQ(console("", 3), ssg_test::withoutTime(run(instants)));
+  EXPECT_EQ(expected, arm());
+  TestPVModel cases("net", {{"p", 0}},
+                    {exponential("a", 4.0)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1e308)
+                         .fires(setMarking(0, 2), 1.7e308)});
+  run(cases);
+  EXPECT_EQ(expected, arm());
+}
+
+TEST_F(StateSpaceGenTest, RatesOutOfAStateWhoseSumOverflowsStopTheRun) {
+  for (short second : {0, 1}) {  // to the same state as the first, or another
+    TestPVModel model(
+        "net", {{"p", 0}},
+        {exponential("a", 1e308).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+         exponential("b", 1.7e308).when(markingIs(0, 0)).fires(setMarking(0, 1 + second))});
+    EXPECT_EXIT(runToDeath(model), testing::ExitedWithCode(1),
+                "Error: the rates out of state 1 sum to more than the largest number when "
+                "activity b of model net adds 1.7e\\+308");
+  }
 }
 
 }  // namespace

@@ -275,11 +275,25 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   if (!defined) {
     return;
   }
-  if (kind == VariableKind::kInstant || kind == VariableKind::kMeanTime ||
-      kind == VariableKind::kProbabilityBy) {
+  if (kind == VariableKind::kInstant) {
+    // Say what to write instead, at the variable's own last time point.
+    const std::vector<double>& asked = Options.times;
+    double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
+    for (const RewardVariable::Interval& interval : variable.times) {
+      t = asked.empty() ? std::max(t, interval.stop) : t;
+    }
+    const std::string at = numberText("%g", t);
+    refuse(".pvtype", "has impulse rewards, which an instant of time cannot count: an impulse "
+                      "is earned in no time; write '" +
+                          variable.name + " over [0, " + at +
+                          "]' for the expected count by time " + at + ", or '" + variable.name +
+                          " in the long run' for its rate");
+  }
+  if (kind == VariableKind::kMeanTime || kind == VariableKind::kProbabilityBy) {
     refuse(".pvtype", "has impulse rewards, which " + std::string(kindName(kind)) +
-                          " cannot use: impulses are earned at instants, so they count over an "
-                          "interval or in the long run (types 1, 2 and 3)");
+                          " cannot use: its condition is its rate reward alone; ask for the "
+                          "impulses in a variable of their own, over an interval or in the "
+                          "long run");
   }
   if (!Run.impulses) {
     refuse(".var",

@@ -131,9 +131,15 @@ TEST_F(MeasuresTest, VariablesThatCannotBeEvaluatedAreRefusedNeverGivenAValue) {
   const Variable up{"up", 0, {{1, 1}}, {1, 0}, {}};
   run.variables = {{"hits", 0, {{1, 1}}, {0, 0}, {1, 0}}, up};
   EXPECT_EQ(
-      "variable hits has impulse rewards, which an instant-of-time variable (type 0) "
-      "cannot use: impulses are earned at instants, so they count over an interval or in "
-      "the long run (types 1, 2 and 3)",
+      "variable hits has impulse rewards, which an instant of time cannot count: an impulse "
+      "is earned in no time; write 'hits over [0, 1]' for the expected count by time 1, or "
+      "'hits in the long run' for its rate",
+      refusal(run));
+  run.variables = {{"hits", 5, {{1, 1}}, {0, 1}, {1, 0}}, up};
+  EXPECT_EQ(
+      "variable hits has impulse rewards, which a probability that a condition has held "
+      "(type 5) cannot use: its condition is its rate reward alone; ask for the impulses in "
+      "a variable of their own, over an interval or in the long run",
       refusal(run));
   run.variables = {{"ready", 4, {}, {0, 0.5}, {}}, up};
   EXPECT_EQ(

@@ -408,6 +408,21 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
   EXPECT_EQ(0u, help.out.find("usage: solve"));
 }
 
+// The job shop keeps an impulse on an instant-of-time variable: that
+// variable is refused with what to write instead, the others are solved.
+TEST_F(SolveCommandTest, AnImpulseAtAnInstantIsRefusedAndTheOtherVariablesSolved) {
+  ASSERT_EQ(0, dir.run(std::string(BENCH_BINARY_DIR) + "/job_shop -Pout -N1 -B0").status);
+  const ProgramRun run = solve("out1");
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ(
+      "solve: out1.pvtype:23: variable rejections has impulse rewards, which an instant of "
+      "time cannot count: an impulse is earned in no time; write 'rejections over [0, 100]' "
+      "for the expected count by time 100, or 'rejections in the long run' for its rate\n",
+      run.err);
+  EXPECT_NE(std::string::npos, run.out.find("\nqueue_length4        100  5.54368")) << run.out;
+  EXPECT_EQ(std::string::npos, run.out.find("rejections")) << run.out;
+}
+
 // With at most 4 phases the reboot disabled by a replacement stays far
 // from the bound.
 TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {

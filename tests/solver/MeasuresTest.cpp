@@ -81,9 +81,10 @@ TEST_F(MeasuresTest, AConditionThatCanBeAvoidedForeverHasAnInfiniteMeanTime) {
   EXPECT_TRUE(noted);
 }
 
-// The queue length of the M/M/1/K queue above asked four ways: the
-// accumulated value is the average times the length and adds up over
-// adjoining intervals; far from the start, the instant and the average
+// The queue length of an M/M/1/4 queue (arrivals 2, services 3) asked
+// four ways: the accumulated value is the average times the length and
+// adds up over adjoining intervals (mm1k.san checks the four ways end to
+// end against its closed forms); far from the start, the instant and the average
 // over a unit interval are the long-run value (the chain forgets its start
 // at the rate of its spectral gap, about 0.1, so at t = 400 within 1e-17).
 TEST_F(MeasuresTest, TheSameVariableAskedFourWaysAgrees) {

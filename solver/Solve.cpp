@@ -283,11 +283,11 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
       t = asked.empty() ? std::max(t, interval.stop) : t;
     }
     const std::string at = numberText("%g", t);
-    refuse(".pvtype", "has impulse rewards, which an instant of time cannot count: an impulse "
-                      "is earned in no time; write '" +
-                          variable.name + " over [0, " + at +
-                          "]' for the expected count by time " + at + ", or '" + variable.name +
-                          " in the long run' for its rate");
+    refuse(".pvtype",
+           "has impulse rewards, which an instant of time cannot count: an impulse "
+           "is earned in no time; write '" +
+               variable.name + " over [0, " + at + "]' for the expected count by time " + at +
+               ", or '" + variable.name + " in the long run' for its rate");
   }
   if (kind == VariableKind::kMeanTime || kind == VariableKind::kProbabilityBy) {
     refuse(".pvtype", "has impulse rewards, which " + std::string(kindName(kind)) +

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/PrintableText.h"
+#include "solver/CompensatedSum.h"
 #include "solver/PoissonTime.h"
 #include "solver/Progress.h"
 
@@ -19,21 +20,6 @@ namespace {
 const double kMaxPoissonRate = 1e11;
 const std::size_t kMaxWeights = 100000000;
 const double kUnitRoundoff = DBL_EPSILON / 2;
-
-// Neumaier's compensated sum: the partial sums gather up to 1e8 terms.
-class CompensatedSum {
- public:
-  void add(double term) {
-    const double next = Sum + term;
-    Lost += std::fabs(Sum) >= std::fabs(term) ? (Sum - next) + term : (term - next) + Sum;
-    Sum = next;
-  }
-  double value() const { return Sum + Lost; }
-
- private:
-  double Sum = 0.0;
-  double Lost = 0.0;
-};
 
 // The rewards of each variable: their range, and whether they have one sign.
 struct RewardRange {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "compiler/IntegerDivision.h"
 #include "compiler/Literals.h"
 
 namespace sanc {
@@ -22,6 +23,17 @@ std::string number(double value) {
   std::ostringstream text;
   text << value;
   return text.str();
+}
+
+// " (it is 0)" after a message about an expression's value, unless the
+// expression is that number as written.
+std::string evaluatedTo(const Code& code, double value) {
+  const Expr* expr = code.expr.get();
+  if (expr && expr->kind == Expr::Kind::Unary && expr->text == "-") {
+    expr = &expr->operands[0];
+  }
+  const bool literal = expr && expr->kind == Expr::Kind::Number;
+  return literal || !expr ? "" : " (it is " + number(value) + ")";
 }
 
 }  // namespace
@@ -86,6 +98,7 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
   if (!place.initial) {
     return size;
   }
+  checkExpression(*place.initial);
   for (const CodeName& use : place.initial->names) {
     if (PlaceIndex.count(use.name) > 0) {
       Context.error(use.where, "an initial marking cannot read the place '" + use.name + "'");
@@ -101,6 +114,18 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
 }
 
 void AtomicChecker::checkActivity(const ActivityDecl& activity) {
+  for (const std::optional<Code>* code : {&activity.time, &activity.phases, &activity.clauses.weight}) {
+    if (*code) {
+      checkExpression(**code);
+    }
+  }
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkExpression(caseDecl.value);
+  }
+  checkCppCode(activity.clauses);
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkCppCode(caseDecl.clauses);
+  }
   checkTiming(activity);
   checkClausesForTiming(activity);
   checkArcs(activity.clauses.inputs);
@@ -114,6 +139,7 @@ void AtomicChecker::checkActivity(const ActivityDecl& activity) {
 
 void AtomicChecker::checkTiming(const ActivityDecl& activity) {
   checkPositive(activity.time, activity.timing == Timing::Deterministic ? "a delay" : "a rate");
+  checkPositive(activity.clauses.weight, "a weight");
   if (activity.phases) {
     const std::optional<double> phases = constantValue(*activity.phases);
     if (phases && (*phases < 1 || *phases != std::floor(*phases))) {
@@ -129,7 +155,69 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
   }
   const std::optional<double> value = constantValue(*code);
   if (value && !(*value > 0)) {
-    Context.error(code->where, std::string(what) + " must be positive");
+    Context.error(code->where, std::string(what) + " must be positive" + evaluatedTo(*code, *value));
+  }
+}
+
+void AtomicChecker::checkExpression(const Code& code) {
+  if (!code.expr) {
+    return;
+  }
+  forEachName(*code.expr, [&](const Expr& use) {
+    if (use.kind == Expr::Kind::Member) {
+      Context.error(use.where, "'" + use.text + "." + use.member +
+                                   "': an activity reads the places of its own model by their "
+                                   "names (instance.place is for rewards)");
+      return;
+    }
+    const auto place = PlaceIndex.find(use.text);
+    if (place != PlaceIndex.end()) {
+      checkArrayUse(use, PlaceSizes.size() > static_cast<std::size_t>(place->second)
+                             ? PlaceSizes[place->second]
+                             : 0);
+      return;
+    }
+    const bool param = std::any_of(Decl.params.begin(), Decl.params.end(),
+                                   [&](const ParamDecl& p) { return p.name.text == use.text; });
+    if (!param && Context.global(use.text) == nullptr) {
+      Context.error(use.where, "'" + use.text + "' is not a place, parameter or global variable "
+                                   "of atomic model '" + Decl.name.text + "'");
+    } else if (use.kind == Expr::Kind::Size) {
+      Context.error(use.where, "'" + use.text + "' is not an array of places");
+    }
+  });
+}
+
+void AtomicChecker::checkArrayUse(const Expr& use, int size) {
+  if (use.kind == Expr::Kind::Size && size == 0) {
+    Context.error(use.where, "'" + use.text + "' is a place, not an array of places");
+  }
+}
+
+void AtomicChecker::checkCppCode(const Clauses& clauses) {
+  auto isInteger = [&](const std::string& name) {
+    if (PlaceIndex.count(name) > 0) {
+      return true;
+    }
+    for (const ParamDecl& param : Decl.params) {
+      if (param.name.text == name) {
+        return isIntegerType(param.type);
+      }
+    }
+    const GlobalDecl* global = Context.global(name);
+    return global != nullptr && isIntegerType(global->type);
+  };
+  for (const std::optional<Code>* code : {&clauses.guard, &clauses.statements, &clauses.rank}) {
+    if (*code) {
+      reportIntegerDivisions(Context, **code, isInteger);
+    }
+  }
+  for (const std::vector<Arc>* arcs : {&clauses.inputs, &clauses.outputs}) {
+    for (const Arc& arc : *arcs) {
+      if (arc.multiplicity) {
+        reportIntegerDivisions(Context, *arc.multiplicity, isInteger);
+      }
+    }
   }
 }
 
@@ -208,8 +296,18 @@ void AtomicChecker::checkCases(const ActivityDecl& activity) {
     }
     const std::optional<double> value = constantValue(caseDecl.value);
     if (value && *value < 0) {
-      Context.error(caseDecl.value.where, weights ? "a case weight cannot be negative"
-                                                  : "a case probability cannot be negative");
+      Context.error(caseDecl.value.where, std::string(weights ? "a case weight cannot be negative"
+                                                              : "a case probability cannot be "
+                                                                "negative") +
+                                              evaluatedTo(caseDecl.value, *value));
+      return;
+    }
+    if (value && !(*value > 0)) {
+      // A case that can never be taken is a slip, not a model.
+      Context.error(caseDecl.value.where,
+                    std::string(weights ? "a case weight" : "a case probability") +
+                        " of 0 is never taken; remove the case" +
+                        evaluatedTo(caseDecl.value, *value));
       return;
     }
     allConstant = allConstant && value.has_value();

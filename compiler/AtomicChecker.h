@@ -33,6 +33,11 @@ class AtomicChecker {
   void checkCases(const ActivityDecl& activity);
   void checkAlwaysEnabled(const ActivityDecl& activity);
   void checkPositive(const std::optional<Code>& code, const char* what);
+  // Every name an expression reads is a place, parameter or global variable.
+  void checkExpression(const Code& code);
+  void checkArrayUse(const Expr& use, int size);
+  // Reports the integer divisions of the clauses' C++ code.
+  void checkCppCode(const Clauses& clauses);
   void addActions(const ActivityDecl& activity, Atomic& atomic) const;
   Action makeAction(const ActivityDecl& activity, const CaseDecl* caseDecl, int caseNumber,
                     int group) const;

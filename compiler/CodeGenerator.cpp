@@ -78,7 +78,10 @@ std::string writeSource(const Model& model, const std::vector<int>& joins,
       << "#include <cstring>\n#include <iostream>\n\n"
       << "#include \"Cpp/BaseClasses/Allocate.h\"\n"
       << "#include \"Cpp/BaseClasses/UserDistributions.h\"\n"
-      << "#include \"compiler/runtime/SanRuntime.h\"\n\n";
+      << "#include \"compiler/runtime/SanRuntime.h\"\n\n"
+      << "// The functions of expressions, for the description's C++ code too.\n"
+      << "using sanc_runtime::max;\nusing sanc_runtime::min;\nusing std::abs;\nusing std::ceil;\n"
+      << "using std::exp;\nusing std::floor;\nusing std::log;\nusing std::pow;\n\n";
   StudyWriter(model).define(out);
   for (const Atomic& atomic : model.atomics) {
     AtomicWriter(atomic).define(out);

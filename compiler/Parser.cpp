@@ -4,6 +4,8 @@
 #include <array>
 #include <set>
 
+#include "compiler/ExpressionParser.h"
+
 namespace sanc {
 
 namespace {
@@ -19,10 +21,7 @@ const std::set<std::string, std::less<>> kActivityWords = {"in",   "out",    "wh
                                                            "rank", "weight", "case", "phases"};
 const CodeEnd kActivityCode{kActivityWords};
 const CodeEnd kArcCode{kActivityWords, true};
-const CodeEnd kCaseValue{kActivityWords, false, true};
 const CodeEnd kListItem{{}, true};
-const CodeEnd kRewardCode{{"impulse"}};
-const CodeEnd kConditionCode{{"impulse", "at"}};
 
 const std::vector<std::string_view> kActivityClauses = {"in",   "out",    "when", "do",
                                                         "rank", "weight", "case"};
@@ -112,7 +111,7 @@ ImportDecl Parser::importDecl() {
   ImportDecl decl;
   do {
     decl.models.push_back(name("model"));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   if (!acceptWord("from")) {
     unexpected("after the imported models (expected from)");
   }
@@ -157,7 +156,7 @@ AtomicDecl Parser::atomic() {
       param.type = valueType();
       param.name = name("parameter");
       decl.params.push_back(std::move(param));
-    } while (acceptPunct(","));
+    } while (acceptComma());
     expectPunct(")", "after the parameters");
   }
   block([&] { atomicItem(decl); });
@@ -182,10 +181,10 @@ void Parser::places(AtomicDecl& atomic) {
     place.name = name("place");
     place.size = subscript();
     if (acceptPunct("=")) {
-      place.initial = code(kListItem, "an initial marking");
+      place.initial = expression("an initial marking");
     }
     atomic.places.push_back(std::move(place));
-  } while (acceptPunct(","));
+  } while (acceptComma());
 }
 
 ActivityDecl Parser::activity() {
@@ -205,18 +204,18 @@ void Parser::timing(ActivityDecl& activity) {
   const Token& token = Lex.peek();
   if (acceptWord("rate")) {
     activity.timing = Timing::Rate;
-    activity.time = code(kActivityCode, "a rate");
+    activity.time = expression("a rate");
   } else if (acceptWord("deterministic")) {
     activity.timing = Timing::Deterministic;
-    activity.time = code(kActivityCode, "a delay");
+    activity.time = expression("a delay");
   } else if (acceptWord("erlang")) {
     activity.timing = Timing::Erlang;
-    activity.time = code(kActivityCode, "a rate");
+    activity.time = expression("a rate");
     if (!Lex.peek().isWord("phases")) {
       unexpected("after the rate of an Erlang activity (expected phases)");
     }
     Lex.take();
-    activity.phases = code(kActivityCode, "a number of phases");
+    activity.phases = expression("a number of phases");
   } else if (acceptWord("instantaneous")) {
     activity.timing = Timing::Instantaneous;
   } else {
@@ -254,7 +253,7 @@ bool Parser::clause(Clauses& clauses, const std::vector<std::string_view>& allow
     clauses.rank = code(kActivityCode, "a rank");
   } else {
     twice(clauses.weight.has_value());
-    clauses.weight = code(kActivityCode, "a weight");
+    clauses.weight = expression("a weight");
   }
   return true;
 }
@@ -263,7 +262,7 @@ CaseDecl Parser::caseDecl() {
   CaseDecl decl;
   decl.where = Lex.take().where;
   decl.isWeight = acceptWord("weight");
-  decl.value = code(kCaseValue, decl.isWeight ? "a weight" : "a probability");
+  decl.value = expression(decl.isWeight ? "a weight" : "a probability");
   expectPunct(":", decl.isWeight ? "after the case's weight" : "after the case's probability");
   while (clause(decl.clauses, kCaseClauses)) {
   }
@@ -287,7 +286,7 @@ std::vector<Arc> Parser::arcs() {
       arc.multiplicity = code(kArcCode, "a multiplicity");
     }
     list.push_back(std::move(arc));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return list;
 }
 
@@ -306,7 +305,7 @@ void Parser::joinItem(JoinDecl& join) {
   }
   do {
     join.children.push_back(child());
-  } while (acceptPunct(","));
+  } while (acceptComma());
 }
 
 ChildDecl Parser::child() {
@@ -320,7 +319,7 @@ ChildDecl Parser::child() {
     if (!acceptPunct(")")) {
       do {
         decl.arguments.push_back(code(kListItem, "an argument"));
-      } while (acceptPunct(","));
+      } while (acceptComma());
       expectPunct(")", "after the arguments");
     }
   }
@@ -336,12 +335,12 @@ void Parser::share(JoinDecl& join) {
   if (acceptPunct("=")) {
     do {
       first.members.push_back(qualifiedName());
-    } while (acceptPunct(","));
+    } while (acceptComma());
     join.shares.push_back(std::move(first));
     return;
   }
   std::vector<ShareDecl> shares{std::move(first)};
-  while (acceptPunct(",")) {
+  while (acceptComma()) {
     shares.push_back(ShareDecl{name("shared place"), {}});
   }
   if (acceptWord("in")) {
@@ -351,7 +350,7 @@ void Parser::share(JoinDecl& join) {
       for (ShareDecl& share : shares) {
         share.members.push_back(QualifiedName{child, Name{share.name.text, child.where}});
       }
-    } while (acceptPunct(","));
+    } while (acceptComma());
   }
   for (ShareDecl& share : shares) {
     join.shares.push_back(std::move(share));
@@ -382,14 +381,14 @@ RewardDecl Parser::reward() {
   rewardKind(decl);
   const bool condition = decl.condition.has_value();
   if (!condition && acceptPunct("=")) {
-    decl.rate = code(kRewardCode, "a rate reward");
+    decl.rate = expression("a rate reward");
   }
   while (continuesWith(kRewardClauses)) {
     ImpulseDecl impulse;
     impulse.where = Lex.take().where;
     impulse.activity = qualifiedName();
     expectPunct("=", "after the impulse's activity");
-    impulse.value = code(kRewardCode, "an impulse");
+    impulse.value = expression("an impulse");
     decl.impulses.push_back(std::move(impulse));
   }
   return decl;
@@ -412,7 +411,7 @@ void Parser::rewardKind(RewardDecl& decl) {
   } else if (acceptWord("mean")) {
     expectWords({"time", "until"}, "after mean (expected mean time until a condition)");
     decl.kind = RewardKind::MeanTimeUntil;
-    decl.condition = code(kConditionCode, "a condition");
+    decl.condition = expression("a condition");
     if (Lex.peek().isWord("at")) {
       fail(Lex.peek().where,
            "a mean time has no time points; for the probability that the condition has held "
@@ -422,7 +421,7 @@ void Parser::rewardKind(RewardDecl& decl) {
   } else if (acceptWord("probability")) {
     expectWords({"until"}, "after probability (expected probability until a condition)");
     decl.kind = RewardKind::ProbabilityUntil;
-    decl.condition = code(kConditionCode, "a condition");
+    decl.condition = expression("a condition");
     expectWords({"at"}, "after the condition (expected at and the time points)");
     decl.times = timePoints();
   } else {
@@ -435,7 +434,7 @@ std::vector<Literal> Parser::timePoints() {
   std::vector<Literal> times;
   do {
     times.push_back(literal());
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return times;
 }
 
@@ -449,7 +448,7 @@ std::vector<IntervalDecl> Parser::intervals() {
     interval.stop = literal();
     expectPunct("]", "after the interval's stop");
     list.push_back(std::move(interval));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return list;
 }
 
@@ -492,7 +491,7 @@ StudyValues Parser::studyValues() {
     return values;
   }
   values.list.push_back(first);
-  while (acceptPunct(",")) {
+  while (acceptComma()) {
     values.list.push_back(literal());
   }
   return values;
@@ -629,6 +628,23 @@ Code Parser::code(const CodeEnd& end, const char* what) {
   return code;
 }
 
+Code Parser::expression(const char* what) {
+  Code code;
+  code.where = Lex.peek().where;
+  code.padding = Lex.padding();
+  std::optional<Expr> expr = ExpressionParser(Lex, Diags).parse(what);
+  if (!expr) {
+    throw SyntaxError{};
+  }
+  code.text = toCpp(*expr);
+  forEachName(*expr, [&](const Expr& use) {
+    code.names.push_back(
+        CodeName{use.text, use.where, use.kind == Expr::Kind::Member ? use.member : ""});
+  });
+  code.expr = std::make_shared<const Expr>(std::move(*expr));
+  return code;
+}
+
 Token Parser::expectPunct(std::string_view text, const std::string& context) {
   if (!Lex.peek().isPunct(text)) {
     fail(Lex.peek().where,
@@ -638,7 +654,18 @@ Token Parser::expectPunct(std::string_view text, const std::string& context) {
 }
 
 void Parser::fail(SourceLocation where, const std::string& message) {
-  Diags.error(where, message);
+  const Token& token = Lex.peek();
+  const bool operatorFirst =
+      token.kind == TokenKind::Punct && token.startsLine && token.where.line == where.line &&
+      token.where.column == where.column && std::string("*/%+-<>=!&|?:,.").find(token.text[0]) !=
+                                                std::string::npos;
+  // The line before ended the statement; say so rather than leave the
+  // modeller to wonder why a line that goes on is refused.
+  Diags.error(where, operatorFirst ? message +
+                                         " (a statement ends at a line break: to go on with an "
+                                         "expression on the next line, end the line with its "
+                                         "operator)"
+                                   : message);
   throw SyntaxError{};
 }
 
@@ -652,6 +679,14 @@ bool Parser::acceptPunct(std::string_view text) {
     return false;
   }
   Lex.take();
+  return true;
+}
+
+bool Parser::acceptComma() {
+  if (!acceptPunct(",")) {
+    return false;
+  }
+  skipNewlines();  // a list goes on after a comma that ends a line
   return true;
 }
 

@@ -72,6 +72,8 @@ class Parser {
 
   Name name(const char* what);
   Code code(const CodeEnd& end, const char* what);
+  // An expression of the language's grammar, kept with its C++.
+  Code expression(const char* what);
   Token expectPunct(std::string_view text, const std::string& context);
   // Takes words in order; the first one missing is a syntax error.
   void expectWords(std::initializer_list<std::string_view> words, const std::string& context);
@@ -79,6 +81,8 @@ class Parser {
   [[noreturn]] void unexpected(const std::string& context);
   bool acceptPunct(std::string_view text);
   bool acceptWord(std::string_view word);
+  // Takes a ',' and the line breaks after it.
+  bool acceptComma();
   bool atItemEnd() const;
   void skipNewlines();
 

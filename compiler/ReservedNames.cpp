@@ -106,6 +106,9 @@ std::string globalReservedReason(std::string_view name) {
   if (listed(name, kCLibraryNames.begin(), kCLibraryNames.end())) {
     return "a function of the C library";
   }
+  if (name == "min" || name == "max") {
+    return "a function of expressions";
+  }
   return reservedReason(name);
 }
 

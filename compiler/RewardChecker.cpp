@@ -132,6 +132,12 @@ bool RewardChecker::checkPlaceUse(const CodeName& use, int& atomic) {
       Context.error(use.where, "write the place '" + use.name + "' as instance." + use.name);
       return false;
     }
+    if (use.member.empty() && Context.global(use.name) == nullptr) {
+      Context.error(use.where, "'" + use.name +
+                                   "' is not a global variable (a reward reads places as "
+                                   "instance.place)");
+      return false;
+    }
     return true;
   }
   atomic = instance->second;

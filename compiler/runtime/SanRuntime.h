@@ -1,6 +1,7 @@
 #ifndef COMPILER_RUNTIME_SANRUNTIME_H_
 #define COMPILER_RUNTIME_SANRUNTIME_H_
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <type_traits>
@@ -49,6 +50,26 @@ short initialMarking(T mark, const char* model, const char* place) {
   }
   return static_cast<short>(mark);
 }
+
+// A marking computed in real arithmetic: it must be a whole number from 0 to
+// 32767, or the run ends with a message (exit status 1).
+inline short initialMarking(double mark, const char* model, const char* place) {
+  if (!(mark >= 0 && mark <= 32767 && mark == std::floor(mark))) {
+    std::cerr << "Error: place " << place << " of model " << model << " would start with " << mark
+              << " tokens; a marking must "
+              << (mark == std::floor(mark) ? "lie between 0 and 32767" : "be a whole number")
+              << std::endl;
+    std::exit(1);
+  }
+  return static_cast<short>(mark);
+}
+
+// The functions of the language's expressions that C++ spells otherwise;
+// min and max take the first of equal values, as std::min and std::max do.
+inline double min(double a, double b) { return b < a ? b : a; }
+inline double max(double a, double b) { return a < b ? b : a; }
+// Whole-number division: the whole part of a / b, rounded down.
+inline double div(double a, double b) { return std::floor(a / b); }
 
 }  // namespace sanc_runtime
 

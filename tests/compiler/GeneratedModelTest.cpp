@@ -57,12 +57,12 @@ TEST_F(ConstructsTest, TimingsTakeTheirExpressionsAndParameters) {
   EXPECT_EQ(2.0, producer.ship.DeterministicParamValue());
   EXPECT_EQ(0.0, producer.ship.Rate());
   EXPECT_EQ(Instantaneous, producer.pick.DistributionType);
-  EXPECT_EQ(2.5, producer.pick.Weight());
+  EXPECT_EQ(2.5, producer.pick.Weight());  // 5 / 2: numbers are real numbers
   EXPECT_EQ(2, producer.pick.Rank());
   producer.made->setMark(4);
   EXPECT_EQ(5, producer.pick.Rank());
   model.goods->setMark(2);
-  EXPECT_EQ(3.0, model.helper->use.Rate());  // speed * stock
+  EXPECT_EQ(3.0, model.helper->use.Rate());  // speed * min(stock, 9)
 }
 
 TEST_F(ConstructsTest, ArcsAndGatesEnableAndFire) {

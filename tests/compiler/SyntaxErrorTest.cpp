@@ -20,7 +20,8 @@ TEST(SyntaxErrorTest, StatementsAndDeclarations) {
       {"global int x = y", "1:16: unexpected 'y' where a number was expected"},
       {"global int x 3", "1:14: unexpected '3' after the statement"},
       {"atomic a {\n  place in\n}", "2:9: 'in' is a keyword and cannot name a place"},
-      {"atomic a {\n  place p,\n}", "2:11: expected the name of a place, found end of line"},
+      // A list goes on after a comma that ends its line.
+      {"atomic a {\n  place p,\n}", "3:1: expected the name of a place, found '}'"},
       {"atomic a {\n  transition t\n}", "2:3: expected place or activity, found 'transition'"},
       {"atomic a(double) {\n}", "1:16: expected the name of a parameter, found ')'"},
       {"atomic a {\n  place p", "1:10: '{' is not closed"},

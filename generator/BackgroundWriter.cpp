@@ -12,7 +12,8 @@ std::thread startThread(std::function<void()> body) { return std::thread(std::mo
 
 std::thread (*BackgroundWriter::StartThread)(std::function<void()>) = startThread;
 
-BackgroundWriter::BackgroundWriter(std::FILE* file) : File(file) {
+BackgroundWriter::BackgroundWriter(std::FILE* file, std::unique_ptr<Compressor> compressor)
+    : File(file), Compression(std::move(compressor)) {
   try {
     Thread = StartThread([this] { run(); });
   } catch (const std::system_error&) {
@@ -26,53 +27,64 @@ BackgroundWriter::~BackgroundWriter() {
   }
   {
     std::unique_lock<std::mutex> guard(Lock);
-    Changed.wait(guard, [this] { return Pending == nullptr; });
+    Changed.wait(guard, [this] { return !Pending; });
     Stopping = true;
   }
   Changed.notify_all();
   Thread.join();
 }
 
-void BackgroundWriter::write(const char* data, std::size_t count) {
+void BackgroundWriter::write(const char* data, std::size_t count, bool endFrame) {
   if (!Thread.joinable()) {
-    writeBlock(data, count);
+    writeBlock(data, count, endFrame);
     return;
   }
   {
     std::unique_lock<std::mutex> guard(Lock);
-    Changed.wait(guard, [this] { return Pending == nullptr; });
-    Pending = data;
+    Changed.wait(guard, [this] { return !Pending; });
+    Pending = true;
+    PendingData = data;
     PendingCount = count;
+    PendingEnd = endFrame;
   }
   Changed.notify_all();
 }
 
 void BackgroundWriter::wait() {
   std::unique_lock<std::mutex> guard(Lock);
-  Changed.wait(guard, [this] { return Pending == nullptr; });
+  Changed.wait(guard, [this] { return !Pending; });
 }
 
 void BackgroundWriter::run() {
   std::unique_lock<std::mutex> guard(Lock);
   for (;;) {
-    Changed.wait(guard, [this] { return Pending != nullptr || Stopping; });
-    if (Pending == nullptr) {
+    Changed.wait(guard, [this] { return Pending || Stopping; });
+    if (!Pending) {
       return;
     }
-    const char* data = Pending;
+    const char* data = PendingData;
     const std::size_t count = PendingCount;
+    const bool endFrame = PendingEnd;
     guard.unlock();
-    writeBlock(data, count);
+    writeBlock(data, count, endFrame);
     guard.lock();
-    Pending = nullptr;
+    Pending = false;
     Changed.notify_all();
   }
 }
 
-void BackgroundWriter::writeBlock(const char* data, std::size_t count) {
-  errno = 0;
-  if (std::fwrite(data, 1, count, File) != count && Error == 0) {
-    // errno belongs to the thread that wrote: keep it for the caller's message.
-    Error = errno != 0 ? errno : EIO;
+void BackgroundWriter::writeBlock(const char* data, std::size_t count, bool endFrame) {
+  int reason = 0;
+  if (Compression) {
+    reason = Compression->write(File, data, count, endFrame);
+  } else {
+    errno = 0;
+    if (std::fwrite(data, 1, count, File) != count) {
+      // errno belongs to the thread that wrote: keep it for the caller's message.
+      reason = errno != 0 ? errno : EIO;
+    }
+  }
+  if (reason != 0 && Error == 0) {
+    Error = reason;
   }
 }

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include "Cpp/BaseClasses/StandardErrors.h"
+#include "generator/Compressor.h"
 
 char* exp_path = nullptr;
 char* ExpName = nullptr;
@@ -19,8 +21,13 @@ int TempTraceLevel = 0;
 double hash_value = 0.5;
 bool writeMarkings = false;
 bool writeFirings = false;
+std::optional<int> compressionLevel;
 
 namespace {
+
+// The level of -z without a value: compressing on the writer's thread at
+// this level costs the runs measured no wall time (bench/RESULTS.md).
+const int kDefaultCompressionLevel = 1;
 
 const OptionExtension* Extension = nullptr;
 
@@ -84,7 +91,7 @@ bool readDouble(const char* text, double& value) {
 }
 
 bool knownOption(char letter) {
-  return std::strchr("PNhBFesltOaMD", letter) != nullptr || extensionOption(letter);
+  return std::strchr("PNhBFesltOaMDz", letter) != nullptr || extensionOption(letter);
 }
 
 // Applies an option that has a value.
@@ -114,7 +121,7 @@ void applyValue(char letter, const char* value, int& fileType, char*& traceFileN
       }
       break;
     case 'F':
-      readInt(value, fileType);  // unused, so any text will do
+      readInt(value, fileType);  // as atoi: the leading number, any text after it ignored
       break;
     case 'e':
       replaceCopy(db_entity, value);
@@ -137,6 +144,17 @@ void applyValue(char letter, const char* value, int& fileType, char*& traceFileN
       replaceDuplicate(OverrideString, value);
       std::cout << "OverrideString is " << value << std::endl;
       break;
+    case 'z':
+      if (readInt(value, whole) && whole >= Compressor::MinLevel() &&
+          whole <= Compressor::MaxLevel()) {
+        compressionLevel = whole;
+      } else {
+        const std::string range = "a compression level from " +
+                                  std::to_string(Compressor::MinLevel()) + " to " +
+                                  std::to_string(Compressor::MaxLevel());
+        refuseValue(letter, range.c_str(), value);
+      }
+      break;
     default:
       Extension->apply(letter, value);
       break;
@@ -155,6 +173,8 @@ void applyOption(char letter, const char* value, const char* shown, int& fileTyp
     writeMarkings = true;
   } else if (letter == 'D') {
     writeFirings = true;
+  } else if (letter == 'z' && value == nullptr) {
+    compressionLevel = kDefaultCompressionLevel;
   } else if (value == nullptr) {
     std::cout << "ERROR: missing value for argument: -" << letter << std::endl;
   } else {
@@ -237,4 +257,5 @@ void ReleaseSettings() {
   valueRefused = false;
   writeMarkings = false;
   writeFirings = false;
+  compressionLevel.reset();
 }

@@ -1,6 +1,8 @@
 #ifndef COMMANDLINE_H_
 #define COMMANDLINE_H_
 
+#include <optional>
+
 // Process-wide settings of a run, written while the command line is parsed
 // and read-only afterwards. The strings are owned here: ReleaseSettings frees
 // them.
@@ -15,14 +17,16 @@ extern int TempTraceLevel;    // -l; trace level 0 to 4
 extern double hash_value;     // -h; load factor of the state store
 extern bool writeMarkings;    // -M; also write each state's marking (".states")
 extern bool writeFirings;     // -D; also write each deterministic firing's delay (".firings")
+extern std::optional<int> compressionLevel;  // -z; compress the output files at this zstd level
 
 // Parses argv[1..argc-1] into the settings, the file type (-F) and the trace
 // file name (-t, a strdup copy the caller releases with free). With fewer
 // than three arguments it prints the usage text and exits with status 0.
 // Unknown options and options missing their value are reported on standard
 // output and skipped. A value of -B, -h or -l that is not a number in full,
-// or a trace level outside 0 to 4, is reported on standard error and makes
-// SettingsValid fail.
+// a trace level outside 0 to 4, or a -z level that zstd does not have, is
+// reported on standard error and makes SettingsValid fail. -z without a
+// value takes the default level.
 void commandline(int argc, char** argv, int& fileType, char*& traceFileName);
 
 // Checks what the run needs from the parsed settings: no refused value, an

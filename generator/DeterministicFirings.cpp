@@ -29,8 +29,8 @@ DeterministicFirings::DeterministicFirings(BaseActionClass* const* actions, unsi
   }
 }
 
-bool DeterministicFirings::Open(const char* name) {
-  if (!File.open(name)) {
+bool DeterministicFirings::Open(const char* name, std::optional<int> compression) {
+  if (!File.open(name, compression)) {
     return false;
   }
   File.put("Activities:");

@@ -2,6 +2,7 @@
 #define DETERMINISTICFIRINGS_H_
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "generator/OutputFile.h"
@@ -38,9 +39,9 @@ class DeterministicFirings {
   // order); groups is indexed by an action's group id. Neither is owned.
   DeterministicFirings(BaseActionClass* const* actions, unsigned int numActions,
                        BaseGroupClass* const* groups);
-  // Opens name (truncating it) and writes the list of activities; false on
-  // failure (errno tells why).
-  bool Open(const char* name);
+  // Opens name (truncating it; compressed at the zstd level given) and
+  // writes the list of activities; false on failure (errno tells why).
+  bool Open(const char* name, std::optional<int> compression = std::nullopt);
   // Records that the entries from first on of reached came from the firing
   // of the deterministic action with the given delay.
   void Fired(const BaseActionClass* action, double delay, size_t first,

@@ -101,7 +101,8 @@ void RateInfoType::writeStates(std::ostream& out, OutputFileType type) const {
     for (unsigned int i = 0; i < NumStates; i++) {
       writeInt32(out, States[i]);
     }
-    writeLittleEndian(out, 0, 2);
+    // A 4-byte 0 ends the list: 2 bytes of 0 would also start state 65536's number.
+    writeInt32(out, 0);
   }
 }
 

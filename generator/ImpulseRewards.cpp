@@ -30,8 +30,8 @@ ImpulseRewards::ImpulseRewards(PVModel* model, BaseActionClass* const* actions,
   Path[0].assign(model->NumPVs, 0.0);
 }
 
-bool ImpulseRewards::Open(const char* name) {
-  if (!File.open(name)) {
+bool ImpulseRewards::Open(const char* name, std::optional<int> compression) {
+  if (!File.open(name, compression)) {
     return false;
   }
   File.put("Version:1\nNumPV:");

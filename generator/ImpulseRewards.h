@@ -2,6 +2,7 @@
 #define IMPULSEREWARDS_H_
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "generator/OutputFile.h"
@@ -36,9 +37,9 @@ class ImpulseRewards {
   // Nothing is owned.
   ImpulseRewards(PVModel* model, BaseActionClass* const* actions, unsigned int numActions,
                  BaseGroupClass* const* groups);
-  // Opens name (truncating it) and writes the header; false on failure
-  // (errno tells why).
-  bool Open(const char* name);
+  // Opens name (truncating it; compressed at the zstd level given) and
+  // writes the header; false on failure (errno tells why).
+  bool Open(const char* name, std::optional<int> compression = std::nullopt);
   // action has fired and the model holds the marking it reached: a timed
   // (or deterministic) action starts a path; an instantaneous one, fired at
   // depth depth of the zero-time chain, continues it.

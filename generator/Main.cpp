@@ -18,20 +18,22 @@ int endRun(int status) {
 
 // Builds the model of the chosen experiment and generates its state space.
 // The generator takes over traceFileName.
-void generate(BaseStudyClass* study, char* traceFileName) {
+void generate(BaseStudyClass* study, int fileType, char* traceFileName) {
   PVModel* model = study->GetPVModel(false);
   StateSpaceGen generator(model, exp_path, ExpName, flagAbsorb, hash_value, db_host, db_entity,
                           traceFileName);
   generator.SetTraceLevel(TempTraceLevel);
   generator.setWriteMarkings(writeMarkings);
   generator.setWriteFirings(writeFirings);
+  generator.setFileType(fileType);
+  generator.setCompression(compressionLevel);
   generator.InitializeTrace();
   generator.GenStateSpace();
 }
 
 // One run of the generator: one experiment of the model's study.
 int run(int argc, char** argv) {
-  int fileType = 1;  // parsed for the calling environment; the output is always text
+  int fileType = 1;  // text; 2, 4 and 6 ask for the binary forms
   char* traceFileName = nullptr;
   commandline(argc, argv, fileType, traceFileName);
   if (!SettingsValid()) {
@@ -57,7 +59,7 @@ int run(int argc, char** argv) {
     std::cout << "Overriding global variables in ssg" << std::endl;
     study->printValuesInForce();
   }
-  generate(study, traceFileName);
+  generate(study, fileType, traceFileName);
   return endRun(0);
 }
 

@@ -14,6 +14,11 @@ namespace {
 
 const std::size_t kBufferSize = 1 << 20;
 
+// Bytes a compressed head takes: its frame and the skippable frame that pads
+// it, so that a head of another length (a count known only at the end)
+// takes the same room.
+const std::size_t kHeadRegion = 256;
+
 OutputFile* openFiles = nullptr;  // chain through NextOpen
 
 // Formatting a double is the costly part of the output, and the state
@@ -60,7 +65,10 @@ OutputFile::OutputFile()
       Next(Discard),
       End(Discard + kMaxNumber),
       Error(0),
-      NextOpen(nullptr) {}
+      NextOpen(nullptr),
+      Handed(0),
+      HeadLength(0),
+      Ended(false) {}
 
 OutputFile::~OutputFile() { close(); }
 
@@ -73,9 +81,16 @@ bool OutputFile::allocateBuffers() {
   return Buffers[0] && Buffers[1];
 }
 
-bool OutputFile::open(const char* name) {
+bool OutputFile::open(const char* name, std::optional<int> compression) {
   close();
   if (!allocateBuffers()) {
+    errno = ENOMEM;
+    return false;
+  }
+  std::unique_ptr<Compressor> compressor;
+  try {
+    compressor.reset(compression ? new Compressor(*compression) : nullptr);
+  } catch (const std::bad_alloc&) {
     errno = ENOMEM;
     return false;
   }
@@ -83,10 +98,15 @@ bool OutputFile::open(const char* name) {
   if (File == nullptr) {
     return false;
   }
-  Writer.reset(new BackgroundWriter(File));
+  Writer.reset(new BackgroundWriter(File, std::move(compressor)));
   Next = Buffers[Filling].get();
   End = Next + kBufferSize;
   Error = 0;
+  Name = name;
+  Compression = compression;
+  Handed = 0;
+  HeadLength = 0;
+  Ended = false;
   static bool flushAtExit = (std::atexit(flushOpenFiles), true);
   (void)flushAtExit;
   NextOpen = openFiles;
@@ -104,6 +124,7 @@ bool OutputFile::close() {
   if (File == nullptr) {
     return good();
   }
+  endStream();
   flush();
   if (Writer->failed()) {
     fail(Writer->error());
@@ -166,11 +187,80 @@ void OutputFile::putBytes(const void* bytes, std::size_t count) {
   }
 }
 
-void OutputFile::rewind() {
-  flush();
-  if (File != nullptr && std::fseek(File, 0, SEEK_SET) != 0) {
+void OutputFile::endHead() {
+  const std::size_t buffered = static_cast<std::size_t>(Next - Buffers[Filling].get());
+  HeadLength = Handed + buffered;
+  if (!Compression) {
+    return;
+  }
+  if (Handed > 0) {
+    fail(EOVERFLOW);  // a head longer than a buffer cannot be told from the rest
+    return;
+  }
+  const std::string head(Buffers[Filling].get(), buffered);
+  Next = Buffers[Filling].get();
+  writeHeadRegion(head);
+}
+
+bool OutputFile::replaceHead(const std::string& head) {
+  if (File == nullptr) {
+    return good();
+  }
+  if (Compression) {
+    endStream();
+    flush();
+    if (good() && std::fseek(File, 0, SEEK_SET) != 0) {
+      fail(errno);
+    }
+    writeHeadRegion(head);
+    return flush();
+  }
+  if (head.size() == HeadLength) {
+    flush();
+    if (std::fseek(File, 0, SEEK_SET) != 0) {
+      fail(errno);
+    }
+    putBytes(head.data(), head.size());
+    return flush();
+  }
+  const std::string name = Name;
+  const long oldLength = static_cast<long>(HeadLength);
+  if (!close()) {
+    return false;
+  }
+  if (!ReplaceHead(name.c_str(), oldLength, head)) {
     fail(errno);
   }
+  return good();
+}
+
+void OutputFile::writeHeadRegion(const std::string& head) {
+  if (!good()) {
+    return;
+  }
+  const std::string region = Compressor::FrameOfSize(head, *Compression, kHeadRegion);
+  if (region.empty()) {
+    fail(EOVERFLOW);
+    return;
+  }
+  Writer->wait();
+  errno = 0;
+  if (std::fwrite(region.data(), 1, region.size(), File) != region.size()) {
+    fail(errno);
+  }
+}
+
+void OutputFile::endStream() {
+  if (Ended) {
+    return;
+  }
+  drain();
+  if (Compression && Writer && good()) {
+    Writer->write(nullptr, 0, true);
+  }
+  Ended = true;
+  Next = Discard;
+  End = Discard + kMaxNumber;
 }
 
 bool OutputFile::flush() {
@@ -191,7 +281,7 @@ void OutputFile::fail(int reason) {
 }
 
 void OutputFile::drain() {
-  if (!Buffers[Filling]) {
+  if (!Buffers[Filling] || Ended) {
     Next = Discard;
     End = Discard + kMaxNumber;
     return;
@@ -201,17 +291,18 @@ void OutputFile::drain() {
   if (count > 0 && Writer && good()) {
     Writer->write(Buffers[Filling].get(), count);
     Filling = 1 - Filling;
+    Handed += count;
   }
   Next = Buffers[Filling].get();
   End = Next + kBufferSize;
 }
 
-bool OutputFile::ReplaceHead(const char* name, long oldHeadLength, const char* newHead) {
+bool OutputFile::ReplaceHead(const char* name, long oldHeadLength, const std::string& newHead) {
   const std::string temporary = std::string(name) + ".head";
   std::FILE* in = std::fopen(name, "rb");
   std::FILE* out = std::fopen(temporary.c_str(), "wb");
   bool copied = in != nullptr && out != nullptr && std::fseek(in, oldHeadLength, SEEK_SET) == 0 &&
-                std::fputs(newHead, out) >= 0;
+                std::fwrite(newHead.data(), 1, newHead.size(), out) == newHead.size();
   std::vector<char> chunk(kBufferSize);
   while (copied) {
     const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), in);

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <streambuf>
+#include <string>
 
 #include "generator/BackgroundWriter.h"
 
@@ -15,6 +18,9 @@
 // The buffers are allocated when a file is first opened, so that a file
 // object may be a static one. Files still open when the program ends (also
 // through exit) are flushed, so a stopped run keeps what was written before.
+// On request the output is compressed with zstd, on the writer's thread.
+// A head written first (a count that is only known at the end) can be
+// replaced at the end, compressed or not.
 class OutputFile {
  public:
   OutputFile();
@@ -22,10 +28,10 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Opens name for writing (binary, truncated); false on failure (errno
-  // tells why, ENOMEM when the buffers cannot be had). Closes a file opened
-  // before.
-  bool open(const char* name);
+  // Opens name for writing (binary, truncated), compressed at the given
+  // zstd level when there is one; false on failure (errno tells why, ENOMEM
+  // when the buffers cannot be had). Closes a file opened before.
+  bool open(const char* name, std::optional<int> compression = std::nullopt);
   bool isOpen() const { return File != nullptr; }
   // Writes what is buffered and closes; false when anything written since
   // open was lost.
@@ -51,9 +57,15 @@ class OutputFile {
   // "%g" with 6 significant digits, as a stream with default settings.
   void putGeneral(double value);
   void putBytes(const void* bytes, std::size_t count);
-  // Writes the buffer, moves to the start of the file and continues there:
-  // the next writes overwrite the file's first characters.
-  void rewind();
+  // Marks what was written since open (less than a buffer) as the file's
+  // head, which replaceHead may replace at the end. Compressed, the head
+  // becomes a frame of its own padded to a fixed size.
+  void endHead();
+  // The last write: replaces the head with head (of any length; compressed
+  // or not, the file reads as if head had been written first). False when
+  // that failed, or anything written before was lost; the file may then be
+  // closed.
+  bool replaceHead(const std::string& head);
   // Writes what is buffered to the file (without closing); false once any
   // write failed.
   bool flush();
@@ -61,7 +73,7 @@ class OutputFile {
   // Rewrites the closed file name with its first oldHeadLength bytes
   // replaced by newHead (of any length); false when that failed (errno
   // tells why), in which case the file is left as it was.
-  static bool ReplaceHead(const char* name, long oldHeadLength, const char* newHead);
+  static bool ReplaceHead(const char* name, long oldHeadLength, const std::string& newHead);
 
  private:
   // Room for the longest formatted number.
@@ -74,6 +86,11 @@ class OutputFile {
   // Records the reason of the first failure (EIO when errno gave none).
   void fail(int reason);
   void drain();
+  // Hands over what is buffered and ends the compressed stream: the frame is
+  // complete, and nothing more is written.
+  void endStream();
+  // Writes the compressed head region at the file's current position.
+  void writeHeadRegion(const std::string& head);
   void reserve(std::size_t count) {
     if (static_cast<std::size_t>(End - Next) < count) drain();
   }
@@ -88,6 +105,33 @@ class OutputFile {
   char* End;
   int Error;             // errno value of the first failure, 0 while none
   OutputFile* NextOpen;  // chain of open files, flushed at exit
+  std::string Name;
+  std::optional<int> Compression;  // the zstd level, while compressing
+  std::size_t Handed;              // bytes handed to the writer since open
+  std::size_t HeadLength;          // set by endHead
+  bool Ended;                      // no more output: the stream or file is complete
+};
+
+// A stream buffer that writes to an OutputFile, for output made with the
+// standard streams' formatting (the ".det" file's).
+class OutputFileBuffer : public std::streambuf {
+ public:
+  explicit OutputFileBuffer(OutputFile& file) : File(file) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      File.put(traits_type::to_char_type(c));
+    }
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    File.putBytes(text, static_cast<std::size_t>(count));
+    return count;
+  }
+
+ private:
+  OutputFile& File;
 };
 
 #endif

@@ -20,9 +20,10 @@ void writeBytes(const T& value) {
 
 }  // namespace
 
-Reward::Reward(PVModel* model, short outputType, const char* fileName)
+Reward::Reward(PVModel* model, short outputType, const char* fileName,
+               std::optional<int> compression)
     : RewardModel(model), OutputType(outputType) {
-  if (!rewfile.open(fileName)) {
+  if (!rewfile.open(fileName, compression)) {
     std::cerr << "Error: Could not open reward file" << std::endl
               << "  " << fileName << ": " << std::strerror(errno) << std::endl;
     std::exit(1);

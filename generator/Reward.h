@@ -1,6 +1,8 @@
 #ifndef REWARD_H_
 #define REWARD_H_
 
+#include <optional>
+
 #include "generator/OutputFile.h"
 
 class PVModel;
@@ -16,10 +18,11 @@ class Reward {
   PVModel* RewardModel;  // not owned
   short OutputType;      // 1, 3 and 5 write text records, other values binary ones
 
-  // Opens rewfile on fileName (truncating it) and writes the header. A file
-  // that cannot be opened ends the program with a message naming it and exit
-  // status 1.
-  Reward(PVModel* model, short outputType, const char* fileName);
+  // Opens rewfile on fileName (truncating it; compressed at the given zstd
+  // level when there is one) and writes the header. A file that cannot be
+  // opened ends the program with a message naming it and exit status 1.
+  Reward(PVModel* model, short outputType, const char* fileName,
+         std::optional<int> compression = std::nullopt);
 
   // Appends the record of state number stateNumber. Records are buffered;
   // Finish writes them out.

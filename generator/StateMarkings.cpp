@@ -99,8 +99,8 @@ bool StateMarkings::Describe(BaseModelClass* model, unsigned int stateSize) {
   return Names.size() * sizeof(short) == stateSize;
 }
 
-bool StateMarkings::Open(const char* name) {
-  if (!File.open(name)) {
+bool StateMarkings::Open(const char* name, std::optional<int> compression) {
+  if (!File.open(name, compression)) {
     return false;
   }
   File.put("state");

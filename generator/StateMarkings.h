@@ -1,6 +1,7 @@
 #ifndef STATEMARKINGS_H_
 #define STATEMARKINGS_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,9 @@ class StateMarkings {
   // read at run time by its places' labels. False when the vector holds
   // anything else.
   bool Describe(BaseModelClass* model, unsigned int stateSize);
-  // Opens name (truncating it) and writes the header; false on failure
-  // (errno tells why).
-  bool Open(const char* name);
+  // Opens name (truncating it; compressed at the zstd level given) and
+  // writes the header; false on failure (errno tells why).
+  bool Open(const char* name, std::optional<int> compression = std::nullopt);
   // Appends the line of state number, whose state vector is state.
   void Write(unsigned long number, const char* state);
   // False once a write failed.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -22,8 +23,10 @@
 #include "generator/HybridHash.h"
 #include "generator/ImpulseRewards.h"
 #include "generator/OutputFile.h"
+#include "generator/OutputSet.h"
 #include "generator/Reward.h"
 #include "generator/StateMarkings.h"
+#include "generator/StateSpaceLayout.h"
 #include "generator/queue.h"
 
 void (StateSpaceGen::*FindNext)(char*) = &StateSpaceGen::FindNextNormal;
@@ -50,8 +53,7 @@ const int kUnsupported = 0xF000;
 // index rather than every action.
 const size_t kIndexedFrom = 64;
 
-// Width of the count placeholder on line 2 of the ".arm" file.
-const int kNormalPlaceholder = 63;
+namespace layout = state_space_layout;
 
 // Prints a pair of stdout lines and ends the run: the generator's model
 // checks report on standard output.
@@ -62,6 +64,17 @@ const int kNormalPlaceholder = 63;
 
 [[noreturn]] void refuseDistribution() {
   refuse("Error:  Can not generate state space with Current Action Distribution Type");
+}
+
+// Appends value's bytes, least significant first, as the binary forms are.
+template <class T>
+void appendLittleEndian(std::vector<char>& out, T value) {
+  static_assert(sizeof(T) <= 8, "at most 8 bytes");
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof value);
+  for (size_t i = 0; i < sizeof value; i++) {
+    out.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+  }
 }
 
 char* newBuffer(size_t size) {
@@ -109,6 +122,7 @@ StateSpaceGen::StateSpaceGen(PVModel* model, const char* path, const char* name,
       LoadFactor(loadFactor),
       Reached(model->StateSize()),
       FiringsWanted(false),
+      RequestedType(1),
       SavedMarkings(kMaxInstantDepth + 2),
       EnabledAtDepth(kMaxInstantDepth + 2),
       CandidatesAtDepth(kMaxInstantDepth + 2) {
@@ -240,6 +254,12 @@ void StateSpaceGen::setWriteMarkings(bool on) {
 
 void StateSpaceGen::setWriteFirings(bool on) { FiringsWanted = on; }
 
+void StateSpaceGen::setFileType(int fileType) {
+  RequestedType = (fileType == 2 || fileType == 4 || fileType == 6) ? 2 : 1;
+}
+
+void StateSpaceGen::setCompression(std::optional<int> level) { CompressionLevel = level; }
+
 void StateSpaceGen::SetTraceLevel(int level) {
   std::cout << "SSG: SetTraceLevel: " << level << std::endl;
   GenTraceLevel = level;
@@ -259,7 +279,7 @@ void StateSpaceGen::InitializeTrace() {
 }
 
 void StateSpaceGen::GenStateSpace() {
-  OutputType = 1;
+  OutputType = RequestedType;
   const std::clock_t start = std::clock();
   SetMethodPointers();
   if (CurrentStateNumber == 0) {
@@ -279,6 +299,7 @@ void StateSpaceGen::GenStateSpace() {
 }
 
 void StateSpaceGen::SetMethodPointers() {
+  startOutputs();
   char* armName = outputName(".arm");
   char* varName = outputName(".var");
   char* pvtypeName = outputName(".pvtype");
@@ -307,6 +328,23 @@ void StateSpaceGen::SetMethodPointers() {
   delete[] armName;
   delete[] varName;
   delete[] pvtypeName;
+  commitOutputs();
+}
+
+void StateSpaceGen::startOutputs() {
+  std::string prefix = ExperimentPath != nullptr ? ExperimentPath : "";
+  prefix += ExperimentName != nullptr ? ExperimentName : "";
+  Outputs = std::make_unique<OutputSet>(prefix);
+  std::string failed;
+  const bool removed = Outputs->RemoveFinal(failed);
+  checkWritten(removed, failed.c_str(), errno);
+}
+
+void StateSpaceGen::commitOutputs() {
+  std::string failed;
+  const bool committed = Outputs->Commit(failed);
+  checkWritten(committed, failed.c_str(), errno);
+  Outputs.reset();
 }
 
 bool StateSpaceGen::initialStateStable() {
@@ -318,10 +356,8 @@ bool StateSpaceGen::initialStateStable() {
   return true;
 }
 
-char* StateSpaceGen::outputName(const char* suffix) const {
-  std::string name = ExperimentPath != nullptr ? ExperimentPath : "";
-  name += ExperimentName != nullptr ? ExperimentName : "";
-  name += suffix;
+char* StateSpaceGen::outputName(const char* suffix) {
+  const std::string name = Outputs->Claim(suffix);
   char* copy = newBuffer(name.size() + 1);
   std::memcpy(copy, name.c_str(), name.size() + 1);
   return copy;
@@ -331,8 +367,9 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   allocateScratch();
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
-  const unsigned long records = exploreQueue(arm, armName, varName, kNormalPlaceholder, false);
-  rewriteCount(arm, armName, records, kNormalPlaceholder);
+  const unsigned long records =
+      exploreQueue(arm, armName, varName, layout::kNormalPlaceholder, false);
+  rewriteCount(arm, armName, records, layout::kNormalPlaceholder);
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
@@ -343,7 +380,7 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
 unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                                           int placeholder, bool deterministic) {
   std::cout.setf(std::ios::scientific, std::ios::floatfield);
-  TheReward = new Reward(Model, OutputType, varName);
+  TheReward = new Reward(Model, OutputType, varName, CompressionLevel);
   Model->FireAction(NextState, &Model->NoAction);
   TheReward->Calculate(StateCounter);
   openRequestedFiles(deterministic);
@@ -370,8 +407,6 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
       (this->*FindNext)(next->state);
     }
     NumberReachedStates();
-    arm.putUnsigned(CurrentStateNumber);
-    arm.put('\n');
     printProgress(CurrentStateNumber);
     if (FlagAbsorb == 1 && TransitionRates.empty()) {
       reportAbsorbing(deterministic);
@@ -684,8 +719,9 @@ void StateSpaceGen::releaseScratch() {
 }
 
 void StateSpaceGen::openOutput(OutputFile& out, const char* name, const char* message) {
-  if (!out.open(name)) {
-    std::cerr << message << std::endl << "  " << name << ": " << std::strerror(errno) << std::endl;
+  if (!out.open(name, CompressionLevel)) {
+    std::cerr << message << std::endl
+              << "  " << Outputs->Shown(name) << ": " << std::strerror(errno) << std::endl;
     std::exit(1);
   }
 }
@@ -733,7 +769,7 @@ void StateSpaceGen::closeRequestedFiles() {
 template <class File>
 void StateSpaceGen::openBeside(File& file, const char* suffix) {
   char* name = outputName(suffix);
-  const bool opened = file.Open(name);
+  const bool opened = file.Open(name, CompressionLevel);
   checkWritten(opened, name, errno);
   delete[] name;
 }
@@ -750,7 +786,7 @@ void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {
   if (written) {
     return;
   }
-  std::cerr << "Error: Could not write " << name;
+  std::cerr << "Error: Could not write " << (Outputs ? Outputs->Shown(name) : name);
   if (reason != 0) {
     std::cerr << ": " << std::strerror(reason);
   }
@@ -758,31 +794,50 @@ void StateSpaceGen::checkWritten(bool written, const char* name, int reason) {
   std::exit(1);
 }
 
+namespace {
+
+// The binary head with count state records.
+std::string binaryHead(unsigned long count, int width) {
+  std::vector<char> head(layout::kMagic, layout::kMagic + sizeof layout::kMagic);
+  appendLittleEndian(head, layout::kVersion);
+  appendLittleEndian(head, width == layout::kDeterministicPlaceholder ? layout::kDeterministic
+                                                                      : std::uint32_t(0));
+  appendLittleEndian(head, std::uint32_t(4));
+  appendLittleEndian(head, std::uint64_t(count));
+  return std::string(head.begin(), head.end());
+}
+
+}  // namespace
+
 void StateSpaceGen::writeHeader(OutputFile& out, int width) {
-  out.putSigned(OutputType);
-  out.put('\n');
-  out.putSpaces(width);
-  out.put('\n');
+  if (OutputType == 1) {
+    out.putSigned(OutputType);
+    out.put('\n');
+    out.putSpaces(width);
+    out.put('\n');
+  } else {
+    const std::string head = binaryHead(0, width);
+    out.putBytes(head.data(), head.size());
+  }
+  out.endHead();
 }
 
 void StateSpaceGen::rewriteCount(OutputFile& out, const char* name, unsigned long count,
                                  int width) {
-  const std::string head = std::to_string(OutputType) + "\n" + std::to_string(count) + "\n";
-  const int countWidth = static_cast<int>(std::to_string(count).size());
-  if (countWidth <= width) {
-    out.rewind();
-    out.put(head.c_str());
-    return;
-  }
-  // The count line replaces line 2 and the placeholder line entirely.
-  closeOutput(out, name);
-  const long placeholderEnd = static_cast<long>(std::to_string(OutputType).size()) + 1 + width + 1;
-  const bool replaced = OutputFile::ReplaceHead(name, placeholderEnd, head.c_str());
-  checkWritten(replaced, name, errno);
+  const std::string head =
+      OutputType == 1 ? layout::TextHead(count, width) : binaryHead(count, width);
+  const bool replaced = out.replaceHead(head);
+  checkWritten(replaced, name, out.error());
 }
 
 void StateSpaceGen::writeRecord(OutputFile& out) {
   std::sort(TransitionRates.begin(), TransitionRates.end());
+  if (OutputType != 1) {
+    writeBinaryRecord(out);
+    return;
+  }
+  out.putUnsigned(CurrentStateNumber);
+  out.put('\n');
   for (const auto& entry : TransitionRates) {
     out.putUnsigned(entry.first);
     out.put('\n');
@@ -792,6 +847,19 @@ void StateSpaceGen::writeRecord(OutputFile& out) {
   TransitionRates.clear();
   out.put('0');
   out.put('\n');
+}
+
+void StateSpaceGen::writeBinaryRecord(OutputFile& out) {
+  // Numbers fit 4 bytes: the state store numbers at most 2^32 - 1 states.
+  RecordBytes.clear();
+  appendLittleEndian(RecordBytes, static_cast<std::uint32_t>(CurrentStateNumber));
+  appendLittleEndian(RecordBytes, static_cast<std::uint32_t>(TransitionRates.size()));
+  for (const auto& entry : TransitionRates) {
+    appendLittleEndian(RecordBytes, static_cast<std::uint32_t>(entry.first));
+    appendLittleEndian(RecordBytes, entry.second);
+  }
+  TransitionRates.clear();
+  out.putBytes(RecordBytes.data(), RecordBytes.size());
 }
 
 void StateSpaceGen::printProgress(unsigned long number) {

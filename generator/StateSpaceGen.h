@@ -2,6 +2,8 @@
 #define STATESPACEGEN_H_
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,7 @@ class EnablingIndex;
 class HybridHash;
 class ImpulseRewards;
 class OutputFile;
+class OutputSet;
 class PVModel;
 class Queue;
 class ResultsDB;
@@ -31,8 +34,10 @@ class TraceFileTavrelSSG;
 // breadth-first and writes the state space (".arm"), the rewards (".var"),
 // the reward types (".pvtype"), with deterministic activities their
 // enabling records (".det") and, when reward variables earn impulses, what
-// each state earns (".imp"). Every output problem ends the run with a
-// message on standard error and exit status 1.
+// each state earns (".imp"). The files are written in text, or in binary
+// and compressed forms on request, under temporary names that are renamed
+// into place when the run succeeds (OutputSet). Every output problem ends
+// the run with a message on standard error and exit status 1.
 class StateSpaceGen {
  public:
   // Sorts the actions by distribution, creates the state store and the
@@ -52,6 +57,12 @@ class StateSpaceGen {
   // Also write, in the deterministic mode, which activity and delay each
   // deterministic firing belongs to (".firings").
   void setWriteFirings(bool on);
+  // The file type of the command line (-F): 2, 4 and 6 write the ".arm",
+  // ".var" and ".det" files in their binary forms, other values in text.
+  void setFileType(int fileType);
+  // Compress the output files but ".pvtype" with zstd at this level; none
+  // without a level.
+  void setCompression(std::optional<int> level);
   // Prints "SSG: SetTraceLevel: <level>" and keeps the level for the traces.
   void SetTraceLevel(int level);
   // Creates the trace container and its writer (the trace file, or standard
@@ -95,12 +106,12 @@ class StateSpaceGen {
   void FireInstantDet(double f);
   // Diagnostic: "STATEVECTOR=" and the vector's bytes.
   void printstate(char* state, int length);
-  // The head of the ".arm" file: line 1 (the output type) and a count
-  // placeholder of width spaces on line 2.
+  // The head of the ".arm" file: in text line 1 (the output type) and a
+  // count placeholder of width spaces on line 2; in binary the layout's head.
   void writeHeader(OutputFile& out, int width);
-  // Writes the output type and count over the head's first characters; a
-  // count longer than the placeholder's width gets the room it needs (the
-  // file named name is then rewritten and out closed).
+  // Writes the count into the head: in text over the placeholder's first
+  // characters, where a count longer than the placeholder's width gets the
+  // room it needs (out may then be closed). The last write to out.
   void rewriteCount(OutputFile& out, const char* name, unsigned long count, int width);
 
   unsigned long CurrentStateNumber;
@@ -131,7 +142,7 @@ class StateSpaceGen {
   const char* ExperimentPath;  // not owned
   const char* ExperimentName;  // not owned
   short FlagAbsorb;
-  short OutputType;
+  short OutputType;  // 1 text, 2 binary (".arm", ".var", ".det")
   char* TraceFileName;           // owned (free)
   TraceFileContainer* Traces;    // owned
   TraceFileTavrelSSG* GenTrace;  // owned
@@ -144,6 +155,9 @@ class StateSpaceGen {
   std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
   std::unique_ptr<ImpulseRewards> Impulses;       // for models with impulses, while exploring
   bool FiringsWanted;
+  short RequestedType;                  // OutputType of the next exploration
+  std::optional<int> CompressionLevel;  // of every file but ".pvtype", when compressed
+  std::unique_ptr<OutputSet> Outputs;   // the run's files, while exploring
 
  private:
   // Whether the trace writer prints messages of this level: the messages
@@ -152,8 +166,14 @@ class StateSpaceGen {
   void classifyActions();
   void registerInitialState();
   bool initialStateStable();
-  // path + name + suffix, as a new string the caller releases with delete[].
-  char* outputName(const char* suffix) const;
+  // The name to write the run's file with this suffix under (path + name +
+  // suffix, made temporary until the run commits), as a new string the
+  // caller releases with delete[].
+  char* outputName(const char* suffix);
+  // Starts the run's set of files, removing those of earlier runs.
+  void startOutputs();
+  // Renames the run's files into place.
+  void commitOutputs();
   void allocateScratch();
   void releaseScratch();
   // Opens name for output, truncated; on failure prints message and the
@@ -182,8 +202,10 @@ class StateSpaceGen {
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                              int placeholder, bool deterministic);
   void reportAbsorbing(bool deterministic);
-  // The explored state's targets with their values, then 0.
+  // The explored state's record: its number, its targets with their values,
+  // then 0 (in binary: number, count, targets and values).
   void writeRecord(OutputFile& out);
+  void writeBinaryRecord(OutputFile& out);
   void printProgress(unsigned long number);
   // Numbers a reached state: a new one is stored, queued and its rewards
   // written.
@@ -227,6 +249,7 @@ class StateSpaceGen {
   std::vector<std::vector<char>> SavedMarkings;
   std::vector<std::vector<BaseActionClass*>> EnabledAtDepth;
   std::vector<std::vector<BaseActionClass*>> CandidatesAtDepth;
+  std::vector<char> RecordBytes;  // a binary record being built
 };
 
 // The per-state exploration of the normal mode: FindNextNormal or

@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <ostream>
 #include <vector>
 
 #include "Cpp/BaseClasses/BaseActionClass.h"
@@ -20,43 +20,39 @@
 #include "generator/OutputFile.h"
 #include "generator/Reward.h"
 #include "generator/StateSpaceGen.h"
+#include "generator/StateSpaceLayout.h"
 #include "generator/queue.h"
 
 int GlobalDebugLevel = 0;
 
 namespace {
 
-// Width of the count placeholder on line 2 of the ".arm" file in this mode.
-const int kDeterministicPlaceholder = 8;
 const short kMaxInstantDepth = 23;
 
 }  // namespace
 
 void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* varName,
                                                const char* detName) {
+  const int placeholder = state_space_layout::kDeterministicPlaceholder;
   allocateScratch();
-  std::ofstream det(detName, std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!det) {
-    std::cerr << "Error: Could not open det file " << std::endl
-              << "  " << detName << ": " << std::strerror(errno) << std::endl;
-    std::exit(1);
-  }
+  OutputFile detFile;
+  openOutput(detFile, detName, "Error: Could not open det file ");
+  OutputFileBuffer detBuffer(detFile);
+  std::ostream det(&detBuffer);
   det.precision(10);
   det.setf(std::ios::scientific, std::ios::floatfield);
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
-  const unsigned long records =
-      exploreQueue(arm, armName, varName, kDeterministicPlaceholder, true);
+  const unsigned long records = exploreQueue(arm, armName, varName, placeholder, true);
   GlobalDebugLevel = 0;
-  rewriteCount(arm, armName, records, kDeterministicPlaceholder);
+  rewriteCount(arm, armName, records, placeholder);
   const bool flushed = arm.flush();
   checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
   DeterministicRecords.writeEnablingStates(
       det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
   closeOutput(arm, armName);
-  det.close();
-  checkWritten(!det.fail(), detName, errno);
+  closeOutput(detFile, detName);
   finishRewards(varName);
   closeRequestedFiles();
   releaseScratch();

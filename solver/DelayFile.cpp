@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "solver/BinaryFiles.h"
 #include "solver/LineReader.h"
 
 namespace solver {
@@ -30,6 +31,9 @@ DelayEnabling readEntry(LineReader& reader, std::uint32_t numStates) {
 }
 
 std::vector<DelayEnabling> readEntries(LineReader& reader, std::uint32_t numStates) {
+  if (isBinaryDelays(reader)) {
+    return readBinaryDelays(reader, numStates);
+  }
   const unsigned long long count =
       parseUnsigned(reader, reader.expect("the number of delays"), "the number of delays");
   std::vector<DelayEnabling> entries;

@@ -19,7 +19,7 @@ constexpr std::size_t kInitialBuffer = std::size_t(1) << 16;
 }  // namespace
 
 LineReader::LineReader(std::istream& in, std::string name)
-    : In(in), Name(std::move(name)), Buffer(kInitialBuffer) {}
+    : Source(in), Name(std::move(name)), Buffer(kInitialBuffer) {}
 
 bool LineReader::next(std::string_view& line) {
   for (;;) {
@@ -49,18 +49,53 @@ bool LineReader::fill() {
   }
   std::memmove(Buffer.data(), Buffer.data() + Begin, End - Begin);
   End -= Begin;
+  Taken += Begin;
   Begin = 0;
   if (End == Buffer.size()) {
     Buffer.resize(std::min(2 * Buffer.size(), kMaxLine + 1));
   }
-  In.read(Buffer.data() + End, static_cast<std::streamsize>(Buffer.size() - End));
-  const auto count = static_cast<std::size_t>(In.gcount());
-  if (In.bad()) {
-    failAt(Line + 1, "cannot be read");
+  std::size_t count = 0;
+  try {
+    count = Source.read(Buffer.data() + End, Buffer.size() - End);
+  } catch (const ByteSource::Error& error) {
+    failAt(Line + 1, error.what());
   }
   End += count;
-  AtEnd = In.eof() || count == 0;
+  AtEnd = count == 0;
   return count > 0;
+}
+
+std::string_view LineReader::peek(std::size_t count) {
+  while (End - Begin < count && fill()) {
+  }
+  return std::string_view(Buffer.data() + Begin, std::min(count, End - Begin));
+}
+
+bool LineReader::bytes(void* out, std::size_t count) {
+  char* to = static_cast<char*>(out);
+  while (count > 0) {
+    const std::string_view part = take(count);
+    if (part.empty()) {
+      return false;
+    }
+    std::memcpy(to, part.data(), part.size());
+    to += part.size();
+    count -= part.size();
+  }
+  return true;
+}
+
+std::string_view LineReader::take(std::size_t most) {
+  if (Begin == End && !fill()) {
+    return {};
+  }
+  const std::size_t count = std::min(most, End - Begin);
+  Begin += count;
+  return std::string_view(Buffer.data() + Begin - count, count);
+}
+
+void LineReader::failAtByte(unsigned long long offset, const std::string& message) const {
+  throw InputError(Diagnostic{Name, 0, "at byte " + std::to_string(offset) + ": " + message});
 }
 
 void LineReader::failTruncated(const std::string& what) const {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "solver/ByteSource.h"
 #include "solver/Diagnostic.h"
 
 namespace solver {
@@ -18,7 +19,8 @@ namespace solver {
 // Reads a text input line by line for the readers of the generator's files,
 // counting lines so that every problem names its line. Lines end with a
 // line feed. A last line without one (a truncated file), a line longer than
-// kMaxLine bytes and a failing read are input errors.
+// kMaxLine bytes and a failing read are input errors. Compressed input is
+// read decompressed (ByteSource); the binary forms are read through bytes().
 class LineReader {
  public:
   static constexpr std::size_t kMaxLine = std::size_t(1) << 20;
@@ -47,6 +49,20 @@ class LineReader {
   // Fails unless the input has ended; after names what came last.
   void expectEnd(const std::string& after);
 
+  // Up to count of the next bytes without taking them (fewer at the end of
+  // the input), valid until the next read.
+  std::string_view peek(std::size_t count);
+  // Takes the next count bytes into out; false when the input ends before
+  // them.
+  bool bytes(void* out, std::size_t count);
+  // Takes up to most of the next bytes, at least one before the end of the
+  // input, and returns them (valid until the next read).
+  std::string_view take(std::size_t most);
+  // Bytes taken so far.
+  unsigned long long offset() const { return Taken + Begin; }
+  // An input error in a binary form, at the offset given.
+  [[noreturn]] void failAtByte(unsigned long long offset, const std::string& message) const;
+
   // Number of the last line returned (0 before the first).
   unsigned long line() const { return Line; }
   const std::string& name() const { return Name; }
@@ -59,13 +75,14 @@ class LineReader {
   // Reads more of the input behind what is buffered; false at its end.
   bool fill();
 
-  std::istream& In;
+  ByteSource Source;
   std::string Name;
   std::vector<char> Buffer;
   std::size_t Begin = 0;  // first byte not yet returned
   std::size_t End = 0;    // end of the bytes read
   bool AtEnd = false;
   unsigned long Line = 0;
+  unsigned long long Taken = 0;  // bytes dropped from the front of Buffer
 };
 
 // The whole of text as an unsigned decimal number (no sign, no blanks);

@@ -1,5 +1,6 @@
 #include "solver/RewardFile.h"
 
+#include "solver/BinaryFiles.h"
 #include "solver/LineReader.h"
 
 namespace solver {
@@ -19,6 +20,9 @@ void readNames(LineReader& reader, const std::vector<std::string>& names) {
 StateRewards readRecords(LineReader& reader, const std::vector<std::string>& names,
                          std::uint32_t numStates) {
   readNames(reader, names);
+  if (isBinaryRewardRecords(reader)) {
+    return readBinaryRewardRecords(reader, names, numStates);
+  }
   StateRewards rewards;
   rewards.numVariables = names.size();
   rewards.hasImpulses.assign(names.size(), false);

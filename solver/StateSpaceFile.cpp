@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "solver/BinaryFiles.h"
 #include "solver/LineReader.h"
 
 namespace solver {
@@ -10,6 +11,9 @@ namespace solver {
 namespace {
 
 std::uint32_t readHeader(LineReader& reader) {
+  if (isBinaryStateSpace(reader)) {
+    return readBinaryStateCount(reader);
+  }
   const std::string_view type = reader.expect("the output type");
   if (type != "1") {
     reader.fail("output type \"" + std::string(type.substr(0, 20)) +
@@ -65,6 +69,9 @@ void readTargets(LineReader& reader, std::uint32_t state, StateSpace& space,
 }
 
 StateSpace readRecords(LineReader& reader, const std::vector<std::uint32_t>& deterministic) {
+  if (isBinaryStateSpace(reader)) {
+    return readBinaryStateSpace(reader, deterministic);
+  }
   StateSpace space;
   space.numStates = readHeader(reader);
   space.rowStart.push_back(0);

@@ -93,6 +93,9 @@ TEST_F(CommandLineTest, NumbersMustBeWholeAndTheTraceLevelFrom0To4) {
       {{"-Nexp1", "-B2", "-l1", "-l5"}, "-l needs a whole number from 0 to 4, not \"5\""},
       {{"-Nexp1", "-B2", "-l1", "-l-1"}, "-l needs a whole number from 0 to 4, not \"-1\""},
       {{"-Nexp1", "-B2", "-l1", "-l2.0"}, "-l needs a whole number from 0 to 4, not \"2.0\""},
+      {{"-Nexp1", "-B2", "-z", "fast"},
+       "-z needs a compression level from -131072 to 22, not \"fast\""},
+      {{"-Nexp1", "-B2", "-z23"}, "-z needs a compression level from -131072 to 22, not \"23\""},
   };
   for (const auto& c : cases) {
     testing::internal::CaptureStderr();
@@ -104,12 +107,24 @@ TEST_F(CommandLineTest, NumbersMustBeWholeAndTheTraceLevelFrom0To4) {
     EXPECT_EQ(c.arguments[2] == "-l1" ? 1 : 0, TempTraceLevel);
     ReleaseSettings();
   }
-  // The unused file type takes any text.
+  // The file type is read as atoi reads it.
   parse({"-Nexp1", "-B2", "-F9x", "-h1e-1", "-l4"});
   EXPECT_TRUE(SettingsValid());
   EXPECT_EQ(9, fileType);
+  EXPECT_FALSE(compressionLevel.has_value());
   EXPECT_EQ(0.1, hash_value);
   EXPECT_EQ(4, TempTraceLevel);
+}
+
+TEST_F(CommandLineTest, CompressionTakesALevelOrTheDefault) {
+  parse({"-Nexp1", "-z", "-B2"});
+  EXPECT_EQ(1, compressionLevel);
+  EXPECT_EQ(2, ExpNum);
+  parse({"-Nexp1", "-z", "7", "-B2"});
+  EXPECT_EQ(7, compressionLevel);
+  parse({"-Nexp1", "-z-3", "-B2"});
+  EXPECT_EQ(-3, compressionLevel);
+  EXPECT_TRUE(SettingsValid());
 }
 
 TEST_F(CommandLineTest, FewerThanThreeArgumentsExitWithStatus0) {

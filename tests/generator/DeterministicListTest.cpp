@@ -63,7 +63,7 @@ TEST(DeterministicListTest, ZeroCapacitiesStillGrowAndDelaysAreComparedExactly) 
   EXPECT_EQ((std::vector<int>{4}), statesOf(entry));
 }
 
-TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndTwoByteTerminator) {
+TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndAFourByteTerminator) {
   DeterministicList list;
   list.insertEnablingState(3, 2.5);
   list.insertEnablingState(0x01020304, 2.5);
@@ -73,11 +73,12 @@ TEST(DeterministicListTest, BinaryEntryIsDelayStatesAndTwoByteTerminator) {
   std::ostringstream out;
   list.writeEnablingStates(out, BinaryFile);
   const std::string bytes = out.str();
-  ASSERT_EQ(4u + 18u, bytes.size());
+  // State 65536 (bytes 0 0 1 0) must not read as the end of the list.
+  ASSERT_EQ(4u + 20u, bytes.size());
   EXPECT_EQ(std::string("\x01\0\0\0", 4), bytes.substr(0, 4));
   // 2.5 is 0x4004000000000000.
   EXPECT_EQ(std::string("\0\0\0\0\0\0\x04\x40", 8), bytes.substr(4, 8));
-  EXPECT_EQ(std::string("\x03\0\0\0\x04\x03\x02\x01\0\0", 10), bytes.substr(12));
+  EXPECT_EQ(std::string("\x03\0\0\0\x04\x03\x02\x01\0\0\0\0", 12), bytes.substr(12));
 }
 
 }  // namespace

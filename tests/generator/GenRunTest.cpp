@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -179,29 +181,48 @@ TEST_F(GenRunTest, TracesAndTheResultsDatabaseLeaveTheRunIntact) {
   expectFiles("out/e1", kArm0);
 }
 
-TEST_F(GenRunTest, OutputFilesThatCannotBeOpenedStopTheRun) {
+TEST_F(GenRunTest, FinalNamesThatCannotBeReplacedStopTheRunBeforeAnyOutput) {
   ProgramRun missing = run("-Pnowhere/ -Ne1 -B0");
   EXPECT_EQ(1, missing.status);
   EXPECT_EQ("Error: Could not write nowhere/e1.pvtype: No such file or directory\n", missing.err);
-  // Each file in turn, in the order they are opened, blocked by a directory
-  // of its name.
-  const std::pair<const char*, const char*> blocked[] = {
-      {".pvtype", "Error: Could not write out/e1.pvtype: Is a directory\n"},
-      {".det", "Error: Could not open det file \n  out/e1.det: Is a directory\n"},
-      {".arm", "Error: Could not open state space output file\n  out/e1.arm: Is a directory\n"},
-      {".var", "Error: Could not open reward file\n  out/e1.var: Is a directory\n"}};
-  for (const auto& [suffix, message] : blocked) {
-    const std::string name = dir.path + "/out/e1" + suffix;
+  // Each file of the run's set, the optional ones too, blocked by a
+  // directory of its name.
+  for (const char* suffix : {".pvtype", ".det", ".arm", ".var", ".states", ".firings", ".imp"}) {
     emptyOut();
-    std::filesystem::create_directory(name);
-    expectFailure(message);
-    if (std::string(suffix) != ".pvtype") {
-      EXPECT_EQ(kPvtype, dir.read("out/e1.pvtype")) << "written first";
-    }
+    std::filesystem::create_directory(dir.path + "/out/e1" + suffix);
+    expectFailure(std::string("Error: Could not write out/e1") + suffix + ": Is a directory\n");
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path + "/out"),
+                               std::filesystem::directory_iterator()))
+        << "nothing written beside " << suffix;
   }
-  // The ".det" file was opened, and is left empty, before the ".arm" file.
-  EXPECT_TRUE(dir.exists("out/e1.det"));
-  EXPECT_EQ("", dir.read("out/e1.det"));
+}
+
+TEST_F(GenRunTest, StaleFilesAreRemovedAFailedRunLeavesNoneAndLinksAreNotFollowed) {
+  // Files of another run under this run's names, one a link to a file of
+  // someone else's.
+  const auto stale = [this] {
+    emptyOut();
+    for (const char* suffix : {".var", ".pvtype", ".det", ".states", ".firings", ".imp"}) {
+      std::ofstream(dir.path + "/out/e1" + suffix) << "stale\n";
+    }
+    std::ofstream(dir.path + "/kept") << "not the run's\n";
+    std::filesystem::create_symlink("../kept", dir.path + "/out/e1.arm");
+  };
+  stale();
+  // bit_error_case1 weighs 1 - 1000/512 < 0: the run stops while exploring.
+  EXPECT_EQ(1, run("-Pout/ -Ne1 -B0 -Of:ram_size:1000").status);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path + "/out"));
+  stale();
+  EXPECT_EQ(0, run("-Pout/ -Ne1 -B0").status);
+  expectFiles("out/e1", kArm0);
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.path + "/out/e1.arm"));
+  EXPECT_EQ("not the run's\n", dir.read("kept"));
+  for (const char* suffix : {".states", ".firings", ".imp"}) {
+    EXPECT_FALSE(dir.exists(std::string("out/e1") + suffix)) << suffix;
+  }
+  EXPECT_EQ(4, std::distance(std::filesystem::directory_iterator(dir.path + "/out"),
+                             std::filesystem::directory_iterator()))
+      << "no temporary file left";
 }
 
 TEST_F(GenRunTest, AnUnwritableDirectoryStopsTheRun) {
@@ -237,18 +258,13 @@ TEST_F(GenRunTest, RunningOutOfMemoryAnywhereEndsTheRunWithAMessage) {
 }
 #endif
 
-TEST_F(GenRunTest, AFullDiskStopsTheRun) {
-  const std::pair<const char*, const char*> full[] = {
-      {".pvtype", "Error: Could not write out/e1.pvtype: No space left on device\n"},
-      {".det", "Error: Could not write out/e1.det: No space left on device\n"},
-      {".arm", "Error: Could not write out/e1.arm: No space left on device\n"},
-      {".var", "Error: Could not write out/e1.var: No space left on device\n"}};
-  for (const auto& [suffix, message] : full) {
-    const std::string name = dir.path + "/out/e1" + suffix;
-    emptyOut();
-    std::filesystem::create_symlink("/dev/full", name);
-    expectFailure(message);
-  }
+TEST_F(GenRunTest, AWriteThatFailsStopsTheRunAndLeavesNoFile) {
+  // No file may grow: the first write fails, as on a full disk. The
+  // messages go through a pipe, which the limit does not bind.
+  ProgramRun limited = dir.run(std::string("{ ulimit -f 0; trap '' XFSZ; ") + GEN_EXECUTABLE +
+                               " -Pout/ -Ne1 -B0 2>&1 >/dev/null; echo status $?; } | cat");
+  EXPECT_EQ("Error: Could not write out/e1.pvtype: File too large\nstatus 1\n", limited.out);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path + "/out"));
 }
 
 TEST_F(GenRunTest, AnOverrideThatMakesACaseWeightNegativeStopsTheRun) {

@@ -6,11 +6,14 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
+
+#include <zstd.h>
 
 #include "generator/BackgroundWriter.h"
 #include "generator/OutputFile.h"
@@ -110,6 +113,42 @@ TEST_F(OutputFileTest, OutputLargerThanItsBuffersArrivesWholeWithOrWithoutAWrite
     ASSERT_EQ(block.size() + 1988890, text.size());
     EXPECT_EQ(block, text.substr(0, block.size()));
     EXPECT_EQ("299999\n", text.substr(text.size() - 7));
+  }
+}
+
+// The bytes of a file of zstd frames, decompressed.
+std::string decompressed(const std::string& bytes) {
+  std::string out(bytes.size() * 50 + 1024, '\0');
+  const std::size_t size = ZSTD_decompress(out.data(), out.size(), bytes.data(), bytes.size());
+  if (ZSTD_isError(size)) {
+    ADD_FAILURE() << ZSTD_getErrorName(size);
+    return "";
+  }
+  out.resize(size);
+  return out;
+}
+
+TEST_F(OutputFileTest, AReplacedHeadReadsAsIfWrittenFirstCompressedOrNot) {
+  for (bool compressed : {false, true}) {
+    for (bool threads : {true, false}) {
+      for (const std::string head : {"1\n123     \n", "1\n1234567890123\n"}) {
+        SCOPED_TRACE(std::string(compressed ? "compressed" : "plain") + ", head " + head);
+        std::unique_ptr<NoWriterThreads> limit(threads ? nullptr : new NoWriterThreads);
+        OutputFile file;
+        ASSERT_TRUE(file.open(name.c_str(), compressed ? std::optional<int>(3) : std::nullopt));
+        file.put("1\n        \n");
+        file.endHead();
+        std::string body;
+        for (int i = 0; i < 400000; i++) {  // three buffers and more
+          file.putUnsigned(i);
+          file.put('\n');
+          body += std::to_string(i) + "\n";
+        }
+        ASSERT_TRUE(file.replaceHead(head));
+        ASSERT_TRUE(file.close());
+        EXPECT_EQ(head + body, compressed ? decompressed(contents()) : contents());
+      }
+    }
   }
 }
 

@@ -2,6 +2,8 @@
 // the smallest state space.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -110,6 +112,38 @@ TEST(KanbanTest, OneTokenPerCellGivesTheHandDerivedFirstRecords) {
             run.out.find("The Global Variable values for experiment Experiment 1 are:\n"
                          "t\tshort\t1\n"))
       << run.out;
+}
+
+}  // namespace
+
+namespace {
+
+// A run stopped while it explores leaves nothing under its names: its
+// temporary files go on a SIGTERM, and even a SIGKILL, which leaves them,
+// leaves no final name. t = 5 takes seconds, so both signals arrive while
+// it explores.
+TEST(KanbanInterruptedTest, AStoppedRunLeavesNoFileUnderItsNames) {
+  for (const char* signal : {"TERM", "KILL"}) {
+    SCOPED_TRACE(signal);
+    test_files::ScratchDir dir("kanban");
+    for (const char* suffix : {".arm", ".var", ".pvtype"}) {
+      std::ofstream(dir.prefix() + "k" + suffix) << "an earlier run's\n";
+    }
+    test_files::ProgramRun stopped =
+        dir.run(std::string("(") + MODEL_EXECUTABLE + " -P./ -Nk -B4 >/dev/null & sleep 0.5; kill -" +
+                signal + " $!; wait $!; echo status $?)");
+    EXPECT_EQ(std::string("status ") + (signal[0] == 'T' ? "143" : "137") + "\n", stopped.out);
+    for (const char* suffix : {".arm", ".var", ".pvtype"}) {
+      EXPECT_FALSE(dir.exists(std::string("k") + suffix)) << suffix;
+    }
+    std::size_t temporaries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+      temporaries += entry.path().filename().string().find(".part") != std::string::npos;
+    }
+    if (signal[0] == 'T') {
+      EXPECT_EQ(0u, temporaries);
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #ifndef COMPILER_AST_H_
 #define COMPILER_AST_H_
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,10 +29,22 @@ struct Literal {
   SourceLocation where;
 };
 
+// A global variable. Its default is a number (value), or an expression
+// over the globals declared before it (derived): then it is computed from
+// them in every experiment, and again after overrides.
 struct GlobalDecl {
   Name name;
   ValueType type = ValueType::Int;
   std::optional<Literal> value;  // the default; zero when absent
+  std::optional<Code> derived;
+};
+
+// formula name = expression: a named expression, usable in every expression
+// of its scope (the whole file, or one atomic model) as if written there.
+struct FormulaDecl {
+  Name name;
+  Code value;
+  std::shared_ptr<const Expr> expanded;  // with the formulas it uses in place
 };
 
 struct ParamDecl {
@@ -89,6 +102,7 @@ struct ActivityDecl {
 struct AtomicDecl {
   Name name;
   std::vector<ParamDecl> params;
+  std::vector<FormulaDecl> formulas;
   std::vector<PlaceDecl> places;
   std::vector<ActivityDecl> activities;
 };
@@ -182,6 +196,7 @@ struct ImportDecl {
 struct ModelFile {
   std::vector<ImportDecl> imports;
   std::vector<GlobalDecl> globals;
+  std::vector<FormulaDecl> formulas;
   std::vector<AtomicDecl> atomics;
   std::vector<JoinDecl> joins;
   std::optional<RewardsDecl> rewards;

@@ -64,6 +64,11 @@ void AtomicChecker::declareNames() {
       PlaceIndex.emplace(place.name.text, static_cast<int>(PlaceIndex.size()));
     }
   }
+  for (const FormulaDecl& formula : Decl.formulas) {
+    if (Context.usableName(formula.name, "formula")) {
+      Names.add(Context, formula.name, "formula");
+    }
+  }
   for (const ActivityDecl& activity : Decl.activities) {
     if (!Context.usableName(activity.name, "activity", false) ||
         !Names.add(Context, activity.name, "activity")) {

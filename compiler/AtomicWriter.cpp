@@ -443,6 +443,16 @@ void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
           << "_Place};\n";
     }
   }
+  // C++ code reads a formula as a local; expressions have it in place.
+  for (const FormulaDecl* formula : Model.formulas) {
+    const std::string& name = formula->name.text;
+    if (formula->expanded && std::any_of(codes.begin(), codes.end(), [&](const Code* code) {
+          return !code->expr && code->mentions(name);
+        })) {
+      out << "  [[maybe_unused]] const double " << name << " = " << toCpp(*formula->expanded)
+          << ";\n";
+    }
+  }
 }
 
 std::string AtomicWriter::cellOf(const Arc& arc) const {

@@ -49,6 +49,8 @@ struct Atomic {
   std::vector<int> placeSizes;  // of each place: its array's size, 0 for one place
   std::vector<Action> actions;
   std::vector<Group> groups;
+  // The formulas its C++ code may read: its own, then the file's.
+  std::vector<const FormulaDecl*> formulas;
 
   const std::string& name() const { return decl->name.text; }
   // Index of the place called name, or -1.

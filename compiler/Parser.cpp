@@ -10,8 +10,8 @@ namespace sanc {
 
 namespace {
 
-constexpr std::array<std::string_view, 29> kKeywords = {
-    "activity", "at",      "atomic", "case", "deterministic", "do",   "erlang", "from",
+constexpr std::array<std::string_view, 30> kKeywords = {
+    "activity", "at",      "atomic", "case", "deterministic", "do",   "erlang", "formula", "from",
     "global",   "impulse", "import", "in",   "instantaneous", "join", "out",    "phases",
     "place",    "range",   "rank",   "rate", "rewards",       "set",  "share",  "step",
     "study",    "weight",  "when",   "true", "false"};
@@ -78,6 +78,8 @@ void Parser::statement(ModelFile& file) {
     file.imports.push_back(importDecl());
   } else if (first.isWord("global")) {
     file.globals.push_back(global());
+  } else if (first.isWord("formula")) {
+    file.formulas.push_back(formula());
   } else if (first.isWord("atomic")) {
     file.atomics.push_back(atomic());
   } else if (first.isWord("join")) {
@@ -95,8 +97,8 @@ void Parser::statement(ModelFile& file) {
     }
     file.study = study();
   } else {
-    fail(first.where,
-         "expected import, global, atomic, join, rewards or study, found " + describe(first));
+    fail(first.where, "expected import, global, formula, atomic, join, rewards or study, found " +
+                          describe(first));
   }
 }
 
@@ -129,8 +131,30 @@ GlobalDecl Parser::global() {
   decl.type = valueType();
   decl.name = name("global variable");
   if (acceptPunct("=")) {
-    decl.value = literal();
+    Code value = expression("a default value");
+    // A number as written keeps its exact spelling; anything else is
+    // computed from other globals.
+    const Expr* number = value.expr.get();
+    const bool negative = number->kind == Expr::Kind::Unary && number->text == "-";
+    if (negative) {
+      number = &number->operands[0];
+    }
+    if (number->kind == Expr::Kind::Number ||
+        (number->kind == Expr::Kind::Boolean && !negative)) {
+      decl.value = Literal{(negative ? "-" : "") + number->text, value.where};
+    } else {
+      decl.derived = std::move(value);
+    }
   }
+  return decl;
+}
+
+FormulaDecl Parser::formula() {
+  Lex.take();
+  FormulaDecl decl;
+  decl.name = name("formula");
+  expectPunct("=", "after the formula's name");
+  decl.value = expression("an expression");
   return decl;
 }
 
@@ -167,10 +191,12 @@ void Parser::atomicItem(AtomicDecl& atomic) {
   const Token& first = Lex.peek();
   if (first.isWord("place")) {
     places(atomic);
+  } else if (first.isWord("formula")) {
+    atomic.formulas.push_back(formula());
   } else if (first.isWord("activity")) {
     atomic.activities.push_back(activity());
   } else {
-    fail(first.where, "expected place or activity, found " + describe(first));
+    fail(first.where, "expected place, formula or activity, found " + describe(first));
   }
 }
 

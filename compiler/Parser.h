@@ -31,6 +31,7 @@ class Parser {
   void statement(ModelFile& file);
   ImportDecl importDecl();
   GlobalDecl global();
+  FormulaDecl formula();
   AtomicDecl atomic();
   void atomicItem(AtomicDecl& atomic);
   void places(AtomicDecl& atomic);

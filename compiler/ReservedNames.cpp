@@ -27,7 +27,7 @@ constexpr std::array<std::string_view, 92> kCppKeywords = {
 // the framework's global names, and the names the generated code uses
 // itself. Sorted, for binary search.
 // clang-format off
-constexpr std::array<std::string_view, 188> kFrameworkNames = {
+constexpr std::array<std::string_view, 191> kFrameworkNames = {
     "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
     "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
     "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
@@ -36,10 +36,10 @@ constexpr std::array<std::string_view, 188> kFrameworkNames = {
     "ChildStateSizes", "Children", "CompareState", "CompositeStateSize", "ConditionByTimeType",
     "CopyIndex", "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState",
     "DefaultRootPath",
-    "DefineName", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
+    "DefineName", "DeriveGVs", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
     "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs",
     "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential", "Fire",
-    "FireAction", "Fired", "GVNames", "GVTypes", "GenerateStudy", "GetChild", "GetGVValue",
+    "FireAction", "Fired", "GVNames", "GVOverridden", "GVTypes", "GenerateStudy", "GetChild", "GetGVValue",
     "GetPVModel", "GlobalStudyPtr", "GroupID", "Groups", "ImmediateGroup", "Impulse",
     "ImpulseNodeClass", "ImpulseReward", "Impulses", "Index", "InitialActionList",
     "InitialGroupList", "InitialPlaces", "Initialize", "InstantOfTime", "InstantOfTimeType",
@@ -62,7 +62,7 @@ constexpr std::array<std::string_view, 188> kFrameworkNames = {
     "Workers", "addArcTokens", "addHolder", "addSharedPtr", "appendGroup", "createPVNode",
     "declareGV", "declareGVs", "destructSingleStudy", "generateSingleStudy", "getMark",
     "initialMarking", "initialize", "initializeSANModelNow", "listActions", "listModels",
-    "newArray", "newObject", "printValuesHeading", "repeatCount", "reportUnknownGV",
+    "newArray", "newObject", "printValuesHeading", "printValuesInForce", "repeatCount", "reportUnknownGV",
     "sanc_runtime", "setGroupId", "setMark", "shareWithChild", "the_id",};
 // clang-format on
 

@@ -14,10 +14,14 @@ struct Resolved {
   bool varies = false;
 };
 
+// The globals a study sets: those computed from others follow them.
 std::vector<GlobalVariable> globalsOf(const sanc::Model& model) {
   std::vector<GlobalVariable> globals;
-  for (const sanc::GlobalDecl& global : model.file->globals) {
-    globals.push_back({global.name.text, global.type});
+  const std::vector<sanc::GlobalDecl>& declared = model.file->globals;
+  for (std::size_t g = 0; g < declared.size(); g++) {
+    if (!declared[g].derived) {
+      globals.push_back({declared[g].name.text, declared[g].type, g});
+    }
   }
   return globals;
 }
@@ -90,7 +94,8 @@ std::optional<StudyPlan> describedExperiments(const sanc::Model& model, StudyPla
   for (int e = 0; e < model.study.numExperiments; e++) {
     std::vector<GlobalValue> values;
     for (std::size_t g = 0; g < plan.globals.size(); g++) {
-      std::optional<GlobalValue> value = valueOfLiteral(plan.globals[g], model.study.values[g][e]);
+      std::optional<GlobalValue> value =
+          valueOfLiteral(plan.globals[g], model.study.values[plan.globals[g].declared][e]);
       if (!value) {
         return std::nullopt;
       }
@@ -121,7 +126,8 @@ std::optional<StudyPlan> sweptExperiments(const sanc::Model& model, StudyPlan pl
                                           std::string& problem) {
   std::vector<GlobalValue> base;
   for (std::size_t g = 0; g < plan.globals.size(); g++) {
-    std::optional<GlobalValue> value = valueOfLiteral(plan.globals[g], model.globalValues[g]);
+    std::optional<GlobalValue> value =
+        valueOfLiteral(plan.globals[g], model.globalValues[plan.globals[g].declared]);
     if (!value) {
       return std::nullopt;
     }

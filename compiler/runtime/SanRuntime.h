@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <type_traits>
 
 // Checks the code that sanc generates runs on values only known when a
@@ -62,6 +63,27 @@ inline short initialMarking(double mark, const char* model, const char* place) {
     std::exit(1);
   }
   return static_cast<short>(mark);
+}
+
+// The value of a global variable computed from others, as its type T holds
+// it: a value that T cannot hold exactly (2.5 for an int) ends the run with a
+// message (exit status 1).
+template <class T>
+T derivedValue(double value, const char* name) {
+  if constexpr (std::is_same<T, bool>::value) {
+    return value != 0;
+  } else if constexpr (std::is_integral<T>::value) {
+    if (!(value == std::floor(value) &&
+          value >= static_cast<double>(std::numeric_limits<T>::min()) &&
+          value <= static_cast<double>(std::numeric_limits<T>::max()))) {
+      std::cerr << "Error: the global variable " << name << " is computed as " << value
+                << ", which is not a value of its type" << std::endl;
+      std::exit(1);
+    }
+    return static_cast<T>(value);
+  } else {
+    return static_cast<T>(value);
+  }
 }
 
 // The functions of the language's expressions that C++ spells otherwise;

@@ -107,7 +107,7 @@ TEST(ExpressionTest, ExpressionsAndListsGoOnAfterAnOperatorOrAComma) {
                                    "rewards {\n  r at 1,\n    2 = a.p +\n   a.q\n}"));
   // Without the operator at its end, the line ends the statement.
   EXPECT_EQ(
-      "6:7: expected place or activity, found '*' (a statement ends at a line break: to go on "
+      "6:7: expected place, formula or activity, found '*' (a statement ends at a line break: to go on "
       "with an expression on the next line, end the line with its operator)",
       firstError(activity("rate x\n      * 2  in p")));
 }
@@ -141,6 +141,46 @@ TEST(ExpressionTest, RewardsReadPlacesOfInstancesAndGlobals) {
       {(model + "  r at 1 = a.p / 2 +\n}").c_str(), "7:1: expected a rate reward, found '}'"},
   });
   EXPECT_EQ("no error", firstError(model + "  r at 1 = a.p / x\n}"));
+}
+
+// A global's default may be an expression over the globals before it, and
+// a formula names an expression; neither may depend on itself.
+TEST(ExpressionTest, DerivedGlobalsAndFormulas) {
+  expectFirstErrors({
+      {"global int c = 4\nglobal double lambda = 4 * d\nglobal int d = 1",
+       "2:28: the default of 'lambda' reads 'd', which is declared after it (line 3); a default "
+       "reads only the globals declared before it"},
+      {"global double x = x + 1", "1:19: 'x' is computed from itself"},
+      {"global int h = 3 / 2\natomic a {\n}",
+       "1:16: the default of 'h' is 1.5, not a whole number (h is of type int; write floor(...) "
+       "or div(a, b))"},
+      {"formula a = b + 1\nformula b = 2 * a\nglobal double x = a",
+       "1:9: the formula 'a' is computed from itself (a -> b -> a)"},
+      {"global double x = 1\nformula x = 2", "2:9: the formula 'x' would hide the global "
+                                                "variable of that name (line 1)"},
+      {"formula f = 1\nformula f = 2", "2:9: 'f' is already declared as a formula (line 1)"},
+      {"atomic a {\n  place p\n  formula p = 2\n}",
+       "3:11: 'p' is already declared as a place (line 2)"},
+      {"global int c = 3\nglobal int h = c * 2\natomic a {\n}\nstudy set { h = 1, 2 }",
+       "5:13: 'h' is computed from its default; vary the globals it is computed from, or give it "
+       "a number as its default"},
+      {"formula load = q / 2\natomic a {\n  place p\n  activity t rate load  in p\n}",
+       "1:16: 'q' is not a place, parameter or global variable of atomic model 'a'"},
+  });
+  const sanc::Model model = compiled(
+      "global int c = 3\nglobal double lambda = 4 * c\nformula load = lambda / c\n"
+      "atomic a {\n  place p = c\n  formula busy = p > 0 ? load : 0\n"
+      "  activity t rate busy * 2  in p  when busy > 0\n}\nrewards {\n  r at 1 = a.p * load\n}");
+  ASSERT_FALSE(model.atomics.empty());
+  const sanc::ActivityDecl& t = model.atomics[0].decl->activities[0];
+  EXPECT_EQ("(((p > 0.0) ? (static_cast<double>(lambda) / c) : 0.0) * 2.0)", t.time->text);
+  // The predicate is C++: it reads the formula's places, and the formula
+  // is bound where it runs.
+  EXPECT_TRUE(t.clauses.guard->mentions("p"));
+  EXPECT_EQ("sanc_runtime::derivedValue<double>((4.0 * c), \"lambda\")",
+            model.globalValues[1]);
+  EXPECT_EQ("(a.p * (static_cast<double>(lambda) / c))",
+            model.file->rewards->variables[0].rate->text);
 }
 
 }  // namespace

@@ -201,11 +201,29 @@ TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {
   EXPECT_EQ(
       "The Global Variable values for experiment Experiment 3 are:\n"
       "tokens\tshort\t3\nspeed\tdouble\t2\nbig\tlong\t3\nflag\tbool\t1\nletter\tchar\t65\n"
-      "copies\tint\t2\nslot\tshort\t0\n",
+      "copies\tint\t2\nslot\tshort\t0\npace\tdouble\t4\n",
       testing::internal::GetCapturedStdout());
   EXPECT_EQ(&letter, study.GetGVValue("letter"));
-  study.overrideGVs("l:big:-7");
+  EXPECT_TRUE(study.overrideGVs("l:big:-7"));
   EXPECT_EQ(-7, big);
+}
+
+// A derived global follows the globals it is computed from, overrides
+// included, unless an override sets it.
+TEST(ConstructsStudyTest, DerivedGlobalsAreComputedAfterTheOverrides) {
+  top_studySetStudy study;
+  study.SetGVs(0);
+  EXPECT_EQ(1.0, pace);
+  ASSERT_TRUE(study.overrideGVs("d:speed:3"));
+  EXPECT_EQ(6.0, pace);
+  top_studySetStudy other;
+  other.SetGVs(0);
+  ASSERT_TRUE(other.overrideGVs("d:pace:10:d:speed:3"));
+  EXPECT_EQ(10.0, pace);
+  testing::internal::CaptureStdout();
+  other.printValuesInForce();
+  EXPECT_NE(std::string::npos,
+            testing::internal::GetCapturedStdout().find("speed\tdouble\t3\n"));
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ struct ParamDecl {
 // array's places all start with the initial marking.
 struct PlaceDecl {
   Name name;
-  std::optional<Literal> size;
+  std::optional<Code> size;  // a whole number, or an expression over globals
   std::optional<Code> initial;  // zero when absent
 };
 
@@ -64,7 +64,7 @@ struct PlaceDecl {
 // index) and an activity; its multiplicity is 1 when absent.
 struct Arc {
   Name place;
-  std::optional<Literal> index;
+  std::optional<Code> index;  // over parameters and globals
   std::optional<Code> multiplicity;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "compiler/CodeWriter.h"
 #include "compiler/IntegerDivision.h"
 #include "compiler/Literals.h"
 
@@ -46,6 +47,7 @@ Atomic AtomicChecker::check() {
     PlaceSizes.push_back(checkPlace(place));
   }
   atomic.placeSizes = PlaceSizes;
+  atomic.placeSizeCode = PlaceSizeCode;
   for (const ActivityDecl& activity : Decl.activities) {
     checkActivity(activity);
     addActions(activity, atomic);
@@ -91,15 +93,24 @@ void AtomicChecker::declareNames() {
 
 int AtomicChecker::checkPlace(const PlaceDecl& place) {
   int size = 0;
+  std::string sizeCode;
   if (place.size) {
-    const std::optional<long> value = integerValue(place.size->text);
-    size = value && *value >= 1 && *value <= kMaxArraySize ? static_cast<int>(*value) : 1;
-    if (!value || size != *value) {
+    const std::optional<double> value = constantValue(*place.size);
+    size = value && *value >= 1 && *value <= kMaxArraySize && *value == std::floor(*value)
+               ? static_cast<int>(*value)
+               : 1;
+    if (!value && readsGlobalsOnly(*place.size, "the size of an array of places")) {
+      size = kBuiltSize;
+      sizeCode = "sanc_runtime::arraySize(" + place.size->text + ", " +
+                 sanc::quoted(Decl.name.text) + ", " + sanc::quoted(place.name.text) + ", " +
+                 sanc::quoted(toSource(*place.size->expr)) + ")";
+    } else if (!value || size != *value) {
       Context.error(place.size->where,
                     "the size of a place array must be a whole number from 1 to " +
                         std::to_string(kMaxArraySize));
     }
   }
+  PlaceSizeCode.push_back(sizeCode);
   if (!place.initial) {
     return size;
   }
@@ -162,6 +173,31 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
   if (value && !(*value > 0)) {
     Context.error(code->where, std::string(what) + " must be positive" + evaluatedTo(*code, *value));
   }
+}
+
+bool AtomicChecker::readsGlobalsOnly(const Code& code, const std::string& what) {
+  bool only = true;
+  forEachName(*code.expr, [&](const Expr& use) {
+    if (use.kind != Expr::Kind::Name || Context.global(use.text) == nullptr) {
+      Context.error(use.where, what + " reads global variables only, not '" + use.text + "'");
+      only = false;
+    }
+  });
+  return only;
+}
+
+bool AtomicChecker::readsParametersAndGlobals(const Code& code, const std::string& what) {
+  bool only = true;
+  forEachName(*code.expr, [&](const Expr& use) {
+    const bool param = std::any_of(Decl.params.begin(), Decl.params.end(),
+                                   [&](const ParamDecl& p) { return p.name.text == use.text; });
+    if (use.kind != Expr::Kind::Name || (!param && Context.global(use.text) == nullptr)) {
+      Context.error(use.where, what + " reads parameters and global variables only, not '" +
+                                   use.text + "'");
+      only = false;
+    }
+  });
+  return only;
 }
 
 void AtomicChecker::checkExpression(const Code& code) {
@@ -247,7 +283,7 @@ void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
 void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
   std::vector<std::string> seen;
   for (const Arc& arc : arcs) {
-    const std::string place = arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "");
+    const std::string place = arcPlaceName(arc);
     if (PlaceIndex.count(arc.place.text) == 0) {
       Context.error(arc.place.where,
                     "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
@@ -272,16 +308,20 @@ void AtomicChecker::checkIndex(const Arc& arc) {
   const int size = PlaceSizes[PlaceIndex.at(arc.place.text)];
   if (size == 0 && arc.index) {
     Context.error(arc.index->where, "'" + arc.place.text + "' is a place, not an array of places");
-  } else if (size > 0 && !arc.index) {
+  } else if (size != 0 && !arc.index) {
     Context.error(arc.place.where, "'" + arc.place.text +
                                        "' is an array of places: give the index of one, as in " +
                                        arc.place.text + "[0]");
   } else if (arc.index) {
-    const std::optional<long> index = integerValue(arc.index->text);
-    if (!index || *index < 0 || *index >= size) {
-      Context.error(arc.index->where, "the index of '" + arc.place.text +
-                                          "' must be a whole number from 0 to " +
-                                          std::to_string(size - 1));
+    const std::optional<double> index = constantValue(*arc.index);
+    if (!index) {
+      // Checked when the arc fires: the size may be known only then.
+      readsParametersAndGlobals(*arc.index, "the index of an arc");
+    } else if (*index < 0 || *index != std::floor(*index) ||
+               (size > 0 && *index >= size)) {
+      Context.error(arc.index->where,
+                    "the index of '" + arc.place.text + "' must be a whole number from 0" +
+                        (size > 0 ? " to " + std::to_string(size - 1) : std::string()));
     }
   }
 }

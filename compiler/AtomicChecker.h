@@ -36,6 +36,10 @@ class AtomicChecker {
   // Every name an expression reads is a place, parameter or global variable.
   void checkExpression(const Code& code);
   void checkArrayUse(const Expr& use, int size);
+  // Reports every name code reads that is not a global variable (or, for
+  // the second, a parameter); false then.
+  bool readsGlobalsOnly(const Code& code, const std::string& what);
+  bool readsParametersAndGlobals(const Code& code, const std::string& what);
   // Reports the integer divisions of the clauses' C++ code.
   void checkCppCode(const Clauses& clauses);
   void addActions(const ActivityDecl& activity, Atomic& atomic) const;
@@ -51,6 +55,7 @@ class AtomicChecker {
   NameTable Names;
   std::map<std::string, int> PlaceIndex;
   std::vector<int> PlaceSizes;
+  std::vector<std::string> PlaceSizeCode;
 };
 
 }  // namespace sanc

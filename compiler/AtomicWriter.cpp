@@ -79,7 +79,8 @@ void AtomicWriter::declare(CodeWriter& out) const {
   for (const Action& action : Model.actions) {
     out << "  " << action.className << " " << action.member << ";\n";
   }
-  out << "\n  EmptyGroup ImmediateGroup;\n";
+  out << "\n  EmptyGroup ImmediateGroup;\n"
+      << "  int CopyNumber = 0;  // which copy of a repeated child it is, from 0\n";
   for (const Group& group : Model.groups) {
     if (group.isCaseGroup) {
       out << "  PostselectGroup " << group.member << ";\n";
@@ -188,6 +189,8 @@ void AtomicWriter::definePlaces(CodeWriter& out) const {
         << quoted(place.name.text) << ", ";
     if (size > 0) {
       out << static_cast<long>(size) << ", ";
+    } else if (size == kBuiltSize) {
+      out << Model.placeSizeCode[p] << ", ";
     }
     const std::optional<std::string> constant = wholeConstant(place.initial);
     if (!place.initial) {
@@ -399,7 +402,7 @@ void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* s
   out << "  addArcTokens(" << cellOf(arc) << ", " << sign;
   writeMultiplicity(out, arc);
   out << ", OwnerModel->Name, "
-      << quoted(arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "")) << ", Name);\n";
+      << quoted(arcPlaceName(arc)) << ", Name);\n";
 }
 
 void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {
@@ -456,8 +459,16 @@ void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
 }
 
 std::string AtomicWriter::cellOf(const Arc& arc) const {
-  return arc.index ? "(*" + arc.place.text + "_Place->marks()[" + arc.index->text + "])"
-                   : "(*" + arc.place.text + "_Mark)";
+  if (!arc.index) {
+    return "(*" + arc.place.text + "_Mark)";
+  }
+  if (const std::optional<long> index = constantIndex(arc)) {
+    if (Model.placeSizes[Model.placeIndex(arc.place.text)] > 0) {
+      return "(*" + arc.place.text + "_Place->marks()[" + std::to_string(*index) + "])";
+    }
+  }
+  // Known when the model is built only: checked as the arc is used.
+  return "(*sanc_runtime::element(" + arc.place.text + "_Place, " + arc.index->text + "))";
 }
 
 std::string placeClass(int size) { return size == 0 ? "Place" : "sanc_runtime::PlaceArray"; }

@@ -102,6 +102,37 @@ std::string toCpp(const Expr& expr, const NameRewrite& rename) {
   return "";
 }
 
+std::string toSource(const Expr& expr) {
+  auto operand = [&](std::size_t i) {
+    const Expr& inner = expr.operands[i];
+    const bool grouped = inner.kind == Expr::Kind::Binary || inner.kind == Expr::Kind::Conditional;
+    return grouped ? "(" + toSource(inner) + ")" : toSource(inner);
+  };
+  switch (expr.kind) {
+    case Expr::Kind::Member:
+      return expr.text + "." + expr.member;
+    case Expr::Kind::Size:
+      return expr.text + ".size()";
+    case Expr::Kind::Index:
+      return toSource(expr.operands[0]) + "[" + toSource(expr.operands[1]) + "]";
+    case Expr::Kind::Call: {
+      std::string call = expr.text + "(";
+      for (std::size_t i = 0; i < expr.operands.size(); i++) {
+        call += (i ? ", " : "") + toSource(expr.operands[i]);
+      }
+      return call + ")";
+    }
+    case Expr::Kind::Unary:
+      return expr.text + operand(0);
+    case Expr::Kind::Binary:
+      return operand(0) + " " + expr.text + " " + operand(1);
+    case Expr::Kind::Conditional:
+      return operand(0) + " ? " + operand(1) + " : " + operand(2);
+    default:
+      return expr.text;
+  }
+}
+
 std::optional<double> evaluate(const Expr& expr) {
   std::vector<double> values;
   if (expr.kind == Expr::Kind::Conditional) {

@@ -47,6 +47,9 @@ const std::vector<ExprFunction>& exprFunctions();
 using NameRewrite = std::function<std::optional<std::string>(const Expr& name)>;
 std::string toCpp(const Expr& expr, const NameRewrite& rename = nullptr);
 
+// The expression as a modeller would write it, for messages.
+std::string toSource(const Expr& expr);
+
 // The value of an expression that reads no name; nullopt when it reads one.
 // The arithmetic is the generated code's: doubles, the same functions.
 std::optional<double> evaluate(const Expr& expr);

@@ -75,6 +75,7 @@ void FormulaExpander::expandAtomic(AtomicDecl& atomic, const Scope& file) {
   scope.outer = &file;
   declare(atomic.formulas, scope);
   for (PlaceDecl& place : atomic.places) {
+    expandCode(place.size, scope);
     expandCode(place.initial, scope);
   }
   auto expandClauses = [&](Clauses& clauses) {
@@ -84,6 +85,7 @@ void FormulaExpander::expandAtomic(AtomicDecl& atomic, const Scope& file) {
     expandCode(clauses.weight, scope);
     for (std::vector<Arc>* arcs : {&clauses.inputs, &clauses.outputs}) {
       for (Arc& arc : *arcs) {
+        expandCode(arc.index, scope);
         expandCode(arc.multiplicity, scope);
       }
     }

@@ -114,8 +114,13 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
     std::string made = "newObject<" + childClass(child) + ">(";
     if (child.decl->count) {
       out << "  for (int CopyIndex = 0; CopyIndex < ChildCopies[" << repeated++
-          << "]; CopyIndex++) {\n"
-          << "    this->" << instance << ".push_back(" << made;
+          << "]; CopyIndex++) {\n";
+      // The arguments of a copy may read its number as index.
+      if (std::any_of(child.decl->arguments.begin(), child.decl->arguments.end(),
+                      [](const Code& argument) { return argument.mentions("index"); })) {
+        out << "    const int index = CopyIndex;\n";
+      }
+      out << "    this->" << instance << ".push_back(" << made;
     } else {
       out << "  this->" << instance << " = " << made;
     }
@@ -131,6 +136,9 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
         << (child.decl->count ? "  " : "") << "  " << object << "->DefineName(" << quoted(instance)
         << ");\n";
     if (child.decl->count) {
+      if (child.model.kind == ModelKind::Atomic) {
+        out << "    " << object << "->CopyNumber = CopyIndex;\n";
+      }
       out << "  }\n";
     }
   }
@@ -143,6 +151,8 @@ void JoinWriter::defineShares(CodeWriter& out) const {
         << quoted(share.name);
     if (share.size > 0) {
       out << ", " << static_cast<long>(share.size);
+    } else if (share.size == kBuiltSize) {
+      out << ", " << share.sizeCode;
     }
     out << ");\n"
         << "    addSharedPtr(" << share.name << ", " << quoted(share.name) << ");\n";

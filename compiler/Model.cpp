@@ -1,5 +1,7 @@
 #include "compiler/Model.h"
 
+#include <cmath>
+
 namespace sanc {
 
 int Atomic::placeIndex(const std::string& name) const {
@@ -42,6 +44,23 @@ const char* typeName(ValueType type) {
       return "double";
   }
   return "";
+}
+
+std::string arcPlaceName(const Arc& arc) {
+  if (!arc.index) {
+    return arc.place.text;
+  }
+  const std::optional<long> index = constantIndex(arc);
+  return arc.place.text + "[" +
+         (index ? std::to_string(*index) : toSource(*arc.index->expr)) + "]";
+}
+
+std::optional<long> constantIndex(const Arc& arc) {
+  const std::optional<double> value = arc.index ? evaluate(*arc.index->expr) : std::nullopt;
+  if (!value || *value != std::floor(*value) || std::fabs(*value) > 1e9) {
+    return std::nullopt;
+  }
+  return static_cast<long>(*value);
 }
 
 }  // namespace sanc

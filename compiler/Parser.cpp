@@ -205,7 +205,7 @@ void Parser::places(AtomicDecl& atomic) {
   do {
     PlaceDecl place;
     place.name = name("place");
-    place.size = subscript();
+    place.size = subscript("the size");
     if (acceptPunct("=")) {
       place.initial = expression("an initial marking");
     }
@@ -307,7 +307,7 @@ std::vector<Arc> Parser::arcs() {
   do {
     Arc arc;
     arc.place = name("place");
-    arc.index = subscript();
+    arc.index = subscript("the index");
     if (acceptPunct("*")) {
       arc.multiplicity = code(kArcCode, "a multiplicity");
     }
@@ -523,16 +523,13 @@ StudyValues Parser::studyValues() {
   return values;
 }
 
-std::optional<Literal> Parser::subscript() {
+std::optional<Code> Parser::subscript(const char* what) {
   if (!acceptPunct("[")) {
     return std::nullopt;
   }
-  if (Lex.peek().kind != TokenKind::Number) {
-    unexpected("where a whole number was expected");
-  }
-  const Token number = Lex.take();
-  expectPunct("]", "after the number");
-  return Literal{number.text, number.where};
+  Code code = expression(what);
+  expectPunct("]", std::string("after ") + what);
+  return code;
 }
 
 Literal Parser::literal() {

@@ -56,8 +56,8 @@ class Parser {
   StudyDecl study();
   StudyValues studyValues();
   Literal literal();
-  // "[n]" after a place's name, if there.
-  std::optional<Literal> subscript();
+  // "[expression]" after a place's name, if there; what names it.
+  std::optional<Code> subscript(const char* what);
   ValueType valueType();
 
   // Runs item for every item of a { ... } block; items end at a newline or

@@ -27,14 +27,14 @@ constexpr std::array<std::string_view, 92> kCppKeywords = {
 // the framework's global names, and the names the generated code uses
 // itself. Sorted, for binary search.
 // clang-format off
-constexpr std::array<std::string_view, 191> kFrameworkNames = {
+constexpr std::array<std::string_view, 192> kFrameworkNames = {
     "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
     "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
     "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
     "BaseActionClass", "BaseComposerClass", "BaseGroupClass", "BaseModelClass",
     "BaseStateVariableClass", "BaseStudyClass", "Capacity", "ChildCopies", "ChildModel",
     "ChildStateSizes", "Children", "CompareState", "CompositeStateSize", "ConditionByTimeType",
-    "CopyIndex", "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState",
+    "CopyIndex", "CopyNumber", "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState",
     "DefaultRootPath",
     "DefineName", "DeriveGVs", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
     "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs",

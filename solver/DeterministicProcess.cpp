@@ -227,11 +227,16 @@ std::vector<Candidate> Builder::firingsFromStateSpace(std::uint32_t s, std::vect
   const std::string state = Run.describeState(s + 1);
   const DelayEnabling& entry = Delays[listed.front()];
   if (listed.size() > 1) {
+    // Two delays are two activities, refused when both fire before the
+    // horizon; one delay listed again may be the cases of one activity.
     std::vector<Candidate> listings;
-    for (std::uint32_t e : listed) {
-      listings.push_back({{e, Delays[e].delay, {}}, Run.fileName(".det"), Delays[e].line});
+    for (std::size_t i = 0; i < listed.size(); i++) {
+      const std::uint32_t e = listed[i];
+      if (i == 0 || e != listed[i - 1]) {
+        listings.push_back({{e, Delays[e].delay, {}}, Run.fileName(".det"), Delays[e].line});
+      }
     }
-    keepShort(s, listings);  // refuses two delays that fire before the horizon
+    keepShort(s, listings);
     fail(Run.fileName(".det"), Delays[listed.back()].line,
          state + " is listed " + std::to_string(listed.size()) +
              " times: the .arm file does not tell the firings apart; let gen write the "

@@ -78,6 +78,7 @@ solver::SolveOptions readOptions(int argc, char** argv) {
   std::string path;
   std::string name;
   bool named = false;
+  bool pathGiven = false;
   opterr = 0;
   for (int option; (option = getopt(argc, argv, ":e:t:sk:m:P:N:h")) != -1;) {
     switch (option) {
@@ -100,6 +101,7 @@ solver::SolveOptions readOptions(int argc, char** argv) {
         break;
       case 'P':
         path = optarg;
+        pathGiven = true;
         break;
       case 'N':
         name = optarg;
@@ -115,7 +117,8 @@ solver::SolveOptions readOptions(int argc, char** argv) {
     }
   }
   if (optind < argc) {
-    if (named || optind + 1 < argc) {
+    // -P or -N beside a base path would be ignored: say so rather than guess.
+    if (named || pathGiven || optind + 1 < argc) {
       refuse("give one base path, or -P and -N\n" + std::string(kUsage));
     }
     options.base = argv[optind];

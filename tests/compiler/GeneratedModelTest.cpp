@@ -94,6 +94,13 @@ TEST_F(ConstructsTest, CasesHaveTheirOwnWeightsRanksAndEffects) {
   EXPECT_EQ(0, producer.spare->getMark());
   EXPECT_EQ(10, producer.stock->getMark());
   EXPECT_EQ(producer.split_case1.GroupID, producer.split_case2.GroupID);
+  // A case's own rank wins over its activity's, which the other case takes;
+  // without a weight, an instantaneous activity weighs 1.
+  EXPECT_EQ(4, producer.sort_case1.Rank());
+  EXPECT_EQ(3, producer.sort_case2.Rank());
+  EXPECT_EQ(0.25, producer.sort_case1.Weight());
+  EXPECT_EQ(1.0, producer.drop.Weight());
+  EXPECT_EQ(1, producer.drop.Rank());
 }
 
 TEST(ConstructsBuildTest, AnInitialMarkingBeyondTheShortRangeStopsTheBuild) {

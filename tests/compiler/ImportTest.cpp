@@ -77,15 +77,25 @@ TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
 }
 
 TEST(ImportTest, ADescriptionImportsFromABoundedNumberOfFiles) {
+  // Sixteen files of one model each, joined here.
+  std::map<std::string, std::string> files;
   std::string source;
-  for (std::size_t i = 0; i <= sanc::kMaxImports; i++) {
-    source += "import part from \"../lib/parts.san\"\n";
+  std::string children;
+  for (std::size_t i = 0; i < sanc::kMaxImports; i++) {
+    const std::string model = "m" + std::to_string(i);
+    files["lib/" + model + ".san"] = "atomic " + model + " {\n  place p\n}\n";
+    source += "import " + model + " from \"../lib/" + model + ".san\"\n";
+    children += (i == 0 ? "" : ", ") + model;
   }
-  Compilation result = compile(source, kFiles);
-  EXPECT_TRUE(result.reads.empty());
+  source += "join all {\n  " + children + "\n}\n";
+  Compilation sixteen = compile(source, files);
+  EXPECT_EQ(std::vector<std::string>(), sixteen.errors);
+  EXPECT_EQ(sanc::kMaxImports, sixteen.reads.size());
+  Compilation more = compile("import part from \"../lib/parts.san\"\n" + source, files);
+  EXPECT_TRUE(more.reads.empty());
   EXPECT_EQ(std::vector<std::string>(
-                {"models/main.san:17:18: error: a description imports from at most 16 files"}),
-            result.errors);
+                {"models/main.san:17:17: error: a description imports from at most 16 files"}),
+            more.errors);
 }
 
 }  // namespace

@@ -93,6 +93,9 @@ TEST(LexerTest, BrokenCodeIsReportedWhereItBreaks) {
   EXPECT_EQ(std::vector<std::string>({"1:5: string literal is not closed"}),
             scan("a + \"b", kWords).errors);
   EXPECT_EQ(std::vector<std::string>({"1:3: '(' is not closed"}), scan("a (b\n c", kWords).errors);
+  const std::string deepest =
+      std::string(Lexer::kMaxDepth, '(') + "a" + std::string(Lexer::kMaxDepth, ')');
+  EXPECT_EQ(std::vector<std::string>(), scan(deepest, kWords).errors);
   const std::string deep(Lexer::kMaxDepth + 1, '(');
   EXPECT_EQ(std::vector<std::string>({"1:257: brackets are nested too deeply"}),
             scan(deep, kWords).errors);

@@ -40,18 +40,20 @@ TEST(ModelLayoutTest, CasesBecomeActivityClassesOfOneGroup) {
   EXPECT_EQ("a_study", model.study.name);
 }
 
+// A range needs no spaces around its dots, and a number may have a signed
+// exponent.
 TEST(ModelLayoutTest, ARangeStudyVariesItsFirstVariableSlowest) {
   const sanc::Model model = compiled(
-      "global int a = 7\nglobal float f = 0.1\nglobal long g = 3\nglobal bool b\n"
+      "global int a = 7\nglobal float f = 1e-3\nglobal long g = 3\nglobal bool b\n"
       "atomic m {\n}\n"
-      "study plan range {\n  g = 1, 2\n  a = 10 .. 30 step 10\n}\n");
+      "study plan range {\n  g = 1..2\n  a = 10 .. 30 step 10\n}\n");
   EXPECT_EQ("plan", model.study.name);
   ASSERT_EQ(6, model.study.numExperiments);
   EXPECT_EQ(std::vector<std::string>({"10", "20", "30", "10", "20", "30"}), model.study.values[0]);
-  EXPECT_EQ(std::vector<std::string>(6, "0.1f"), model.study.values[1]);
+  EXPECT_EQ(std::vector<std::string>(6, "1e-3f"), model.study.values[1]);
   EXPECT_EQ(std::vector<std::string>({"1L", "1L", "1L", "2L", "2L", "2L"}), model.study.values[2]);
   EXPECT_EQ(std::vector<std::string>(6, "false"), model.study.values[3]);
-  EXPECT_EQ(std::vector<std::string>({"7", "0.1f", "3L", "false"}), model.globalValues);
+  EXPECT_EQ(std::vector<std::string>({"7", "1e-3f", "3L", "false"}), model.globalValues);
 }
 
 TEST(ModelLayoutTest, JoinsListSharedPlacesInChildOrder) {

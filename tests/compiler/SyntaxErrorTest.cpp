@@ -27,6 +27,10 @@ TEST(SyntaxErrorTest, StatementsAndDeclarations) {
       {"atomic a(double) {\n}", "1:16: expected the name of a parameter, found ')'"},
       {"atomic a {\n  place p", "1:10: '{' is not closed"},
       {"rewards {\n}\nrewards {\n}", "3:1: the rewards are already given (line 1)"},
+      {"study set {\n}\nstudy range {\n}", "3:1: the study is already given (line 1)"},
+      // A comment left open is reported where it opens, in code or between statements.
+      {"atomic a {\n}\n/* note\n\n", "3:1: comment is not closed"},
+      {"atomic a {\n  place p = 1 /* x\n}\n", "2:15: comment is not closed"},
   });
 }
 
@@ -37,8 +41,6 @@ TEST(SyntaxErrorTest, Activities) {
       {"atomic a {\n  activity t rate\n}", "2:18: expected a rate, found end of line"},
       {"atomic a {\n  activity t erlang 1.0 when p\n}",
        "2:25: unexpected 'when' after the rate of an Erlang activity (expected phases)"},
-      {"atomic a {\n  place p\n  activity t rate 1 when p when p\n}",
-       "3:28: 'when' is given twice"},
       {"atomic a {\n  place p\n  activity t rate 1 do p = 0\n}",
        "3:24: unexpected 'p' after do (expected '{')"},
       {"atomic a {\n  place p\n  activity t rate 1\n    case : out p\n}",
@@ -48,6 +50,33 @@ TEST(SyntaxErrorTest, Activities) {
       {"atomic a {\n  place p\n  activity t rate 1 in p * \n}",
        "3:28: expected a multiplicity, found end of line"},
       {"atomic a {\n  place p\n  activity t rate 1 when (p > 0\n}", "3:26: '(' is not closed"},
+  });
+}
+
+// A clause given twice would replace the first silently: each is refused,
+// in an activity and in a case.
+TEST(SyntaxErrorTest, EachClauseIsGivenAtMostOnce) {
+  expectFirstErrors({
+      {"atomic a {\n  place p\n  activity t instantaneous  in p  in p\n}",
+       "3:35: 'in' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  out p  out p\n}",
+       "3:29: 'out' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  when p > 0  when p < 9\n}",
+       "3:34: 'when' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  do { p = 1; }\n    do { p = 2; }\n}",
+       "4:5: 'do' is given twice"},
+      {"atomic a {\n  place p\n  activity t instantaneous  in p  rank 1  rank 2\n}",
+       "3:43: 'rank' is given twice"},
+      {"atomic a {\n  place p\n  activity t instantaneous  in p  weight 1  weight 2\n}",
+       "3:45: 'weight' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  in p\n    case 1:  out p  out p\n}",
+       "4:21: 'out' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  in p\n    case 1:  when p > 1  when p > 2\n}",
+       "4:26: 'when' is given twice"},
+      {"atomic a {\n  place p\n  activity t rate 1  in p\n    case 1:  do { }  do { }\n}",
+       "4:22: 'do' is given twice"},
+      {"atomic a {\n  place p\n  activity t instantaneous  in p\n    case 1:  rank 1  rank 2\n}",
+       "4:22: 'rank' is given twice"},
   });
 }
 
@@ -83,20 +112,28 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
   EXPECT_EQ(std::vector<std::string>(
                 {"2:15: expected rate, deterministic, erlang or instantaneous, found 'fast'",
                  "5:3: expected place, formula or activity, found 'plaec'",
-                 "7:1: expected import, global, formula, atomic, join, rewards or study, found 'studdy'"}),
+                 "8:8: unexpected 'soon' where a number was expected",
+                 "11:1: expected import, global, formula, atomic, join, rewards or study, found "
+                 "'studdy'"}),
             errorsOf("atomic a {\n"
                      "  activity go fast 1.0  in p\n"
                      "    case 0.5:  out p\n"  // belongs to the spoilt activity
                      "  place p\n"
                      "  plaec q\n"
                      "}\n"
+                     "rewards {\n"
+                     "  r at soon = a.p\n"
+                     "    impulse a.go = 1\n"  // belongs to the spoilt reward
+                     "}\n"
                      "studdy range { }\n"));
 }
 
 TEST(SyntaxErrorTest, ALargeFileIsRefusedUnread) {
-  const std::string huge(sanc::kMaxSourceSize + 1, '\n');
+  const std::string model = "atomic a {\n}\n//";
+  const std::string largest = model + std::string(sanc::kMaxSourceSize - model.size(), 'x');
+  EXPECT_EQ(std::vector<std::string>(), errorsOf(largest));
   EXPECT_EQ(std::vector<std::string>({"1:1: the file is larger than 1048576 bytes"}),
-            errorsOf(huge));
+            errorsOf(largest + "x"));
 }
 
 }  // namespace

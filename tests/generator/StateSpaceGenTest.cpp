@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -172,11 +173,26 @@ TEST_F(StateSpaceGenTest, AnErlangActivityRunsThroughItsPhasesAndStartsAgainWhen
   EXPECT_EQ("marking\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n5\n0\n1\n6\n0\n1\n7\n0\n2\n",
             dir.read("m.var"));
 
-  // A number of phases the phase counter cannot meet stops the run.
-  TestPVModel half("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, 2.5)});
-  EXPECT_EXIT(runToDeath(half), testing::ExitedWithCode(1),
-              "Error: activity e has 2.5 Erlang phases in state 1; the number of phases must be a "
-              "whole number from 1 to 32767\n");
+  // The phase counter meets 1 to 32767 phases: with one, e completes at
+  // once; with 32767, p = 0 has a state per phase, the last one completing.
+  TestPVModel single("net", {{"p", 0}},
+                     {ssg_test::erlang("e", 3.0, 1).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  run(single);
+  EXPECT_EQ("1: 2=3.0000000000e+00\n2:", arm());
+  TestPVModel most("net", {{"p", 0}},
+                   {ssg_test::erlang("e", 3.0, 32767).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  EXPECT_NE(std::string::npos, run(most).find("Generated: 32768 states"));
+  EXPECT_NE(std::string::npos,
+            dir.read("m.arm").find("\n32767\n32768\n3.0000000000e+00\n0\n32768\n0\n"));
+  // Any other number of phases stops the run.
+  for (const double phases : {0.0, 32768.0, 2.5}) {
+    TestPVModel refused("net", {{"p", 0}}, {ssg_test::erlang("e", 3.0, phases)});
+    std::ostringstream message;
+    message << "Error: activity e has " << phases
+            << " Erlang phases in state 1; the number of phases must be a whole number from 1 to "
+               "32767\n";
+    EXPECT_EXIT(runToDeath(refused), testing::ExitedWithCode(1), message.str());
+  }
 }
 
 TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesAndNoOthers) {
@@ -250,6 +266,20 @@ TEST_F(StateSpaceGenTest, TheCasesOfAnErlangActivityStepTogether) {
                          .fires(setMarking(0, 2), 1.0)});
   run(cases);
   EXPECT_EQ("1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3:\n4:", arm());
+
+  // Still enabled after case 1 fires (p up to 2), g starts again with
+  // every case at phase 1; case 2 sets p to 5, where g is disabled. States
+  // (p, phase): 1 (0,1), 2 (0,2), 3 (1,1), 4 (5,1), 5 (1,2), 6 (2,1).
+  TestPVModel again("net", {{"p", 0}},
+                    {ssg_test::erlang("g", 4.0, 2)
+                         .when([](Marks m) { return m[0] < 2; })
+                         .fires([](Marks m) { m[0]++; }, 1.0)
+                         .fires(setMarking(0, 5), 1.0)});
+  run(again);
+  EXPECT_EQ(
+      "1: 2=4.0000000000e+00\n2: 3=2.0000000000e+00 4=2.0000000000e+00\n3: 5=4.0000000000e+00\n"
+      "4:\n5: 4=2.0000000000e+00 6=2.0000000000e+00\n6:",
+      arm());
 }
 
 TEST_F(StateSpaceGenTest, EachNewStateCarriesTheImpulseOfTheActionThatReachedIt) {

@@ -78,6 +78,20 @@ TEST(PnmlReaderTest, ReadsTheNetFromEveryPageInDocumentOrder) {
   }
 }
 
+// A place holds up to 32767 tokens: a marking and a weight of that many are
+// read (one more is refused below).
+TEST(PnmlReaderTest, MarkingsAndWeightsReachTheMostAPlaceHolds) {
+  ReadResult<NetDescription> read = parsePnml(
+      onePage("<place id=\"p\"><initialMarking><text>32767</text></initialMarking></place>\n"
+              "<transition id=\"t\"/>\n"
+              "<arc id=\"a\" source=\"t\" target=\"p\"><inscription><text>32767</text>"
+              "</inscription></arc>\n"),
+      "net.pnml");
+  ASSERT_TRUE(read.ok()) << read.error.text();
+  EXPECT_EQ(32767, read.value->places[0].initialMarking);
+  EXPECT_EQ(32767, read.value->arcs[0].weight);
+}
+
 // Each reference is followed once: a chain as long as the references a net
 // may hold costs no more than reading them.
 TEST(PnmlReaderTest, ResolvesALongChainOfReferences) {

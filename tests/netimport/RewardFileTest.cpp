@@ -63,6 +63,19 @@ TEST(RewardFileTest, RefusesBadLinesNamingTheWord) {
 }
 
 TEST(RewardFileTest, RefusesMoreVariablesOrPlacesThanItsLimits) {
+  std::string times;
+  for (int t = 0; t < 1000; t++) {
+    times += " " + std::to_string(t);
+  }
+  ReadResult<std::vector<NetRewardVariable>> most =
+      parseRewards("v marked p at" + times, "r", threePlaces());
+  ASSERT_TRUE(most.ok()) << most.error.text();
+  EXPECT_EQ(1000u, most.value->front().times.size());
+  ReadResult<std::vector<NetRewardVariable>> more =
+      parseRewards("v marked p at" + times + " 1000", "r", threePlaces());
+  ASSERT_FALSE(more.ok());
+  EXPECT_EQ("r:1:12: error: more than 1000 time points", more.error.text());
+
   std::string manyVariables;
   for (int v = 0; v <= 1000; v++) {
     manyVariables += "v" + std::to_string(v) + " marked p at 1\n";

@@ -9,7 +9,7 @@
 
 namespace {
 
-// Transitions a, b (both named "same"), c (named "solo") and d.
+// Transitions a, b (both named "same"), c (named "solo") and d (named "a").
 NetDescription fourTransitions() {
   NetDescription net;
   net.id = "n";
@@ -17,7 +17,7 @@ NetDescription fourTransitions() {
   for (const char* id : {"a", "b", "c", "d"}) {
     NetDescription::TransitionEntry entry;
     entry.id = id;
-    entry.name = std::string(id) == "c" ? "solo" : "same";
+    entry.name = std::string(id) == "c" ? "solo" : std::string(id) == "d" ? "a" : "same";
     net.transitions.push_back(entry);
   }
   return net;
@@ -27,9 +27,9 @@ TEST(TimingFileTest, SetsEachNamedTransitionAndLeavesTheOthersExponentialAtRateO
   const std::string text =
       "# transition timing\n"
       "\n"
-      "a exponential 2.5   # by id\n"
+      "a exponential 2.5   # by id, though d is named a\n"
       "solo\tdeterministic 0.25\r\n"
-      "b immediate priority 3 weight 0.5\n";
+      "b immediate priority 1000000 weight 0.5\n";
   ReadResult<NetDescription> read = parseTimings(text, "t.timing", fourTransitions());
   ASSERT_TRUE(read.ok()) << read.error.text();
   const std::vector<NetDescription::TransitionEntry>& t = read.value->transitions;
@@ -37,7 +37,7 @@ TEST(TimingFileTest, SetsEachNamedTransitionAndLeavesTheOthersExponentialAtRateO
   EXPECT_EQ(2.5, t[0].parameter);
   EXPECT_EQ(Instantaneous, t[1].distribution);
   EXPECT_EQ(0.5, t[1].weight);
-  EXPECT_EQ(3, t[1].priority);
+  EXPECT_EQ(1000000, t[1].priority);
   EXPECT_EQ(Deterministic, t[2].distribution);
   EXPECT_EQ(0.25, t[2].parameter);
   EXPECT_EQ(Exponential, t[3].distribution);
@@ -72,10 +72,13 @@ TEST(TimingFileTest, RefusesBadLinesNamingTheWord) {
       {"a immediate rank 2",
        "t.timing:1:13: error: unexpected 'rank'; expected weight or priority"},
       {"a immediate weight 1 weight 2", "t.timing:1:22: error: weight is given twice"},
+      {"a immediate priority 2 priority 3", "t.timing:1:24: error: priority is given twice"},
       {"a immediate priority 1.5",
        "t.timing:1:22: error: the priority '1.5' is not a whole number from 1 to 1000000"},
       {"a immediate priority 0",
        "t.timing:1:22: error: the priority '0' is not a whole number from 1 to 1000000"},
+      {"a immediate priority 1000001",
+       "t.timing:1:22: error: the priority '1000001' is not a whole number from 1 to 1000000"},
   };
   for (const auto& bad : cases) {
     ReadResult<NetDescription> read = parseTimings(bad.first, "t.timing", fourTransitions());

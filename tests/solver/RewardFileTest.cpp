@@ -16,11 +16,15 @@ solver::Parsed<solver::StateRewards> read(const std::string& text, std::uint32_t
   return solver::readStateRewards(in, "m.var", {"up", "lost"}, numStates);
 }
 
+// up earns an impulse in the first state only, lost in the last only: both
+// are noticed.
 TEST(RewardFileTest, RateRewardsByStateAndVariable) {
-  const auto rewards = read("up\nlost\n1\n0\n1\n0\n0\n2\n0\n0.5\n2.5\n1e-07\n", 2);
+  const auto rewards = read("up\nlost\n1\n3\n1\n0\n0\n2\n0\n0.5\n2.5\n1e-07\n", 2);
   ASSERT_EQ("ok", problemOf(rewards));
   EXPECT_EQ((std::vector<double>{1, 0, 0.5, 1e-07}), rewards.value().rate);
-  EXPECT_EQ((std::vector<bool>{false, true}), rewards.value().hasImpulses);
+  EXPECT_EQ((std::vector<bool>{true, true}), rewards.value().hasImpulses);
+  EXPECT_EQ((std::vector<bool>{false, false}),
+            read("up\nlost\n1\n0\n1\n0\n0\n", 1).value().hasImpulses);
 }
 
 TEST(RewardFileTest, AnotherModelOrStateCountIsRefused) {

@@ -18,7 +18,7 @@ solver::Parsed<std::vector<solver::RewardVariable>> read(const std::string& text
 TEST(RewardTypeFileTest, VariablesWithTheirTypesAndTimes) {
   const auto variables = read(
       "Version:1\nNumPV:2\nName:reliability\nType:0\nNumTimes:1\nStart:365\nStop:365\n"
-      "Name:queue length\nType:-3\nNumTimes:2\nStart:0.5\nStop:1\nStart:2\nStop:2\n");
+      "Name:queue length\nType:-3\nNumTimes:2\nStart:0.5\nStop:1\nStart:0\nStop:0\n");
   ASSERT_EQ("ok", problemOf(variables));
   ASSERT_EQ(2u, variables.value().size());
   const solver::RewardVariable& second = variables.value()[1];
@@ -28,6 +28,7 @@ TEST(RewardTypeFileTest, VariablesWithTheirTypesAndTimes) {
   ASSERT_EQ(2u, second.times.size());
   EXPECT_EQ(0.5, second.times[0].start);
   EXPECT_EQ(1.0, second.times[0].stop);
+  EXPECT_EQ(0.0, second.times[1].start);  // the initial instant
 }
 
 TEST(RewardTypeFileTest, MalformedFilesAreRefusedWithTheirLine) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <map>
 #include <string>
 
 #include "solver/Solve.h"
@@ -27,6 +29,11 @@ class SolveTest : public testing::Test {
   solver::Parsed<solver::Solution> solveModel(TestPVModel& model, solver::SolveOptions& options) {
     ssg_test::generateAsking(&model, dir.prefix());
     options.base = dir.prefix() + "m";
+    return solver::solve(options);
+  }
+  // The solution of the same files without their ".firings" file.
+  solver::Parsed<solver::Solution> solveWithoutFirings(const solver::SolveOptions& options) {
+    std::remove((dir.prefix() + "m.firings").c_str());
     return solver::solve(options);
   }
   std::string notes(const solver::Solution& solution) const {
@@ -107,6 +114,54 @@ TEST_F(SolveTest, DelaysFireExactlyAtTheirTimes) {
   for (std::size_t i = 0; i < options.times.size(); i++) {
     expectValue(expected[i], solution.value().values[i], 1e-10);
   }
+  // With 1 the last time point, d1 still fires at it rather than being
+  // left out.
+  options.times = {1.0};
+  const auto last = solver::solve(options);
+  ASSERT_TRUE(last.ok()) << last.error().text();
+  expectValue(1.0, last.value().values[0], 1e-10);
+  EXPECT_EQ(std::string::npos, notes(last.value()).find("left out"));
+}
+
+// d fires after exactly 1 and sets q to 1 or 2, with probabilities 1/4 and
+// 3/4: at time 2 it has, and E q = 1/4 + 3/4 * 2. Its two outcomes are one
+// firing, which the .firings file tells; the .det file lists the state once
+// per case, which without it could as well be two activities' equal delays.
+TEST_F(SolveTest, ADelayThatHasSurelyFiredGivesItsOutcomes) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d", 1.0)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1.0)
+                         .fires(setMarking(0, 2), 3.0)});
+  solver::SolveOptions options;
+  options.times = {0.5, 2.0};
+  const auto named = solveModel(model, options);
+  ASSERT_TRUE(named.ok()) << named.error().text();
+  expectValue(0.0, named.value().values[0], 1e-10);
+  expectValue(1.75, named.value().values[1], 1e-10);
+  EXPECT_EQ(dir.prefix() +
+                "m.det:2: state 1 (q=0) is listed 2 times: the .arm file does not tell the "
+                "firings apart; let gen write the .firings file (-D)",
+            solveWithoutFirings(options).error().text());
+}
+
+// d (delay 1) and x (rate 0.5) both lead from q = 0 to q = 1, and the .arm
+// file sums x's rate and d's negated probability to -0.5. The .firings file
+// tells them apart: d cannot fire by 0.5, so P(q = 1) = 1 - e^-0.25 there.
+// Without it the record is refused rather than read as half a firing.
+TEST_F(SolveTest, ARateThatHidesPartOfAFiringNeedsTheFiringsFile) {
+  TestPVModel model("net", {{"q", 0}},
+                    {deterministic("d", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                     exponential("x", 0.5).when(markingIs(0, 0)).fires(setMarking(0, 1))});
+  solver::SolveOptions options;
+  options.times = {0.5};
+  const auto named = solveModel(model, options);
+  ASSERT_TRUE(named.ok()) << named.error().text();
+  expectValue(1 - std::exp(-0.25), named.value().values[0], 1e-10);
+  EXPECT_EQ(dir.prefix() +
+                "m.arm: the deterministic firing of state 1 (q=0) has probability 0.5, not 1: a "
+                "rate to the same state hides part of it; let gen write the .firings file (-D)",
+            solveWithoutFirings(options).error().text());
 }
 
 // The delay d, enabled in q = 0 and q = 1, keeps running when q moves from
@@ -125,8 +180,7 @@ TEST_F(SolveTest, ADelayKeepsRunningWhileOtherActivitiesFire) {
   ASSERT_TRUE(named.ok()) << named.error().text();
   expectValue(1 - std::exp(-0.5), named.value().values[0], 1e-10);
   expectValue(2.0, named.value().values[1], 1e-10);
-  std::remove((dir.prefix() + "m.firings").c_str());
-  const auto unnamed = solver::solve(options);
+  const auto unnamed = solveWithoutFirings(options);
   ASSERT_TRUE(unnamed.ok()) << unnamed.error().text();
   expectValue(2.0, unnamed.value().values[1], 1e-10);
 }
@@ -232,6 +286,63 @@ TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
             solveModel(model, options).error().text());
 }
 
+// The files of a run written by hand: state 1 enables the delay 1 of d,
+// whose firing leads to state 2, where done is 1.
+const std::map<std::string, std::string> kHandRun = {
+    {".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:2\nStop:2\n"},
+    {".arm", "1\n2\n1\n2\n-1.0000000000e+00\n0\n2\n0\n"},
+    {".var", "done\n1\n0\n0\n2\n0\n1\n"},
+    {".det", "1\n1.0000000000e+00\n1\n0\n"},
+    {".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 1.0000000000e+00\n"},
+};
+
+// Each change of the files above (an empty text removes the file) and the
+// refusal it meets.
+struct Disagreement {
+  std::map<std::string, std::string> changes;
+  std::string problem;
+};
+
+TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
+  const std::string m = dir.prefix() + "m";
+  const Disagreement cases[] = {
+      {{}, "ok"},
+      {{{".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 7.5000000000e-01\n"}},
+       m + ".firings:3: the outcomes of this firing in state 1 have probability 0.75, not 1"},
+      {{{".arm", "1\n2\n1\n2\n-1.5000000000e+00\n0\n2\n0\n"}},
+       m + ".firings:3: the firings of state 1 to state 2 outweigh the value in " + m + ".arm"},
+      {{{".arm", "1\n2\n1\n0\n2\n0\n"}},
+       m + ".firings:3: state 1 has no transition to state 2 in " + m + ".arm"},
+      {{{".det", "1\n2.0000000000e+00\n1\n0\n"}},
+       m + ".firings:3: the .det file does not list state 1 under delay 1"},
+      {{{".firings", "Activities:1\n1 d\n"}},
+       m + ".det:2: state 1 enables this delay, but " + m + ".firings lists no firing of it there"},
+      {{{".det", ""}, {".arm", "1\n2\n1\n2\n1.0000000000e+00\n0\n2\n0\n"}},
+       m + ".firings: deterministic firings without a .det file"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:1\nNumTimes:1\nStart:2\nStop:2\n"}},
+       m + ".pvtype:3: variable done has type 1: only instant-of-time variables (type 0) are solved"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:1\nStop:2\n"}},
+       m + ".pvtype:3: variable done is taken at an instant, but a start and stop time differ"},
+  };
+  for (const Disagreement& c : cases) {
+    std::map<std::string, std::string> files = kHandRun;
+    for (const auto& [suffix, text] : c.changes) {
+      files[suffix] = text;
+    }
+    for (const auto& [suffix, text] : files) {
+      std::remove((m + suffix).c_str());
+      if (!text.empty()) {
+        std::ofstream(m + suffix) << text;
+      }
+    }
+    solver::SolveOptions options;
+    options.base = m;
+    options.epsilon = 1e-6;
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    EXPECT_EQ(c.problem, solution.ok() ? "ok" : solution.error().text());
+  }
+}
+
 class SolveCommandTest : public testing::Test {
  protected:
   ProgramRun solve(const std::string& arguments) {
@@ -250,19 +361,33 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
                             "reliability        365  8.35157"))
       << byBase.out;
   EXPECT_EQ(byBase.out, solve("-Pout -N1").out);
+  // At time 0 the run is in its initial state, where nothing has failed.
+  const ProgramRun start = solve("-t 0 out1");
+  EXPECT_EQ(0, start.status) << start.err;
+  EXPECT_NE(std::string::npos, start.out.find("\nreliability          0  0.0000000000e+00  0.0e+00\n"))
+      << start.out;
+  // The first line of each refusal (some go on with the usage).
   const std::pair<std::string, std::string> refused[] = {
       {"-e abc out1", "solve: option -e: \"abc\" is not a number between 0 and 1\n"},
       {"-e 1 out1", "solve: option -e: \"1\" is not a number between 0 and 1\n"},
       {"-t 1,,2 out1",
        "solve: option -t: \"1,,2\" is not a comma-separated list of times of "
        "at least 0\n"},
+      {"-t -1 out1",
+       "solve: option -t: \"-1\" is not a comma-separated list of times of at least 0\n"},
       {"-k 1 out1", "solve: option -k: \"1\" is not a whole number from 2 to 1048576\n"},
+      {"-m 0 out1", "solve: option -m: \"0\" is not a whole number from 1 to 1099511627776\n"},
+      {"out1 -m", "solve: option -m needs a value\n"},
+      {"-x out1", "solve: unknown option -x\n"},
+      {"-Pout -N1 out1", "solve: give one base path, or -P and -N\n"},
+      {"-Pout out1", "solve: give one base path, or -P and -N\n"},
+      {"out1 out2", "solve: give one base path, or -P and -N\n"},
       {"none", "solve: none.pvtype: no such file\n"},
   };
   for (const auto& [arguments, message] : refused) {
     const ProgramRun run = solve(arguments);
     EXPECT_EQ(1, run.status) << arguments;
-    EXPECT_EQ(message, run.err);
+    EXPECT_EQ(message, run.err.substr(0, run.err.find('\n') + 1)) << arguments;
   }
   const ProgramRun bare = solve("");
   EXPECT_EQ(1, bare.status);

@@ -43,10 +43,36 @@ TEST(TransientSolverTest, AStiffChainStopsOnceStationary) {
   expectValue(0.75, estimates[0][0]);
   EXPECT_GT(steps.needed, 3000000000u);
   EXPECT_LT(steps.taken, 100u);
-  // Two absorbing states with different rewards never agree.
-  EXPECT_THROW(solver::transientRewards(chainOf(3, {{0, 1, 1e6}, {0, 2, 1e6}}, {{0, 1, 0}}),
-                                        {1000.0}, 1e-10, 1000),
-               solver::SolveError);
+  // Here the long-run value, 0, lies between the state values -100 and 1
+  // scaled alike, so the midpoint of their spread, which the remaining
+  // Poisson mass takes, is within half the bound of it (the low end would
+  // be nearly the whole bound away).
+  const solver::MarkovChain lopsided = chainOf(2, {{0, 1, 1e6}, {1, 0, 1e4}}, {{-100, 1}});
+  const double settled = solver::transientRewards(lopsided, {1000.0}, 1e-10, 1000)[0][0].value;
+  EXPECT_LE(std::fabs(settled), 0.5e-10);
+}
+
+// Two absorbing states with different rewards never agree, so every step
+// the Poisson window reaches is taken: a limit of exactly that many is
+// enough. P(in 1 at t) = (1 - e^-2t) / 2.
+TEST(TransientSolverTest, TheStepLimitAllowsExactlyTheStepsNeeded) {
+  const solver::MarkovChain chain = chainOf(3, {{0, 1, 1}, {0, 2, 1}}, {{0, 1, 0}});
+  solver::UniformizationSteps steps;
+  const auto unlimited = solver::transientRewards(chain, {1.0}, 1e-10, 1000000, &steps);
+  expectValue((1 - std::exp(-2.0)) / 2, unlimited[0][0]);
+  EXPECT_EQ(steps.needed, steps.taken);
+  const auto limited = solver::transientRewards(chain, {1.0}, 1e-10, steps.needed);
+  EXPECT_EQ(unlimited[0][0].value, limited[0][0].value);
+  try {
+    solver::transientRewards(chain, {1.0}, 1e-10, steps.needed - 1);
+    ADD_FAILURE() << "one step short of the limit";
+  } catch (const solver::SolveError& error) {
+    EXPECT_EQ("uniformization needs " + std::to_string(steps.needed) +
+                  " steps to reach the last time point and did not become stationary within "
+                  "the limit of " +
+                  std::to_string(steps.needed - 1) + " (-m)",
+              error.what());
+  }
 }
 
 // 0 -a-> 1 -b-> 2: P1(t) = a / (b - a) (e^-at - e^-bt),

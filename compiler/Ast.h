@@ -90,8 +90,17 @@ struct CaseDecl {
 
 enum class Timing { Rate, Deterministic, Erlang, Instantaneous };
 
+// activity serve[i in first .. last]: one activity for each whole number i
+// from first to last, each reading its i in its expressions and code.
+struct FamilyDecl {
+  Name index;
+  Code first;
+  Code last;
+};
+
 struct ActivityDecl {
   Name name;
+  std::optional<FamilyDecl> family;
   Timing timing = Timing::Rate;
   std::optional<Code> time;    // the rate, or the delay of a deterministic activity
   std::optional<Code> phases;  // of an Erlang activity

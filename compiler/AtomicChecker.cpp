@@ -50,7 +50,14 @@ Atomic AtomicChecker::check() {
   atomic.placeSizeCode = PlaceSizeCode;
   for (const ActivityDecl& activity : Decl.activities) {
     checkActivity(activity);
-    addActions(activity, atomic);
+  }
+  // Families come last: their groups are numbered when the model is built.
+  for (bool families : {false, true}) {
+    for (const ActivityDecl& activity : Decl.activities) {
+      if (activity.family.has_value() == families) {
+        addActions(activity, atomic);
+      }
+    }
   }
   return atomic;
 }
@@ -130,6 +137,10 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
 }
 
 void AtomicChecker::checkActivity(const ActivityDecl& activity) {
+  Family = activity.family ? &activity.family->index.text : nullptr;
+  if (activity.family) {
+    checkFamily(*activity.family);
+  }
   for (const std::optional<Code>* code : {&activity.time, &activity.phases, &activity.clauses.weight}) {
     if (*code) {
       checkExpression(**code);
@@ -151,6 +162,25 @@ void AtomicChecker::checkActivity(const ActivityDecl& activity) {
   }
   checkCases(activity);
   checkAlwaysEnabled(activity);
+  Family = nullptr;
+}
+
+void AtomicChecker::checkFamily(const FamilyDecl& family) {
+  const Name& index = family.index;
+  if (Context.usableName(index, "family's index") && PlaceIndex.count(index.text) > 0) {
+    Context.error(index.where, "the index '" + index.text + "' would hide the place of that name");
+  }
+  for (const ParamDecl& param : Decl.params) {
+    if (param.name.text == index.text) {
+      Context.error(index.where,
+                    "the index '" + index.text + "' would hide the parameter of that name");
+    }
+  }
+  const std::string& own = index.text;
+  Family = nullptr;  // the bounds cannot read the index they bound
+  readsParametersAndGlobals(family.first, "the first index of a family");
+  readsParametersAndGlobals(family.last, "the last index of a family");
+  Family = &own;
 }
 
 void AtomicChecker::checkTiming(const ActivityDecl& activity) {
@@ -175,6 +205,12 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
   }
 }
 
+bool AtomicChecker::isParameter(const std::string& name) const {
+  return (Family != nullptr && *Family == name) ||
+         std::any_of(Decl.params.begin(), Decl.params.end(),
+                     [&](const ParamDecl& p) { return p.name.text == name; });
+}
+
 bool AtomicChecker::readsGlobalsOnly(const Code& code, const std::string& what) {
   bool only = true;
   forEachName(*code.expr, [&](const Expr& use) {
@@ -189,8 +225,7 @@ bool AtomicChecker::readsGlobalsOnly(const Code& code, const std::string& what) 
 bool AtomicChecker::readsParametersAndGlobals(const Code& code, const std::string& what) {
   bool only = true;
   forEachName(*code.expr, [&](const Expr& use) {
-    const bool param = std::any_of(Decl.params.begin(), Decl.params.end(),
-                                   [&](const ParamDecl& p) { return p.name.text == use.text; });
+    const bool param = isParameter(use.text);
     if (use.kind != Expr::Kind::Name || (!param && Context.global(use.text) == nullptr)) {
       Context.error(use.where, what + " reads parameters and global variables only, not '" +
                                    use.text + "'");
@@ -218,8 +253,7 @@ void AtomicChecker::checkExpression(const Code& code) {
                              : 0);
       return;
     }
-    const bool param = std::any_of(Decl.params.begin(), Decl.params.end(),
-                                   [&](const ParamDecl& p) { return p.name.text == use.text; });
+    const bool param = isParameter(use.text);
     if (!param && Context.global(use.text) == nullptr) {
       Context.error(use.where, "'" + use.text + "' is not a place, parameter or global variable "
                                    "of atomic model '" + Decl.name.text + "'");
@@ -237,7 +271,7 @@ void AtomicChecker::checkArrayUse(const Expr& use, int size) {
 
 void AtomicChecker::checkCppCode(const Clauses& clauses) {
   auto isInteger = [&](const std::string& name) {
-    if (PlaceIndex.count(name) > 0) {
+    if (PlaceIndex.count(name) > 0 || (Family != nullptr && *Family == name)) {
       return true;
     }
     for (const ParamDecl& param : Decl.params) {

@@ -26,6 +26,9 @@ class AtomicChecker {
   int checkPlace(const PlaceDecl& place);
   void checkActivity(const ActivityDecl& activity);
   void checkTiming(const ActivityDecl& activity);
+  void checkFamily(const FamilyDecl& family);
+  // A parameter of the model, or the index of the family being checked.
+  bool isParameter(const std::string& name) const;
   void checkClausesForTiming(const ActivityDecl& activity);
   void checkArcs(const std::vector<Arc>& arcs);
   // The index of an arc on an array of places, or its absence on a place.
@@ -56,6 +59,7 @@ class AtomicChecker {
   std::map<std::string, int> PlaceIndex;
   std::vector<int> PlaceSizes;
   std::vector<std::string> PlaceSizeCode;
+  const std::string* Family = nullptr;  // the index of the activity being checked
 };
 
 }  // namespace sanc

@@ -45,7 +45,7 @@ std::string writeHeader(const Model& model, const std::vector<int>& joins,
   CodeWriter out(headerPath, model.files);
   const std::string guard = includeGuard(headerPath);
   out << banner(model) << "#ifndef " << guard << "\n#define " << guard << "\n\n"
-      << "#include <vector>\n\n"
+      << "#include <memory>\n#include <vector>\n\n"
       << "#include \"Cpp/BaseClasses/Activity.h\"\n"
       << "#include \"Cpp/BaseClasses/BaseStudyClass.h\"\n"
       << "#include \"Cpp/BaseClasses/ImpulseNodeClass.h\"\n"

@@ -91,6 +91,10 @@ void FormulaExpander::expandAtomic(AtomicDecl& atomic, const Scope& file) {
     }
   };
   for (ActivityDecl& activity : atomic.activities) {
+    if (activity.family) {
+      expandCode(activity.family->first, scope);
+      expandCode(activity.family->last, scope);
+    }
     expandCode(activity.time, scope);
     expandCode(activity.phases, scope);
     expandClauses(activity.clauses);

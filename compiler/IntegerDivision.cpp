@@ -83,25 +83,49 @@ void reportIntegerDivisions(CheckContext& context, const Code& code,
             isInteger(token.text));
   };
   auto is = [&](std::size_t i, const char* text) { return i < tokens.size() && tokens[i].text == text; };
+  // An element of an array of places (q[i]) is a whole number too: the
+  // token where the operand before '/' starts, or npos.
+  auto leftStart = [&](std::size_t left) -> std::size_t {
+    if (tokens[left].text != "]") {
+      return whole(tokens[left]) ? left : std::string::npos;
+    }
+    int depth = 0;
+    for (std::size_t t = left + 1; t-- > 0;) {
+      depth += tokens[t].text == "]" ? 1 : tokens[t].text == "[" ? -1 : 0;
+      if (depth == 0) {
+        return t > 0 && whole(tokens[t - 1]) ? t - 1 : std::string::npos;
+      }
+    }
+    return std::string::npos;
+  };
   for (std::size_t i = 1; i + 1 < tokens.size(); i++) {
     if (tokens[i].text != "/" && tokens[i].text != "/=") {
       continue;
     }
-    const std::size_t left = i - 1, right = i + 1;
-    // Only a plain operand on each side: a member, a call, an index or a
-    // product before it may be of another type.
+    const std::size_t left = leftStart(i - 1), right = i + 1;
+    // Only a plain operand on each side: a member, a call or a product
+    // before it may be of another type.
     const bool plainLeft =
-        whole(tokens[left]) &&
+        left != std::string::npos &&
         !(left > 0 && (is(left - 1, ".") || is(left - 1, "->") || is(left - 1, "::") ||
                        is(left - 1, "*") || is(left - 1, "/") || is(left - 1, "%") ||
                        is(left - 1, ")")));
-    const bool plainRight = whole(tokens[right]) && !is(right + 1, "(") && !is(right + 1, "[") &&
+    const bool plainRight = whole(tokens[right]) && !is(right + 1, "(") &&
                             !is(right + 1, ".") && !is(right + 1, "->") && !is(right + 1, "::");
     if (!plainLeft || !plainRight) {
       continue;
     }
-    const std::string& a = tokens[left].text;
-    const std::string& b = tokens[right].text;
+    std::string a, b = tokens[right].text;
+    for (std::size_t t = left; t < i; t++) {
+      a += tokens[t].text;
+    }
+    if (is(right + 1, "[")) {
+      for (std::size_t t = right + 1, depth = 0; t < tokens.size(); t++) {
+        b += tokens[t].text;
+        depth += tokens[t].text == "[" ? 1 : tokens[t].text == "]" ? -1 : 0;
+        if (depth == 0) break;
+      }
+    }
     const std::string divided = a + " " + tokens[i].text + " " + b;
     const std::string real = isIntegerLiteral(b) ? b + ".0" : "double(" + b + ")";
     context.error(tokens[i].where,

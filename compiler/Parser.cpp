@@ -217,6 +217,16 @@ ActivityDecl Parser::activity() {
   Lex.take();
   ActivityDecl decl;
   decl.name = name("activity");
+  if (acceptPunct("[")) {
+    FamilyDecl family;
+    family.index = name("family's index");
+    expectWords({"in"}, "after the index (expected " + family.index.text + " in first .. last)");
+    family.first = expression("the first index");
+    expectPunct("..", "between the first and the last index");
+    family.last = expression("the last index");
+    expectPunct("]", "after the last index");
+    decl.family = std::move(family);
+  }
   timing(decl);
   while (clause(decl.clauses, kActivityClauses)) {
   }

@@ -27,7 +27,7 @@ constexpr std::array<std::string_view, 92> kCppKeywords = {
 // the framework's global names, and the names the generated code uses
 // itself. Sorted, for binary search.
 // clang-format off
-constexpr std::array<std::string_view, 192> kFrameworkNames = {
+constexpr std::array<std::string_view, 195> kFrameworkNames = {
     "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
     "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
     "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
@@ -38,14 +38,15 @@ constexpr std::array<std::string_view, 192> kFrameworkNames = {
     "DefaultRootPath",
     "DefineName", "DeriveGVs", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
     "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs",
-    "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential", "Fire",
+    "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential", "FamilyEnd",
+    "FamilyIndex", "Fire",
     "FireAction", "Fired", "GVNames", "GVOverridden", "GVTypes", "GenerateStudy", "GetChild", "GetGVValue",
     "GetPVModel", "GlobalStudyPtr", "GroupID", "Groups", "ImmediateGroup", "Impulse",
     "ImpulseNodeClass", "ImpulseReward", "Impulses", "Index", "InitialActionList",
     "InitialGroupList", "InitialPlaces", "Initialize", "InstantOfTime", "InstantOfTimeType",
     "Instantaneous", "IntervalOfTimeType", "Join", "LastActionFired", "LastActionTime", "Layout",
     "LinkVariables", "MarkingOutOfRange", "MaxID", "MaxRank", "MeanTimeToConditionType",
-    "Members", "MemoryAllocationError", "ModelId",
+    "Member", "Members", "MemoryAllocationError", "ModelId",
     "ModelRefs", "Name", "NewEnabled", "NextChild", "NoAction", "NumActions", "NumChildren",
     "NumExps", "NumGVs", "NumGroups", "NumLocalPlaces", "NumMembers", "NumModelDependencies",
     "NumModelRefs", "NumPVs", "NumReadOnlyPlaces", "NumSharedStateVariables", "NumStateVariables",

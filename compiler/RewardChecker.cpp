@@ -227,6 +227,13 @@ void RewardChecker::checkImpulse(const ImpulseDecl& decl, Reward& reward) {
                                                   decl.activity.member.text + "'");
     return;
   }
+  if (atomic.decl->activities[activity].family) {
+    Context.error(decl.activity.member.where,
+                  "'" + decl.activity.member.text +
+                      "' is a family of activities, which earns no impulses yet; give the "
+                      "variable a rate reward instead");
+    return;
+  }
   Impulse impulse;
   impulse.decl = &decl;
   impulse.instance = instanceName.text;

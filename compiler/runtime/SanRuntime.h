@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <limits>
+#include <string>
 #include <type_traits>
 
 // Checks the code that sanc generates runs on values only known when a
@@ -84,6 +85,25 @@ T derivedValue(double value, const char* name) {
   } else {
     return static_cast<T>(value);
   }
+}
+
+// A bound of the indices of a family of activities (written as written):
+// not a whole number, or beyond the number of copies a description may ask
+// for, ends the run with a message (exit status 1).
+inline int familyBound(double bound, const char* model, const char* activity,
+                       const char* written) {
+  if (!(bound == std::floor(bound) && bound >= -kMaxCopies && bound <= kMaxCopies)) {
+    std::cerr << "Error: the family of activities " << activity << " of model " << model
+              << " would run to index " << bound << " (" << written << "); its indices must "
+              << "be whole numbers from " << -kMaxCopies << " to " << kMaxCopies << std::endl;
+    std::exit(1);
+  }
+  return static_cast<int>(bound);
+}
+
+// The name of member index of the family activity: activity[index].
+inline std::string familyName(const char* activity, int index) {
+  return std::string(activity) + "[" + std::to_string(index) + "]";
 }
 
 // The functions of the language's expressions that C++ spells otherwise;

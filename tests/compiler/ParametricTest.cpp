@@ -71,4 +71,26 @@ TEST(ParametricTest, RewardsReadAJoinsSharedPlacesOnce) {
   });
 }
 
+TEST(ParametricTest, FamiliesOfActivitiesReadTheirIndex) {
+  const std::string line =
+      "global int n = 3\natomic line {\n  place q[n], p\n  activity ";
+  EXPECT_EQ("no error",
+            firstError(line + "move[i in 0 .. n - 2] rate 1 + i / 2  in q[i]  when q[i + 1] == 0"
+                              "\n    case 1 / 2:  out q[i + 1]\n    case 0.5:  out p\n}"));
+  expectFirstErrors({
+      {(line + "move[p in 0 .. n] rate 1\n}").c_str(),
+       "4:17: the index 'p' would hide the place of that name"},
+      {(line + "move[i in 0 .. p] rate 1\n}").c_str(),
+       "4:27: the last index of a family reads parameters and global variables only, not 'p'"},
+      {(line + "move[i in 0 .. n] rate 1  when q[i] / 2 > 0\n}").c_str(),
+       "4:48: 'q[i] / 2' divides whole numbers, and C++ drops the remainder; write q[i] / 2.0 "
+       "for the quotient, or floor(q[i] / 2.0) for its whole part"},
+      {(line + "move[i in 0 .. n] rate 1  in p\n}\nrewards {\n  r over [0, 1]  impulse "
+               "line.move = 1\n}")
+           .c_str(),
+       "7:31: 'move' is a family of activities, which earns no impulses yet; give the variable a "
+       "rate reward instead"},
+  });
+}
+
 }  // namespace

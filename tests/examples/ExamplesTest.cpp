@@ -67,22 +67,25 @@ TEST(ExamplesTest, TheTandemLineHasFifteenStates) {
 }
 
 // One description for every size: the study's experiment e has N = e + 2
-// stations (K = e + 2 stages).
+// stations (K = e + 2 stages); the line is built with a family of
+// activities, and again with copies of a stage.
 TEST(ExamplesTest, ParametricModelsHaveTheDerivedCountsAtEverySize) {
   for (int n : {2, 3}) {
     ExampleRun ring = runExample("polling_ring", n - 2);
     ASSERT_EQ(0, ring.status);
     EXPECT_TRUE(generated(ring, 3 * n * (1 << (n - 1)))) << ring.out;
-    ExampleRun line = runExample("tandem_stages", n - 2);
-    ASSERT_EQ(0, line.status);
-    EXPECT_TRUE(generated(line, 1 << n)) << line.out;
+    for (const char* line : {"tandem_stages", "tandem_copies"}) {
+      ExampleRun run = runExample(line, n - 2);
+      ASSERT_EQ(0, run.status);
+      EXPECT_TRUE(generated(run, 1 << n)) << line << run.out;
+    }
   }
   // A size out of bounds stops the build of the model, naming the expression.
   test_files::ScratchDir dir("tandem_stages");
   test_files::ProgramRun run = dir.run(std::string(EXAMPLES_DIR) +
                                        "/tandem_stages -P./ -Ne -B0 -Oi:K:1001");
   EXPECT_EQ(1, run.status);
-  EXPECT_EQ("Error: the array of places part of model stage would have 1001 places (its size is "
+  EXPECT_EQ("Error: the array of places part of model line would have 1001 places (its size is "
             "K); an array holds a whole number of places from 1 to 1000\n",
             run.err);
 }

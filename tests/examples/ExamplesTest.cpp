@@ -90,4 +90,22 @@ TEST(ExamplesTest, ParametricModelsHaveTheDerivedCountsAtEverySize) {
             run.err);
 }
 
+// A rate that comes out 0 where its activity is enabled drops the firing:
+// the run says so once per activity, with the state, and counts the drops.
+TEST(ExamplesTest, FiringsOfRateZeroAreReportedAndCounted) {
+  test_files::ScratchDir dir("polling_ring");
+  test_files::ProgramRun run =
+      dir.run(std::string(EXAMPLES_DIR) + "/polling_ring -P./ -Ne -B0 -Od:mu:0");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ(
+      "Warning: activity serve of model station is enabled with rate 0 in state 8 "
+      "(station[1].queue=0 station[2].queue=1 position=1 walking=0); its firing is dropped\n"
+      "Warning: activity serve of model station is enabled with rate 0 in state 10 "
+      "(station[1].queue=1 station[2].queue=0 position=0 walking=0); its firing is dropped\n",
+      run.err);
+  EXPECT_NE(std::string::npos,
+            run.out.find("\nGenerated: 12 states (4 firings of rate or probability 0 dropped)\n"))
+      << run.out;
+}
+
 }  // namespace

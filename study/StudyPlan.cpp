@@ -37,7 +37,8 @@ std::string namesOf(const std::vector<GlobalVariable>& globals) {
   return "it has " + names;
 }
 
-std::optional<std::vector<Resolved>> resolve(const std::vector<GlobalVariable>& globals,
+std::optional<std::vector<Resolved>> resolve(const sanc::Model& model,
+                                             const std::vector<GlobalVariable>& globals,
                                              const std::vector<SweepAssignment>& assignments,
                                              std::string& problem) {
   std::vector<Resolved> resolved;
@@ -47,8 +48,14 @@ std::optional<std::vector<Resolved>> resolve(const std::vector<GlobalVariable>& 
         std::find_if(globals.begin(), globals.end(),
                      [&](const GlobalVariable& global) { return global.name == assignment.name; });
     if (found == globals.end()) {
-      problem = assignment.option + ": the model has no global variable '" + assignment.name +
-                "' (" + namesOf(globals) + ")";
+      const bool derived = std::any_of(
+          model.file->globals.begin(), model.file->globals.end(),
+          [&](const sanc::GlobalDecl& global) { return global.name.text == assignment.name; });
+      problem = assignment.option + ": " +
+                (derived ? assignment.name +
+                               " is computed from other global variables; set or vary those"
+                         : "the model has no global variable '" + assignment.name + "' (" +
+                               namesOf(globals) + ")");
       return std::nullopt;
     }
     if (!seen.insert(assignment.name).second) {
@@ -161,7 +168,8 @@ std::optional<StudyPlan> planDescribedStudy(const sanc::Model& model,
                                             std::string& problem) {
   StudyPlan plan;
   plan.globals = globalsOf(model);
-  std::optional<std::vector<Resolved>> resolved = resolve(plan.globals, assignments, problem);
+  std::optional<std::vector<Resolved>> resolved =
+      resolve(model, plan.globals, assignments, problem);
   if (!resolved) {
     return std::nullopt;
   }

@@ -106,7 +106,7 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
     size = value && *value >= 1 && *value <= kMaxArraySize && *value == std::floor(*value)
                ? static_cast<int>(*value)
                : 1;
-    if (!value && readsGlobalsOnly(*place.size, "the size of an array of places")) {
+    if (!value && readsOnly(*place.size, "the size of an array of places", false)) {
       size = kBuiltSize;
       sizeCode = "sanc_runtime::arraySize(" + place.size->text + ", " +
                  sanc::quoted(Decl.name.text) + ", " + sanc::quoted(place.name.text) + ", " +
@@ -178,8 +178,8 @@ void AtomicChecker::checkFamily(const FamilyDecl& family) {
   }
   const std::string& own = index.text;
   Family = nullptr;  // the bounds cannot read the index they bound
-  readsParametersAndGlobals(family.first, "the first index of a family");
-  readsParametersAndGlobals(family.last, "the last index of a family");
+  readsOnly(family.first, "the first index of a family", true);
+  readsOnly(family.last, "the last index of a family", true);
   Family = &own;
 }
 
@@ -211,24 +211,14 @@ bool AtomicChecker::isParameter(const std::string& name) const {
                      [&](const ParamDecl& p) { return p.name.text == name; });
 }
 
-bool AtomicChecker::readsGlobalsOnly(const Code& code, const std::string& what) {
+bool AtomicChecker::readsOnly(const Code& code, const std::string& what, bool parameters) {
   bool only = true;
   forEachName(*code.expr, [&](const Expr& use) {
-    if (use.kind != Expr::Kind::Name || Context.global(use.text) == nullptr) {
-      Context.error(use.where, what + " reads global variables only, not '" + use.text + "'");
-      only = false;
-    }
-  });
-  return only;
-}
-
-bool AtomicChecker::readsParametersAndGlobals(const Code& code, const std::string& what) {
-  bool only = true;
-  forEachName(*code.expr, [&](const Expr& use) {
-    const bool param = isParameter(use.text);
-    if (use.kind != Expr::Kind::Name || (!param && Context.global(use.text) == nullptr)) {
-      Context.error(use.where, what + " reads parameters and global variables only, not '" +
-                                   use.text + "'");
+    const bool known = Context.global(use.text) != nullptr || (parameters && isParameter(use.text));
+    if (use.kind != Expr::Kind::Name || !known) {
+      Context.error(use.where, what + (parameters ? " reads parameters and global variables only"
+                                                  : " reads global variables only") +
+                                   ", not '" + use.text + "'");
       only = false;
     }
   });
@@ -350,7 +340,7 @@ void AtomicChecker::checkIndex(const Arc& arc) {
     const std::optional<double> index = constantValue(*arc.index);
     if (!index) {
       // Checked when the arc fires: the size may be known only then.
-      readsParametersAndGlobals(*arc.index, "the index of an arc");
+      readsOnly(*arc.index, "the index of an arc", true);
     } else if (*index < 0 || *index != std::floor(*index) ||
                (size > 0 && *index >= size)) {
       Context.error(arc.index->where,

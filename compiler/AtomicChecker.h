@@ -39,10 +39,9 @@ class AtomicChecker {
   // Every name an expression reads is a place, parameter or global variable.
   void checkExpression(const Code& code);
   void checkArrayUse(const Expr& use, int size);
-  // Reports every name code reads that is not a global variable (or, for
-  // the second, a parameter); false then.
-  bool readsGlobalsOnly(const Code& code, const std::string& what);
-  bool readsParametersAndGlobals(const Code& code, const std::string& what);
+  // Reports every name code reads that is not a global variable (or, when
+  // parameters, a parameter or the family's index); false then.
+  bool readsOnly(const Code& code, const std::string& what, bool parameters);
   // Reports the integer divisions of the clauses' C++ code.
   void checkCppCode(const Clauses& clauses);
   void addActions(const ActivityDecl& activity, Atomic& atomic) const;

@@ -42,9 +42,11 @@ void StudyWriter::declare(CodeWriter& out) const {
 void StudyWriter::define(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   for (std::size_t g = 0; g < globals.size(); g++) {
-    out.declaration(globals[g].name.where, std::string(typeName(globals[g].type)) + " " +
-                                               globals[g].name.text + " = " +
-                                               Whole.globalValues[g] + ";");
+    // A derived value is computed by SetGVs from the experiment's values,
+    // never from the defaults at start-up, where it may not even be valid.
+    out.declaration(globals[g].name.where,
+                    std::string(typeName(globals[g].type)) + " " + globals[g].name.text +
+                        (globals[g].derived ? "{};" : " = " + Whole.globalValues[g] + ";"));
   }
   defineValues(out);
   const std::string name = className(Whole);

@@ -56,7 +56,7 @@ struct ParamDecl {
 // array's places all start with the initial marking.
 struct PlaceDecl {
   Name name;
-  std::optional<Code> size;  // a whole number, or an expression over globals
+  std::optional<Code> size;     // a whole number, or an expression over globals
   std::optional<Code> initial;  // zero when absent
 };
 

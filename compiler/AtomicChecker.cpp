@@ -141,7 +141,8 @@ void AtomicChecker::checkActivity(const ActivityDecl& activity) {
   if (activity.family) {
     checkFamily(*activity.family);
   }
-  for (const std::optional<Code>* code : {&activity.time, &activity.phases, &activity.clauses.weight}) {
+  for (const std::optional<Code>* code :
+       {&activity.time, &activity.phases, &activity.clauses.weight}) {
     if (*code) {
       checkExpression(**code);
     }
@@ -201,7 +202,8 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
   }
   const std::optional<double> value = constantValue(*code);
   if (value && !(*value > 0)) {
-    Context.error(code->where, std::string(what) + " must be positive" + evaluatedTo(*code, *value));
+    Context.error(code->where,
+                  std::string(what) + " must be positive" + evaluatedTo(*code, *value));
   }
 }
 
@@ -216,8 +218,9 @@ bool AtomicChecker::readsOnly(const Code& code, const std::string& what, bool pa
   forEachName(*code.expr, [&](const Expr& use) {
     const bool known = Context.global(use.text) != nullptr || (parameters && isParameter(use.text));
     if (use.kind != Expr::Kind::Name || !known) {
-      Context.error(use.where, what + (parameters ? " reads parameters and global variables only"
-                                                  : " reads global variables only") +
+      Context.error(use.where, what +
+                                   (parameters ? " reads parameters and global variables only"
+                                               : " reads global variables only") +
                                    ", not '" + use.text + "'");
       only = false;
     }
@@ -245,8 +248,10 @@ void AtomicChecker::checkExpression(const Code& code) {
     }
     const bool param = isParameter(use.text);
     if (!param && Context.global(use.text) == nullptr) {
-      Context.error(use.where, "'" + use.text + "' is not a place, parameter or global variable "
-                                   "of atomic model '" + Decl.name.text + "'");
+      Context.error(use.where, "'" + use.text +
+                                   "' is not a place, parameter or global variable "
+                                   "of atomic model '" +
+                                   Decl.name.text + "'");
     } else if (use.kind == Expr::Kind::Size) {
       Context.error(use.where, "'" + use.text + "' is not an array of places");
     }
@@ -341,8 +346,7 @@ void AtomicChecker::checkIndex(const Arc& arc) {
     if (!index) {
       // Checked when the arc fires: the size may be known only then.
       readsOnly(*arc.index, "the index of an arc", true);
-    } else if (*index < 0 || *index != std::floor(*index) ||
-               (size > 0 && *index >= size)) {
+    } else if (*index < 0 || *index != std::floor(*index) || (size > 0 && *index >= size)) {
       Context.error(arc.index->where,
                     "the index of '" + arc.place.text + "' must be a whole number from 0" +
                         (size > 0 ? " to " + std::to_string(size - 1) : std::string()));

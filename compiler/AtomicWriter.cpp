@@ -125,7 +125,8 @@ void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
     out << "    int " << activity.family->index.text << ";  // its index in the family\n";
   }
   out << "    double* TheDistributionParameters;  // owned\n\n"
-      << "    " << (parameters.find(',') == std::string::npos && !parameters.empty() ? "explicit " : "")
+      << "    "
+      << (parameters.find(',') == std::string::npos && !parameters.empty() ? "explicit " : "")
       << action.className << "(" << parameters << ");\n"
       << "    ~" << action.className << "() override;\n"
       << "    bool Enabled() override;\n"
@@ -292,8 +293,8 @@ void AtomicWriter::defineFamily(CodeWriter& out, const Group& group) const {
       << quoted(Decl.name.text) << ", " << quoted(name) << ", "
       << quoted(toSource(*family.last.expr)) << ");\n"
       << "       FamilyIndex <= FamilyEnd; FamilyIndex++) {\n";
-  const std::string arguments = memberList(false) + (Decl.params.empty() ? "" : ", ") +
-                                "FamilyIndex";
+  const std::string arguments =
+      memberList(false) + (Decl.params.empty() ? "" : ", ") + "FamilyIndex";
   for (int a = group.firstAction; a < group.firstAction + group.numActions; a++) {
     const Action& action = Model.actions[a];
     out << "    " << action.member << ".push_back(std::make_unique<" << action.className << ">("
@@ -326,10 +327,9 @@ void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
     initializers += (initializers.empty() ? "" : ", ") + index + "(" + index + ")";
   }
   // A member of a family is named after its index: serve[2].
-  const std::string name =
-      activity.family ? "sanc_runtime::familyName(" + quoted(action.member) + ", " +
-                            activity.family->index.text + ").c_str()"
-                      : quoted(action.member);
+  const std::string name = activity.family ? "sanc_runtime::familyName(" + quoted(action.member) +
+                                                 ", " + activity.family->index.text + ").c_str()"
+                                           : quoted(action.member);
   out << "/* " << action.member << " */\n\n"
       << scope << "::" << action.className << "(" << actionParameters(action) << ")"
       << (initializers.empty() ? "" : " : " + initializers) << " {\n"
@@ -497,8 +497,7 @@ void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
 void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const {
   out << "  addArcTokens(" << cellOf(arc) << ", " << sign;
   writeMultiplicity(out, arc);
-  out << ", OwnerModel->Name, "
-      << quoted(arcPlaceName(arc)) << ", Name);\n";
+  out << ", OwnerModel->Name, " << quoted(arcPlaceName(arc)) << ", Name);\n";
 }
 
 void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {

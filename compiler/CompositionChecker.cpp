@@ -247,10 +247,9 @@ void CompositionChecker::shareByMembers(const ShareDecl& decl, Share& share, con
 
 bool CompositionChecker::sizesAgree(const ShareDecl& decl, Share& share, const Join& join) {
   auto described = [](int size, const std::string& code) {
-    return size == 0 ? std::string("a place")
-           : size == kBuiltSize
-               ? "an array sized by " + code
-               : "an array of " + std::to_string(size) + " places";
+    return size == 0            ? std::string("a place")
+           : size == kBuiltSize ? "an array sized by " + code
+                                : "an array of " + std::to_string(size) + " places";
   };
   const Child& first = join.children[share.members.front().child];
   share.size = placeSize(first.model, share.members.front().place, share.sizeCode);
@@ -264,8 +263,7 @@ bool CompositionChecker::sizesAgree(const ShareDecl& decl, Share& share, const J
       Context.error(decl.name.where, "the places shared as '" + share.name +
                                          "' differ: " + described(share.size, share.sizeCode) +
                                          " in '" + first.instance() + "', " +
-                                         described(size, code) + " in '" + child.instance() +
-                                         "'");
+                                         described(size, code) + " in '" + child.instance() + "'");
       return false;
     }
   }

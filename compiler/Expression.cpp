@@ -54,7 +54,7 @@ std::optional<double> binaryValue(const std::string& op, double a, double b) {
 
 const std::vector<ExprFunction>& exprFunctions() {
   static const std::vector<ExprFunction> functions = {
-      {"min", 2}, {"max", 2}, {"div", 2},  {"floor", 1}, {"ceil", 1},
+      {"min", 2}, {"max", 2}, {"div", 2}, {"floor", 1}, {"ceil", 1},
       {"pow", 2}, {"exp", 1}, {"log", 1}, {"sqrt", 1},  {"abs", 1}};
   return functions;
 }

@@ -92,8 +92,8 @@ void ExpressionParser::skipNewlines() {
 
 void ExpressionParser::expect(const char* punct, const std::string& context) {
   if (!peek().isPunct(punct)) {
-    fail(peek().where, "expected '" + std::string(punct) + "' " + context + ", found " +
-                           describe(peek()));
+    fail(peek().where,
+         "expected '" + std::string(punct) + "' " + context + ", found " + describe(peek()));
   }
   take();
 }
@@ -191,8 +191,10 @@ Expr ExpressionParser::primary() {
     const Token& after = Lex.peek();
     if (after.kind == TokenKind::Identifier && after.where.line == token.where.line &&
         after.where.column == endColumn(token)) {
-      fail(token.where, "'" + token.text + after.text + "': a number takes no suffix in "
-                            "expressions; write " + token.text);
+      fail(token.where, "'" + token.text + after.text +
+                            "': a number takes no suffix in "
+                            "expressions; write " +
+                            token.text);
     }
     return Expr{Expr::Kind::Number, token.text, "", token.where, {}};
   }
@@ -203,8 +205,9 @@ Expr ExpressionParser::primary() {
     expect(")", "to close '('");
     Depth--;
     if (inner.kind == Expr::Kind::Name && listed(kTypeWords, inner.text)) {
-      fail(inner.where, "expressions need no casts: numbers are real numbers; write floor(x) "
-                        "for the whole part of x");
+      fail(inner.where,
+           "expressions need no casts: numbers are real numbers; write floor(x) "
+           "for the whole part of x");
     }
     return inner;
   }
@@ -217,8 +220,9 @@ Expr ExpressionParser::primary() {
     return Expr{Expr::Kind::Boolean, token.text, "", token.where, {}};
   }
   if (listed(kCasts, token.text)) {
-    fail(token.where, "expressions need no casts: numbers are real numbers; write floor(x) "
-                      "for the whole part of x");
+    fail(token.where,
+         "expressions need no casts: numbers are real numbers; write floor(x) "
+         "for the whole part of x");
   }
   if (token.text == "std" && Lex.peek().isPunct("::")) {
     Lex.take();
@@ -241,8 +245,8 @@ Expr ExpressionParser::primary() {
   Lex.take();
   const Token member = Lex.peek();
   if (member.kind != TokenKind::Identifier) {
-    fail(member.where, "expected a place's name after '" + token.text + ".', found " +
-                           describe(member));
+    fail(member.where,
+         "expected a place's name after '" + token.text + ".', found " + describe(member));
   }
   Lex.take();
   if (!Lex.peek().isPunct("(")) {
@@ -268,8 +272,8 @@ void ExpressionParser::refuseOperator(const Token& token) {
 Expr ExpressionParser::call(const Token& name, const std::string& function) {
   const ExprFunction* known = findFunction(function);
   if (known == nullptr) {
-    fail(name.where, "'" + function + "' is not a function of expressions (they are " +
-                         functionList() + ")");
+    fail(name.where,
+         "'" + function + "' is not a function of expressions (they are " + functionList() + ")");
   }
   Expr expr{Expr::Kind::Call, function, "", name.where, {}};
   take();  // '('

@@ -205,19 +205,17 @@ void FormulaExpander::checkDerivedGlobals() {
       const auto declared =
           std::find_if(File.globals.begin(), File.globals.end(),
                        [&](const GlobalDecl& other) { return other.name.text == use.text; });
-      if (use.kind != Expr::Kind::Name ||
-          declared == File.globals.end()) {
+      if (use.kind != Expr::Kind::Name || declared == File.globals.end()) {
         Diags.error(use.where, "the default of '" + global.name.text +
-                                   "' reads global variables and formulas only, not '" +
-                                   use.text + (use.member.empty() ? "" : "." + use.member) + "'");
+                                   "' reads global variables and formulas only, not '" + use.text +
+                                   (use.member.empty() ? "" : "." + use.member) + "'");
       } else if (declared - File.globals.begin() >= static_cast<long>(g)) {
-        Diags.error(use.where,
-                    declared->name.text == global.name.text
-                        ? "'" + global.name.text + "' is computed from itself"
-                        : "the default of '" + global.name.text + "' reads '" + use.text +
-                              "', which is declared after it (" +
-                              lineOf(declared->name.where) +
-                              "); a default reads only the globals declared before it");
+        Diags.error(use.where, declared->name.text == global.name.text
+                                   ? "'" + global.name.text + "' is computed from itself"
+                                   : "the default of '" + global.name.text + "' reads '" +
+                                         use.text + "', which is declared after it (" +
+                                         lineOf(declared->name.where) +
+                                         "); a default reads only the globals declared before it");
       }
     });
   }

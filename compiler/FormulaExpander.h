@@ -38,8 +38,7 @@ class FormulaExpander {
   // The formula with its own formulas in place; false after reporting a
   // formula that uses itself.
   bool resolve(FormulaDecl& formula, const Scope& scope, std::vector<std::string>& path);
-  Expr substitute(const Expr& expr, const Scope& scope, std::vector<std::string>& path,
-                  bool& ok);
+  Expr substitute(const Expr& expr, const Scope& scope, std::vector<std::string>& path, bool& ok);
   // Puts the formulas of scope in place in an expression, or records the
   // places they read for C++ code.
   void expandCode(Code& code, const Scope& scope);

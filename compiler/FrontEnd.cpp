@@ -1,9 +1,9 @@
 #include "compiler/FrontEnd.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <cmath>
 #include <cstddef>
+#include <filesystem>
 #include <map>
 #include <sstream>
 

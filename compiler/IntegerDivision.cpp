@@ -82,7 +82,9 @@ void reportIntegerDivisions(CheckContext& context, const Code& code,
            (isWordChar(token.text[0]) && !std::isdigit(static_cast<unsigned char>(token.text[0])) &&
             isInteger(token.text));
   };
-  auto is = [&](std::size_t i, const char* text) { return i < tokens.size() && tokens[i].text == text; };
+  auto is = [&](std::size_t i, const char* text) {
+    return i < tokens.size() && tokens[i].text == text;
+  };
   // An element of an array of places (q[i]) is a whole number too: the
   // token where the operand before '/' starts, or npos.
   auto leftStart = [&](std::size_t left) -> std::size_t {
@@ -107,11 +109,11 @@ void reportIntegerDivisions(CheckContext& context, const Code& code,
     // before it may be of another type.
     const bool plainLeft =
         left != std::string::npos &&
-        !(left > 0 && (is(left - 1, ".") || is(left - 1, "->") || is(left - 1, "::") ||
-                       is(left - 1, "*") || is(left - 1, "/") || is(left - 1, "%") ||
-                       is(left - 1, ")")));
-    const bool plainRight = whole(tokens[right]) && !is(right + 1, "(") &&
-                            !is(right + 1, ".") && !is(right + 1, "->") && !is(right + 1, "::");
+        !(left > 0 &&
+          (is(left - 1, ".") || is(left - 1, "->") || is(left - 1, "::") || is(left - 1, "*") ||
+           is(left - 1, "/") || is(left - 1, "%") || is(left - 1, ")")));
+    const bool plainRight = whole(tokens[right]) && !is(right + 1, "(") && !is(right + 1, ".") &&
+                            !is(right + 1, "->") && !is(right + 1, "::");
     if (!plainLeft || !plainRight) {
       continue;
     }
@@ -129,12 +131,11 @@ void reportIntegerDivisions(CheckContext& context, const Code& code,
     const std::string divided = a + " " + tokens[i].text + " " + b;
     const std::string real = isIntegerLiteral(b) ? b + ".0" : "double(" + b + ")";
     context.error(tokens[i].where,
-                  "'" + divided +
-                      "' divides whole numbers, and C++ drops the remainder; write " +
-                      (tokens[i].text == "/" ? a + " / " + real + " for the quotient, or floor(" +
-                                                   a + " / " + real + ") for its whole part"
-                                             : a + " = floor(" + a + " / " + real +
-                                                   ") to keep the whole part"));
+                  "'" + divided + "' divides whole numbers, and C++ drops the remainder; write " +
+                      (tokens[i].text == "/"
+                           ? a + " / " + real + " for the quotient, or floor(" + a + " / " + real +
+                                 ") for its whole part"
+                           : a + " = floor(" + a + " / " + real + ") to keep the whole part"));
   }
 }
 

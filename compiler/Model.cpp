@@ -51,8 +51,7 @@ std::string arcPlaceName(const Arc& arc) {
     return arc.place.text;
   }
   const std::optional<long> index = constantIndex(arc);
-  return arc.place.text + "[" +
-         (index ? std::to_string(*index) : toSource(*arc.index->expr)) + "]";
+  return arc.place.text + "[" + (index ? std::to_string(*index) : toSource(*arc.index->expr)) + "]";
 }
 
 std::optional<long> constantIndex(const Arc& arc) {

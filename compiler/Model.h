@@ -91,8 +91,8 @@ struct ShareMember {
 
 struct Share {
   std::string name;
-  int size = 0;          // the arrays' size, 0 for places, kBuiltSize as for places
-  std::string sizeCode;  // the C++ of a kBuiltSize
+  int size = 0;                      // the arrays' size, 0 for places, kBuiltSize as for places
+  std::string sizeCode;              // the C++ of a kBuiltSize
   std::vector<ShareMember> members;  // in child order
 };
 

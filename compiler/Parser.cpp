@@ -11,10 +11,11 @@ namespace sanc {
 namespace {
 
 constexpr std::array<std::string_view, 30> kKeywords = {
-    "activity", "at",      "atomic", "case", "deterministic", "do",   "erlang", "formula", "from",
-    "global",   "impulse", "import", "in",   "instantaneous", "join", "out",    "phases",
-    "place",    "range",   "rank",   "rate", "rewards",       "set",  "share",  "step",
-    "study",    "weight",  "when",   "true", "false"};
+    "activity", "at",   "atomic", "case",    "deterministic", "do",     "erlang",
+    "formula",  "from", "global", "impulse", "import",        "in",     "instantaneous",
+    "join",     "out",  "phases", "place",   "range",         "rank",   "rate",
+    "rewards",  "set",  "share",  "step",    "study",         "weight", "when",
+    "true",     "false"};
 
 // Words that end a piece of C++ code inside an activity.
 const std::set<std::string, std::less<>> kActivityWords = {"in",   "out",    "when", "do",
@@ -139,8 +140,7 @@ GlobalDecl Parser::global() {
     if (negative) {
       number = &number->operands[0];
     }
-    if (number->kind == Expr::Kind::Number ||
-        (number->kind == Expr::Kind::Boolean && !negative)) {
+    if (number->kind == Expr::Kind::Number || (number->kind == Expr::Kind::Boolean && !negative)) {
       decl.value = Literal{(negative ? "-" : "") + number->text, value.where};
     } else {
       decl.derived = std::move(value);
@@ -690,8 +690,8 @@ void Parser::fail(SourceLocation where, const std::string& message) {
   const Token& token = Lex.peek();
   const bool operatorFirst =
       token.kind == TokenKind::Punct && token.startsLine && token.where.line == where.line &&
-      token.where.column == where.column && std::string("*/%+-<>=!&|?:,.").find(token.text[0]) !=
-                                                std::string::npos;
+      token.where.column == where.column &&
+      std::string("*/%+-<>=!&|?:,.").find(token.text[0]) != std::string::npos;
   // The line before ended the statement; say so rather than leave the
   // modeller to wonder why a line that goes on is refused.
   Diags.error(where, operatorFirst ? message +

@@ -114,8 +114,8 @@ bool RewardChecker::checkJoinRead(const CodeName& use, Reward& reward) {
   auto read = std::find_if(reward.joins.begin(), reward.joins.end(),
                            [&](const JoinRead& r) { return r.join == use.name; });
   if (read == reward.joins.end()) {
-    reward.joins.push_back(JoinRead{use.name, child.instance(), child.model.index,
-                                    child.decl->count.has_value(), {}});
+    reward.joins.push_back(
+        JoinRead{use.name, child.instance(), child.model.index, child.decl->count.has_value(), {}});
     read = reward.joins.end() - 1;
   }
   if (std::find(read->places.begin(), read->places.end(),
@@ -158,8 +158,11 @@ void RewardChecker::checkReads(const Code& code, const std::string& what, Reward
   for (const CodeName* use : direct) {
     for (const JoinRead& read : reward.joins) {
       if (read.repeated && read.representative == use->name) {
-        Context.error(use->where, "'" + use->name + "' is read both by itself (once per copy) "
-                                      "and through '" + read.join + "' (once); give each its "
+        Context.error(use->where, "'" + use->name +
+                                      "' is read both by itself (once per copy) "
+                                      "and through '" +
+                                      read.join +
+                                      "' (once); give each its "
                                       "own reward variable");
       }
     }

@@ -259,9 +259,9 @@ void RewardWriter::bindInstance(CodeWriter& out, const std::string& instance, in
   bindFields(out, instance, instance, atomic, fields);
 }
 
-void RewardWriter::bindFields(CodeWriter& out, const std::string& binding,
-                              const std::string& instance, int atomic,
-                              const std::vector<std::pair<std::string, std::string>>& fields) const {
+void RewardWriter::bindFields(
+    CodeWriter& out, const std::string& binding, const std::string& instance, int atomic,
+    const std::vector<std::pair<std::string, std::string>>& fields) const {
   if (fields.empty()) {
     return;
   }
@@ -278,7 +278,8 @@ void RewardWriter::bindFields(CodeWriter& out, const std::string& binding,
     const std::string cell = binding + "_Instance." + fields[f].second;
     const bool array = model.placeSizes[model.placeIndex(fields[f].second)] != 0;
     out << (f ? ", " : "")
-        << (array ? "sanc_runtime::MarkingArray<const short>(" + cell + ")" : "*" + cell + "->Mark");
+        << (array ? "sanc_runtime::MarkingArray<const short>(" + cell + ")"
+                  : "*" + cell + "->Mark");
   }
   out << "};\n";
 }

@@ -93,7 +93,7 @@ void StudyWriter::defineAccess(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   const std::string name = className(Whole);
   const bool plain = std::any_of(globals.begin(), globals.end(),
-                                [](const GlobalDecl& global) { return !global.derived; });
+                                 [](const GlobalDecl& global) { return !global.derived; });
   out << "void " << name << "::SetGVs(" << (plain ? "int expNum" : "int") << ") {\n";
   for (const GlobalDecl& global : globals) {
     if (!global.derived) {

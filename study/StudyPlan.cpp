@@ -51,11 +51,11 @@ std::optional<std::vector<Resolved>> resolve(const sanc::Model& model,
       const bool derived = std::any_of(
           model.file->globals.begin(), model.file->globals.end(),
           [&](const sanc::GlobalDecl& global) { return global.name.text == assignment.name; });
-      problem = assignment.option + ": " +
-                (derived ? assignment.name +
-                               " is computed from other global variables; set or vary those"
-                         : "the model has no global variable '" + assignment.name + "' (" +
-                               namesOf(globals) + ")");
+      problem =
+          assignment.option + ": " +
+          (derived ? assignment.name + " is computed from other global variables; set or vary those"
+                   : "the model has no global variable '" + assignment.name + "' (" +
+                         namesOf(globals) + ")");
       return std::nullopt;
     }
     if (!seen.insert(assignment.name).second) {

@@ -273,8 +273,8 @@ bool BaseStudyClass::overrideGVs(const char* overrides) {
 bool BaseStudyClass::applyOverride(char letter, const char* name, const char* valueText) {
   const std::string triple = tripleText(letter, name, valueText);
   if (!knownLetter(letter)) {
-    reportRefused(triple, std::string("'") + letter +
-                              "' is not a type letter (b, c, d, f, i, l or s)");
+    reportRefused(triple,
+                  std::string("'") + letter + "' is not a type letter (b, c, d, f, i, l or s)");
     return false;
   }
   const int index = indexOfGV(name);

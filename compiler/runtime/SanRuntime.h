@@ -90,8 +90,7 @@ T derivedValue(double value, const char* name) {
 // A bound of the indices of a family of activities (written as written):
 // not a whole number, or beyond the number of copies a description may ask
 // for, ends the run with a message (exit status 1).
-inline int familyBound(double bound, const char* model, const char* activity,
-                       const char* written) {
+inline int familyBound(double bound, const char* model, const char* activity, const char* written) {
   if (!(bound == std::floor(bound) && bound >= -kMaxCopies && bound <= kMaxCopies)) {
     std::cerr << "Error: the family of activities " << activity << " of model " << model
               << " would run to index " << bound << " (" << written << "); its indices must "

@@ -39,11 +39,13 @@ TEST(ExpressionTest, DivisionIsRealAndFunctionsNeedNoStd) {
 }
 
 TEST(ExpressionTest, ConstantsEvaluateAsTheGeneratedCodeDoes) {
-  const sanc::Model model = compiled(activity(
-      "rate -min(2, 3) + max(1, 4) * floor(7 / 2) - ceil(0.5) + abs(-2) + div(7, 2) + "
-      "log(exp(1)) + sqrt(9) + (1 < 2 && 2 >= 2 || !true) + (0 ? 5 : 6) + 7 % 4 + pow(2, 3)  in p"));
+  const sanc::Model model = compiled(
+      activity("rate -min(2, 3) + max(1, 4) * floor(7 / 2) - ceil(0.5) + abs(-2) + div(7, 2) + "
+               "log(exp(1)) + sqrt(9) + (1 < 2 && 2 >= 2 || !true) + (0 ? 5 : 6) + 7 % 4 + pow(2, "
+               "3)  in p"));
   ASSERT_FALSE(model.atomics.empty());
-  const std::optional<double> value = sanc::evaluate(*model.atomics[0].decl->activities[0].time->expr);
+  const std::optional<double> value =
+      sanc::evaluate(*model.atomics[0].decl->activities[0].time->expr);
   ASSERT_TRUE(value);
   EXPECT_EQ(-2 + 4 * 3 - 1 + 2 + 3 + 1 + 3 + 1 + 6 + 3 + 8, *value);
 }
@@ -67,7 +69,8 @@ TEST(ExpressionTest, ConstantsThatDropAFiringAreRefusedAtTheirPosition) {
       {activity("erlang 1 phases 5 / 2  in p").c_str(),
        "5:30: the number of phases must be a whole number of at least 1"},
   });
-  EXPECT_EQ("no error", firstError(activity("rate 1  in p\n    case 1 / 2:  out q\n    case 0.5:")));
+  EXPECT_EQ("no error",
+            firstError(activity("rate 1  in p\n    case 1 / 2:  out q\n    case 0.5:")));
   EXPECT_EQ("no error", firstError(activity("rate 1 / 60  in p")));
 }
 
@@ -88,10 +91,12 @@ TEST(ExpressionTest, CppTheGrammarLeavesOutIsRefusedWithWhatToWrite) {
       {activity("rate min(n)  in p").c_str(), "5:19: min takes 2 arguments, not 1"},
       {activity("rate 1.5f  in p").c_str(),
        "5:19: '1.5f': a number takes no suffix in expressions; write 1.5"},
-      {activity("rate p & q  in p").c_str(), "5:21: '&' is not an operator of expressions: write && "
-                                             "for 'and'"},
-      {activity("rate 2 ^ n  in p").c_str(), "5:21: '^' is not an operator of expressions: write "
-                                             "pow(a, b) for a power"},
+      {activity("rate p & q  in p").c_str(),
+       "5:21: '&' is not an operator of expressions: write && "
+       "for 'and'"},
+      {activity("rate 2 ^ n  in p").c_str(),
+       "5:21: '^' is not an operator of expressions: write "
+       "pow(a, b) for a power"},
       {activity("rate speed  in p").c_str(),
        "5:19: 'speed' is not a place, parameter or global variable of atomic model 'a'"},
       {activity("rate a.p  in p").c_str(),
@@ -107,7 +112,8 @@ TEST(ExpressionTest, ExpressionsAndListsGoOnAfterAnOperatorOrAComma) {
                                    "rewards {\n  r at 1,\n    2 = a.p +\n   a.q\n}"));
   // Without the operator at its end, the line ends the statement.
   EXPECT_EQ(
-      "6:7: expected place, formula or activity, found '*' (a statement ends at a line break: to go on "
+      "6:7: expected place, formula or activity, found '*' (a statement ends at a line break: to "
+      "go on "
       "with an expression on the next line, end the line with its operator)",
       firstError(activity("rate x\n      * 2  in p")));
 }
@@ -156,8 +162,9 @@ TEST(ExpressionTest, DerivedGlobalsAndFormulas) {
        "or div(a, b))"},
       {"formula a = b + 1\nformula b = 2 * a\nglobal double x = a",
        "1:9: the formula 'a' is computed from itself (a -> b -> a)"},
-      {"global double x = 1\nformula x = 2", "2:9: the formula 'x' would hide the global "
-                                                "variable of that name (line 1)"},
+      {"global double x = 1\nformula x = 2",
+       "2:9: the formula 'x' would hide the global "
+       "variable of that name (line 1)"},
       {"formula f = 1\nformula f = 2", "2:9: 'f' is already declared as a formula (line 1)"},
       {"atomic a {\n  place p\n  formula p = 2\n}",
        "3:11: 'p' is already declared as a place (line 2)"},
@@ -177,8 +184,7 @@ TEST(ExpressionTest, DerivedGlobalsAndFormulas) {
   // The predicate is C++: it reads the formula's places, and the formula
   // is bound where it runs.
   EXPECT_TRUE(t.clauses.guard->mentions("p"));
-  EXPECT_EQ("sanc_runtime::derivedValue<double>((4.0 * c), \"lambda\")",
-            model.globalValues[1]);
+  EXPECT_EQ("sanc_runtime::derivedValue<double>((4.0 * c), \"lambda\")", model.globalValues[1]);
   EXPECT_EQ("(a.p * (static_cast<double>(lambda) / c))",
             model.file->rewards->variables[0].rate->text);
 }

@@ -229,8 +229,7 @@ TEST(ConstructsStudyTest, DerivedGlobalsAreComputedAfterTheOverrides) {
   EXPECT_EQ(10.0, pace);
   testing::internal::CaptureStdout();
   other.printValuesInForce();
-  EXPECT_NE(std::string::npos,
-            testing::internal::GetCapturedStdout().find("speed\tdouble\t3\n"));
+  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStdout().find("speed\tdouble\t3\n"));
 }
 
 }  // namespace

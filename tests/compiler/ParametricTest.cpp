@@ -17,11 +17,9 @@ using compile_helpers::firstError;
 // be replaced through the arguments.
 std::string ring(const std::string& place = "place q[n]",
                  const std::string& arcs = "in q[k]  out q[(k + 1) % n]",
-                 const std::string& child = "station(index) * n",
-                 const std::string& rewards = "") {
-  return "global int n = 3\natomic station(int k) {\n  " + place +
-         "\n  activity move rate 1  " + arcs + "\n}\njoin ring {\n  " + child +
-         "\n  share q\n}\n" + rewards;
+                 const std::string& child = "station(index) * n", const std::string& rewards = "") {
+  return "global int n = 3\natomic station(int k) {\n  " + place + "\n  activity move rate 1  " +
+         arcs + "\n}\njoin ring {\n  " + child + "\n  share q\n}\n" + rewards;
 }
 
 TEST(ParametricTest, ArraysAndIndicesFollowTheGlobals) {
@@ -37,7 +35,8 @@ TEST(ParametricTest, ArraysAndIndicesFollowTheGlobals) {
        "3:11: the size of an array of places reads global variables only, not 'k'"},
       {ring("place q[n], p", "in q[p]").c_str(),
        "4:30: the index of an arc reads parameters and global variables only, not 'p'"},
-      {ring("place q[n]", "in q[-1]").c_str(), "4:30: the index of 'q' must be a whole number from 0"},
+      {ring("place q[n]", "in q[-1]").c_str(),
+       "4:30: the index of 'q' must be a whole number from 0"},
       {ring("place q[4]", "in q[k + 4 / 8]").c_str(), "no error"},
       {ring("place q[n]", "in q[k]", "station(index)").c_str(),
        "7:11: 'index' is the number of a copy of a repeated child (station * count), from 0"},
@@ -50,9 +49,9 @@ TEST(ParametricTest, ArraysAndIndicesFollowTheGlobals) {
 }
 
 TEST(ParametricTest, RewardsReadAJoinsSharedPlacesOnce) {
-  const sanc::Model model = compiled(ring("place q[n], mine", "in q[k]  out q[(k + 1) % n]",
-                                          "station(index) * n",
-                                          "rewards {\n  r at 1 = ring.q[0] + 2\n}"));
+  const sanc::Model model =
+      compiled(ring("place q[n], mine", "in q[k]  out q[(k + 1) % n]", "station(index) * n",
+                    "rewards {\n  r at 1 = ring.q[0] + 2\n}"));
   ASSERT_EQ(1u, model.rewards.size());
   ASSERT_EQ(1u, model.rewards[0].joins.size());
   const sanc::JoinRead& read = model.rewards[0].joins[0];
@@ -72,8 +71,7 @@ TEST(ParametricTest, RewardsReadAJoinsSharedPlacesOnce) {
 }
 
 TEST(ParametricTest, FamiliesOfActivitiesReadTheirIndex) {
-  const std::string line =
-      "global int n = 3\natomic line {\n  place q[n], p\n  activity ";
+  const std::string line = "global int n = 3\natomic line {\n  place q[n], p\n  activity ";
   EXPECT_EQ("no error",
             firstError(line + "move[i in 0 .. n - 2] rate 1 + i / 2  in q[i]  when q[i + 1] == 0"
                               "\n    case 1 / 2:  out q[i + 1]\n    case 0.5:  out p\n}"));

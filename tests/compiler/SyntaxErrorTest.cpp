@@ -14,16 +14,19 @@ using compile_helpers::expectFirstErrors;
 
 TEST(SyntaxErrorTest, StatementsAndDeclarations) {
   expectFirstErrors({
-      {"glob int x", "1:1: expected import, global, formula, atomic, join, rewards or study, found 'glob'"},
+      {"glob int x",
+       "1:1: expected import, global, formula, atomic, join, rewards or study, found 'glob'"},
       {"global integer x",
        "1:8: expected a type (bool, char, short, int, long, float or double), found 'integer'"},
-      {"global int x = y", "1:16: the default of 'x' reads global variables and formulas only, "
-                           "not 'y'"},
+      {"global int x = y",
+       "1:16: the default of 'x' reads global variables and formulas only, "
+       "not 'y'"},
       {"global int x 3", "1:14: unexpected '3' after the statement"},
       {"atomic a {\n  place in\n}", "2:9: 'in' is a keyword and cannot name a place"},
       // A list goes on after a comma that ends its line.
       {"atomic a {\n  place p,\n}", "3:1: expected the name of a place, found '}'"},
-      {"atomic a {\n  transition t\n}", "2:3: expected place, formula or activity, found 'transition'"},
+      {"atomic a {\n  transition t\n}",
+       "2:3: expected place, formula or activity, found 'transition'"},
       {"atomic a(double) {\n}", "1:16: expected the name of a parameter, found ')'"},
       {"atomic a {\n  place p", "1:10: '{' is not closed"},
       {"rewards {\n}\nrewards {\n}", "3:1: the rewards are already given (line 1)"},

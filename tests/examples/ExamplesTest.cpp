@@ -82,12 +82,13 @@ TEST(ExamplesTest, ParametricModelsHaveTheDerivedCountsAtEverySize) {
   }
   // A size out of bounds stops the build of the model, naming the expression.
   test_files::ScratchDir dir("tandem_stages");
-  test_files::ProgramRun run = dir.run(std::string(EXAMPLES_DIR) +
-                                       "/tandem_stages -P./ -Ne -B0 -Oi:K:1001");
+  test_files::ProgramRun run =
+      dir.run(std::string(EXAMPLES_DIR) + "/tandem_stages -P./ -Ne -B0 -Oi:K:1001");
   EXPECT_EQ(1, run.status);
-  EXPECT_EQ("Error: the array of places part of model line would have 1001 places (its size is "
-            "K); an array holds a whole number of places from 1 to 1000\n",
-            run.err);
+  EXPECT_EQ(
+      "Error: the array of places part of model line would have 1001 places (its size is "
+      "K); an array holds a whole number of places from 1 to 1000\n",
+      run.err);
 }
 
 // A rate that comes out 0 where its activity is enabled drops the firing:

@@ -133,10 +133,12 @@ TEST_F(GenRunTest, EveryExperimentWritesWellFormedFiles) {
         " in state 1 (flash_system.flash_working=1 ram_system.ram_working=1 "
         "ram_system.ram_corrupted=0 flash_corrupted=0); its firing is dropped\n";
     EXPECT_EQ((flashFull ? "Warning: activity seu_case1 of model flash_system is enabled with "
-                           "case probability 0" + state
+                           "case probability 0" +
+                               state
                          : std::string()) +
                   (ramFull ? "Warning: activity bit_error_case1 of model ram_system is enabled "
-                             "with case probability 0" + state
+                             "with case probability 0" +
+                                 state
                            : std::string()),
               generated.err);
     const int dropped = (flashFull ? 4 : 0) + (ramFull ? 4 : 0);

@@ -70,13 +70,14 @@ TEST(MainTest, OverridesThatCannotBeAppliedStopTheRun) {
       {"-Od:ram_siz:20", "Error: -O d:ram_siz:20: the model has no global variable ram_siz\n"},
       {"-Of:ram_size:100:x:a:1",
        "Error: -O x:a:1: 'x' is not a type letter (b, c, d, f, i, l or s)\n"},
-      {"-Of:ram_size:abc", "Error: -O f:ram_size:abc: the value abc of ram_size does not parse as "
-                           "type f\n"},
+      {"-Of:ram_size:abc",
+       "Error: -O f:ram_size:abc: the value abc of ram_size does not parse as "
+       "type f\n"},
   };
   for (const auto& r : refused) {
     test_files::ScratchDir dir("gen");
-    ProgramRun run = dir.run("mkdir out && " + std::string(GEN_EXECUTABLE) + " -Pout/ -Nexp1 -B7 " +
-                             r.option);
+    ProgramRun run =
+        dir.run("mkdir out && " + std::string(GEN_EXECUTABLE) + " -Pout/ -Nexp1 -B7 " + r.option);
     EXPECT_EQ(1, run.status) << r.option;
     EXPECT_EQ(r.err, run.err) << r.option;
     EXPECT_EQ(std::string::npos, run.out.find("Overriding")) << run.out;

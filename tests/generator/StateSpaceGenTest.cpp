@@ -70,8 +70,9 @@ TEST_F(StateSpaceGenTest, ExponentialRatesAreSummedPerTargetWithSelfTransitions)
   // The dropped firing is counted on the summary line (and reported on
   // standard error).
   testing::internal::CaptureStderr();
-  EXPECT_EQ(std::string(kSetTraceLevel) + "_$3$\nGenerated: 3 states (1 firing of rate or probability 0 "
-                             "dropped)\n<time>\n",
+  EXPECT_EQ(std::string(kSetTraceLevel) +
+                "_$3$\nGenerated: 3 states (1 firing of rate or probability 0 "
+                "dropped)\n<time>\n",
             ssg_test::withoutTime(run(model)));
   EXPECT_EQ(
       "Warning: activity on_case1 of model net is enabled with case probability 0 in state 2 "

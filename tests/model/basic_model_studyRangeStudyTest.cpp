@@ -54,9 +54,10 @@ TEST_F(RangeStudyTest, OtherLettersAreConvertedToFloat) {
   EXPECT_EQ("", applied("d:ram_size:5:i:flash_size:0x20"));
   EXPECT_EQ(5.0f, ram_size);
   EXPECT_EQ(32.0f, flash_size);
-  EXPECT_EQ("Error: -O d:ram_size:1e39: the value 1e39 of ram_size is not a value of its type "
-            "float\n",
-            applied("d:ram_size:1e39"));
+  EXPECT_EQ(
+      "Error: -O d:ram_size:1e39: the value 1e39 of ram_size is not a value of its type "
+      "float\n",
+      applied("d:ram_size:1e39"));
   EXPECT_EQ(32.0f, ram_size);
 }
 

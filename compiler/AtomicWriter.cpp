@@ -103,8 +103,12 @@ void AtomicWriter::declare(CodeWriter& out) const {
       out << "  PostselectGroup " << group.member << ";\n";
     }
   }
+  const sanc_runtime::Expansion expansion = Model.expansion();
   out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
-      << ");\n  ~" << name << "() override;\n};\n\n";
+      << ");\n  ~" << name << "() override;\n"
+      << "  // The places and activity instances the model is built with.\n"
+      << "  static sanc_runtime::Expansion expansion() { return {" << expansion.places << ", "
+      << expansion.activities << "}; }\n};\n\n";
 }
 
 void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
@@ -207,6 +211,7 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
     }
   }
   definePlaces(out);
+  checkMultiplicities(out);
   out << "  initializeSANModelNow(" << quoted(Decl.name.text)
       << ", static_cast<int>(InitialPlaces.size()), InitialPlaces.data(), 0,\n"
       << "                        nullptr, static_cast<int>(InitialActionList.size()),\n"
@@ -246,6 +251,32 @@ void AtomicWriter::definePlaces(CodeWriter& out) const {
     out << (p ? ", " : "") << Decl.places[p].name.text;
   }
   out << "};\n";
+}
+
+bool AtomicWriter::readsPlace(const Code& code) const {
+  return std::any_of(Decl.places.begin(), Decl.places.end(),
+                     [&](const PlaceDecl& place) { return code.mentions(place.name.text); });
+}
+
+void AtomicWriter::checkMultiplicities(CodeWriter& out) const {
+  for (const ActivityDecl& activity : Decl.activities) {
+    std::vector<const Arc*> arcs;
+    for (const Arc& arc : activity.clauses.inputs) arcs.push_back(&arc);
+    for (const Arc& arc : activity.clauses.outputs) arcs.push_back(&arc);
+    for (const CaseDecl& caseDecl : activity.cases) {
+      for (const Arc& arc : caseDecl.clauses.outputs) arcs.push_back(&arc);
+    }
+    for (const Arc* arc : arcs) {
+      if (!arc->multiplicity || wholeConstant(arc->multiplicity) ||
+          readsPlace(*arc->multiplicity)) {
+        continue;
+      }
+      out << "  sanc_runtime::arcMultiplicity(";
+      out.source(*arc->multiplicity);
+      out << "    , " << quoted(Decl.name.text) << ", " << quoted(activity.name.text) << ", "
+          << quoted(arc->place.text + (arc->index ? "[" + arc->index->text + "]" : "")) << ");\n";
+    }
+  }
 }
 
 void AtomicWriter::defineArcs(CodeWriter& out) const {

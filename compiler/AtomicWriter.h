@@ -26,6 +26,10 @@ class AtomicWriter {
   void declareAction(CodeWriter& out, const Action& action) const;
   void defineConstructor(CodeWriter& out) const;
   void definePlaces(CodeWriter& out) const;
+  // Checks, as the model is built, the multiplicities that read no place.
+  void checkMultiplicities(CodeWriter& out) const;
+  // Whether code mentions a place of the model (so depends on the marking).
+  bool readsPlace(const Code& code) const;
   void defineArcs(CodeWriter& out) const;
   // Builds the members of a family of activities (the actions of group, one
   // group per index) and lists them, after the other activities.

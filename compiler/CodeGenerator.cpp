@@ -45,19 +45,7 @@ std::string writeHeader(const Model& model, const std::vector<int>& joins,
   CodeWriter out(headerPath, model.files);
   const std::string guard = includeGuard(headerPath);
   out << banner(model) << "#ifndef " << guard << "\n#define " << guard << "\n\n"
-      << "#include <memory>\n#include <vector>\n\n"
-      << "#include \"Cpp/BaseClasses/Activity.h\"\n"
-      << "#include \"Cpp/BaseClasses/BaseStudyClass.h\"\n"
-      << "#include \"Cpp/BaseClasses/ImpulseNodeClass.h\"\n"
-      << "#include \"Cpp/BaseClasses/PVModel.h\"\n"
-      << "#include \"Cpp/BaseClasses/PerformanceVariableNode.h\"\n"
-      << "#include \"Cpp/BaseClasses/PerformanceVariableWorker.h\"\n"
-      << "#include \"Cpp/BaseClasses/PostselectGroup.h\"\n"
-      << "#include \"Cpp/BaseClasses/SANModel.h\"\n"
-      << "#include \"Cpp/BaseClasses/SingleGroup.h\"\n"
-      << "#include \"Cpp/BaseClasses/state/Place.h\"\n"
-      << "#include \"Cpp/Composer/Join.h\"\n"
-      << "#include \"compiler/runtime/PlaceArray.h\"\n\n";
+      << "#include \"compiler/runtime/ModelHeaders.h\"\n\n";
   StudyWriter(model).declare(out);
   for (const Atomic& atomic : model.atomics) {
     AtomicWriter(atomic).declare(out);
@@ -75,10 +63,6 @@ std::string writeSource(const Model& model, const std::vector<int>& joins,
   CodeWriter out(codePath, model.files);
   out << banner(model) << "#include \"" << std::filesystem::path(headerPath).filename().string()
       << "\"\n\n"
-      << "#include <cstring>\n#include <iostream>\n\n"
-      << "#include \"Cpp/BaseClasses/Allocate.h\"\n"
-      << "#include \"Cpp/BaseClasses/UserDistributions.h\"\n"
-      << "#include \"compiler/runtime/SanRuntime.h\"\n\n"
       << "// The functions of expressions, for the description's C++ code too.\n"
       << "using sanc_runtime::max;\nusing sanc_runtime::min;\nusing std::abs;\nusing std::ceil;\n"
       << "using std::exp;\nusing std::floor;\nusing std::log;\nusing std::pow;\n\n";

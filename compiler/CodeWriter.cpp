@@ -11,6 +11,10 @@ std::string quoted(std::string_view text) {
       result += "\\t";
     } else if (c == '\n') {
       result += "\\n";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      // Three octal digits: no digit after them can extend the escape.
+      result +=
+          "\\" + std::to_string(c >> 6) + std::to_string((c >> 3) & 7) + std::to_string(c & 7);
     } else {
       if (c == '"' || c == '\\') {
         result += '\\';

@@ -1,5 +1,7 @@
 #include "compiler/Diagnostics.h"
 
+#include "common/PrintableText.h"
+
 namespace sanc {
 
 void Diagnostics::error(SourceLocation where, std::string message) {
@@ -14,8 +16,9 @@ int Diagnostics::addFile(std::string name) {
 }
 
 std::string Diagnostics::format(const Diagnostic& diagnostic) const {
-  return Files[diagnostic.where.file] + ":" + std::to_string(diagnostic.where.line) + ":" +
-         std::to_string(diagnostic.where.column) + ": error: " + diagnostic.message;
+  return printable(Files[diagnostic.where.file]) + ":" + std::to_string(diagnostic.where.line) +
+         ":" + std::to_string(diagnostic.where.column) +
+         ": error: " + printable(diagnostic.message);
 }
 
 }  // namespace sanc

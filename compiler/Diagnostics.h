@@ -42,7 +42,8 @@ class Diagnostics {
   const std::vector<std::string>& files() const { return Files; }
   // Adds a file read for the description; returns its index.
   int addFile(std::string name);
-  // "file:line:column: error: message", one line.
+  // "file:line:column: error: message", one line: what the file or the
+  // message hold that does not print is escaped.
   std::string format(const Diagnostic& diagnostic) const;
 
  private:

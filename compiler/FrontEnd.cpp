@@ -7,11 +7,14 @@
 #include <map>
 #include <sstream>
 
+#include "common/TextFile.h"
 #include "compiler/AtomicChecker.h"
 #include "compiler/CheckContext.h"
 #include "compiler/CodeWriter.h"
 #include "compiler/CompositionChecker.h"
+#include "compiler/ExpansionChecker.h"
 #include "compiler/FormulaExpander.h"
+#include "compiler/GeneratedNames.h"
 #include "compiler/Literals.h"
 #include "compiler/Parser.h"
 #include "compiler/RewardChecker.h"
@@ -20,6 +23,11 @@
 namespace sanc {
 
 namespace {
+
+// An editor's byte-order mark is no part of the description.
+std::string_view withoutByteOrderMark(std::string_view text) {
+  return text.substr(byteOrderMarkLength(text));
+}
 
 // The C++ that computes a derived global from the others; a constant that
 // is no value of its type is an error at the default.
@@ -71,12 +79,17 @@ void importModels(const ImportDecl& decl, ModelFile& file, Diagnostics& diagnost
                            : "cannot read " + path);
     return;
   }
-  ModelFile imported = Parser(*text, diagnostics, diagnostics.addFile(path)).parse();
-  for (const Name& name : decl.models) {
+  ModelFile imported =
+      Parser(withoutByteOrderMark(*text), diagnostics, diagnostics.addFile(path)).parse();
+  for (auto name = decl.models.begin(); name != decl.models.end(); ++name) {
     auto atomic = std::find_if(imported.atomics.begin(), imported.atomics.end(),
-                               [&](const AtomicDecl& a) { return a.name.text == name.text; });
-    if (atomic == imported.atomics.end()) {
-      diagnostics.error(name.where, path + " has no atomic model '" + name.text + "'");
+                               [&](const AtomicDecl& a) { return a.name.text == name->text; });
+    const bool twice = std::any_of(decl.models.begin(), name,
+                                   [&](const Name& before) { return before.text == name->text; });
+    if (twice) {
+      diagnostics.error(name->where, "'" + name->text + "' is already imported on this line");
+    } else if (atomic == imported.atomics.end()) {
+      diagnostics.error(name->where, path + " has no atomic model '" + name->text + "'");
     } else {
       file.atomics.push_back(std::move(*atomic));
     }
@@ -93,7 +106,8 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
     return std::nullopt;
   }
   Model model;
-  model.file = std::make_unique<ModelFile>(Parser(source, diagnostics).parse());
+  model.file =
+      std::make_unique<ModelFile>(Parser(withoutByteOrderMark(source), diagnostics).parse());
   if (model.file->imports.size() > kMaxImports) {
     diagnostics.error(
         model.file->imports[kMaxImports].path.where,
@@ -127,6 +141,7 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   CompositionChecker(context, model).check(instances);
   // Rewards name instances of the tree; the study stands on its own.
   if (!diagnostics.hasErrors()) {
+    ExpansionChecker(context, model).check();
     RewardChecker(context, model, instances).check();
   }
   StudyChecker(context, model).check();
@@ -140,6 +155,10 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   }
   if (model.study.name.empty()) {
     model.study.name = model.rootName() + "_study";
+  }
+  checkGeneratedNames(context, model);
+  if (diagnostics.hasErrors()) {
+    return std::nullopt;
   }
   model.files = diagnostics.files();
   return model;

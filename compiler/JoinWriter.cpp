@@ -36,7 +36,10 @@ void JoinWriter::declare(CodeWriter& out) const {
     out << "  " << placeClass(share.size) << "* " << share.name
         << " = nullptr;  // owned; null when the children are empty\n";
   }
-  out << "\n  " << name << "();\n  ~" << name << "() override;\n";
+  out << "\n  " << name << "();\n  ~" << name << "() override;\n"
+      << "  // The places and activity instances the join is built with; ends the run\n"
+      << "  // when they pass the limits.\n"
+      << "  static sanc_runtime::Expansion expansion();\n";
   if (repeats()) {
     out << "\n private:\n  // Builds the join with the given numbers of copies of its repeated "
            "children.\n  explicit "
@@ -87,6 +90,7 @@ void JoinWriter::define(CodeWriter& out) const {
   defineShares(out);
   out << "  }\n\n  Setup();\n}\n\n";
 
+  defineExpansion(out);
   out << name << "::~" << name << "() {\n"
       << "  // The shared places own the storage the children's places use; the\n"
       << "  // children's destructors no longer touch it.\n";
@@ -102,6 +106,27 @@ void JoinWriter::define(CodeWriter& out) const {
     }
   }
   out << "}\n\n";
+}
+
+void JoinWriter::defineExpansion(CodeWriter& out) const {
+  const std::string name = className(Composed);
+  out << "sanc_runtime::Expansion " << name << "::expansion() {\n"
+      << "  sanc_runtime::Expansion total;\n";
+  for (const Child& child : Composed.children) {
+    out << "  sanc_runtime::addCopies(total, ";
+    if (child.decl->count) {
+      out << "sanc_runtime::repeatCount(";
+      out.source(*child.decl->count);
+      out << "    , " << quoted(Composed.name()) << ", " << quoted(child.instance()) << ")";
+    } else {
+      out << "1";
+    }
+    out << ", " << childClass(child) << "::expansion(), " << quoted(Composed.name()) << ", "
+        << quoted(child.instance()) << ", "
+        << quoted(child.decl->count ? child.decl->count->text : "") << ");\n";
+  }
+  out << "  sanc_runtime::addCopies(total, 1, {" << Composed.sharedPlaces() << ", 0}, "
+      << quoted(Composed.name()) << ", \"its shared places\", \"\");\n  return total;\n}\n\n";
 }
 
 void JoinWriter::defineChildren(CodeWriter& out) const {

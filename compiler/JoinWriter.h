@@ -25,6 +25,8 @@ class JoinWriter {
  private:
   bool repeats() const;
   void defineChildren(CodeWriter& out) const;
+  // expansion(): the children's, times their copies, and the shared places.
+  void defineExpansion(CodeWriter& out) const;
   void defineShares(CodeWriter& out) const;
   std::string childClass(const Child& child) const { return classOf(Whole, child.model); }
 

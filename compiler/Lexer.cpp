@@ -210,7 +210,7 @@ Code Lexer::block() {
 
 Code Lexer::scanCode(const CodeEnd& end, bool block) {
   Here = TokenStart;
-  CodeScan scan{Code{}, end, block, {}, 0, false};
+  CodeScan scan{Code{}, end, block, {}, 0, false, {}};
   scan.code.where = Here.where;
   scan.code.padding = paddingBefore(Here);
   const std::size_t start = Here.pos;
@@ -227,7 +227,14 @@ Code Lexer::scanCode(const CodeEnd& end, bool block) {
   for (const Token& opener : scan.open) {
     Diags.error(opener.where, "'" + opener.text + "' is not closed");
   }
-  scan.code.text = std::string(Source.substr(start, last - start));
+  std::size_t from = start;
+  for (const auto& [begin, end] : scan.comments) {
+    if (begin < last) {
+      scan.code.text.append(Source.substr(from, begin - from));
+      from = std::min(end, last);
+    }
+  }
+  scan.code.text.append(Source.substr(from, last - from));
   lexNext();
   return std::move(scan.code);
 }
@@ -247,7 +254,11 @@ Lexer::Step Lexer::scanCodeStep(CodeScan& scan) {
     if (scan.open.empty()) {
       return Step::End;
     }
+    const std::size_t comment = Here.pos;
     while (Here.pos < Source.size() && at(0) != '\n') advance();
+    if (c == '/') {
+      scan.comments.emplace_back(comment, Here.pos);
+    }
     advance();
     return Step::Blank;
   }

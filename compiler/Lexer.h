@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "compiler/Diagnostics.h"
@@ -100,6 +101,10 @@ class Lexer {
     std::vector<Token> open;  // the brackets not closed yet
     int questions = 0;        // '?' at the outermost level not matched by ':'
     bool memberNext = false;  // the next identifier follows '.', '->' or '::'
+    // The line comments inside the code, [begin, end) in the source: left
+    // out of its text, since C++ would join a comment ending in '\' with
+    // the next line.
+    std::vector<std::pair<std::size_t, std::size_t>> comments;
   };
 
   // Scans C++ text from the current token on; see code() and block().

@@ -22,6 +22,23 @@ int Atomic::activityIndex(const std::string& name) const {
   return -1;
 }
 
+sanc_runtime::Expansion Atomic::expansion() const {
+  sanc_runtime::Expansion expansion;
+  for (int size : placeSizes) {
+    expansion.places += size == 0 ? 1 : size;
+  }
+  expansion.activities = static_cast<long>(actions.size());
+  return expansion;
+}
+
+long Join::sharedPlaces() const {
+  long places = 0;
+  for (const Share& share : shares) {
+    places += share.size == 0 ? 1 : share.size;
+  }
+  return places;
+}
+
 const std::string& Model::rootName() const {
   return root.kind == ModelKind::Atomic ? atomics[root.index].name() : joins[root.index].name();
 }

@@ -65,6 +65,8 @@ struct Atomic {
   int placeIndex(const std::string& name) const;
   // Index of the activity called name, or -1.
   int activityIndex(const std::string& name) const;
+  // Its places (each of an array) and activity instances (each case).
+  sanc_runtime::Expansion expansion() const;
 };
 
 enum class ModelKind { Atomic, Join };
@@ -102,6 +104,8 @@ struct Join {
   std::vector<Share> shares;
 
   const std::string& name() const { return decl->name.text; }
+  // The places the join adds to its children's (each of an array).
+  long sharedPlaces() const;
 };
 
 // The instances of one atomic model that a reward reads, by instance name.

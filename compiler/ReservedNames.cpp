@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace sanc {
 
@@ -79,6 +80,12 @@ constexpr std::array<std::string_view, 44> kCLibraryNames = {
     "select", "signal", "sin", "sleep", "sqrt", "tan", "time", "wait", "write", "y0",};
 // clang-format on
 
+// The macros of the headers the generated code includes, sorted (listed
+// by the preprocessor when sanc is built).
+constexpr std::string_view kModelMacros[] = {
+#include "ModelMacros.inc"
+};
+
 bool listed(std::string_view name, const std::string_view* first, const std::string_view* last) {
   return std::binary_search(first, last, name);
 }
@@ -95,6 +102,9 @@ std::string reservedReason(std::string_view name) {
   }
   if (listed(name, kFrameworkNames.begin(), kFrameworkNames.end())) {
     return "a name the framework uses";
+  }
+  if (listed(name, std::begin(kModelMacros), std::end(kModelMacros))) {
+    return "a macro of the C++ headers";
   }
   // The generated code names its own members after places and instances.
   for (std::string_view suffix : {"_Mark", "_Place", "_Model", "_Instance"}) {

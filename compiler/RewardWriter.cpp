@@ -8,15 +8,15 @@
 
 namespace sanc {
 
-namespace {
-
-std::string nodeClass(const Model& model, std::size_t index) {
+std::string RewardWriter::nodeClass(const Model& model, std::size_t index) {
   return model.rewardName + "PV" + std::to_string(index);
 }
 
-std::string impulseClass(const std::string& node, std::size_t index) {
+std::string RewardWriter::impulseClass(const std::string& node, std::size_t index) {
   return node + "Impulse" + std::to_string(index);
 }
+
+namespace {
 
 // The framework's name of the kind, as the type file writes its code.
 const char* typeOf(RewardKind kind) {
@@ -111,8 +111,11 @@ void RewardWriter::define(CodeWriter& out) const {
     defineVariable(out, Whole.rewards[r], nodeClass(Whole, r));
   }
   const std::string name = className(Whole);
+  const std::string root = JoinWriter::classOf(Whole, Whole.root);
   out << name << "::" << name << "(bool expandTimeArrays) {\n"
-      << "  ChildModel = newObject<" << JoinWriter::classOf(Whole, Whole.root) << ">();\n"
+      << "  // Refuses a model too large to build before building any of it.\n"
+      << "  " << root << "::expansion();\n"
+      << "  ChildModel = newObject<" << root << ">();\n"
       << "  DefineName(" << quoted(name) << ");\n"
       << "  CreatePVList(" << static_cast<long>(Whole.rewards.size()) << ", expandTimeArrays);\n"
       << "  Initialize();\n}\n\n";

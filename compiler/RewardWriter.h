@@ -21,6 +21,11 @@ class RewardWriter {
 
   // "kanban_rewardPVModel".
   static std::string className(const Model& model) { return model.rewardName + "PVModel"; }
+  // "kanban_rewardPV0": the node class of reward variable index; its worker
+  // class adds "Worker".
+  static std::string nodeClass(const Model& model, std::size_t index);
+  // "kanban_rewardPV0Impulse1": the class of impulse index of a node class.
+  static std::string impulseClass(const std::string& node, std::size_t index);
 
  private:
   void declareVariable(CodeWriter& out, const Reward& reward, const std::string& node) const;

@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "common/PrintableText.h"
+#include "common/TextFile.h"
 #include "compiler/CodeGenerator.h"
 #include "compiler/FrontEnd.h"
 
@@ -48,20 +50,13 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   return arguments;
 }
 
-// The whole file, or nullopt when it cannot be read. Reads at most one byte
-// more than the front end accepts, so that a huge file costs nothing.
-std::optional<std::string> readSource(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return std::nullopt;
-  }
-  std::string text(sanc::kMaxSourceSize + 1, '\0');
-  in.read(&text[0], static_cast<std::streamsize>(text.size()));
-  if (in.bad()) {
-    return std::nullopt;
-  }
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return text;
+// The whole file; nullopt, with what is wrong in problem, when it cannot
+// be read. Anything but a regular file (a FIFO would block) is refused
+// before it is read, and reading stops past the size the front end accepts.
+std::optional<std::string> readSource(const std::string& path, std::string& problem) {
+  TextFileContent content = readTextFile(path, sanc::kMaxSourceSize);
+  problem = content.problem;
+  return std::move(content.text);
 }
 
 // A make rule: the generated files depend on every file of the description.
@@ -115,13 +110,19 @@ int main(int argc, char** argv) {
   if (!arguments) {
     return 1;
   }
-  const std::optional<std::string> source = readSource(arguments->source);
+  std::string problem;
+  const std::optional<std::string> source = readSource(arguments->source, problem);
   if (!source) {
-    std::cerr << "sanc: cannot read " << arguments->source << std::endl;
+    std::cerr << "sanc: cannot read " << printable(arguments->source) << ": " << problem
+              << std::endl;
     return 1;
   }
   sanc::Diagnostics diagnostics(arguments->source);
-  const std::optional<sanc::Model> model = sanc::compileModel(*source, diagnostics, readSource);
+  const std::optional<sanc::Model> model =
+      sanc::compileModel(*source, diagnostics, [](const std::string& path) {
+        std::string ignored;
+        return readSource(path, ignored);
+      });
   for (const sanc::Diagnostic& diagnostic : diagnostics.errors()) {
     std::cerr << diagnostics.format(diagnostic) << std::endl;
   }

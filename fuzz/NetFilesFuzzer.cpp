@@ -1,12 +1,15 @@
 // Fuzzes the readers of a net and the files beside it. The input holds the
 // PNML document, the timing file and the reward file, separated by NUL
 // bytes (missing parts are empty). Each reader must return a value that
-// keeps its promises or a diagnostic that names the file and says what is
+// keeps its promises (no arc of weight 0; immediate weights that share out
+// without overflow) or a diagnostic that names the file and says what is
 // wrong; a timing or reward file is read only for a net that was read.
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "Cpp/BaseClasses/WeightTotal.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 #include "netimport/NetLimits.h"
@@ -44,8 +47,38 @@ void checkNet(const NetDescription& net) {
   for (const NetDescription::ArcEntry& arc : net.arcs) {
     require(inRange(arc.place, 0, numPlaces - 1));
     require(inRange(arc.transition, 0, numTransitions - 1));
-    require(inRange(arc.weight, 0, net_limits::kMaxMarking));
+    require(inRange(arc.weight, 1, net_limits::kMaxMarking));
   }
+}
+
+// The weights of a net's immediate transitions, however large, share out
+// as the generator shares them: finite shares from 0 to 1 that sum to 1.
+void checkWeights(const NetDescription& net) {
+  WeightTotal total;
+  for (const NetDescription::TransitionEntry& transition : net.transitions) {
+    if (transition.distribution == Instantaneous) {
+      require(std::isfinite(transition.weight) && transition.weight > 0);
+      total.add(transition.weight);
+    }
+  }
+  if (total.empty()) {
+    return;
+  }
+  if (total.overflowed()) {
+    total.rescale();
+    for (const NetDescription::TransitionEntry& transition : net.transitions) {
+      if (transition.distribution == Instantaneous) total.add(transition.weight);
+    }
+  }
+  double sum = 0.0;
+  for (const NetDescription::TransitionEntry& transition : net.transitions) {
+    if (transition.distribution == Instantaneous) {
+      const double share = total.share(transition.weight);
+      require(share >= 0.0 && share <= 1.0);
+      sum += share;
+    }
+  }
+  require(std::fabs(sum - 1.0) < 1e-9);
 }
 
 void checkRewards(const std::vector<NetRewardVariable>& variables, const NetDescription& net) {
@@ -72,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadResult<NetDescription> timed = parseTimings(parts[1], "net.timing", *net.value);
   if (accepted(timed, "net.timing")) {
     checkNet(*timed.value);
+    checkWeights(*timed.value);
   }
   ReadResult<std::vector<NetRewardVariable>> rewards =
       parseRewards(parts[2], "net.rewards", *net.value);

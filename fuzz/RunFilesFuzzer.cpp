@@ -1,9 +1,12 @@
 // Fuzzes the solver's readers of a generator run. The input holds the
 // ".pvtype", ".arm", ".var", ".det", ".firings" and ".states" files, in
 // this order, separated by NUL bytes; an optional file whose part is
-// missing or empty is not written. The files are written to a scratch
-// folder and read as the solver reads them: the result is the run, each
-// file consistent with the others, or a diagnostic naming a file.
+// missing or empty is not written, and one whose part is the single byte
+// 0xFF is made a FIFO, which the readers must refuse without waiting for
+// a writer. The files are written to a scratch folder and read as the
+// solver reads them: the result is the run, each file consistent with the
+// others, or a diagnostic naming a file.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -50,14 +53,22 @@ const fs::path& scratch() {
   return folder.path();
 }
 
-void writeFiles(const std::vector<std::string>& parts, const std::string& base) {
+const char kFifo[] = "\xFF";
+
+// Writes the files; returns the index of the one made a FIFO, or kNumFiles.
+std::size_t writeFiles(const std::vector<std::string>& parts, const std::string& base) {
+  std::size_t fifo = kNumFiles;
   for (std::size_t i = 0; i < kNumFiles; i++) {
     const std::string name = base + kSuffixes[i];
     fs::remove(name);
-    if (i < kRequired || !parts[i].empty()) {
+    if (parts[i] == kFifo && fifo == kNumFiles) {
+      require(mkfifo(name.c_str(), 0600) == 0);
+      fifo = i;
+    } else if (i < kRequired || !parts[i].empty()) {
       std::ofstream(name, std::ios::binary) << parts[i];
     }
   }
+  return fifo;
 }
 
 // What a run read must hold: every target and every state named in the
@@ -81,9 +92,10 @@ void checkRun(const solver::RunFiles& run) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string base = (scratch() / "run").string();
-  writeFiles(partsOf(data, size, kNumFiles), base);
+  const std::size_t fifo = writeFiles(partsOf(data, size, kNumFiles), base);
   solver::Parsed<solver::RunFiles> run = solver::readRun(base);
   if (run.ok()) {
+    require(fifo == kNumFiles);
     checkRun(run.value());
   } else {
     require(run.error().file.rfind(base, 0) == 0 && !run.error().message.empty());

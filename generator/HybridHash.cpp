@@ -48,7 +48,7 @@ HybridHash::HybridHash(BaseModelClass* model, unsigned long stateSize,
   }
   Table = allocateTable(TableSize);
   if (Table == nullptr) {
-    fail("Error:  TempHashTable not allocated");
+    failTable(TableSize);
   }
   AddArray();
 }
@@ -166,7 +166,7 @@ void HybridHash::Rehash() {
   const unsigned long newSize = TableSize * 2;
   std::uint64_t* newTable = allocateTable(newSize);
   if (newTable == nullptr) {
-    fail("Error:  TempHashTable not allocated");
+    failTable(newSize);
   }
   std::uint64_t* oldTable = Table;
   const unsigned long oldSize = TableSize;
@@ -191,7 +191,10 @@ void HybridHash::Rehash() {
 void HybridHash::AddArray() {
   char* block = static_cast<char*>(allocateLarge(BlockSize, StateSize));
   if (block == nullptr) {
-    fail("Error:  Unable to allocate memory");
+    std::cerr << "Error: out of memory: the state store cannot grow beyond "
+              << Blocks.size() * BlockSize << " states (a block of " << BlockSize << " more needs "
+              << BlockSize * StateSize << " bytes)" << std::endl;
+    std::exit(1);
   }
   Blocks.push_back(block);
 }
@@ -203,6 +206,12 @@ void HybridHash::ReleaseTable() {
 
 std::uint64_t* HybridHash::allocateTable(unsigned long tableSize) {
   return static_cast<std::uint64_t*>(allocateLarge(tableSize, sizeof(std::uint64_t)));
+}
+
+void HybridHash::failTable(unsigned long entries) {
+  std::cerr << "Error: out of memory: the state store's hash table cannot grow to " << entries
+            << " entries (" << entries * sizeof(std::uint64_t) << " bytes)" << std::endl;
+  std::exit(1);
 }
 
 void HybridHash::fail(const char* message) {

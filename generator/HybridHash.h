@@ -81,6 +81,8 @@ class HybridHash {
   void store(const char* state, unsigned long number, unsigned long slot, std::uint32_t tag);
   static std::uint64_t* allocateTable(unsigned long tableSize);
   [[noreturn]] static void fail(const char* message);
+  // Memory ran out for a table of that many entries.
+  [[noreturn]] static void failTable(unsigned long entries);
 };
 
 // Prints "STATEVECTOR (label)" and then the vector as printStateListing does.

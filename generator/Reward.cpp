@@ -1,6 +1,7 @@
 #include "generator/Reward.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "Cpp/BaseClasses/PVModel.h"
 #include "Cpp/BaseClasses/PerformanceVariableNode.h"
+#include "common/PrintableText.h"
 
 OutputFile rewfile;
 
@@ -40,10 +42,29 @@ Reward::Reward(PVModel* model, short outputType, const char* fileName,
 }
 
 void Reward::Calculate(unsigned long stateNumber) {
+  CheckFinite(stateNumber);
   if (IsText()) {
     WriteText(stateNumber);
   } else {
     WriteBinary(stateNumber);
+  }
+}
+
+void Reward::CheckFinite(unsigned long stateNumber) const {
+  for (int p = 0; p < RewardModel->NumPVs; p++) {
+    const PerformanceVariableNode* node = RewardModel->PVList[p];
+    const bool rateFinite = std::isfinite(node->RateReward);
+    if (rateFinite && std::isfinite(node->ImpulseReward)) {
+      continue;
+    }
+    const BaseModelClass* model =
+        RewardModel->ChildModel != nullptr ? RewardModel->ChildModel : RewardModel;
+    std::cerr << "Error: reward variable " << printable(node->Name != nullptr ? node->Name : "")
+              << " of model " << printable(model->Name != nullptr ? model->Name : "") << " has the "
+              << (rateFinite ? "impulse reward " : "rate reward ")
+              << compactNumber(rateFinite ? node->ImpulseReward : node->RateReward) << " in state "
+              << stateNumber << "; rewards must be finite numbers" << std::endl;
+    std::exit(1);
   }
 }
 

@@ -25,7 +25,8 @@ class Reward {
          std::optional<int> compression = std::nullopt);
 
   // Appends the record of state number stateNumber. Records are buffered;
-  // Finish writes them out.
+  // Finish writes them out. A reward that is not finite ends the run with a
+  // message and exit status 1.
   void Calculate(unsigned long stateNumber);
   // False once a write of the header or of a record failed.
   bool good() const;
@@ -37,6 +38,9 @@ class Reward {
 
  private:
   bool IsText() const { return OutputType == 1 || OutputType == 3 || OutputType == 5; }
+  // Ends the run, naming the variable, when a reward of the state is not a
+  // finite number: a solver would refuse the file far from the cause.
+  void CheckFinite(unsigned long stateNumber) const;
   void WriteText(unsigned long stateNumber);
   void WriteBinary(unsigned long stateNumber);
 };

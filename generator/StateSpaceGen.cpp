@@ -18,6 +18,8 @@
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/TraceFileContainer.h"
 #include "Cpp/BaseClasses/TraceFileTavrelSSG.h"
+#include "Cpp/BaseClasses/WeightTotal.h"
+#include "common/PrintableText.h"
 #include "generator/DeterministicFirings.h"
 #include "generator/EnablingIndex.h"
 #include "generator/HybridHash.h"
@@ -403,6 +405,7 @@ unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, 
     if (CurrentStateNumber == 0) {
       continue;
     }
+    ExitRate = 0.0;
     if (deterministic) {
       FindNextDeterministic(next->state);
     } else {
@@ -475,6 +478,7 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
   if (tracing(1)) {
     Traces->printFireAction(action, 0.0);
   }
+  FiringAction = action;
   if (action->DistributionType == Erlang && !readyToFire(action)) {
     // A phase step: the same marking, with the activity's phase advanced.
     Model->AgeAction(state, action);
@@ -517,7 +521,7 @@ bool StateSpaceGen::readyToFire(BaseActionClass* action) {
   // The phase is stored in 2 bytes and must meet the count exactly.
   const double phases = action->ErlangParamM();
   if (!(phases >= 1 && phases <= kMaxPhases && phases == std::floor(phases))) {
-    std::cerr << "Error: activity " << action->Name << " has " << phases
+    std::cerr << "Error: activity " << printable(action->Name) << " has " << phases
               << " Erlang phases in state " << CurrentStateNumber
               << "; the number of phases must be a whole number from 1 to " << kMaxPhases
               << std::endl;
@@ -531,6 +535,7 @@ void StateSpaceGen::SaveStableState(double rate) {
     Traces->printf(4, "The rate to this state: %f", rate);
   }
   if (rate > 0) {
+    addExitRate(rate);
     Reached.add(NextState, rate, Model->LastActionFired);
     if (Impulses) {
       Impulses->Reached(InstantDepth, rate);
@@ -630,18 +635,24 @@ void StateSpaceGen::FireInstant(double p) {
     return;
   }
   const std::vector<BaseActionClass*>& candidates = highestRanked(enabled);
-  double sum = 0.0;
+  WeightTotal total;
   for (BaseActionClass* candidate : candidates) {
     // A negative weight would make the shares meaningless even where the
     // quotient comes out positive (all weights negative).
     const double weight = candidate->Weight();
     checkValue(weight, candidate, "weight");
-    sum += weight;
+    total.add(weight);
+  }
+  if (total.overflowed()) {
+    total.rescale();
+    for (BaseActionClass* candidate : candidates) {
+      total.add(candidate->Weight());
+    }
   }
   char* saved = savedMarking();
   Model->CurrentState(saved);
   for (BaseActionClass* candidate : candidates) {
-    const double choice = candidate->Weight() / sum;
+    const double choice = total.share(candidate->Weight());
     checkValue(choice, candidate, "case probability");
     if (choice == 0.0) {
       noteZero(candidate, "weight");
@@ -732,9 +743,23 @@ void StateSpaceGen::checkValue(double value, BaseActionClass* action, const char
   if (std::isfinite(value) && value >= 0.0) {
     return;
   }
-  std::cerr << "Error: activity " << action->Name << " has the " << what << " " << value
+  std::cerr << "Error: activity " << printable(action->Name) << " has the " << what << " " << value
             << " in state " << CurrentStateNumber
             << "; rates and case probabilities must be finite and not negative" << std::endl;
+  std::exit(1);
+}
+
+void StateSpaceGen::addExitRate(double rate) {
+  ExitRate += rate;
+  if (std::isfinite(ExitRate)) {
+    return;
+  }
+  std::cerr << "Error: the rates out of state " << CurrentStateNumber
+            << " sum to more than the largest number when activity "
+            << printable(FiringAction->Name) << " of model "
+            << printable(FiringAction->OwnerModel != nullptr ? FiringAction->OwnerModel->Name : "")
+            << " adds " << compactNumber(rate) << "; the rates of a state must have a finite sum"
+            << std::endl;
   std::exit(1);
 }
 

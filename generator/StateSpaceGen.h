@@ -243,6 +243,14 @@ class StateSpaceGen {
   // with the explored state's number and marking: a value that drops a
   // firing is rarely what the modeller meant.
   void noteZero(BaseActionClass* action, const char* what);
+  // Adds a positive rate out of the explored state to ExitRate; ends the
+  // run, naming FiringAction, when the sum overflows.
+  void addExitRate(double rate);
+
+  // The timed action being fired from the explored state, and the sum of
+  // the rates out of it so far.
+  BaseActionClass* FiringAction = nullptr;
+  double ExitRate = 0.0;
 
   // The timed or instantaneous actions to ask in the current marking, in
   // model order: those the index finds, or all while every check is traced.

@@ -66,6 +66,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
     if (!action->Enabled()) {
       continue;
     }
+    FiringAction = action;
     const double p = caseProbability(action);
     if (tracing(1)) {
       Traces->printf(1, "Enabled: %s", action->Name);
@@ -106,6 +107,9 @@ void StateSpaceGen::FireInstantDet(double f) {
       Traces->printf(4, "The rate to this state: %f", value);
     }
     if (value != 0.0) {
+      if (value > 0.0) {
+        addExitRate(value);
+      }
       Reached.add(NextState, value, Model->LastActionFired);
       if (Impulses) {
         Impulses->Reached(InstantDepth, value);

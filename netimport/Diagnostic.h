@@ -12,7 +12,8 @@ struct Diagnostic {
   int column = 0;  // 1-based; 0 when unknown
   std::string message;
 
-  // "file:line:column: error: message", leaving out what is unknown.
+  // "file:line:column: error: message", leaving out what is unknown; what
+  // does not print is escaped.
   std::string text() const;
 };
 

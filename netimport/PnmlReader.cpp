@@ -577,6 +577,10 @@ void PnmlParser::endLabel(Frame& label, Frame& owner) {
   }
   if (marking) {
     Net.places[owner.object].initialMarking = count;
+  } else if (count == 0) {
+    // An input arc of weight 0 lets its transition fire without tokens for
+    // ever; an output arc of weight 0 is no arc.
+    fail(label.at, "the arc inscription is 0; an arc's weight is at least 1");
   } else {
     RawArcs[owner.object].weight = count;
   }

@@ -1,12 +1,10 @@
 #include "netimport/TextInput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+
+#include "common/TextFile.h"
 
 namespace {
 
@@ -32,34 +30,17 @@ std::vector<Word> wordsOf(const std::string& text, std::size_t begin, std::size_
 }  // namespace
 
 ReadResult<std::string> readFileText(const std::string& path, std::size_t maxBytes) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {
-    return ReadResult<std::string>::failure({path, 0, 0, "is a directory, not a file"});
+  TextFileContent content = readTextFile(path, maxBytes);
+  if (!content.text) {
+    return ReadResult<std::string>::failure({path, 0, 0, content.problem});
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return ReadResult<std::string>::failure(
-        {path, 0, 0, std::string("cannot open the file: ") + std::strerror(errno)});
-  }
-  std::string text;
-  std::vector<char> chunk(1 << 16);
-  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-    text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    if (text.size() > maxBytes) {
-      return ReadResult<std::string>::failure(
-          {path, 0, 0, "the file is larger than " + std::to_string(maxBytes) + " bytes"});
-    }
-  }
-  if (in.bad()) {
-    return ReadResult<std::string>::failure({path, 0, 0, "cannot read the file"});
-  }
-  return ReadResult<std::string>::success(std::move(text));
+  return ReadResult<std::string>::success(std::move(*content.text));
 }
 
 std::vector<WordLine> splitWordLines(const std::string& text) {
   std::vector<WordLine> lines;
   int number = 0;
-  for (std::size_t start = 0; start < text.size();) {
+  for (std::size_t start = byteOrderMarkLength(text); start < text.size();) {
     number++;
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) {

@@ -9,7 +9,8 @@
 #include "netimport/Diagnostic.h"
 
 // The whole content of the file at path, or a diagnostic naming the file
-// when it cannot be read or holds more than maxBytes bytes.
+// when it cannot be read, is not a regular file (refused before reading: a
+// FIFO would block) or holds more than maxBytes bytes.
 ReadResult<std::string> readFileText(const std::string& path, std::size_t maxBytes);
 
 // A word of a line-based file and the column (1-based) where it starts.
@@ -27,7 +28,7 @@ struct WordLine {
 
 // Splits text into lines of words separated by blanks, tabs and carriage
 // returns; "#" starts a comment that runs to the end of the line. Lines
-// without words are left out.
+// without words are left out, and so is a byte-order mark at the start.
 std::vector<WordLine> splitWordLines(const std::string& text);
 
 // The finite number that the whole word spells, if it spells one.

@@ -1,12 +1,14 @@
 #include "solver/Diagnostic.h"
 
+#include "common/PrintableText.h"
+
 namespace solver {
 
 std::string Diagnostic::text() const {
   if (line == 0) {
-    return file + ": " + message;
+    return printable(file) + ": " + printable(message);
   }
-  return file + ":" + std::to_string(line) + ": " + message;
+  return printable(file) + ":" + std::to_string(line) + ": " + printable(message);
 }
 
 InputError::InputError(Diagnostic what) : std::runtime_error(what.text()), What(std::move(what)) {}

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "common/PrintableText.h"
 #include "solver/FoxGlynn.h"
 
 namespace solver {
@@ -77,7 +78,7 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
     const PoissonTerms poisson(poissonWindow(Rate * Delay, truncation));
     const std::size_t steps = poisson.exactly.size() - 1;
     if (steps > maxSteps) {
-      throw SolveError("the delay " + std::to_string(Delay) + " takes " + std::to_string(steps) +
+      throw SolveError("the delay " + compactNumber(Delay) + " takes " + std::to_string(steps) +
                        " uniformization steps, beyond the limit of " + std::to_string(maxSteps) +
                        " (-m)");
     }

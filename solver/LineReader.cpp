@@ -5,8 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "common/TextFile.h"
 
 namespace solver {
 
@@ -29,6 +29,14 @@ bool LineReader::next(std::string_view& line) {
       line = std::string_view(begin, feed - begin);
       Begin += line.size() + 1;
       Line++;
+      if (Line == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") {
+        line.remove_prefix(3);  // an editor's byte-order mark
+      }
+      if (!line.empty() && line.back() == '\r') {
+        fail(
+            "the line ends with a carriage return (CR LF line ends); the generator writes "
+            "LF only: convert the file back");
+      }
       return true;
     }
     if (End - Begin >= kMaxLine) {
@@ -183,10 +191,8 @@ std::string_view valueOf(const LineReader& reader, std::string_view line, std::s
 }
 
 std::optional<Diagnostic> openRegularFile(const std::string& path, std::ifstream& in) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    const bool exists = std::filesystem::exists(path, error);
-    return Diagnostic{path, 0, exists ? "not a regular file" : "no such file"};
+  if (std::optional<std::string> problem = notRegularFile(path)) {
+    return Diagnostic{path, 0, *problem};
   }
   in.open(path, std::ios::binary);
   if (!in) {

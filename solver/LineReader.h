@@ -18,9 +18,11 @@ namespace solver {
 
 // Reads a text input line by line for the readers of the generator's files,
 // counting lines so that every problem names its line. Lines end with a
-// line feed. A last line without one (a truncated file), a line longer than
-// kMaxLine bytes and a failing read are input errors. Compressed input is
-// read decompressed (ByteSource); the binary forms are read through bytes().
+// line feed. A last line without one (a truncated file), a line that ends
+// with CR LF (a converted file), a line longer than kMaxLine bytes and a
+// failing read are input errors; a byte-order mark before the first line
+// is skipped. Compressed input is read decompressed (ByteSource); the
+// binary forms are read through bytes().
 class LineReader {
  public:
   static constexpr std::size_t kMaxLine = std::size_t(1) << 20;

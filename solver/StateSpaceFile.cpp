@@ -10,6 +10,8 @@ namespace solver {
 
 namespace {
 
+bool blank(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
 std::uint32_t readHeader(LineReader& reader) {
   if (isBinaryStateSpace(reader)) {
     return readBinaryStateCount(reader);
@@ -19,8 +21,14 @@ std::uint32_t readHeader(LineReader& reader) {
     reader.fail("output type \"" + std::string(type.substr(0, 20)) +
                 "\" is not supported: only 1 (text) is");
   }
-  const unsigned long long count =
-      parseUnsigned(reader, reader.expect("the number of states"), "the number of states");
+  const std::string_view countLine = reader.expect("the number of states");
+  if (!countLine.empty() && blank(countLine)) {
+    // The generator writes the count over its placeholder when it is done.
+    reader.fail(
+        "the number of states was never written: the run that wrote the file did not "
+        "finish");
+  }
+  const unsigned long long count = parseUnsigned(reader, countLine, "the number of states");
   if (count == 0) {
     reader.fail("a state space has at least one state");
   }
@@ -29,8 +37,6 @@ std::uint32_t readHeader(LineReader& reader) {
   }
   return static_cast<std::uint32_t>(count);
 }
-
-bool blank(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
 
 std::string stateText(unsigned long state) { return "state " + std::to_string(state); }
 

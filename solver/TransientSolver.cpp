@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/PrintableText.h"
 #include "solver/FoxGlynn.h"
 
 namespace solver {
@@ -51,8 +52,8 @@ std::vector<std::optional<PoissonWindow>> windowsOf(const std::vector<double>& t
       continue;
     }
     if (rate * time > kMaxPoissonRate) {
-      throw SolveError("uniformization at time " + std::to_string(time) + " would take " +
-                       std::to_string(rate * time) + " steps, beyond what its weights can hold");
+      throw SolveError("uniformization at time " + compactNumber(time) + " would take " +
+                       compactNumber(rate * time) + " steps, beyond what its weights can hold");
     }
     windows.emplace_back(poissonWindow(rate * time, epsilon));
     weights += windows.back()->probabilities.size();

@@ -6,6 +6,7 @@
 
 #include "Cpp/BaseClasses/StandardErrors.h"
 #include "Cpp/BaseClasses/UserDistributions.h"
+#include "Cpp/BaseClasses/WeightTotal.h"
 
 namespace {
 
@@ -90,32 +91,39 @@ bool BaseGroupClass::IsAMember(BaseActionClass* action) {
 }
 
 double BaseGroupClass::Probability(BaseActionClass* action) {
-  double totalWeight = 0.0;
+  WeightTotal totalWeight;
   int highestRank = 0;
   BaseActionClass* holder = nullptr;
-  for (int i = 0; i < NumMembers; i++) {
-    BaseActionClass* member = Members[i];
-    if (member->Enabled()) {
-      int rank = member->Rank();
-      if (rank > highestRank) {
-        highestRank = rank;
-        totalWeight = 0.0;
+  const auto sumWeights = [&] {
+    for (int i = 0; i < NumMembers; i++) {
+      BaseActionClass* member = Members[i];
+      if (member->Enabled()) {
+        int rank = member->Rank();
+        if (rank > highestRank) {
+          highestRank = rank;
+          totalWeight.clear();
+        }
+        if (rank == highestRank) {
+          totalWeight.add(member->Weight());
+        }
       }
-      if (rank == highestRank) {
-        totalWeight += member->Weight();
+      if (member == action || member->IsAMember(action)) {
+        holder = member;
       }
     }
-    if (member == action || member->IsAMember(action)) {
-      holder = member;
-    }
+  };
+  sumWeights();
+  if (totalWeight.overflowed()) {
+    totalWeight.rescale();
+    sumWeights();
   }
   if (holder == nullptr || highestRank > holder->Rank()) {
     return 0.0;
   }
-  if (totalWeight == 0.0) {
+  if (totalWeight.empty()) {
     std::printf("BaseGroupClass::Probability() TotalWeight is zero.\n");
   }
-  return holder->Weight() / totalWeight * holder->Probability(action);
+  return totalWeight.share(holder->Weight()) * holder->Probability(action);
 }
 
 void BaseGroupClass::printEnablingState(std::ostream* os) {

@@ -12,6 +12,7 @@
 #include "Cpp/BaseClasses/List.h"
 #include "Cpp/BaseClasses/PerformanceVariableWorker.h"
 #include "Cpp/BaseClasses/StandardErrors.h"
+#include "common/PrintableText.h"
 
 int PerformanceVariableNode::the_id = 0;
 
@@ -53,6 +54,24 @@ int countInstances(BaseModelClass* top, const char* name) {
   List<BaseModelClass> instances;
   top->listModels(name, &instances);
   return instances.getNumItems();
+}
+
+// The most combinations of instances one reward is evaluated over: each
+// takes a worker, and the counts of repeated models multiply.
+const long kMaxCombinations = 1L << 20;
+
+// combinations times the instances of model; ends the run when the product
+// passes kMaxCombinations.
+int moreCombinations(int combinations, int instances, const char* variable, const char* model) {
+  const long product = static_cast<long>(combinations) * instances;
+  if (product > kMaxCombinations) {
+    std::cerr << "Error: reward variable " << printable(variable != nullptr ? variable : "")
+              << " would be evaluated over more than " << kMaxCombinations
+              << " combinations of instances (with the " << instances << " instances of "
+              << printable(model != nullptr ? model : "") << ")" << std::endl;
+    std::exit(1);
+  }
+  return static_cast<int>(product);
 }
 
 // Membership in a frozen set, which keeps its elements ascending.
@@ -348,17 +367,19 @@ void PerformanceVariableNode::FixReferences(BaseModelClass* top) {
   *TopModelRef = top;
   NumWorkers = NumModelDependencies == 0 ? 0 : 1;
   for (int d = 0; d < NumModelDependencies; d++) {
-    NumWorkers *= countInstances(top, ModelDependencies[d]);
+    NumWorkers = moreCombinations(NumWorkers, countInstances(top, ModelDependencies[d]), Name,
+                                  ModelDependencies[d]);
   }
   for (int i = 0; i < NumImpulses; i++) {
     int workers = 1;
     for (int d = 0; d < NumImpulseModelDependencies[i]; d++) {
-      workers *= countInstances(top, ImpulseModelDependencies[i][d]);
+      workers = moreCombinations(workers, countInstances(top, ImpulseModelDependencies[i][d]), Name,
+                                 ImpulseModelDependencies[i][d]);
     }
     const char* ownModel = ImpulseActions[i].ModelName;
     NumImpulseModelInstances[i] = countInstances(top, ownModel);
     if (!IsDependentOnImpulseModel(ownModel, i)) {
-      workers *= NumImpulseModelInstances[i];
+      workers = moreCombinations(workers, NumImpulseModelInstances[i], Name, ownModel);
     }
     NumImpulseWorkers[i] = workers;
   }

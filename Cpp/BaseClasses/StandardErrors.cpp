@@ -3,12 +3,15 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "common/PrintableText.h"
+
 namespace {
 
-// A null text writes nothing, so callers may pass what they have.
+// A null text writes nothing, so callers may pass what they have. Names
+// may come from a net's file: what does not print is escaped.
 void writeText(const char* text) {
   if (text != nullptr) {
-    std::cerr << text;
+    std::cerr << printable(text);
   }
 }
 

@@ -14,6 +14,52 @@ namespace sanc_runtime {
 
 // The largest number of copies of a repeated child of a join.
 constexpr long kMaxCopies = 10000;
+// The most places (each place of an array counts) and activity instances
+// (each case counts) a model may be built with: copies of copies multiply,
+// and this bounds what a few lines can cost before exploring starts.
+constexpr long kMaxPlaces = 1L << 16;
+constexpr long kMaxActivities = 1L << 16;
+
+// What a model expands to when it is built.
+struct Expansion {
+  long places = 0;
+  long activities = 0;
+};
+
+// What copies of child added to total would pass, as "<n> places" or
+// "<n> activity instances" with the limit; empty within the limits.
+// copies is at most kMaxCopies and child within the limits, so nothing
+// overflows.
+inline std::string beyondLimits(const Expansion& total, long copies, const Expansion& child) {
+  const long places = total.places + copies * child.places;
+  const long activities = total.activities + copies * child.activities;
+  if (places > kMaxPlaces) {
+    return std::to_string(places) + " places; a model has at most " + std::to_string(kMaxPlaces);
+  }
+  if (activities > kMaxActivities) {
+    return std::to_string(activities) + " activity instances; a model has at most " +
+           std::to_string(kMaxActivities);
+  }
+  return "";
+}
+
+// Adds copies of child (count is the expression that gives them, empty
+// for one) to total, the expansion of join; a total beyond the limits ends
+// the run with a message naming them (exit status 1).
+inline void addCopies(Expansion& total, long copies, const Expansion& child, const char* join,
+                      const char* childName, const char* count) {
+  const std::string beyond = beyondLimits(total, copies, child);
+  if (!beyond.empty()) {
+    std::cerr << "Error: join " << join << " with " << copies << " copies of " << childName;
+    if (*count != '\0') {
+      std::cerr << " (" << count << ")";
+    }
+    std::cerr << " would hold " << beyond << std::endl;
+    std::exit(1);
+  }
+  total.places += copies * child.places;
+  total.activities += copies * child.activities;
+}
 
 // True when a whole number lies outside 0 to largest, without converting it
 // (so without overflow) whatever its type.
@@ -111,6 +157,28 @@ inline double min(double a, double b) { return b < a ? b : a; }
 inline double max(double a, double b) { return a < b ? b : a; }
 // Whole-number division: the whole part of a / b, rounded down.
 inline double div(double a, double b) { return std::floor(a / b); }
+
+// Checks, when the model is built, the multiplicity of an arc that reads
+// only global variables and parameters: one outside 1 to 32767 ends the run
+// with a message (exit status 1). A multiplicity of 0 would let an activity
+// fire without tokens for ever.
+template <class T>
+void arcMultiplicity(T value, const char* model, const char* activity, const char* place) {
+  bool whole = false;
+  if constexpr (std::is_floating_point<T>::value) {
+    whole = value >= 1 && value <= 32767 && value == std::floor(value);
+  } else if constexpr (std::is_same<T, bool>::value) {
+    whole = value;
+  } else {
+    whole = !outside(value, 32767) && value >= 1;
+  }
+  if (!whole) {
+    std::cerr << "Error: the arc of activity " << activity << " of model " << model
+              << " to or from place " << place << " has the multiplicity " << +value
+              << "; a multiplicity must be a whole number from 1 to 32767" << std::endl;
+    std::exit(1);
+  }
+}
 
 }  // namespace sanc_runtime
 

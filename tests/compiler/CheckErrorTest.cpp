@@ -36,6 +36,45 @@ TEST(CheckErrorTest, NamesMustBeFreeInTheirScopeAndInCpp) {
       {"global double time",
        "1:15: 'time' is a function of the C library and cannot name a "
        "global variable"},
+      // Macros of the headers the generated code includes.
+      {"global int EOF",
+       "1:12: 'EOF' is a macro of the C++ headers and cannot name a global "
+       "variable"},
+      {"atomic NULL {\n  place p\n}",
+       "1:8: 'NULL' is a macro of the C++ headers and cannot name a model"},
+      // Names the generated code gives to the model's classes and members.
+      {"global double mSAN\natomic m {\n  place p\n}",
+       "1:15: the name 'mSAN' is taken by the generated code: it is the class of atomic model "
+       "'m'; choose another"},
+      {"global double go\natomic m {\n  place p\n  activity go rate go  in p\n}",
+       "1:15: the name 'go' is taken by the generated code: it is activity 'go' of atomic model "
+       "'m'; choose another"},
+      {"global int topRJ\natomic m {\n  place p\n}\njoin top {\n  m\n}",
+       "1:12: the name 'topRJ' is taken by the generated code: it is the class of join 'top'; "
+       "choose another"},
+      {"atomic m {\n  place mSAN\n}",
+       "2:9: the name 'mSAN' is taken by the generated code: it is the class of atomic model "
+       "'m'; choose another"},
+  });
+}
+
+TEST(CheckErrorTest, WhatTheModelExpandsToIsBounded) {
+  // Arrays, copies and joins of joins multiply; counts over global
+  // variables are checked when the model is built.
+  expectFirstErrors({
+      {"atomic cell {\n  place a[1000]\n}\njoin row {\n  cell * 70\n}",
+       "5:10: join 'row' with 70 copies of 'cell' would hold 70000 places; a model has at "
+       "most 65536"},
+      {"atomic cell {\n  place a[1000]\n}\njoin row {\n  cell * 10\n}\n"
+       "join grid {\n  row * 7\n}",
+       "8:9: join 'grid' with 7 copies of 'row' would hold 70000 places; a model has at most "
+       "65536"},
+      {"atomic cell {\n  place p\n  activity a rate 1  in p\n    case 0.5:\n    case 0.5:\n}"
+       "\njoin row {\n  cell * 10000\n}\njoin grid {\n  row * 4\n}",
+       "11:9: join 'grid' with 4 copies of 'row' would hold 80000 activity instances; a model "
+       "has at most 65536"},
+      {"global int n = 100000\natomic cell {\n  place a[1000]\n}\njoin row {\n  cell * n\n}",
+       "no error"},
   });
 }
 

@@ -47,6 +47,18 @@ TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
   EXPECT_STREQ("helper", model.helper->Name);
 }
 
+TEST_F(ConstructsTest, WhatTheModelExpandsToAndItsMultiplicitiesAreCheckedWhenItIsBuilt) {
+  // cell: producer (3 places, 8 activity instances), 2 consumers (2, 1) and
+  // stock; top: cell, a consumer, two stores (3, 2) and 4 shared places.
+  const sanc_runtime::Expansion expansion = topRJ::expansion();
+  EXPECT_EQ(20, expansion.places);
+  EXPECT_EQ(15, expansion.activities);
+  // tokens is the multiplicity of ship's input arc.
+  EXPECT_EXIT((tokens = 0, topRJ()), testing::ExitedWithCode(1),
+              "^Error: the arc of activity ship of model producer to or from place stock has the "
+              "multiplicity 0; a multiplicity must be a whole number from 1 to 32767\n$");
+}
+
 TEST_F(ConstructsTest, TimingsTakeTheirExpressionsAndParameters) {
   EXPECT_EQ(Erlang, producer.make.DistributionType);
   EXPECT_EQ(3.0, producer.make.Rate());  // speed * scale

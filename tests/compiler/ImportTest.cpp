@@ -65,6 +65,9 @@ TEST(ImportTest, ErrorsArePlacedInTheFileTheyAreIn) {
   EXPECT_EQ(std::vector<std::string>(
                 {"models/main.san:1:8: error: lib/parts.san has no atomic model 'unused'"}),
             compile("import unused from \"../lib/parts.san\"\n", kFiles).errors);
+  EXPECT_EQ(std::vector<std::string>(
+                {"models/main.san:1:14: error: 'part' is already imported on this line"}),
+            compile("import part, part from \"../lib/parts.san\"\n", kFiles).errors);
   EXPECT_EQ(std::vector<std::string>({"models/main.san:1:18: error: cannot read lib/parts.san"}),
             compile("import part from \"../lib/parts.san\"\n", {}).errors);
   EXPECT_EQ(

@@ -87,6 +87,13 @@ TEST(LexerTest, ABlockRunsToItsClosingBraceOverLines) {
   EXPECT_EQ("out", lexer.peek().text);
 }
 
+TEST(LexerTest, LineCommentsAreLeftOutOfCodeSoThatABackslashJoinsNothing) {
+  Diagnostics diagnostics("m.san");
+  Lexer lexer("{ x = 1; // ends in \\\n  y = 2; /* kept */ }", diagnostics);
+  EXPECT_EQ("{ x = 1; \n  y = 2; /* kept */ }", lexer.block().text);
+  EXPECT_EQ("(a + \n b)", scan("(a + // first \\\n b) out", kWords).code.text);
+}
+
 TEST(LexerTest, BrokenCodeIsReportedWhereItBreaks) {
   EXPECT_EQ(std::vector<std::string>({"1:1: '(' is not closed"}), scan("(a ] + b)", kWords).errors);
   EXPECT_EQ("(a", scan("(a ] + b)", kWords).code.text);

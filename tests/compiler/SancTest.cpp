@@ -1,6 +1,7 @@
 // sanc itself: what it writes, what it refuses, and how errors in the C++ of
 // a description reach the modeller at the description's own lines.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -54,7 +55,16 @@ TEST(SancTest, ItRefusesBadArguments) {
             dir.run(std::string(SANC_EXECUTABLE) + " -x m.san -o out").err);
   test_files::ProgramRun missing = dir.run(std::string(SANC_EXECUTABLE) + " none.san -o out");
   EXPECT_EQ(1, missing.status);
-  EXPECT_EQ("sanc: cannot read none.san\n", missing.err);
+  EXPECT_EQ("sanc: cannot read none.san: no such file\n", missing.err);
+  // A FIFO, as the description or as a file it imports from, would make
+  // sanc wait for a writer for ever.
+  ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo.san").c_str(), 0600));
+  test_files::ProgramRun fifo = dir.run(std::string(SANC_EXECUTABLE) + " fifo.san -o out");
+  EXPECT_EQ(1, fifo.status);
+  EXPECT_EQ("sanc: cannot read fifo.san: is a FIFO (named pipe), not a regular file\n", fifo.err);
+  describe(dir, "import a from \"fifo.san\"\n");
+  EXPECT_EQ("m.san:1:15: error: cannot read fifo.san\n",
+            dir.run(std::string(SANC_EXECUTABLE) + " m.san -o out").err);
 }
 
 // The predicate names capacity, which is not declared, and the global

@@ -131,6 +131,18 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
                      "studdy range { }\n"));
 }
 
+TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
+  EXPECT_EQ(std::vector<std::string>(
+                {"1:1: expected import, global, formula, atomic, join, rewards or study, found 'plaec'"}),
+            errorsOf("\xEF\xBB\xBF"
+                     "plaec"));
+  sanc::Diagnostics diagnostics("m\x1b.san");
+  sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
+  ASSERT_TRUE(diagnostics.hasErrors());
+  EXPECT_EQ("m\\x1b.san:2:9: error: expected the name of a place, found '\\x0c'",
+            diagnostics.format(diagnostics.errors().front()));
+}
+
 TEST(SyntaxErrorTest, ALargeFileIsRefusedUnread) {
   const std::string model = "atomic a {\n}\n//";
   const std::string largest = model + std::string(sanc::kMaxSourceSize - model.size(), 'x');

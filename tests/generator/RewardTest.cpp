@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "generator/Reward.h"
@@ -94,10 +95,25 @@ TEST_F(RewardTest, ANodeWithoutANameStopsTheFileAndIsReported) {
   EXPECT_FALSE(reward.good());
 }
 
+TEST_F(RewardTest, ARewardThatIsNotAFiniteNumberEndsTheRunNamingIt) {
+  // The file's writer thread is started in the death test's own process.
+  const auto calculate = [this](unsigned long state) {
+    Reward reward(&model, 1, file.c_str());
+    reward.Calculate(state);
+  };
+  SetValues(0.0, 1.0, 0.0, std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EXIT(calculate(3), testing::ExitedWithCode(1),
+              "^Error: reward variable n1 of model .* has the rate reward nan in state 3; rewards "
+              "must be finite numbers\n$");
+  SetValues(-std::numeric_limits<double>::infinity(), 1.0, 0.0, 0.0);
+  EXPECT_EXIT(calculate(4), testing::ExitedWithCode(1),
+              "reward variable n0 of model .* has the impulse reward -inf in state 4");
+}
+
 TEST_F(RewardTest, AFileThatCannotBeOpenedEndsTheRun) {
-  EXPECT_EXIT(
-      Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
-      "^Error: Could not open reward file\n  /nonexistent-directory/x.var: No such file or directory\n$");
+  EXPECT_EXIT(Reward(&model, 1, "/nonexistent-directory/x.var"), testing::ExitedWithCode(1),
+              "^Error: Could not open reward file\n  /nonexistent-directory/x.var: No such file or "
+              "directory\n$");
 }
 
 }  // namespace

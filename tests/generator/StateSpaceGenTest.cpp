@@ -166,19 +166,19 @@ TEST_F(StateSpaceGenTest, AnErlangActivityRunsThroughItsPhasesAndStartsAgainWhen
   // e has 3 phases and rate 3 and stays enabled after its first completion.
   // States (p, phase): 1 (0,1), 2 (0,2), 3 (0,3), 4 (1,1), 5 (1,2),
   // 6 (1,3), 7 (2,1), where e is disabled.
-  TestPVModel model("net", {{"p", 0}},
-                    {ssg_test::erlang("e", 3.0, 3)
-                         .when([](Marks m) { return m[0] < 2; })
-                         .fires([](Marks m) { m[0]++; })});
+  TestPVModel model(
+      "net", {{"p", 0}},
+      {ssg_test::erlang("e", 3.0, 3).when([](Marks m) { return m[0] < 2; }).fires([](Marks m) {
+        m[0]++;
+      })});
   run(model);
   EXPECT_TRUE(FindNext == &StateSpaceGen::FindNextNormal);
-  EXPECT_EQ(
-      "1\n7\n" + std::string(61, ' ') +
-          "\n"
-          "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
-          "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
-          "7\n0\n",
-      dir.read("m.arm"));
+  EXPECT_EQ("1\n7\n" + std::string(61, ' ') +
+                "\n"
+                "1\n2\n3.0000000000e+00\n0\n2\n3\n3.0000000000e+00\n0\n3\n4\n3.0000000000e+00\n0\n"
+                "4\n5\n3.0000000000e+00\n0\n5\n6\n3.0000000000e+00\n0\n6\n7\n3.0000000000e+00\n0\n"
+                "7\n0\n",
+            dir.read("m.arm"));
   // A phase step earns the marking's reward like any other state.
   EXPECT_EQ("marking\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n5\n0\n1\n6\n0\n1\n7\n0\n2\n",
             dir.read("m.var"));
@@ -231,10 +231,9 @@ TEST_F(StateSpaceGenTest, AFiringResetsThePhasesOfTheErlangActivitiesItDisablesA
   // which leaves it enabled: e keeps its phase when x fires. States
   // (p, q, phase): 1 (0,0,1), 2 (0,0,2), 3 (0,1,1), 4 (1,0,1), 5 (0,1,2),
   // 6 (1,1,1).
-  TestPVModel beside(
-      "net", {{"p", 0}, {"q", 0}},
-      {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
-       exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
+  TestPVModel beside("net", {{"p", 0}, {"q", 0}},
+                     {ssg_test::erlang("e", 1.0, 2).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+                      exponential("x", 4.0).when(markingIs(1, 0)).fires(setMarking(1, 1))});
   run(beside);
   EXPECT_EQ(
       "1: 2=1.0000000000e+00 3=4.0000000000e+00\n"
@@ -456,6 +455,36 @@ TEST_F(StateSpaceGenTest, UnusableRatesAndCaseProbabilitiesStopTheRun) {
   refusedChoice(0.0, 0.0, "left has the case probability -?nan");
   // All weights negative would give positive shares; still refused.
   refusedChoice(-1.0, -3.0, "left has the weight -1");
+}
+
+TEST_F(StateSpaceGenTest, WeightsWhoseSumOverflowsShareAsAnyOthers) {
+  // 1e308 + 1.7e308 overflows; the shares are 1/2.7 and 1.7/2.7 of rate 4.
+  const char* expected = "1: 2=1.4814814815e+00 3=2.5185185185e+00\n2:\n3:";
+  TestPVModel instants(
+      "net", {{"q", 0}},
+      {intoVanishing(), instantaneous("left").when(markingIs(0, 1)).fires(setMarking(0, 2), 1e308),
+       instantaneous("right").when(markingIs(0, 1)).fires(setMarking(0, 3), 1.7e308)});
+  EXPECT_EQ(console("", 3), ssg_test::withoutTime(run(instants)));
+  EXPECT_EQ(expected, arm());
+  TestPVModel cases("net", {{"p", 0}},
+                    {exponential("a", 4.0)
+                         .when(markingIs(0, 0))
+                         .fires(setMarking(0, 1), 1e308)
+                         .fires(setMarking(0, 2), 1.7e308)});
+  run(cases);
+  EXPECT_EQ(expected, arm());
+}
+
+TEST_F(StateSpaceGenTest, RatesOutOfAStateWhoseSumOverflowsStopTheRun) {
+  for (short second : {0, 1}) {  // to the same state as the first, or another
+    TestPVModel model(
+        "net", {{"p", 0}},
+        {exponential("a", 1e308).when(markingIs(0, 0)).fires(setMarking(0, 1)),
+         exponential("b", 1.7e308).when(markingIs(0, 0)).fires(setMarking(0, 1 + second))});
+    EXPECT_EXIT(runToDeath(model), testing::ExitedWithCode(1),
+                "Error: the rates out of state 1 sum to more than the largest number when "
+                "activity b of model net adds 1.7e\\+308");
+  }
 }
 
 }  // namespace

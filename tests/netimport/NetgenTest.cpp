@@ -2,6 +2,7 @@
 // the worked example against its hand-derived files, and the runs that
 // must stop with a message and status 1.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -20,6 +21,13 @@ const std::string kExample = std::string(TEST_SOURCE_DIR) + "/../examples/nets/r
 // Runs netgen in dir with output prefix dir/ and name "run".
 ProgramRun netgen(const ScratchDir& dir, const std::string& options) {
   return dir.run(std::string(NETGEN_EXECUTABLE) + " -P" + dir.prefix() + " -Nrun " + options);
+}
+
+// Runs the worked example's net with the timing file timing, written as
+// dir/name.
+ProgramRun exampleTimed(const ScratchDir& dir, const std::string& name, const std::string& timing) {
+  std::ofstream(dir.prefix() + name) << timing;
+  return netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + name);
 }
 
 // The console of a run without its computation time, which varies.
@@ -124,11 +132,11 @@ TEST(NetgenTest, WorkedExampleMatchesItsHandDerivedFiles) {
 // probabilities are the same weight shares.
 TEST(NetgenTest, DeterministicTransitionWritesItsEnablingRecords) {
   ScratchDir dir("netgen");
-  std::ofstream(dir.prefix() + "det.timing")
-      << "routeFast immediate weight 1\nrouteSlow immediate weight 3\n"
-         "express immediate priority 2\nserveFast deterministic 0.5\narrive exponential 2\n"
-         "serveSlow exponential 4\n";
-  ProgramRun run = netgen(dir, "-m" + kExample + ".pnml -r" + dir.prefix() + "det.timing");
+  ProgramRun run = exampleTimed(
+      dir, "det.timing",
+      "routeFast immediate weight 1\nrouteSlow immediate weight 3\n"
+      "express immediate priority 2\nserveFast deterministic 0.5\narrive exponential 2\n"
+      "serveSlow exponential 4\n");
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ("1\n4\n" + std::string(6, ' ') +
                 "\n"
@@ -172,7 +180,14 @@ TEST(NetgenTest, BadInputStopsTheRunWithOneMessage) {
       dir.prefix() + "bad.rewards:1:13: error: the net has no place with the id or name 'queue'");
 
   expectRefused(netgen(dir, "-m" + dir.prefix() + "none.pnml"),
-                dir.prefix() + "none.pnml: error: cannot open the file: No such file or directory");
+                dir.prefix() + "none.pnml: error: no such file");
+  // A FIFO would make the run wait for a writer for ever.
+  ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo").c_str(), 0600));
+  const std::string fifo = dir.prefix() + "fifo";
+  const std::string refusal = fifo + ": error: is a FIFO (named pipe), not a regular file";
+  expectRefused(netgen(dir, "-m" + fifo), refusal);
+  expectRefused(netgen(dir, "-m" + kExample + ".pnml -r" + fifo), refusal);
+  expectRefused(netgen(dir, "-m" + kExample + ".pnml -w" + fifo), refusal);
   expectRefused(netgen(dir, "-B0"), "Error: no net given; name its PNML file with -m");
   expectRefused(netgen(dir, "-B1 -m" + kExample + ".pnml"),
                 "Error: netgen runs a single experiment; -B must be 0, not 1");
@@ -192,6 +207,33 @@ TEST(NetgenTest, NameIsRequiredAndUsageNamesTheNetOptions) {
             usage.out.find("\nnetgen also takes -m<file.pnml> (required), -r<timing file>, "
                            "-w<reward file>\n"))
       << usage.out;
+}
+
+// Weights whose sum overflows share the routes as 1/2.7 and 1.7/2.7 of
+// rate 2; two transitions of rate 1e308 out of one marking cannot be
+// summed.
+TEST(NetgenTest, HugeWeightsShareExactlyAndHugeRatesStopTheRun) {
+  ScratchDir dir("netgen");
+  ProgramRun run = exampleTimed(dir, "huge.timing",
+                                "arrive exponential 2\nrouteFast immediate weight 1e308\n"
+                                "routeSlow immediate weight 1.7e308\nexpress immediate priority 2\n"
+                                "serveFast exponential 1\nserveSlow exponential 4\n");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos,
+            dir.read("run.arm").find("3\n2\n7.4074074074e-01\n4\n1.2592592593e+00\n0\n"));
+
+  std::ofstream(dir.prefix() + "twice.pnml")
+      << "<pnml xmlns=\"http://www.pnml.org/version-2009/grammar/pnml\">"
+         "<net id=\"twice\" type=\"http://www.pnml.org/version-2009/grammar/ptnet\"><page id=\"g\">"
+         "<place id=\"p\"><initialMarking><text>1</text></initialMarking></place><place id=\"q\"/>"
+         "<transition id=\"t1\"/><transition id=\"t2\"/>"
+         "<arc id=\"a1\" source=\"p\" target=\"t1\"/><arc id=\"a2\" source=\"t1\" target=\"q\"/>"
+         "<arc id=\"a3\" source=\"p\" target=\"t2\"/><arc id=\"a4\" source=\"t2\" target=\"q\"/>"
+         "</page></net></pnml>";
+  std::ofstream(dir.prefix() + "twice.timing") << "t1 exponential 1e308\nt2 exponential 1e308\n";
+  expectRefused(netgen(dir, "-m" + dir.prefix() + "twice.pnml -r" + dir.prefix() + "twice.timing"),
+                "Error: the rates out of state 1 sum to more than the largest number when activity "
+                "t2 of model twice adds 1e+308; the rates of a state must have a finite sum");
 }
 
 // A transition that only adds tokens: states 32766 and 32767, then a

@@ -2,6 +2,7 @@
 // its closed form, models with deterministic delays against theirs, and the
 // refusals of what the solver does not handle.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <fstream>
@@ -383,7 +384,9 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
       {"-Pout out1", "solve: give one base path, or -P and -N\n"},
       {"out1 out2", "solve: give one base path, or -P and -N\n"},
       {"none", "solve: none.pvtype: no such file\n"},
+      {"fifo", "solve: fifo.pvtype: is a FIFO (named pipe), not a regular file\n"},
   };
+  ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo.pvtype").c_str(), 0600));
   for (const auto& [arguments, message] : refused) {
     const ProgramRun run = solve(arguments);
     EXPECT_EQ(1, run.status) << arguments;

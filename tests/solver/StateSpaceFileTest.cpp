@@ -25,9 +25,9 @@ const char kRecords[] =
 TEST(StateSpaceFileTest, RecordsAfterEitherHeader) {
   // The padding line may be long: a line longer than the reader's first
   // buffer is read whole all the same.
-  for (const std::string& header : {"1\n3\n" + std::string(61, ' ') + "\n",
-                                    "1\n3\n" + std::string(300000, ' ') + "\n",
-                                    std::string("1\n3\n")}) {
+  for (const std::string& header :
+       {"1\n3\n" + std::string(61, ' ') + "\n", "1\n3\n" + std::string(300000, ' ') + "\n",
+        std::string("1\n3\n")}) {
     const solver::Parsed<solver::StateSpace> space = read(header + kRecords);
     ASSERT_EQ("ok", problemOf(space));
     EXPECT_EQ(3u, space.value().numStates);
@@ -35,6 +35,9 @@ TEST(StateSpaceFileTest, RecordsAfterEitherHeader) {
     EXPECT_EQ((std::vector<std::uint32_t>{2, 3, 1}), space.value().target);
     EXPECT_EQ((std::vector<double>{1.5, 2, 4}), space.value().value);
   }
+  EXPECT_EQ("ok", problemOf(read("\xEF\xBB\xBF"
+                                 "1\n3\n" +
+                                 std::string(kRecords))));
   std::istringstream header("1\n12345678\n");
   EXPECT_EQ(12345678u, solver::readStateCount(header, "m.arm").value());
 }
@@ -58,6 +61,16 @@ TEST(StateSpaceFileTest, MalformedAndInconsistentRecordsAreRefusedWithTheirLine)
       {"1\n0\n", "m.arm:2: a state space has at least one state"},
       {"1\n4294967296\n", "m.arm:2: more states than the generator can number"},
       {"1\n2\n1\n" + std::string(1 << 21, '7') + "\n", "m.arm:4: line longer than 1048576 bytes"},
+      // A run that did not finish, and a file whose line ends were converted.
+      {"1\n" + std::string(61, ' ') + "\n1\n0\n",
+       "m.arm:2: the number of states was never written: the run that wrote the file did not "
+       "finish"},
+      {"1\r\n1\r\n1\r\n0\r\n",
+       "m.arm:1: the line ends with a carriage return (CR LF line ends); the generator writes LF "
+       "only: convert the file back"},
+      {"1\n1\n1\n\x0c"
+       "0\n",
+       "m.arm:4: a target state expected, not \"\\x0c0\""},
   };
   for (const auto& [text, problem] : cases) {
     EXPECT_EQ(problem, problemOf(read(text))) << text.substr(0, 60);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "solver/TransientSolver.h"
 #include "tests/solver/Chains.h"
@@ -43,6 +44,15 @@ TEST(TransientSolverTest, AStiffChainStopsOnceStationary) {
   expectValue(0.75, estimates[0][0]);
   EXPECT_GT(steps.needed, 3000000000u);
   EXPECT_LT(steps.taken, 100u);
+  // A time far beyond the steps it would take is named in a few digits.
+  try {
+    solver::transientRewards(chain, {1e300}, 1e-10, 1000);
+    ADD_FAILURE() << "refused";
+  } catch (const solver::SolveError& error) {
+    const std::string message = error.what();
+    EXPECT_EQ(0u, message.find("uniformization at time 1e+300 would take 3.06")) << message;
+    EXPECT_LT(message.size(), 120u) << message;
+  }
   // Here the long-run value, 0, lies between the state values -100 and 1
   // scaled alike, so the midpoint of their spread, which the remaining
   // Poisson mass takes, is within half the bound of it (the low end would

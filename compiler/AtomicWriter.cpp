@@ -103,12 +103,40 @@ void AtomicWriter::declare(CodeWriter& out) const {
       out << "  PostselectGroup " << group.member << ";\n";
     }
   }
-  const sanc_runtime::Expansion expansion = Model.expansion();
   out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
       << ");\n  ~" << name << "() override;\n"
       << "  // The places and activity instances the model is built with.\n"
-      << "  static sanc_runtime::Expansion expansion() { return {" << expansion.places << ", "
-      << expansion.activities << "}; }\n};\n\n";
+      << "  static sanc_runtime::Expansion expansion() { return " << expansionCode() << "; }\n};\n\n";
+}
+
+std::string AtomicWriter::expansionCode() const {
+  long places = 0;
+  std::string builtPlaces;
+  for (std::size_t p = 0; p < Model.placeSizes.size(); p++) {
+    const int size = Model.placeSizes[p];
+    if (size == kBuiltSize) {
+      builtPlaces += " + " + Model.placeSizeCode[p];
+    } else {
+      places += size == 0 ? 1 : size;
+    }
+  }
+  long activities = 0;
+  std::string familyMembers;
+  for (const Group& group : Model.groups) {
+    const ActivityDecl& activity = *Model.actions[group.firstAction].activity;
+    if (!activity.family) {
+      activities += group.numActions;
+      continue;
+    }
+    const FamilyDecl& family = *activity.family;
+    familyMembers += " + " + std::to_string(group.numActions) + " * sanc_runtime::familySize(" +
+                     family.first.text + ", " + family.last.text + ", " + quoted(Decl.name.text) +
+                     ", " + quoted(activity.name.text) + ", " +
+                     quoted(toSource(*family.first.expr)) + ", " +
+                     quoted(toSource(*family.last.expr)) + ")";
+  }
+  return "{" + std::to_string(places) + builtPlaces + ", " + std::to_string(activities) +
+         familyMembers + "}";
 }
 
 void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {

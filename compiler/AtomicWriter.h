@@ -23,6 +23,9 @@ class AtomicWriter {
   static std::string className(const Atomic& atomic) { return atomic.name() + "SAN"; }
 
  private:
+  // The C++ of the model's expansion: its places and activity instances,
+  // with the arrays and families sized by global variables computed.
+  std::string expansionCode() const;
   void declareAction(CodeWriter& out, const Action& action) const;
   void defineConstructor(CodeWriter& out) const;
   void definePlaces(CodeWriter& out) const;

@@ -125,7 +125,16 @@ void JoinWriter::defineExpansion(CodeWriter& out) const {
         << quoted(child.instance()) << ", "
         << quoted(child.decl->count ? child.decl->count->text : "") << ");\n";
   }
-  out << "  sanc_runtime::addCopies(total, 1, {" << Composed.sharedPlaces() << ", 0}, "
+  long places = 0;
+  std::string builtPlaces;
+  for (const Share& share : Composed.shares) {
+    if (share.size == kBuiltSize) {
+      builtPlaces += " + " + share.sizeCode;
+    } else {
+      places += share.size == 0 ? 1 : share.size;
+    }
+  }
+  out << "  sanc_runtime::addCopies(total, 1, {" << places << builtPlaces << ", 0}, "
       << quoted(Composed.name()) << ", \"its shared places\", \"\");\n  return total;\n}\n\n";
 }
 

@@ -22,18 +22,29 @@ int Atomic::activityIndex(const std::string& name) const {
   return -1;
 }
 
-sanc_runtime::Expansion Atomic::expansion() const {
+std::optional<sanc_runtime::Expansion> Atomic::expansion() const {
   sanc_runtime::Expansion expansion;
   for (int size : placeSizes) {
+    if (size == kBuiltSize) {
+      return std::nullopt;
+    }
     expansion.places += size == 0 ? 1 : size;
+  }
+  for (const Action& action : actions) {
+    if (action.activity->family) {
+      return std::nullopt;
+    }
   }
   expansion.activities = static_cast<long>(actions.size());
   return expansion;
 }
 
-long Join::sharedPlaces() const {
+std::optional<long> Join::sharedPlaces() const {
   long places = 0;
   for (const Share& share : shares) {
+    if (share.size == kBuiltSize) {
+      return std::nullopt;
+    }
     places += share.size == 0 ? 1 : share.size;
   }
   return places;

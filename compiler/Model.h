@@ -65,8 +65,10 @@ struct Atomic {
   int placeIndex(const std::string& name) const;
   // Index of the activity called name, or -1.
   int activityIndex(const std::string& name) const;
-  // Its places (each of an array) and activity instances (each case).
-  sanc_runtime::Expansion expansion() const;
+  // Its places (each of an array) and activity instances (each case, each
+  // member of a family); nullopt when an array's size or a family's bounds
+  // are known only when the model is built.
+  std::optional<sanc_runtime::Expansion> expansion() const;
 };
 
 enum class ModelKind { Atomic, Join };
@@ -104,8 +106,9 @@ struct Join {
   std::vector<Share> shares;
 
   const std::string& name() const { return decl->name.text; }
-  // The places the join adds to its children's (each of an array).
-  long sharedPlaces() const;
+  // The places the join adds to its children's (each of an array); nullopt
+  // when an array's size is known only when the model is built.
+  std::optional<long> sharedPlaces() const;
 };
 
 // The instances of one atomic model that a reward reads, by instance name.

@@ -728,9 +728,9 @@ void StateSpaceGen::noteZero(BaseActionClass* action, const char* what) {
       ZeroMarkings.reset();
     }
   }
-  std::cerr << "Warning: activity " << action->Name;
+  std::cerr << "Warning: activity " << printable(action->Name);
   if (action->OwnerModel != nullptr) {
-    std::cerr << " of model " << action->OwnerModel->Name;
+    std::cerr << " of model " << printable(action->OwnerModel->Name);
   }
   std::cerr << " is enabled with " << what << " 0 in state " << CurrentStateNumber;
   if (ZeroMarkings) {

@@ -146,6 +146,16 @@ inline int familyBound(double bound, const char* model, const char* activity, co
   return static_cast<int>(bound);
 }
 
+// The number of members of the family of activities activity, from index
+// first to last (written as firstWritten, lastWritten): none when last
+// comes before first.
+inline long familySize(double first, double last, const char* model, const char* activity,
+                       const char* firstWritten, const char* lastWritten) {
+  const int from = familyBound(first, model, activity, firstWritten);
+  const int to = familyBound(last, model, activity, lastWritten);
+  return to < from ? 0 : static_cast<long>(to) - from + 1;
+}
+
 // The name of member index of the family activity: activity[index].
 inline std::string familyName(const char* activity, int index) {
   return std::string(activity) + "[" + std::to_string(index) + "]";

@@ -49,10 +49,15 @@ TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
 
 TEST_F(ConstructsTest, WhatTheModelExpandsToAndItsMultiplicitiesAreCheckedWhenItIsBuilt) {
   // cell: producer (3 places, 8 activity instances), 2 consumers (2, 1) and
-  // stock; top: cell, a consumer, two stores (3, 2) and 4 shared places.
+  // stock; top: cell, a consumer, two stores (3 places; shift, peek and
+  // turn[0], turn[1]) and 4 shared places.
   const sanc_runtime::Expansion expansion = topRJ::expansion();
   EXPECT_EQ(20, expansion.places);
-  EXPECT_EQ(15, expansion.activities);
+  EXPECT_EQ(19, expansion.activities);
+  // The family follows its bounds' global variables.
+  slot = -2;  // turn[0 .. -1] has no member
+  EXPECT_EQ(15, topRJ::expansion().activities);
+  slot = 0;
   // tokens is the multiplicity of ship's input arc.
   EXPECT_EXIT((tokens = 0, topRJ()), testing::ExitedWithCode(1),
               "^Error: the arc of activity ship of model producer to or from place stock has the "

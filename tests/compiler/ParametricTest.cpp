@@ -79,7 +79,7 @@ TEST(ParametricTest, FamiliesOfActivitiesReadTheirIndex) {
       {(line + "move[p in 0 .. n] rate 1\n}").c_str(),
        "4:17: the index 'p' would hide the place of that name"},
       {(line + "move[i in 0 .. p] rate 1\n}").c_str(),
-       "4:27: the last index of a family reads parameters and global variables only, not 'p'"},
+       "4:27: the last index of a family reads global variables only, not 'p'"},
       {(line + "move[i in 0 .. n] rate 1  when q[i] / 2 > 0\n}").c_str(),
        "4:48: 'q[i] / 2' divides whole numbers, and C++ drops the remainder; write q[i] / 2.0 "
        "for the quotient, or floor(q[i] / 2.0) for its whole part"},

@@ -106,7 +106,8 @@ void AtomicWriter::declare(CodeWriter& out) const {
   out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
       << ");\n  ~" << name << "() override;\n"
       << "  // The places and activity instances the model is built with.\n"
-      << "  static sanc_runtime::Expansion expansion() { return " << expansionCode() << "; }\n};\n\n";
+      << "  static sanc_runtime::Expansion expansion() { return " << expansionCode()
+      << "; }\n};\n\n";
 }
 
 std::string AtomicWriter::expansionCode() const {

@@ -132,10 +132,11 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
 }
 
 TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
-  EXPECT_EQ(std::vector<std::string>(
-                {"1:1: expected import, global, formula, atomic, join, rewards or study, found 'plaec'"}),
-            errorsOf("\xEF\xBB\xBF"
-                     "plaec"));
+  EXPECT_EQ(
+      std::vector<std::string>(
+          {"1:1: expected import, global, formula, atomic, join, rewards or study, found 'plaec'"}),
+      errorsOf("\xEF\xBB\xBF"
+               "plaec"));
   sanc::Diagnostics diagnostics("m\x1b.san");
   sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
   ASSERT_TRUE(diagnostics.hasErrors());

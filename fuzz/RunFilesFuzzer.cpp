@@ -1,7 +1,7 @@
 // Fuzzes the solver's readers of a generator run. The input holds the
-// ".pvtype", ".arm", ".var", ".det", ".firings" and ".states" files, in
-// this order, separated by NUL bytes; an optional file whose part is
-// missing or empty is not written, and one whose part is the single byte
+// ".pvtype", ".arm", ".var", ".det", ".firings", ".states" and ".imp"
+// files, in this order, separated by NUL bytes; an optional file whose part
+// is missing or empty is not written, and one whose part is the single byte
 // 0xFF is made a FIFO, which the readers must refuse without waiting for
 // a writer. The files are written to a scratch folder and read as the
 // solver reads them: the result is the run, each file consistent with the
@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kSuffixes[] = {".pvtype", ".arm", ".var", ".det", ".firings", ".states"};
+const char* const kSuffixes[] = {".pvtype", ".arm", ".var", ".det", ".firings", ".states", ".imp"};
 const std::size_t kRequired = 3;  // .pvtype, .arm and .var are always written
 const std::size_t kNumFiles = sizeof kSuffixes / sizeof kSuffixes[0];
 
@@ -83,6 +83,13 @@ void checkRun(const solver::RunFiles& run) {
   }
   require(run.rewards.numVariables == run.variables.size());
   require(run.rewards.rate.size() == static_cast<std::size_t>(n) * run.variables.size());
+  if (run.impulses) {
+    require(run.impulses->rate.size() == run.rewards.rate.size());
+    for (const solver::ImpulseTable::Deterministic& entry : run.impulses->deterministic) {
+      require(entry.state >= 1 && entry.state <= n && entry.delay > 0);
+      require(entry.first + run.variables.size() <= run.impulses->firingImpulse.size());
+    }
+  }
   if (n > 0) {
     run.describeState(n);
   }

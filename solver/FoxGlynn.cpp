@@ -11,6 +11,14 @@ namespace {
 const double kSqrt2Pi = std::sqrt(2.0 * M_PI);
 // Beyond this k both tail bounds underflow to 0, below any epsilon.
 const double kLargestK = 40;
+// Points beyond any number of steps a computation can take saturate here,
+// far below where a conversion or a step count would overflow: such a
+// window is never reached, however far its time.
+const double kFarthestPoint = 4611686018427387904.0;  // 2^62
+
+std::uint64_t pointOf(double point) {
+  return point <= 0 ? 0 : static_cast<std::uint64_t>(std::min(point, kFarthestPoint));
+}
 
 // Fox and Glynn's Corollary 1: the right tail beyond the point found for k
 // is below a d(k) e^(-k^2/2) / (k sqrt(2 pi)). It is stated for rates of at
@@ -25,8 +33,7 @@ std::uint64_t rightPoint(double rate, double epsilon) {
       break;
     }
   }
-  return static_cast<std::uint64_t>(
-      std::ceil(std::floor(lambda) + k * std::sqrt(2 * lambda) + 1.5));
+  return pointOf(std::ceil(std::floor(lambda) + k * std::sqrt(2 * lambda) + 1.5));
 }
 
 // Fox and Glynn's Corollary 2: the left tail below the point found for k is
@@ -42,7 +49,7 @@ std::uint64_t leftPoint(double rate, double epsilon) {
     k++;
   }
   const double point = std::floor(std::floor(rate) - k * std::sqrt(rate) - 1.5);
-  return point > 0 ? static_cast<std::uint64_t>(point) : 0;
+  return pointOf(point);
 }
 
 // Sum of weights[first..last], adding the smaller of the two ends first.
@@ -60,9 +67,15 @@ double sumFromSmallest(const std::vector<double>& weights, std::size_t first, st
 
 }  // namespace
 
+std::uint64_t poissonLeftPoint(double rate, double epsilon) { return leftPoint(rate, epsilon / 2); }
+
+std::uint64_t poissonRightPoint(double rate, double epsilon) {
+  return rightPoint(rate, epsilon / 2);
+}
+
 PoissonWindow poissonWindow(double rate, double epsilon) {
-  const std::uint64_t left = leftPoint(rate, epsilon / 2);
-  const std::uint64_t right = rightPoint(rate, epsilon / 2);
+  const std::uint64_t left = poissonLeftPoint(rate, epsilon);
+  const std::uint64_t right = poissonRightPoint(rate, epsilon);
   const auto mode = static_cast<std::uint64_t>(std::floor(rate));
   std::vector<double> weights(right - left + 1);
   // The mode's weight keeps the sum of all weights far below overflow.

@@ -26,6 +26,13 @@ struct PoissonWindow {
 // rates). Requires rate > 0 and 0 < epsilon < 1.
 PoissonWindow poissonWindow(double rate, double epsilon);
 
+// The left end of poissonWindow(rate, epsilon) is at least this point,
+// found without computing a weight: a computation that ends before it
+// needs no window.
+std::uint64_t poissonLeftPoint(double rate, double epsilon);
+// Likewise, its right end is at most this point.
+std::uint64_t poissonRightPoint(double rate, double epsilon);
+
 }  // namespace solver
 
 #endif

@@ -190,6 +190,28 @@ std::string_view valueOf(const LineReader& reader, std::string_view line, std::s
   return line.substr(key.size() + 1);
 }
 
+unsigned long long countOf(LineReader& reader, std::string_view key, const std::string& what) {
+  return parseUnsigned(reader, valueOf(reader, reader.expect(std::string(key) + ":"), key), what);
+}
+
+void expectStateNumber(LineReader& reader, std::uint32_t state, std::uint32_t numStates) {
+  const auto record = [state, numStates] {
+    return "the record of state " + std::to_string(state) + " (the state space has " +
+           std::to_string(numStates) + ")";
+  };
+  if (parseUnsigned(reader, reader.expectLazily(record), "a state number") != state) {
+    reader.fail(record() + " expected");
+  }
+}
+
+void expectVariableName(LineReader& reader, const std::string& expected) {
+  const std::string_view name = reader.expect("the name of reward variable " + expected);
+  if (name != expected) {
+    reader.fail("reward variable \"" + std::string(name.substr(0, 80)) +
+                "\" where the reward types name \"" + expected + "\"");
+  }
+}
+
 std::optional<Diagnostic> openRegularFile(const std::string& path, std::ifstream& in) {
   if (std::optional<std::string> problem = notRegularFile(path)) {
     return Diagnostic{path, 0, *problem};

@@ -2,6 +2,7 @@
 #define SOLVER_LINEREADER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <fstream>
 #include <istream>
 #include <new>
@@ -99,6 +100,14 @@ double parseNumber(const LineReader& reader, std::string_view text, std::string_
 std::vector<std::string_view> fieldsOf(std::string_view line);
 // The value of a "Key:value" line; fails unless line starts with key and ':'.
 std::string_view valueOf(const LineReader& reader, std::string_view line, std::string_view key);
+// The next line as "key:count", the count a whole number; what names it.
+unsigned long long countOf(LineReader& reader, std::string_view key, const std::string& what);
+// The next line as the number of state (from 1) of a file with numStates
+// records; fails on another number or at the end.
+void expectStateNumber(LineReader& reader, std::uint32_t state, std::uint32_t numStates);
+// The next line as the name of the reward variable expected (the reward
+// types file names the variables, in order).
+void expectVariableName(LineReader& reader, const std::string& expected);
 
 // Runs read on a reader over in and returns its result, or the diagnostic
 // of the input error it met. Memory running out is reported, not thrown.

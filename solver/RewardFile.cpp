@@ -7,19 +7,11 @@ namespace solver {
 
 namespace {
 
-void readNames(LineReader& reader, const std::vector<std::string>& names) {
-  for (const std::string& expected : names) {
-    const std::string_view name = reader.expect("the name of reward variable " + expected);
-    if (name != expected) {
-      reader.fail("reward variable \"" + std::string(name.substr(0, 80)) +
-                  "\" where the reward types name \"" + expected + "\"");
-    }
-  }
-}
-
 StateRewards readRecords(LineReader& reader, const std::vector<std::string>& names,
                          std::uint32_t numStates) {
-  readNames(reader, names);
+  for (const std::string& expected : names) {
+    expectVariableName(reader, expected);
+  }
   if (isBinaryRewardRecords(reader)) {
     return readBinaryRewardRecords(reader, names, numStates);
   }
@@ -27,13 +19,7 @@ StateRewards readRecords(LineReader& reader, const std::vector<std::string>& nam
   rewards.numVariables = names.size();
   rewards.hasImpulses.assign(names.size(), false);
   for (std::uint32_t state = 1; state <= numStates; state++) {
-    const auto record = [state, numStates] {
-      return "the record of state " + std::to_string(state) + " (the state space has " +
-             std::to_string(numStates) + ")";
-    };
-    if (parseUnsigned(reader, reader.expectLazily(record), "a state number") != state) {
-      reader.fail(record() + " expected");
-    }
+    expectStateNumber(reader, state, numStates);
     for (std::size_t v = 0; v < names.size(); v++) {
       const auto reward = [&] {
         return "the rewards of " + names[v] + " in state " + std::to_string(state);

@@ -6,10 +6,6 @@ namespace solver {
 
 namespace {
 
-unsigned long long countOf(LineReader& reader, std::string_view key, const std::string& what) {
-  return parseUnsigned(reader, valueOf(reader, reader.expect(std::string(key) + ":"), key), what);
-}
-
 double timeOf(LineReader& reader, std::string_view key) {
   const double time =
       parseNumber(reader, valueOf(reader, reader.expect(std::string(key) + ":"), key), "a time");

@@ -71,6 +71,10 @@ Parsed<RunFiles> readRun(const std::string& base) {
       }
       run.firings = checked(readFiringFile(run.fileName(".firings"), numStates));
     }
+    if (exists(run.fileName(".imp"))) {
+      run.impulses =
+          checked(readImpulseFile(run.fileName(".imp"), namesOf(run.variables), numStates));
+    }
     if (exists(run.fileName(".states"))) {
       run.markings = checked(readMarkingFile(run.fileName(".states"), numStates));
     }

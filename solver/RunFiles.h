@@ -8,6 +8,7 @@
 #include "solver/DelayFile.h"
 #include "solver/Diagnostic.h"
 #include "solver/FiringFile.h"
+#include "solver/ImpulseFile.h"
 #include "solver/MarkingFile.h"
 #include "solver/RewardFile.h"
 #include "solver/RewardTypeFile.h"
@@ -26,6 +27,7 @@ struct RunFiles {
   std::optional<std::vector<DelayEnabling>> delays;  // ".det"
   std::optional<FiringTable> firings;                // ".firings"
   std::optional<MarkingTable> markings;              // ".states"
+  std::optional<ImpulseTable> impulses;              // ".imp"
 
   std::string fileName(const char* suffix) const { return base + suffix; }
   // "state n", with its marking when the ".states" file was read.
@@ -33,7 +35,7 @@ struct RunFiles {
 };
 
 // Reads base followed by ".pvtype", ".arm" and ".var" and, where they
-// exist, ".det", ".firings" and ".states".
+// exist, ".det", ".firings", ".states" and ".imp".
 Parsed<RunFiles> readRun(const std::string& base);
 
 }  // namespace solver

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "solver/CompensatedSum.h"
 #include "solver/EmbeddedChain.h"
 #include "solver/FoxGlynn.h"
 
@@ -38,21 +39,9 @@ class LowerPoisson {
   PoissonWindow Window;
 };
 
-// A sum of many small terms, compensated (Neumaier): the probability left
-// out is one less such a sum, and must not drown in its rounding.
-class Sum {
- public:
-  void add(double term) {
-    const double next = Total + term;
-    Carry += std::fabs(Total) >= std::fabs(term) ? (Total - next) + term : (term - next) + Total;
-    Total = next;
-  }
-  double value() const { return Total + Carry; }
-
- private:
-  double Total = 0.0;
-  double Carry = 0.0;
-};
+// The probability left out is one less a sum of many small terms, so the
+// sum must not drown in its rounding.
+using Sum = CompensatedSum;
 
 double massOf(const std::vector<double>& probabilities) {
   double mass = 0.0;

@@ -1,53 +1,32 @@
 #include "solver/Solve.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <utility>
 
 #include "solver/DeterministicProcess.h"
 #include "solver/EmbeddedChain.h"
+#include "solver/Measures.h"
+#include "solver/Progress.h"
+#include "solver/Report.h"
 #include "solver/RunFiles.h"
 #include "solver/ShiftedPoissonSeries.h"
-#include "solver/SteadyStateSolver.h"
-#include "solver/TransientSolver.h"
 
 namespace solver {
 
 namespace {
 
-// Values by row (a time point, or the long run) and variable.
-using Table = std::vector<std::vector<Estimate>>;
+const double kUnitRoundoff = DBL_EPSILON / 2;
+// A bound below this many units of roundoff of the rewards' magnitude
+// cannot be reached by sums of thousands of terms.
+const double kFloorUnits = 64;
 
 std::string numberText(const char* format, double value) {
   char text[40];
   std::snprintf(text, sizeof text, format, value);
   return text;
-}
-
-std::string timeText(double time) { return std::isinf(time) ? "inf" : numberText("%g", time); }
-
-// The newer values, each with the estimate of its error: its difference
-// from the older value plus twice its own bound and the older's.
-Table compared(const Table& older, const Table& newer) {
-  Table combined = newer;
-  for (std::size_t t = 0; t < newer.size(); t++) {
-    for (std::size_t v = 0; v < newer[t].size(); v++) {
-      combined[t][v].error = std::fabs(newer[t][v].value - older[t][v].value) +
-                             2 * newer[t][v].error + older[t][v].error;
-    }
-  }
-  return combined;
-}
-
-double worstError(const Table& table) {
-  double worst = 0;
-  for (const std::vector<Estimate>& row : table) {
-    for (const Estimate& estimate : row) {
-      worst = std::max(worst, estimate.error);
-    }
-  }
-  return worst;
 }
 
 // The delays that can fire, with their activities' names.
@@ -68,9 +47,32 @@ std::string counted(std::size_t count, const std::string& thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
 
+bool timed(VariableKind kind) {
+  return kind != VariableKind::kLongRun && kind != VariableKind::kMeanTime;
+}
+
+const char* kindName(VariableKind kind) {
+  switch (kind) {
+    case VariableKind::kInstant:
+      return "an instant-of-time variable (type 0)";
+    case VariableKind::kAccumulated:
+      return "an interval variable (type 1)";
+    case VariableKind::kAverage:
+      return "a time-averaged interval variable (type 2)";
+    case VariableKind::kLongRun:
+      return "a long-run variable (type 3)";
+    case VariableKind::kMeanTime:
+      return "a mean time to a condition (type 4)";
+    case VariableKind::kProbabilityBy:
+      return "a probability that a condition has held (type 5)";
+  }
+  return "";
+}
+
 // The chain of a run without deterministic delays, built in the storage of
-// its state space and rewards (self-loops change nothing and are left out).
-MarkovChain chainOf(RunFiles& run) {
+// its state space (self-loops change nothing and are left out), with the
+// given rewards.
+MarkovChain chainOf(RunFiles& run, std::vector<double> rewards) {
   StateSpace& space = run.space;
   MarkovChain chain;
   std::uint64_t kept = 0;
@@ -92,220 +94,511 @@ MarkovChain chainOf(RunFiles& run) {
   chain.column = std::move(space.target);
   chain.rate = std::move(space.value);
   chain.numVariables = run.rewards.numVariables;
-  chain.rewards = std::move(run.rewards.rate);
+  chain.rewards = std::move(rewards);
   return chain;
+}
+
+// The newer estimates, each with the estimate of its error: its
+// difference from the older value plus twice its own bound and the older's.
+std::vector<Estimate> compared(const std::vector<Estimate>& older,
+                               const std::vector<Estimate>& newer) {
+  std::vector<Estimate> combined = newer;
+  for (std::size_t i = 0; i < newer.size(); i++) {
+    combined[i].error =
+        std::fabs(newer[i].value - older[i].value) + 2 * newer[i].error + older[i].error;
+  }
+  return combined;
+}
+
+double worst(const std::vector<Estimate>& estimates, double Estimate::*part) {
+  double most = 0;
+  for (const Estimate& estimate : estimates) {
+    most = std::max(most, estimate.*part);
+  }
+  return most;
+}
+
+std::vector<MeasureRequest> subset(const std::vector<MeasureRequest>& requests,
+                                   const std::vector<std::size_t>& which) {
+  std::vector<MeasureRequest> part;
+  for (std::size_t r : which) {
+    part.push_back(requests[r]);
+  }
+  return part;
+}
+
+// Puts the evaluation of the requests at which into whole.
+void place(Evaluation& whole, const std::vector<std::size_t>& which, const Evaluation& part) {
+  for (std::size_t i = 0; i < which.size(); i++) {
+    whole.estimates[which[i]] = part.estimates[i];
+    whole.infinite[which[i]] = part.infinite[i];
+  }
+  if (part.steps.needed > 0) {
+    whole.steps = part.steps;
+  }
+  whole.longRunMethod = part.longRunMethod.empty() ? whole.longRunMethod : part.longRunMethod;
+  whole.meanTimeMethod = part.meanTimeMethod.empty() ? whole.meanTimeMethod : part.meanTimeMethod;
+  whole.stopped = whole.stopped || part.stopped;
 }
 
 class Solver {
  public:
-  Solver(const SolveOptions& options, RunFiles& run) : Options(options), Run(run) {}
+  Solver(const SolveOptions& options, RunFiles& run)
+      : Options(options), Run(run), Epsilon(options.epsilon) {}
   Solution run();
 
  private:
-  // The times asked of each variable; refuses variables of other types.
-  void collectTimes();
+  // The requests of each variable in order; refuses what cannot be computed.
+  void planRequests();
+  void planVariable(std::size_t v);
+  void checkImpulses(std::size_t v, VariableKind kind) const;
+  void checkCondition(std::size_t v) const;
+  std::vector<double> effectiveRewards() const;
+  void raiseToFloor(const std::vector<double>& rewards);
   void noteModel();
-  // How far the last uniformization went, if it took any step.
-  void noteSteps();
-  // Values at Times (longRun false) or in the long run.
-  Table solveFor(bool longRun);
-  // The values of chain at Times, or in the long run, within epsilon.
-  Table evaluate(const MarkovChain& chain, bool longRun, double epsilon);
-  Table solveWithDelays(const DeterministicProcess& process, bool longRun);
+  void noteTransient();
+  void noteMethods(const Evaluation& evaluation, bool anyTimed);
+  EvaluationSettings settings(double epsilon) const;
+  // The requests whose kind is timed (or not), and their positions.
+  std::vector<MeasureRequest> group(bool timedKinds, std::vector<std::size_t>& positions) const;
+  void evaluateWithoutDelays(std::vector<double> rewards);
+  // Where a run has deterministic delays: each group of requests on the
+  // process up to its horizon.
+  void evaluateWithDelays(const std::vector<double>& rewards);
+  Evaluation solveWithDelays(const DeterministicProcess& process,
+                             const std::vector<MeasureRequest>& requests);
+  // The instants by the series of shifted Poisson terms, into result;
+  // false (with a note) when the series gave up.
+  bool seriesAtInstants(const DeterministicProcess& process,
+                        const std::vector<MeasureRequest>& requests,
+                        const std::vector<std::size_t>& instants, Evaluation& result);
   // Doubles the phases of the delays until two successive values agree.
-  Table doublePhases(const DeterministicProcess& process, bool longRun);
-  void noteDroppedDelays(const DeterministicProcess& process);
+  Evaluation doublePhases(const DeterministicProcess& process,
+                          const std::vector<MeasureRequest>& requests);
+  void noteDroppedDelays(const DeterministicProcess& process, double horizon);
   void noteErlang(const DeterministicProcess& process, unsigned int phases,
                   const std::string& outcome);
-  void record(const Table& table, bool longRun);
+  void store(const Evaluation& evaluation, const std::vector<std::size_t>& positions);
+  void finish();
 
   const SolveOptions& Options;
   RunFiles& Run;
-  std::vector<std::vector<double>> TimesOf;  // by variable
-  std::vector<double> Times;                 // all, ascending
-  std::vector<std::vector<VariableValue>> ValuesOf;
+  double Epsilon;
+  std::vector<MeasureRequest> Requests;
+  std::vector<VariableValue> Values;  // by request
   bool WithDelays = false;
-  MarkovChain Chain;  // of a run without delays
-  UniformizationSteps LastSteps;
   Solution Result;
 };
 
-void Solver::collectTimes() {
-  for (const RewardVariable& variable : Run.variables) {
-    if (variable.type != 0) {
-      throw InputError({Run.fileName(".pvtype"), variable.line,
-                        "variable " + variable.name + " has type " + std::to_string(variable.type) +
-                            ": only instant-of-time variables (type 0) are solved"});
+void Solver::planRequests() {
+  for (std::size_t v = 0; v < Run.variables.size(); v++) {
+    const std::size_t planned = Requests.size();
+    try {
+      planVariable(v);
+    } catch (const InputError& error) {
+      // The variable gets no value; the others are still solved.
+      Requests.resize(planned);
+      Values.resize(planned);
+      Result.refused.push_back(error.diagnostic());
     }
-    std::vector<double> times = Options.times;
-    if (times.empty()) {
-      for (const RewardVariable::Interval& interval : variable.times) {
-        if (interval.start != interval.stop) {
-          throw InputError({Run.fileName(".pvtype"), variable.line,
-                            "variable " + variable.name +
-                                " is taken at an instant, but a start and stop time differ"});
-        }
-        times.push_back(interval.start);
+  }
+}
+
+void Solver::planVariable(std::size_t v) {
+  const RewardVariable& variable = Run.variables[v];
+  const auto refuse = [&](const std::string& why) {
+    throw InputError(
+        {Run.fileName(".pvtype"), variable.line, "variable " + variable.name + " " + why});
+  };
+  if (variable.type < 0 || variable.type > 5) {
+    refuse("has type " + std::to_string(variable.type) + ": the solver knows types 0 to 5");
+  }
+  const auto kind = static_cast<VariableKind>(variable.type);
+  checkImpulses(v, kind);
+  if (kind == VariableKind::kMeanTime || kind == VariableKind::kProbabilityBy) {
+    checkCondition(v);
+  }
+  const auto add = [&](VariableKind k, double start, double stop) {
+    Requests.push_back({v, k, start, stop});
+    Values.push_back({variable.name, stop, {}, k, start, false});
+  };
+  if (!timed(kind)) {
+    if (!variable.times.empty()) {
+      refuse("is " + std::string(kindName(kind)) + ", which has no time points, but lists " +
+             counted(variable.times.size(), "time point"));
+    }
+    add(kind, 0.0, INFINITY);
+    return;
+  }
+  const bool instant = kind == VariableKind::kInstant || kind == VariableKind::kProbabilityBy;
+  std::vector<RewardVariable::Interval> times = variable.times;
+  if (!Options.times.empty()) {
+    times.clear();
+    for (double t : Options.times) {
+      if (kind == VariableKind::kAverage && t == 0) {
+        throw InputError({Options.base, 0,
+                          "option -t: the average of " + variable.name +
+                              " over [0, 0] is not defined; give times above 0"});
+      }
+      times.push_back({instant ? t : 0.0, t});
+    }
+  }
+  for (const RewardVariable::Interval& interval : times) {
+    if (instant && interval.start != interval.stop) {
+      refuse("is taken at an instant, but a start and stop time differ");
+    }
+    if (!instant && !(interval.start < interval.stop) && Options.times.empty()) {
+      refuse("is taken over intervals, but an interval's start " +
+             numberText("%g", interval.start) + " is not before its stop " +
+             numberText("%g", interval.stop));
+    }
+    add(kind, interval.start, interval.stop);
+  }
+  if (Options.longRun && kind != VariableKind::kProbabilityBy) {
+    add(VariableKind::kLongRun, 0.0, INFINITY);
+  }
+}
+
+void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
+  const RewardVariable& variable = Run.variables[v];
+  const bool recorded = Run.rewards.hasImpulses[v];
+  const bool defined = Run.impulses ? Run.impulses->defines[v] : recorded;
+  const auto refuse = [&](const std::string& file, const std::string& why) {
+    throw InputError({Run.fileName(file.c_str()), file == ".pvtype" ? variable.line : 0,
+                      "variable " + variable.name + " " + why});
+  };
+  if (Run.impulses && recorded && !defined) {
+    refuse(".imp",
+           "has no impulses by this file, but the .var file records some: the files are "
+           "of different runs");
+  }
+  if (!defined) {
+    return;
+  }
+  if (kind == VariableKind::kInstant) {
+    // Say what to write instead, at the variable's own last time point.
+    const std::vector<double>& asked = Options.times;
+    double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
+    for (const RewardVariable::Interval& interval : variable.times) {
+      t = asked.empty() ? std::max(t, interval.stop) : t;
+    }
+    const std::string at = numberText("%g", t);
+    refuse(".pvtype",
+           "has impulse rewards, which an instant of time cannot count: an impulse "
+           "is earned in no time; write '" +
+               variable.name + " over [0, " + at + "]' for the expected count by time " + at +
+               ", or '" + variable.name + " in the long run' for its rate");
+  }
+  if (kind == VariableKind::kMeanTime || kind == VariableKind::kProbabilityBy) {
+    refuse(".pvtype", "has impulse rewards, which " + std::string(kindName(kind)) +
+                          " cannot use: its condition is its rate reward alone; ask for the "
+                          "impulses in a variable of their own, over an interval or in the "
+                          "long run");
+  }
+  if (!Run.impulses) {
+    refuse(".var",
+           "has impulse rewards, but there is no .imp file with what they earn: "
+           "generate the run again");
+  }
+  if (Run.delays && !Run.delays->empty()) {
+    for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
+      if (Run.impulses->firingImpulse[entry.first + v] != 0) {
+        refuse(".imp", "earns impulses when a deterministic activity fires (state " +
+                           std::to_string(entry.state) + "), which the solver does not count yet");
       }
     }
-    Times.insert(Times.end(), times.begin(), times.end());
-    TimesOf.push_back(std::move(times));
   }
-  std::sort(Times.begin(), Times.end());
-  Times.erase(std::unique(Times.begin(), Times.end()), Times.end());
+}
+
+void Solver::checkCondition(std::size_t v) const {
+  const std::size_t nv = Run.rewards.numVariables;
+  for (std::size_t s = 0; s < Run.space.numStates; s++) {
+    const double r = Run.rewards.rate[s * nv + v];
+    if (r != 0.0 && r != 1.0) {
+      throw InputError({Run.fileName(".var"), 0,
+                        "variable " + Run.variables[v].name + " is " +
+                            kindName(static_cast<VariableKind>(Run.variables[v].type)) +
+                            ", but its rate reward in state " + std::to_string(s + 1) + " is " +
+                            numberText("%g", r) +
+                            ": a condition is 1 where it holds and 0 elsewhere"});
+    }
+  }
+}
+
+std::vector<double> Solver::effectiveRewards() const {
+  std::vector<double> rewards = Run.rewards.rate;
+  if (Run.impulses) {
+    // Impulses earned per unit time count as a rate reward: over an
+    // interval and in the long run the expected number of firings is the
+    // time spent in each state times its rates.
+    for (std::size_t i = 0; i < rewards.size(); i++) {
+      rewards[i] += Run.impulses->rate[i];
+    }
+  }
+  return rewards;
+}
+
+void Solver::raiseToFloor(const std::vector<double>& rewards) {
+  const std::size_t nv = Run.rewards.numVariables;
+  double largest = 0.0;
+  for (std::size_t v = 0; v < nv; v++) {
+    if (static_cast<VariableKind>(Run.variables[v].type) == VariableKind::kMeanTime) {
+      continue;
+    }
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (std::size_t i = v; i < rewards.size(); i += nv) {
+      low = std::min(low, rewards[i]);
+      high = std::max(high, rewards[i]);
+    }
+    // With a relative bound, rewards of one sign keep their relative
+    // precision however small the value.
+    if (Options.relative > 0 && (low >= 0 || high <= 0)) {
+      continue;
+    }
+    largest = std::max({largest, std::fabs(low), std::fabs(high)});
+  }
+  const double floor = kFloorUnits * kUnitRoundoff * largest;
+  if (Epsilon < floor) {
+    Epsilon = std::stod(numberText("%.2g", floor * 1.05));
+    Result.notes.push_back("the bound " + numberText("%g", Options.epsilon) +
+                           " is below what double precision can reach for rewards up to " +
+                           numberText("%g", largest) + ": raised to " + numberText("%g", Epsilon));
+  }
 }
 
 void Solver::noteModel() {
   Result.notes.push_back(Run.base + ": " + counted(Run.space.numStates, "state") + ", " +
                          counted(Run.variables.size(), "reward variable"));
-  for (std::size_t v = 0; v < Run.variables.size(); v++) {
-    if (Run.rewards.hasImpulses[v]) {
-      Result.notes.push_back(Run.variables[v].name +
-                             ": impulse rewards are not evaluated, only rate rewards");
-    }
-  }
   if (WithDelays && !Run.firings) {
     Result.notes.push_back(
         "no .firings file: a delay enabled in successive states counts as one activity's");
   }
 }
 
-void Solver::noteSteps() {
-  if (LastSteps.needed == 0) {
-    return;
+void Solver::noteTransient() {
+  if (std::any_of(Requests.begin(), Requests.end(),
+                  [](const MeasureRequest& r) { return timed(r.kind); })) {
+    Result.notes.push_back(
+        "transient values: uniformization with Fox-Glynn truncation, absolute error bound " +
+        numberText("%g", Epsilon) +
+        (Options.relative > 0 ? ", relative bound " + numberText("%g", Options.relative) : ""));
   }
-  Result.notes.push_back("uniformization rate " + numberText("%g", LastSteps.rate) + ": " +
-                         std::to_string(LastSteps.taken) + " of the " +
-                         std::to_string(LastSteps.needed) + " steps to the last time point" +
-                         (LastSteps.taken < LastSteps.needed ? ", stationary from then on" : ""));
 }
 
-Solution Solver::run() {
-  collectTimes();
-  WithDelays = Run.delays && !Run.delays->empty();
-  noteModel();
-  ValuesOf.resize(Run.variables.size());
-  if (!WithDelays) {
-    // Built in the storage of the files' data, so only once.
-    Chain = chainOf(Run);
-  }
-  if (!Times.empty()) {
-    Result.notes.push_back(
-        "transient values: uniformization with Fox-Glynn truncation, "
-        "absolute error bound " +
-        numberText("%g", Options.epsilon));
-    record(solveFor(false), false);
-    noteSteps();
-  }
-  if (Options.longRun) {
-    Result.notes.push_back(
-        "long-run values: power iteration with bounds from below and above, "
-        "absolute error bound " +
-        numberText("%g", Options.epsilon));
-    record(solveFor(true), true);
-  }
-  for (std::vector<VariableValue>& values : ValuesOf) {
-    for (VariableValue& value : values) {
-      Result.withinBound = Result.withinBound && value.estimate.error <= Options.epsilon;
-      Result.values.push_back(std::move(value));
+EvaluationSettings Solver::settings(double epsilon) const {
+  EvaluationSettings evaluation;
+  evaluation.epsilon = epsilon;
+  evaluation.relative = Options.relative;
+  evaluation.maxSteps = Options.maxSteps;
+  evaluation.threads = Options.threads;
+  evaluation.progress = Options.progress;
+  return evaluation;
+}
+
+std::vector<MeasureRequest> Solver::group(bool timedKinds,
+                                          std::vector<std::size_t>& positions) const {
+  std::vector<MeasureRequest> requests;
+  for (std::size_t r = 0; r < Requests.size(); r++) {
+    if (timed(Requests[r].kind) == timedKinds) {
+      requests.push_back(Requests[r]);
+      positions.push_back(r);
     }
   }
-  return std::move(Result);
+  return requests;
 }
 
-Table Solver::evaluate(const MarkovChain& chain, bool longRun, double epsilon) {
-  if (longRun) {
-    return {steadyStateRewards(chain, epsilon, Options.maxSteps)};
+void Solver::noteMethods(const Evaluation& evaluation, bool anyTimed) {
+  const UniformizationSteps& steps = evaluation.steps;
+  if (anyTimed && steps.needed > 0) {
+    Result.notes.push_back("uniformization rate " + numberText("%g", steps.rate) + ": " +
+                           std::to_string(steps.taken) + " of the " + std::to_string(steps.needed) +
+                           " steps to the last time point" +
+                           (evaluation.stopped           ? " when stopped"
+                            : steps.taken < steps.needed ? ", stationary from then on"
+                                                         : ""));
   }
-  return transientRewards(chain, Times, epsilon, Options.maxSteps, &LastSteps);
-}
-
-Table Solver::solveFor(bool longRun) {
-  if (!WithDelays) {
-    return evaluate(Chain, longRun, Options.epsilon);
+  if (!evaluation.longRunMethod.empty()) {
+    Result.notes.push_back(
+        "long-run values: the Poisson equation of each closed class (" + evaluation.longRunMethod +
+        "), bounds from its residual, absolute error bound " + numberText("%g", Epsilon));
   }
-  const double horizon = longRun ? INFINITY : Times.back();
-  Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
-  if (!process.ok()) {
-    throw InputError(process.error());
-  }
-  noteDroppedDelays(process.value());
-  return solveWithDelays(process.value(), longRun);
-}
-
-void Solver::noteDroppedDelays(const DeterministicProcess& process) {
-  for (const auto& [delay, names] : process.dropped) {
-    Result.notes.push_back("delay " + numberText("%g", delay) +
-                           (names.empty() ? "" : " (" + names + ")") +
-                           " is longer than the last time point " + timeText(Times.back()) +
-                           ": it cannot fire before it and is left out (exact)");
+  if (!evaluation.meanTimeMethod.empty()) {
+    Result.notes.push_back("mean times: a linear system (" + evaluation.meanTimeMethod +
+                           "), bounds from its residual");
   }
 }
 
-Table Solver::solveWithDelays(const DeterministicProcess& process, bool longRun) {
+void Solver::store(const Evaluation& evaluation, const std::vector<std::size_t>& positions) {
+  for (std::size_t i = 0; i < positions.size(); i++) {
+    Values[positions[i]].estimate = evaluation.estimates[i];
+    Values[positions[i]].infinite = evaluation.infinite[i];
+  }
+  Result.stopped = Result.stopped || evaluation.stopped;
+}
+
+void Solver::evaluateWithoutDelays(std::vector<double> rewards) {
+  const MarkovChain chain = chainOf(Run, std::move(rewards));
+  std::vector<std::size_t> positions(Requests.size());
+  for (std::size_t r = 0; r < positions.size(); r++) {
+    positions[r] = r;
+  }
+  const Evaluation evaluation = evaluateMeasures(chain, Requests, settings(Epsilon));
+  noteMethods(evaluation, true);
+  store(evaluation, positions);
+}
+
+void Solver::evaluateWithDelays(const std::vector<double>& rewards) {
+  RunFiles& run = Run;
+  run.rewards.rate = rewards;
+  for (bool timedKinds : {true, false}) {
+    std::vector<std::size_t> positions;
+    const std::vector<MeasureRequest> requests = group(timedKinds, positions);
+    if (requests.empty()) {
+      continue;
+    }
+    double horizon = INFINITY;
+    if (timedKinds) {
+      horizon = 0.0;
+      for (const MeasureRequest& request : requests) {
+        horizon = std::max(horizon, request.stop);
+      }
+    }
+    Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
+    if (!process.ok()) {
+      throw InputError(process.error());
+    }
+    noteDroppedDelays(process.value(), horizon);
+    const Evaluation evaluation = solveWithDelays(process.value(), requests);
+    noteMethods(evaluation, timedKinds);
+    store(evaluation, positions);
+  }
+}
+
+Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
+                                   const std::vector<MeasureRequest>& requests) {
   if (process.firings.empty()) {
-    return evaluate(process.exponential, longRun, Options.epsilon);
+    return evaluateMeasures(process.exponential, requests, settings(Epsilon));
   }
-  if (longRun) {
+  Evaluation result;
+  result.estimates.resize(requests.size());
+  result.infinite.assign(requests.size(), false);
+  const bool runToTheEnd = clocksRunToTheEnd(process);
+  std::vector<std::size_t> longRun, instants, others;
+  for (std::size_t r = 0; r < requests.size(); r++) {
+    if (requests[r].kind == VariableKind::kLongRun) {
+      longRun.push_back(r);
+    } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
+      instants.push_back(r);
+    } else {
+      others.push_back(r);
+    }
+  }
+  if (!longRun.empty()) {
     Result.notes.push_back("deterministic delays " + delayList(process) +
                            ": the embedded Markov regenerative process, each delay's subordinated "
                            "chain uniformized over it (leaving out at most " +
                            numberText("%g", kCycleTruncation) + " of a cycle's probability)");
-    return evaluate(embeddedChain(process, kCycleTruncation, Options.maxSteps), true,
-                    Options.epsilon);
+    place(result, longRun,
+          evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps),
+                           subset(requests, longRun), settings(Epsilon)));
   }
-  if (clocksRunToTheEnd(process)) {
-    try {
-      // A quarter of the steps: when the series gives up, the phases still have the rest.
-      Table table =
-          shiftedPoissonRewards(process, Times, Options.epsilon, Options.maxSteps / 4 + 1);
-      Result.notes.push_back("deterministic delays " + delayList(process) +
-                             ": never disabled once enabled; series of Poisson terms shifted by "
-                             "the delays (the error given is a bound)");
-      return table;
-    } catch (const SolveError& error) {
-      // Many delays before the last time point: the phases may settle sooner.
-      Result.notes.push_back(std::string("series of shifted Poisson terms given up: ") +
-                             error.what());
-    }
+  if (!instants.empty() && !seriesAtInstants(process, requests, instants, result)) {
+    others.insert(others.end(), instants.begin(), instants.end());
+    std::sort(others.begin(), others.end());
   }
-  return doublePhases(process, longRun);
+  if (!others.empty()) {
+    place(result, others, doublePhases(process, subset(requests, others)));
+  }
+  return result;
 }
 
-Table Solver::doublePhases(const DeterministicProcess& process, bool longRun) {
+bool Solver::seriesAtInstants(const DeterministicProcess& process,
+                              const std::vector<MeasureRequest>& requests,
+                              const std::vector<std::size_t>& instants, Evaluation& result) {
+  std::vector<double> times;
+  for (std::size_t r : instants) {
+    times.push_back(requests[r].stop);
+  }
+  std::sort(times.begin(), times.end());
+  times.erase(std::unique(times.begin(), times.end()), times.end());
+  try {
+    // A quarter of the steps: when the series gives up, the phases still have the rest.
+    const std::vector<std::vector<Estimate>> table =
+        shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
+    for (std::size_t r : instants) {
+      const std::size_t row =
+          std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin();
+      result.estimates[r] = table[row][requests[r].variable];
+    }
+    Result.notes.push_back("deterministic delays " + delayList(process) +
+                           ": never disabled once enabled; series of Poisson terms shifted by "
+                           "the delays (the error given is a bound)");
+    return true;
+  } catch (const SolveError& error) {
+    // Many delays before the last time point: the phases may settle sooner.
+    Result.notes.push_back(std::string("series of shifted Poisson terms given up: ") +
+                           error.what());
+    return false;
+  }
+}
+
+void Solver::noteDroppedDelays(const DeterministicProcess& process, double horizon) {
+  for (const auto& [delay, names] : process.dropped) {
+    Result.notes.push_back("delay " + numberText("%g", delay) +
+                           (names.empty() ? "" : " (" + names + ")") +
+                           " is longer than the last time point " + numberText("%g", horizon) +
+                           ": it cannot fire before it and is left out (exact)");
+  }
+}
+
+Evaluation Solver::doublePhases(const DeterministicProcess& process,
+                                const std::vector<MeasureRequest>& requests) {
   // Each solution takes an eighth of the bound: the error estimate adds
   // the difference of two solutions to twice the newer's and the older's
   // own errors.
-  const double inner = Options.epsilon / 8;
-  Table previous = evaluate(erlangChain(process, 1), longRun, inner);
-  Table combined;
+  const double inner = Epsilon / 8;
+  Evaluation previous = evaluateMeasures(erlangChain(process, 1), requests, settings(inner));
+  Evaluation current;
+  bool compared_ = false;
   unsigned int phases = 1;
   std::string outcome = ": the values still differ by more than the bound";
   while (phases * 2 <= Options.maxPhases) {
-    Table current;
+    Evaluation next;
     try {
-      current = evaluate(erlangChain(process, phases * 2), longRun, inner);
+      next = evaluateMeasures(erlangChain(process, phases * 2), requests, settings(inner));
     } catch (const SolveError& error) {
-      if (combined.empty()) {
+      if (!compared_) {
         throw;
       }
       outcome += std::string("; stopped: ") + error.what();
       break;
     }
     phases *= 2;
-    combined = compared(previous, current);
-    if (worstError(combined) <= Options.epsilon) {
-      outcome = ": the values for " + std::to_string(phases / 2) + " and " +
-                std::to_string(phases) + " phases agree within the bound";
+    current = next;
+    current.estimates = compared(previous.estimates, next.estimates);
+    compared_ = true;
+    if (worst(current.estimates, &Estimate::error) <= Epsilon || next.stopped) {
+      if (!next.stopped) {
+        outcome = ": the values for " + std::to_string(phases / 2) + " and " +
+                  std::to_string(phases) + " phases agree within the bound";
+      }
       break;
     }
-    previous = std::move(current);
+    // More phases mean more steps, and more rounding.
+    if (worst(next.estimates, &Estimate::rounding) > inner / 2) {
+      outcome += "; stopped: rounding alone reaches " +
+                 numberText("%.1e", worst(next.estimates, &Estimate::rounding)) +
+                 ", so more phases cannot reach the bound";
+      break;
+    }
+    previous = std::move(next);
   }
-  if (combined.empty()) {
+  if (!compared_) {
     throw SolveError("the delays need at least 2 phases (-k)");
   }
   noteErlang(process, phases, outcome);
-  return combined;
+  return current;
 }
 
 void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases,
@@ -315,17 +608,47 @@ void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases
                          std::to_string(phases) + outcome + " (the error given is an estimate)");
 }
 
-void Solver::record(const Table& table, bool longRun) {
-  for (std::size_t v = 0; v < Run.variables.size(); v++) {
-    if (longRun) {
-      ValuesOf[v].push_back({Run.variables[v].name, INFINITY, table[0][v]});
-      continue;
+void Solver::finish() {
+  Result.epsilon = Epsilon;
+  for (const VariableValue& value : Values) {
+    if (value.kind == VariableKind::kMeanTime && value.infinite) {
+      Result.notes.push_back(value.variable +
+                             ": the chain can avoid the condition forever (with positive "
+                             "probability), so the mean time until it holds is infinite");
+    } else if (value.estimate.rounding > 0 &&
+               value.estimate.rounding >= std::fabs(value.estimate.value)) {
+      Result.notes.push_back(value.variable + " at " + whenText(value) +
+                             ": rounding may be as large as the value itself (rewards of "
+                             "opposite signs cancel): it says nothing");
     }
-    for (double time : TimesOf[v]) {
-      const std::size_t row = std::lower_bound(Times.begin(), Times.end(), time) - Times.begin();
-      ValuesOf[v].push_back({Run.variables[v].name, time, table[row][v]});
-    }
+    const double least = std::max(0.0, std::fabs(value.estimate.value) - value.estimate.error);
+    const bool within =
+        value.infinite || value.estimate.error <= std::max(Epsilon, Options.relative * least);
+    Result.withinBound = Result.withinBound && within;
+    Result.values.push_back(value);
   }
+}
+
+Solution Solver::run() {
+  planRequests();
+  WithDelays = Run.delays && !Run.delays->empty();
+  if (!WithDelays && Run.impulses && !Run.impulses->deterministic.empty()) {
+    throw InputError({Run.fileName(".imp"), 0,
+                      "lists deterministic activities in state " +
+                          std::to_string(Run.impulses->deterministic.front().state) +
+                          ", but the run has no .det file"});
+  }
+  std::vector<double> rewards = effectiveRewards();
+  noteModel();
+  raiseToFloor(rewards);
+  noteTransient();
+  if (WithDelays) {
+    evaluateWithDelays(rewards);
+  } else {
+    evaluateWithoutDelays(std::move(rewards));
+  }
+  finish();
+  return std::move(Result);
 }
 
 }  // namespace
@@ -343,24 +666,6 @@ Parsed<Solution> solve(const SolveOptions& options) {
     return Diagnostic{options.base, 0, error.what()};
   } catch (const std::bad_alloc&) {
     return Diagnostic{options.base, 0, "not enough memory to solve it"};
-  }
-}
-
-void printSolution(const Solution& solution, std::ostream& out) {
-  for (const std::string& note : solution.notes) {
-    out << note << "\n";
-  }
-  std::size_t width = std::string("variable").size();
-  for (const VariableValue& value : solution.values) {
-    width = std::max(width, value.variable.size());
-  }
-  char line[96];
-  std::snprintf(line, sizeof line, " %10s %17s %8s\n", "time", "value", "error");
-  out << "\nvariable" << std::string(width - std::string("variable").size(), ' ') << line;
-  for (const VariableValue& value : solution.values) {
-    std::snprintf(line, sizeof line, " %10s %17.10e %8.1e\n", timeText(value.time).c_str(),
-                  value.estimate.value, value.estimate.error);
-    out << value.variable << std::string(width - value.variable.size(), ' ') << line;
   }
 }
 

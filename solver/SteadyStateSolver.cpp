@@ -1,7 +1,10 @@
 #include "solver/SteadyStateSolver.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+
+#include "solver/Progress.h"
 
 namespace solver {
 
@@ -64,104 +67,191 @@ std::vector<std::int64_t> components(const MarkovChain& chain) {
   return component;
 }
 
-// Bounds on the long-run value of each variable in each bottom component.
-struct Bounds {
-  std::vector<double> low;  // of component c and variable v at c * numVariables + v
+const double kUnitRoundoff = DBL_EPSILON / 2;
+
+// Bounds on the long-run value of each variable in one closed class.
+struct ClassValue {
+  std::vector<double> low;
   std::vector<double> high;
 
-  double width(std::size_t i) const { return high[i] - low[i]; }
+  double middle(std::size_t v) const { return (low[v] + high[v]) / 2; }
+  double halfWidth(std::size_t v) const { return (high[v] - low[v]) / 2; }
 };
 
-Bounds componentBounds(const std::vector<std::int64_t>& bottom, std::size_t numBottom,
-                       const std::vector<double>& x, std::size_t numVariables) {
-  Bounds bounds{std::vector<double>(numBottom * numVariables, INFINITY),
-                std::vector<double>(numBottom * numVariables, -INFINITY)};
-  for (std::size_t i = 0; i < bottom.size(); i++) {
-    if (bottom[i] < 0) {
-      continue;
-    }
-    for (std::size_t v = 0; v < numVariables; v++) {
-      const std::size_t at = bottom[i] * numVariables + v;
-      bounds.low[at] = std::min(bounds.low[at], x[i * numVariables + v]);
-      bounds.high[at] = std::max(bounds.high[at], x[i * numVariables + v]);
-    }
+double largestReward(const MarkovChain& chain) {
+  double largest = 0.0;
+  for (double r : chain.rewards) {
+    largest = std::max(largest, std::fabs(r));
   }
-  return bounds;
+  return largest;
 }
 
-bool narrow(const Bounds& bounds, double width) {
-  for (std::size_t i = 0; i < bounds.low.size(); i++) {
-    if (bounds.width(i) > width) {
-      return false;
-    }
+// Where g is pinned matters: the mean times to reach the pin are the
+// condition of the system, so the pin is the state the chain visits most
+// (by an approximate stationary distribution from a first system, pinned
+// at the first state: pi' B = pi(pin) times the pin's rates).
+std::uint32_t likeliestState(const MarkovChain& chain, const std::vector<std::uint32_t>& members,
+                             const MeasureSettings& settings) {
+  LinearSettings quick = settings.linear;
+  quick.maxIterations = std::min<std::uint64_t>(quick.maxIterations, 2000);
+  SubchainSystem system(chain, std::vector<std::uint32_t>(members.begin() + 1, members.end()),
+                        quick);
+  std::vector<double> side(system.size(), 0.0);
+  const std::uint32_t first = members.front();
+  for (std::uint64_t e = chain.rowStart[first]; e < chain.rowStart[first + 1]; e++) {
+    side[static_cast<std::size_t>(system.local(chain.column[e]))] += chain.rate[e];
   }
-  return true;
+  const std::vector<double> share = system.solveTransposed(side);
+  const auto most = std::max_element(share.begin(), share.end());
+  return most != share.end() && *most > 1 ? system.states()[most - share.begin()] : first;
 }
 
-// Power iteration until every bottom component's values lie within epsilon.
-Bounds iterateComponents(const MarkovChain& chain, const std::vector<std::int64_t>& bottom,
-                         std::size_t numBottom, double epsilon, std::uint64_t maxSteps) {
-  const Uniformized uniformized(chain);
-  std::vector<double> x = chain.rewards;
-  std::vector<double> next(x.size());
-  Bounds bounds = componentBounds(bottom, numBottom, x, chain.numVariables);
-  for (std::uint64_t k = 0; k < maxSteps && !narrow(bounds, epsilon); k++) {
-    uniformized.step(x, next);
-    x.swap(next);
-    bounds = componentBounds(bottom, numBottom, x, chain.numVariables);
-  }
-  return bounds;
-}
-
-// One bound per state: in a bottom component its own, in a transient state
-// the extreme over all components.
-std::vector<double> stateBounds(const std::vector<std::int64_t>& bottom,
-                                const std::vector<double>& componentBound, std::size_t numVariables,
-                                bool upper) {
-  std::vector<double> extreme(numVariables, upper ? -INFINITY : INFINITY);
-  for (std::size_t i = 0; i < componentBound.size(); i++) {
-    const double b = componentBound[i];
-    extreme[i % numVariables] =
-        upper ? std::max(extreme[i % numVariables], b) : std::min(extreme[i % numVariables], b);
-  }
-  std::vector<double> bound(bottom.size() * numVariables);
-  for (std::size_t i = 0; i < bottom.size(); i++) {
-    for (std::size_t v = 0; v < numVariables; v++) {
-      bound[i * numVariables + v] =
-          bottom[i] < 0 ? extreme[v] : componentBound[bottom[i] * numVariables + v];
+std::vector<std::uint32_t> without(const std::vector<std::uint32_t>& members, std::uint32_t pin) {
+  std::vector<std::uint32_t> rest;
+  for (std::uint32_t s : members) {
+    if (s != pin) {
+      rest.push_back(s);
     }
   }
-  return bound;
+  return rest;
 }
 
-// One Gauss-Seidel sweep of the jump chain over the transient states: each
-// takes the rate-weighted mean of its targets' bounds.
-void sweep(const MarkovChain& chain, const std::vector<std::int64_t>& bottom,
-           std::vector<double>& bound) {
-  const std::size_t numVariables = chain.numVariables;
-  std::vector<double> sum(numVariables);
-  for (std::size_t i = 0; i < chain.size(); i++) {
-    if (bottom[i] >= 0) {
-      continue;
-    }
-    double exit = 0.0;
-    sum.assign(numVariables, 0.0);
-    for (std::uint64_t e = chain.rowStart[i]; e < chain.rowStart[i + 1]; e++) {
-      exit += chain.rate[e];
-      for (std::size_t v = 0; v < numVariables; v++) {
-        sum[v] += chain.rate[e] * bound[chain.column[e] * numVariables + v];
+// The Poisson equation of a class solved with g pinned to 0 at one state,
+// then the bounds from r + Q g over the class.
+class ClassSolution {
+ public:
+  ClassSolution(const MarkovChain& chain, const std::vector<std::uint32_t>& members,
+                const MeasureSettings& settings)
+      : Chain(chain),
+        Pin(likeliestState(chain, members, settings)),
+        Count(chain.numVariables + 1),
+        System(chain, without(members, Pin), settings.linear) {
+    std::vector<double> sides(System.size() * Count);
+    for (std::size_t i = 0; i < System.size(); i++) {
+      sides[i * Count] = 1.0;
+      for (std::size_t v = 0; v < chain.numVariables; v++) {
+        sides[i * Count + 1 + v] = reward(System.states()[i], v);
       }
     }
-    for (std::size_t v = 0; v < numVariables; v++) {
-      bound[i * numVariables + v] = sum[v] / exit;
+    Solution = System.solve(sides, Count, settings.epsilon / (4 * (1 + largestReward(chain))));
+    renewalValues();
+  }
+
+  std::string method() const { return System.method(); }
+
+  ClassValue bounds(const std::vector<std::uint32_t>& members) const {
+    const std::size_t nv = Chain.numVariables;
+    ClassValue value{std::vector<double>(nv, INFINITY), std::vector<double>(nv, -INFINITY)};
+    for (std::uint32_t s : members) {
+      for (std::size_t v = 0; v < nv; v++) {
+        // (Q g)_s as a sum of differences of neighbours, which are small.
+        const double own = bias(s, v);
+        double z = reward(s, v);
+        double size = std::fabs(z);
+        for (std::uint64_t e = Chain.rowStart[s]; e < Chain.rowStart[s + 1]; e++) {
+          const double term = Chain.rate[e] * (bias(Chain.column[e], v) - own);
+          z += term;
+          size += std::fabs(term);
+        }
+        const double terms = static_cast<double>(Chain.rowStart[s + 1] - Chain.rowStart[s]) + 4;
+        const double rounding = 2 * terms * kUnitRoundoff * size;
+        value.low[v] = std::min(value.low[v], z - rounding);
+        value.high[v] = std::max(value.high[v], z + rounding);
+      }
+    }
+    return value;
+  }
+
+ private:
+  double reward(std::uint32_t s, std::size_t v) const {
+    return Chain.rewards[s * Chain.numVariables + v];
+  }
+  // The solution's side c in state s (of the class, not the pin).
+  double side(std::uint32_t s, std::size_t c) const {
+    return Solution[static_cast<std::size_t>(System.local(s)) * Count + c];
+  }
+  // g = w - c m, 0 at the pin.
+  double bias(std::uint32_t s, std::size_t v) const {
+    return s == Pin ? 0.0 : side(s, 1 + v) - Value[v] * side(s, 0);
+  }
+  // c = (r(pin) + sum of rate w) / (1 + sum of rate m) over the pin's transitions.
+  void renewalValues() {
+    double cycle = 1.0;
+    std::vector<double> earned(Chain.numVariables);
+    for (std::size_t v = 0; v < Chain.numVariables; v++) {
+      earned[v] = reward(Pin, v);
+    }
+    for (std::uint64_t e = Chain.rowStart[Pin]; e < Chain.rowStart[Pin + 1]; e++) {
+      cycle += Chain.rate[e] * side(Chain.column[e], 0);
+      for (std::size_t v = 0; v < Chain.numVariables; v++) {
+        earned[v] += Chain.rate[e] * side(Chain.column[e], 1 + v);
+      }
+    }
+    for (double e : earned) {
+      Value.push_back(e / cycle);
     }
   }
+
+  const MarkovChain& Chain;
+  const std::uint32_t Pin;
+  const std::size_t Count;
+  SubchainSystem System;
+  std::vector<double> Solution;
+  std::vector<double> Value;
+};
+
+ClassValue classValue(const MarkovChain& chain, const std::vector<std::uint32_t>& members,
+                      const MeasureSettings& settings, std::string& method) {
+  if (members.size() == 1) {
+    const double* r = chain.rewards.data() + members[0] * chain.numVariables;
+    return {std::vector<double>(r, r + chain.numVariables),
+            std::vector<double>(r, r + chain.numVariables)};
+  }
+  const ClassSolution solution(chain, members, settings);
+  method = solution.method();
+  return solution.bounds(members);
 }
 
-std::vector<Estimate> midpoints(const double* low, const double* high, std::size_t numVariables) {
+// The value from a transient initial state: the classes' middles weighed
+// by the chances of ending in each, within the residual times the mean
+// time to leave the transient states, plus the widest class's half width.
+std::vector<Estimate> fromTransient(const MarkovChain& chain,
+                                    const std::vector<std::int64_t>& bottom,
+                                    const std::vector<ClassValue>& classes,
+                                    const MeasureSettings& settings, std::string& method) {
+  const std::size_t nv = chain.numVariables;
+  std::vector<std::uint32_t> transient;
+  for (std::uint32_t s = 0; s < chain.size(); s++) {
+    if (bottom[s] < 0) {
+      transient.push_back(s);
+    }
+  }
+  SubchainSystem system(chain, transient, settings.linear);
+  method = system.method();
+  std::vector<double> sides(transient.size() * nv, 0.0);
+  for (std::size_t i = 0; i < transient.size(); i++) {
+    const std::uint32_t s = transient[i];
+    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
+      const std::int64_t c = bottom[chain.column[e]];
+      for (std::size_t v = 0; c >= 0 && v < nv; v++) {
+        sides[i * nv + v] += chain.rate[e] * classes[c].middle(v);
+      }
+    }
+  }
+  double factor = 0.0;
+  const std::size_t at = static_cast<std::size_t>(system.local(chain.initial));
+  const double time = system.leavingTime(factor)[at] * factor;
+  const std::vector<double> x =
+      system.solve(sides, nv, settings.epsilon / (4 * std::max(time, DBL_MIN)));
+  const std::vector<double> residual = system.residualBound(x, sides, nv);
   std::vector<Estimate> estimates;
-  for (std::size_t v = 0; v < numVariables; v++) {
-    estimates.push_back({(low[v] + high[v]) / 2, (high[v] - low[v]) / 2});
+  for (std::size_t v = 0; v < nv; v++) {
+    double widest = 0.0;
+    for (const ClassValue& value : classes) {
+      widest = std::max(widest, value.halfWidth(v));
+    }
+    const double solveError = residual[v] * time;
+    estimates.push_back({x[at * nv + v], solveError + widest, 0.0});
   }
   return estimates;
 }
@@ -193,33 +283,47 @@ std::vector<std::int64_t> bottomComponents(const MarkovChain& chain, std::size_t
   return component;
 }
 
-std::vector<Estimate> steadyStateRewards(const MarkovChain& chain, double epsilon,
-                                         std::uint64_t maxSteps) {
-  const std::size_t numVariables = chain.numVariables;
+LongRunResult longRunRewards(const MarkovChain& chain, const MeasureSettings& settings) {
   std::size_t numBottom = 0;
   const std::vector<std::int64_t> bottom = bottomComponents(chain, numBottom);
-  const Bounds bounds = iterateComponents(chain, bottom, numBottom, epsilon, maxSteps);
-  const std::int64_t start = bottom[chain.initial];
-  if (start >= 0) {
-    return midpoints(bounds.low.data() + start * numVariables,
-                     bounds.high.data() + start * numVariables, numVariables);
-  }
-  std::vector<double> low = stateBounds(bottom, bounds.low, numVariables, false);
-  std::vector<double> high = stateBounds(bottom, bounds.high, numVariables, true);
-  const std::size_t at = chain.initial * numVariables;
-  const auto converged = [&] {
-    for (std::size_t v = 0; v < numVariables; v++) {
-      if (high[at + v] - low[at + v] > 2 * epsilon) {
-        return false;
-      }
+  std::vector<std::vector<std::uint32_t>> members(numBottom);
+  for (std::uint32_t s = 0; s < chain.size(); s++) {
+    if (bottom[s] >= 0) {
+      members[bottom[s]].push_back(s);
     }
-    return true;
-  };
-  for (std::uint64_t k = 0; k < maxSteps && !converged(); k++) {
-    sweep(chain, bottom, low);
-    sweep(chain, bottom, high);
   }
-  return midpoints(low.data() + at, high.data() + at, numVariables);
+  if (settings.linear.progress != nullptr) {
+    settings.linear.progress->begin("long run: iterations of the linear solver", 0);
+  }
+  LongRunResult result;
+  result.method = "none needed";
+  const std::int64_t start = bottom[chain.initial];
+  std::vector<ClassValue> classes;
+  for (std::size_t c = 0; c < numBottom; c++) {
+    // From a state of a class, the others do not matter.
+    if (start >= 0 && static_cast<std::size_t>(start) != c) {
+      classes.emplace_back();
+      continue;
+    }
+    classes.push_back(classValue(chain, members[c], settings, result.method));
+  }
+  if (start >= 0) {
+    const ClassValue& value = classes[start];
+    for (std::size_t v = 0; v < chain.numVariables; v++) {
+      result.estimates.push_back({value.middle(v), value.halfWidth(v), 0.0});
+    }
+    return result;
+  }
+  result.estimates = fromTransient(chain, bottom, classes, settings, result.method);
+  return result;
+}
+
+std::vector<Estimate> steadyStateRewards(const MarkovChain& chain, double epsilon,
+                                         std::uint64_t maxSteps) {
+  MeasureSettings settings;
+  settings.epsilon = epsilon;
+  settings.linear.maxIterations = maxSteps;
+  return longRunRewards(chain, settings).estimates;
 }
 
 }  // namespace solver

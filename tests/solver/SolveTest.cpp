@@ -13,6 +13,7 @@
 #include "tests/TestFiles.h"
 #include "tests/generator/GeneratorTestModels.h"
 #include "tests/generator/RequestedFiles.h"
+#include "tests/solver/RunWriter.h"
 
 namespace {
 
@@ -321,7 +322,10 @@ TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
       {{{".det", ""}, {".arm", "1\n2\n1\n2\n1.0000000000e+00\n0\n2\n0\n"}},
        m + ".firings: deterministic firings without a .det file"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:1\nNumTimes:1\nStart:2\nStop:2\n"}},
-       m + ".pvtype:3: variable done has type 1: only instant-of-time variables (type 0) are solved"},
+       m + ".pvtype:3: variable done is taken over intervals, but an interval's start 2 is not "
+           "before its stop 2"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:6\nNumTimes:0\n"}},
+       m + ".pvtype:3: variable done has type 6: the solver knows types 0 to 5"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:1\nStop:2\n"}},
        m + ".pvtype:3: variable done is taken at an instant, but a start and stop time differ"},
   };
@@ -340,7 +344,11 @@ TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
     options.base = m;
     options.epsilon = 1e-6;
     const solver::Parsed<solver::Solution> solution = solver::solve(options);
-    EXPECT_EQ(c.problem, solution.ok() ? "ok" : solution.error().text());
+    // A variable the solver cannot compute is refused in the solution.
+    const std::string refused = solution.ok() && !solution.value().refused.empty()
+                                    ? solution.value().refused[0].text()
+                                    : "ok";
+    EXPECT_EQ(c.problem, solution.ok() ? refused : solution.error().text());
   }
 }
 
@@ -400,6 +408,21 @@ TEST_F(SolveCommandTest, PrintsTheTableAndRefusesBadArguments) {
   EXPECT_EQ(0u, help.out.find("usage: solve"));
 }
 
+// The job shop keeps an impulse on an instant-of-time variable: that
+// variable is refused with what to write instead, the others are solved.
+TEST_F(SolveCommandTest, AnImpulseAtAnInstantIsRefusedAndTheOtherVariablesSolved) {
+  ASSERT_EQ(0, dir.run(std::string(BENCH_BINARY_DIR) + "/job_shop -Pout -N1 -B0").status);
+  const ProgramRun run = solve("out1");
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ(
+      "solve: out1.pvtype:23: variable rejections has impulse rewards, which an instant of "
+      "time cannot count: an impulse is earned in no time; write 'rejections over [0, 100]' "
+      "for the expected count by time 100, or 'rejections in the long run' for its rate\n",
+      run.err);
+  EXPECT_NE(std::string::npos, run.out.find("\nqueue_length4        100  5.54368")) << run.out;
+  EXPECT_EQ(std::string::npos, run.out.find("rejections")) << run.out;
+}
+
 // With at most 4 phases the reboot disabled by a replacement stays far
 // from the bound.
 TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
@@ -418,6 +441,57 @@ TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
       "solve: m: the error bound 1e-10 was not reached; the values above carry the "
       "errors reached\n",
       coarse.err);
+}
+
+// -d prints every digit, -c writes the values as CSV beside the table, -r
+// bounds each value relative to itself; a bound double precision cannot
+// reach is raised with a note and the run ends at once with what it
+// reached (it took minutes).
+TEST_F(SolveCommandTest, DigitsCsvRelativeBoundsAndBoundsBeyondDoublePrecision) {
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -Pout -N1 -B0 -D").status);
+  const ProgramRun table = solve("-d -c values.csv out1");
+  EXPECT_EQ(0, table.status) << table.err;
+  EXPECT_NE(std::string::npos, table.out.find("reliability        365  8.3515759808508"));
+  EXPECT_EQ(
+      0u, dir.read("values.csv").find("variable,time,value,error\nreliability,365,0.00083515759"));
+  const ProgramRun relative = solve("-r 1e-3 -e 1e-20 out1");
+  EXPECT_EQ(0, relative.status) << relative.err;
+  EXPECT_NE(std::string::npos,
+            relative.out.find("absolute error bound 1e-20, relative bound 0.001"));
+  const ProgramRun tight = solve("-e 1e-16 out1");
+  EXPECT_EQ(1, tight.status);
+  EXPECT_NE(std::string::npos,
+            tight.out.find("the bound 1e-16 is below what double precision can reach for rewards "
+                           "up to 1: raised to 7.5e-15"))
+      << tight.out;
+  EXPECT_EQ(
+      "solve: out1: the error bound 7.5e-15 was not reached; the values above carry the "
+      "errors reached\n",
+      tight.err);
+  EXPECT_EQ(
+      "solve: option -r: \"1e-16\" is not a number from 1e-14 (what double precision can "
+      "reach) to 1\n",
+      solve("-r 1e-16 out1").err);
+}
+
+// A computation that would take minutes reports its progress on standard
+// error and, stopped by SIGINT, prints what it has with the bounds reached
+// and fails: two absorbing states never agree, so all 2e10 steps are needed.
+TEST_F(SolveCommandTest, ALongComputationTalksAndKeepsItsValuesWhenStopped) {
+  solver_test::HandRun run{3, {{0, 1, 1}, {0, 2, 1}}, {}};
+  run.variables = {{"outcome", 0, {{1e10, 1e10}}, {0, 1, 0}, {}}};
+  solver_test::writeRun(run, dir.prefix() + "m");
+  const ProgramRun stopped = dir.run("timeout --preserve-status -s INT 5 " +
+                                     std::string(SOLVE_EXECUTABLE) + " -m 100000000000 m");
+  EXPECT_EQ(1, stopped.status);
+  EXPECT_NE(std::string::npos,
+            stopped.out.find("\noutcome       1e+10  5.0000000000e-01  5.0e-01\n"))
+      << stopped.out;
+  EXPECT_NE(std::string::npos, stopped.err.find("solve: uniformization steps: ")) << stopped.err;
+  EXPECT_NE(std::string::npos,
+            stopped.err.find("solve: m: stopped on request; the values above carry the bounds "
+                             "reached\n"))
+      << stopped.err;
 }
 
 }  // namespace

@@ -44,15 +44,9 @@ TEST(TransientSolverTest, AStiffChainStopsOnceStationary) {
   expectValue(0.75, estimates[0][0]);
   EXPECT_GT(steps.needed, 3000000000u);
   EXPECT_LT(steps.taken, 100u);
-  // A time far beyond the steps it would take is named in a few digits.
-  try {
-    solver::transientRewards(chain, {1e300}, 1e-10, 1000);
-    ADD_FAILURE() << "refused";
-  } catch (const solver::SolveError& error) {
-    const std::string message = error.what();
-    EXPECT_EQ(0u, message.find("uniformization at time 1e+300 would take 3.06")) << message;
-    EXPECT_LT(message.size(), 120u) << message;
-  }
+  // A chain that settles at once needs no window, however far its time
+  // (q t = 3e306 here): only steps the iteration reaches are limited.
+  expectValue(0.75, solver::transientRewards(chain, {1e300}, 1e-10, 1000)[0][0]);
   // Here the long-run value, 0, lies between the state values -100 and 1
   // scaled alike, so the midpoint of their spread, which the remaining
   // Poisson mass takes, is within half the bound of it (the low end would

@@ -479,6 +479,8 @@ void DistributedGen::reportRun(std::uint64_t generated, std::clock_t start) {
   append(mine, seconds);
   append(mine, Comm.BytesSent());
   const std::vector<std::vector<char>> all = Comm.Gather(mine);
+  // The summary line counts the firings dropped by every process.
+  Gen.DroppedFirings = Comm.Sum(static_cast<std::uint64_t>(Gen.DroppedFirings));
   Gen.CurrentStateNumber = generated;
   Gen.ReportRun(generated, start);
   for (std::size_t r = 0; r < all.size(); r++) {

@@ -167,6 +167,8 @@ class Solver {
   void evaluateWithDelays(const std::vector<double>& rewards);
   Evaluation solveWithDelays(const DeterministicProcess& process,
                              const std::vector<MeasureRequest>& requests);
+  // A mean time to a condition through the embedded chain of its first passage.
+  Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
   // The instants by the series of shifted Poisson terms, into result;
   // false (with a note) when the series gave up.
   bool seriesAtInstants(const DeterministicProcess& process,
@@ -300,11 +302,22 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
            "has impulse rewards, but there is no .imp file with what they earn: "
            "generate the run again");
   }
-  if (Run.delays && !Run.delays->empty()) {
+  if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
+    // The transient methods with delays have no room for an impulse at a
+    // firing; one that cannot fire within the variable's times earns nothing.
+    double horizon = 0.0;
+    for (const RewardVariable::Interval& interval : variable.times) {
+      horizon = std::max(horizon, interval.stop);
+    }
+    for (double t : Options.times) {
+      horizon = std::max(horizon, t);
+    }
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
-      if (Run.impulses->firingImpulse[entry.first + v] != 0) {
+      if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
         refuse(".imp", "earns impulses when a deterministic activity fires (state " +
-                           std::to_string(entry.state) + "), which the solver does not count yet");
+                           std::to_string(entry.state) +
+                           "), which the solver counts only in the long run: write '" +
+                           variable.name + " in the long run' for their rate");
       }
     }
   }
@@ -486,7 +499,9 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   const bool runToTheEnd = clocksRunToTheEnd(process);
   std::vector<std::size_t> longRun, instants, others;
   for (std::size_t r = 0; r < requests.size(); r++) {
-    if (requests[r].kind == VariableKind::kLongRun) {
+    if (requests[r].kind == VariableKind::kMeanTime) {
+      place(result, {r}, meanTimeWithDelays(process, requests[r]));
+    } else if (requests[r].kind == VariableKind::kLongRun) {
       longRun.push_back(r);
     } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
       instants.push_back(r);
@@ -511,6 +526,25 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
     place(result, others, doublePhases(process, subset(requests, others)));
   }
   return result;
+}
+
+Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
+                                      const MeasureRequest& request) {
+  const MarkovChain& chain = process.exponential;
+  std::vector<bool> holds(chain.size());
+  for (std::size_t s = 0; s < chain.size(); s++) {
+    holds[s] = chain.rewards[s * chain.numVariables + request.variable] == 1.0;
+  }
+  const std::string note = "mean times with deterministic delays " + delayList(process) +
+                           ": the embedded Markov regenerative process with the condition "
+                           "absorbing inside each cycle, each delay's subordinated chain "
+                           "uniformized over it (leaving out at most " +
+                           numberText("%g", kCycleTruncation) + " of a cycle's probability)";
+  if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
+    Result.notes.push_back(note);
+  }
+  return evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps, holds),
+                          {request}, settings(Epsilon));
 }
 
 bool Solver::seriesAtInstants(const DeterministicProcess& process,

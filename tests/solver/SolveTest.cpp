@@ -296,6 +296,7 @@ const std::map<std::string, std::string> kHandRun = {
     {".var", "done\n1\n0\n0\n2\n0\n1\n"},
     {".det", "1\n1.0000000000e+00\n1\n0\n"},
     {".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 1.0000000000e+00\n"},
+    {".imp", ""},
 };
 
 // Each change of the files above (an empty text removes the file) and the
@@ -324,6 +325,9 @@ TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:1\nNumTimes:1\nStart:2\nStop:2\n"}},
        m + ".pvtype:3: variable done is taken over intervals, but an interval's start 2 is not "
            "before its stop 2"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:3\nNumTimes:0\n"},
+        {".imp", "Version:1\nNumPV:1\ndone\n1\n1\n0\n0\n2\n0\n0\n"}},
+       m + ".imp: lists no impulses for the deterministic firing of state 1 (1 (d))"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:6\nNumTimes:0\n"}},
        m + ".pvtype:3: variable done has type 6: the solver knows types 0 to 5"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:1\nStop:2\n"}},

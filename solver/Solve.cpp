@@ -152,6 +152,8 @@ class Solver {
   void planRequests();
   void planVariable(std::size_t v);
   void checkImpulses(std::size_t v, VariableKind kind) const;
+  // The last time point of variable: its own, or those of -t.
+  double lastTime(const RewardVariable& variable) const;
   void checkCondition(std::size_t v) const;
   std::vector<double> effectiveRewards() const;
   void raiseToFloor(const std::vector<double>& rewards);
@@ -261,6 +263,15 @@ void Solver::planVariable(std::size_t v) {
   }
 }
 
+double Solver::lastTime(const RewardVariable& variable) const {
+  const std::vector<double>& asked = Options.times;
+  double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
+  for (const RewardVariable::Interval& interval : variable.times) {
+    t = asked.empty() ? std::max(t, interval.stop) : t;
+  }
+  return t;
+}
+
 void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   const RewardVariable& variable = Run.variables[v];
   const bool recorded = Run.rewards.hasImpulses[v];
@@ -279,12 +290,7 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   }
   if (kind == VariableKind::kInstant) {
     // Say what to write instead, at the variable's own last time point.
-    const std::vector<double>& asked = Options.times;
-    double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
-    for (const RewardVariable::Interval& interval : variable.times) {
-      t = asked.empty() ? std::max(t, interval.stop) : t;
-    }
-    const std::string at = numberText("%g", t);
+    const std::string at = numberText("%g", lastTime(variable));
     refuse(".pvtype",
            "has impulse rewards, which an instant of time cannot count: an impulse "
            "is earned in no time; write '" +
@@ -305,13 +311,7 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
     // The transient methods with delays have no room for an impulse at a
     // firing; one that cannot fire within the variable's times earns nothing.
-    double horizon = 0.0;
-    for (const RewardVariable::Interval& interval : variable.times) {
-      horizon = std::max(horizon, interval.stop);
-    }
-    for (double t : Options.times) {
-      horizon = std::max(horizon, t);
-    }
+    const double horizon = lastTime(variable);
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
       if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
         refuse(".imp", "earns impulses when a deterministic activity fires (state " +

@@ -144,6 +144,14 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
       "which the solver counts only in the long run: write 'reboots in the long run' for "
       "their rate",
       solution.refused[0].message);
+  // No reboot can fire by 0.5: over [0, 0.5] there is none to count.
+  solver::SolveOptions early;
+  early.base = dir.prefix() + "m";
+  early.times = {0.5};
+  const solver::Parsed<solver::Solution> before = solver::solve(early);
+  ASSERT_TRUE(before.ok()) << before.error().text();
+  EXPECT_TRUE(before.value().refused.empty());
+  expectValue(0, byName(before.value())["reboots@0..0.5"]);
 }
 
 // exposure.san: a failure needs a fixed exposure d that a repair at rate mu

@@ -323,6 +323,32 @@ void Builder::addExponential(std::uint32_t s, const std::vector<double>& rates) 
   chain.rowStart.push_back(chain.column.size());
 }
 
+}  // namespace
+
+MarkovChain movesOf(const DeterministicProcess& process) {
+  const MarkovChain& exponential = process.exponential;
+  MarkovChain moves;
+  moves.initial = exponential.initial;
+  for (std::uint32_t s = 0; s < exponential.size(); s++) {
+    for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
+      moves.column.push_back(exponential.column[e]);
+      moves.rate.push_back(exponential.rate[e]);
+    }
+    if (process.firingOf[s] >= 0) {
+      for (const auto& outcome : process.firings[process.firingOf[s]].outcomes) {
+        if (outcome.first != s) {
+          moves.column.push_back(outcome.first);
+          moves.rate.push_back(1.0);
+        }
+      }
+    }
+    moves.rowStart.push_back(moves.column.size());
+  }
+  return moves;
+}
+
+namespace {
+
 // The index of each state's first phase in the chain with the given number
 // of phases per firing; the last entry is the number of states. Throws when
 // the chain would be too large.

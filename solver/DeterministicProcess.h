@@ -55,6 +55,12 @@ struct DeterministicProcess {
 // disagreement between the files.
 Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon);
 
+// Every move of process as a chain: its exponential transitions at their
+// rates and each firing's outcomes at rate 1. Each has positive probability
+// wherever its state is reached, however the clocks stand, so the graph
+// tells what the process can reach; the rates are not the process's.
+MarkovChain movesOf(const DeterministicProcess& process);
+
 // The process with each firing's delay replaced by an Erlang distribution
 // of the given number of phases with the delay as mean: a state with a
 // firing becomes one state per phase; an exponential transition into a

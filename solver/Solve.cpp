@@ -8,6 +8,7 @@
 
 #include "solver/DeterministicProcess.h"
 #include "solver/EmbeddedChain.h"
+#include "solver/FirstPassage.h"
 #include "solver/Measures.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
@@ -543,8 +544,26 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
   if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
     Result.notes.push_back(note);
   }
-  return evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps, holds),
-                          {request}, settings(Epsilon));
+  // Decided on the process's own moves: the cycles leave out ways of
+  // probability below what they keep.
+  if (!holds[chain.initial] && canAvoidForever(movesOf(process), holds)) {
+    Evaluation avoided;
+    avoided.estimates.resize(1);
+    avoided.infinite.assign(1, true);
+    return avoided;
+  }
+  Evaluation found = evaluateMeasures(
+      embeddedChain(process, kCycleTruncation, Options.maxSteps, holds), {request}, settings(Epsilon));
+  if (found.infinite[0]) {
+    // Only such ways lead to the condition: finite, but beyond what the cycles tell.
+    found.infinite[0] = false;
+    found.estimates[0] = {INFINITY, INFINITY, 0.0};
+    Result.notes.push_back(Run.variables[request.variable].name +
+                           ": the condition is reached only through cycles of probability below " +
+                           numberText("%g", kCycleTruncation) +
+                           ": its mean time is finite but too large to compute");
+  }
+  return found;
 }
 
 bool Solver::seriesAtInstants(const DeterministicProcess& process,

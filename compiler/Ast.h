@@ -1,6 +1,7 @@
 #ifndef COMPILER_AST_H_
 #define COMPILER_AST_H_
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,10 +29,22 @@ struct Literal {
   SourceLocation where;
 };
 
+// A global variable. Its default is a number (value), or an expression
+// over the globals declared before it (derived): then it is computed from
+// them in every experiment, and again after overrides.
 struct GlobalDecl {
   Name name;
   ValueType type = ValueType::Int;
   std::optional<Literal> value;  // the default; zero when absent
+  std::optional<Code> derived;
+};
+
+// formula name = expression: a named expression, usable in every expression
+// of its scope (the whole file, or one atomic model) as if written there.
+struct FormulaDecl {
+  Name name;
+  Code value;
+  std::shared_ptr<const Expr> expanded;  // with the formulas it uses in place
 };
 
 struct ParamDecl {
@@ -43,7 +56,7 @@ struct ParamDecl {
 // array's places all start with the initial marking.
 struct PlaceDecl {
   Name name;
-  std::optional<Literal> size;
+  std::optional<Code> size;     // a whole number, or an expression over globals
   std::optional<Code> initial;  // zero when absent
 };
 
@@ -51,7 +64,7 @@ struct PlaceDecl {
 // index) and an activity; its multiplicity is 1 when absent.
 struct Arc {
   Name place;
-  std::optional<Literal> index;
+  std::optional<Code> index;  // over parameters and globals
   std::optional<Code> multiplicity;
 };
 
@@ -77,8 +90,17 @@ struct CaseDecl {
 
 enum class Timing { Rate, Deterministic, Erlang, Instantaneous };
 
+// activity serve[i in first .. last]: one activity for each whole number i
+// from first to last, each reading its i in its expressions and code.
+struct FamilyDecl {
+  Name index;
+  Code first;
+  Code last;
+};
+
 struct ActivityDecl {
   Name name;
+  std::optional<FamilyDecl> family;
   Timing timing = Timing::Rate;
   std::optional<Code> time;    // the rate, or the delay of a deterministic activity
   std::optional<Code> phases;  // of an Erlang activity
@@ -89,6 +111,7 @@ struct ActivityDecl {
 struct AtomicDecl {
   Name name;
   std::vector<ParamDecl> params;
+  std::vector<FormulaDecl> formulas;
   std::vector<PlaceDecl> places;
   std::vector<ActivityDecl> activities;
 };
@@ -182,6 +205,7 @@ struct ImportDecl {
 struct ModelFile {
   std::vector<ImportDecl> imports;
   std::vector<GlobalDecl> globals;
+  std::vector<FormulaDecl> formulas;
   std::vector<AtomicDecl> atomics;
   std::vector<JoinDecl> joins;
   std::optional<RewardsDecl> rewards;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "compiler/CodeWriter.h"
+#include "compiler/IntegerDivision.h"
 #include "compiler/Literals.h"
 
 namespace sanc {
@@ -24,6 +26,17 @@ std::string number(double value) {
   return text.str();
 }
 
+// " (it is 0)" after a message about an expression's value, unless the
+// expression is that number as written.
+std::string evaluatedTo(const Code& code, double value) {
+  const Expr* expr = code.expr.get();
+  if (expr && expr->kind == Expr::Kind::Unary && expr->text == "-") {
+    expr = &expr->operands[0];
+  }
+  const bool literal = expr && expr->kind == Expr::Kind::Number;
+  return literal || !expr ? "" : " (it is " + number(value) + ")";
+}
+
 }  // namespace
 
 Atomic AtomicChecker::check() {
@@ -34,9 +47,17 @@ Atomic AtomicChecker::check() {
     PlaceSizes.push_back(checkPlace(place));
   }
   atomic.placeSizes = PlaceSizes;
+  atomic.placeSizeCode = PlaceSizeCode;
   for (const ActivityDecl& activity : Decl.activities) {
     checkActivity(activity);
-    addActions(activity, atomic);
+  }
+  // Families come last: their groups are numbered when the model is built.
+  for (bool families : {false, true}) {
+    for (const ActivityDecl& activity : Decl.activities) {
+      if (activity.family.has_value() == families) {
+        addActions(activity, atomic);
+      }
+    }
   }
   return atomic;
 }
@@ -50,6 +71,11 @@ void AtomicChecker::declareNames() {
   for (const PlaceDecl& place : Decl.places) {
     if (Context.usableName(place.name, "place") && Names.add(Context, place.name, "place")) {
       PlaceIndex.emplace(place.name.text, static_cast<int>(PlaceIndex.size()));
+    }
+  }
+  for (const FormulaDecl& formula : Decl.formulas) {
+    if (Context.usableName(formula.name, "formula")) {
+      Names.add(Context, formula.name, "formula");
     }
   }
   for (const ActivityDecl& activity : Decl.activities) {
@@ -74,18 +100,28 @@ void AtomicChecker::declareNames() {
 
 int AtomicChecker::checkPlace(const PlaceDecl& place) {
   int size = 0;
+  std::string sizeCode;
   if (place.size) {
-    const std::optional<long> value = integerValue(place.size->text);
-    size = value && *value >= 1 && *value <= kMaxArraySize ? static_cast<int>(*value) : 1;
-    if (!value || size != *value) {
+    const std::optional<double> value = constantValue(*place.size);
+    size = value && *value >= 1 && *value <= kMaxArraySize && *value == std::floor(*value)
+               ? static_cast<int>(*value)
+               : 1;
+    if (!value && readsOnly(*place.size, "the size of an array of places", false)) {
+      size = kBuiltSize;
+      sizeCode = "sanc_runtime::arraySize(" + place.size->text + ", " +
+                 sanc::quoted(Decl.name.text) + ", " + sanc::quoted(place.name.text) + ", " +
+                 sanc::quoted(toSource(*place.size->expr)) + ")";
+    } else if (!value || size != *value) {
       Context.error(place.size->where,
                     "the size of a place array must be a whole number from 1 to " +
                         std::to_string(kMaxArraySize));
     }
   }
+  PlaceSizeCode.push_back(sizeCode);
   if (!place.initial) {
     return size;
   }
+  checkExpression(*place.initial);
   for (const CodeName& use : place.initial->names) {
     if (PlaceIndex.count(use.name) > 0) {
       Context.error(use.where, "an initial marking cannot read the place '" + use.name + "'");
@@ -101,6 +137,23 @@ int AtomicChecker::checkPlace(const PlaceDecl& place) {
 }
 
 void AtomicChecker::checkActivity(const ActivityDecl& activity) {
+  Family = activity.family ? &activity.family->index.text : nullptr;
+  if (activity.family) {
+    checkFamily(*activity.family);
+  }
+  for (const std::optional<Code>* code :
+       {&activity.time, &activity.phases, &activity.clauses.weight}) {
+    if (*code) {
+      checkExpression(**code);
+    }
+  }
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkExpression(caseDecl.value);
+  }
+  checkCppCode(activity.clauses);
+  for (const CaseDecl& caseDecl : activity.cases) {
+    checkCppCode(caseDecl.clauses);
+  }
   checkTiming(activity);
   checkClausesForTiming(activity);
   checkArcs(activity.clauses.inputs);
@@ -110,10 +163,31 @@ void AtomicChecker::checkActivity(const ActivityDecl& activity) {
   }
   checkCases(activity);
   checkAlwaysEnabled(activity);
+  Family = nullptr;
+}
+
+void AtomicChecker::checkFamily(const FamilyDecl& family) {
+  const Name& index = family.index;
+  if (Context.usableName(index, "family's index") && PlaceIndex.count(index.text) > 0) {
+    Context.error(index.where, "the index '" + index.text + "' would hide the place of that name");
+  }
+  for (const ParamDecl& param : Decl.params) {
+    if (param.name.text == index.text) {
+      Context.error(index.where,
+                    "the index '" + index.text + "' would hide the parameter of that name");
+    }
+  }
+  const std::string& own = index.text;
+  Family = nullptr;  // the bounds cannot read the index they bound
+  // Global variables only: the model's size is known before it is built.
+  readsOnly(family.first, "the first index of a family", false);
+  readsOnly(family.last, "the last index of a family", false);
+  Family = &own;
 }
 
 void AtomicChecker::checkTiming(const ActivityDecl& activity) {
   checkPositive(activity.time, activity.timing == Timing::Deterministic ? "a delay" : "a rate");
+  checkPositive(activity.clauses.weight, "a weight");
   if (activity.phases) {
     const std::optional<double> phases = constantValue(*activity.phases);
     if (phases && (*phases < 1 || *phases != std::floor(*phases))) {
@@ -129,7 +203,92 @@ void AtomicChecker::checkPositive(const std::optional<Code>& code, const char* w
   }
   const std::optional<double> value = constantValue(*code);
   if (value && !(*value > 0)) {
-    Context.error(code->where, std::string(what) + " must be positive");
+    Context.error(code->where,
+                  std::string(what) + " must be positive" + evaluatedTo(*code, *value));
+  }
+}
+
+bool AtomicChecker::isParameter(const std::string& name) const {
+  return (Family != nullptr && *Family == name) ||
+         std::any_of(Decl.params.begin(), Decl.params.end(),
+                     [&](const ParamDecl& p) { return p.name.text == name; });
+}
+
+bool AtomicChecker::readsOnly(const Code& code, const std::string& what, bool parameters) {
+  bool only = true;
+  forEachName(*code.expr, [&](const Expr& use) {
+    const bool known = Context.global(use.text) != nullptr || (parameters && isParameter(use.text));
+    if (use.kind != Expr::Kind::Name || !known) {
+      Context.error(use.where, what +
+                                   (parameters ? " reads parameters and global variables only"
+                                               : " reads global variables only") +
+                                   ", not '" + use.text + "'");
+      only = false;
+    }
+  });
+  return only;
+}
+
+void AtomicChecker::checkExpression(const Code& code) {
+  if (!code.expr) {
+    return;
+  }
+  forEachName(*code.expr, [&](const Expr& use) {
+    if (use.kind == Expr::Kind::Member) {
+      Context.error(use.where, "'" + use.text + "." + use.member +
+                                   "': an activity reads the places of its own model by their "
+                                   "names (instance.place is for rewards)");
+      return;
+    }
+    const auto place = PlaceIndex.find(use.text);
+    if (place != PlaceIndex.end()) {
+      checkArrayUse(use, PlaceSizes.size() > static_cast<std::size_t>(place->second)
+                             ? PlaceSizes[place->second]
+                             : 0);
+      return;
+    }
+    const bool param = isParameter(use.text);
+    if (!param && Context.global(use.text) == nullptr) {
+      Context.error(use.where, "'" + use.text +
+                                   "' is not a place, parameter or global variable "
+                                   "of atomic model '" +
+                                   Decl.name.text + "'");
+    } else if (use.kind == Expr::Kind::Size) {
+      Context.error(use.where, "'" + use.text + "' is not an array of places");
+    }
+  });
+}
+
+void AtomicChecker::checkArrayUse(const Expr& use, int size) {
+  if (use.kind == Expr::Kind::Size && size == 0) {
+    Context.error(use.where, "'" + use.text + "' is a place, not an array of places");
+  }
+}
+
+void AtomicChecker::checkCppCode(const Clauses& clauses) {
+  auto isInteger = [&](const std::string& name) {
+    if (PlaceIndex.count(name) > 0 || (Family != nullptr && *Family == name)) {
+      return true;
+    }
+    for (const ParamDecl& param : Decl.params) {
+      if (param.name.text == name) {
+        return isIntegerType(param.type);
+      }
+    }
+    const GlobalDecl* global = Context.global(name);
+    return global != nullptr && isIntegerType(global->type);
+  };
+  for (const std::optional<Code>* code : {&clauses.guard, &clauses.statements, &clauses.rank}) {
+    if (*code) {
+      reportIntegerDivisions(Context, **code, isInteger);
+    }
+  }
+  for (const std::vector<Arc>* arcs : {&clauses.inputs, &clauses.outputs}) {
+    for (const Arc& arc : *arcs) {
+      if (arc.multiplicity) {
+        reportIntegerDivisions(Context, *arc.multiplicity, isInteger);
+      }
+    }
   }
 }
 
@@ -154,7 +313,7 @@ void AtomicChecker::checkClausesForTiming(const ActivityDecl& activity) {
 void AtomicChecker::checkArcs(const std::vector<Arc>& arcs) {
   std::vector<std::string> seen;
   for (const Arc& arc : arcs) {
-    const std::string place = arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "");
+    const std::string place = arcPlaceName(arc);
     if (PlaceIndex.count(arc.place.text) == 0) {
       Context.error(arc.place.where,
                     "atomic model '" + Decl.name.text + "' has no place '" + arc.place.text + "'");
@@ -179,16 +338,19 @@ void AtomicChecker::checkIndex(const Arc& arc) {
   const int size = PlaceSizes[PlaceIndex.at(arc.place.text)];
   if (size == 0 && arc.index) {
     Context.error(arc.index->where, "'" + arc.place.text + "' is a place, not an array of places");
-  } else if (size > 0 && !arc.index) {
+  } else if (size != 0 && !arc.index) {
     Context.error(arc.place.where, "'" + arc.place.text +
                                        "' is an array of places: give the index of one, as in " +
                                        arc.place.text + "[0]");
   } else if (arc.index) {
-    const std::optional<long> index = integerValue(arc.index->text);
-    if (!index || *index < 0 || *index >= size) {
-      Context.error(arc.index->where, "the index of '" + arc.place.text +
-                                          "' must be a whole number from 0 to " +
-                                          std::to_string(size - 1));
+    const std::optional<double> index = constantValue(*arc.index);
+    if (!index) {
+      // Checked when the arc fires: the size may be known only then.
+      readsOnly(*arc.index, "the index of an arc", true);
+    } else if (*index < 0 || *index != std::floor(*index) || (size > 0 && *index >= size)) {
+      Context.error(arc.index->where,
+                    "the index of '" + arc.place.text + "' must be a whole number from 0" +
+                        (size > 0 ? " to " + std::to_string(size - 1) : std::string()));
     }
   }
 }
@@ -208,8 +370,18 @@ void AtomicChecker::checkCases(const ActivityDecl& activity) {
     }
     const std::optional<double> value = constantValue(caseDecl.value);
     if (value && *value < 0) {
-      Context.error(caseDecl.value.where, weights ? "a case weight cannot be negative"
-                                                  : "a case probability cannot be negative");
+      Context.error(caseDecl.value.where, std::string(weights ? "a case weight cannot be negative"
+                                                              : "a case probability cannot be "
+                                                                "negative") +
+                                              evaluatedTo(caseDecl.value, *value));
+      return;
+    }
+    if (value && !(*value > 0)) {
+      // A case that can never be taken is a slip, not a model.
+      Context.error(caseDecl.value.where,
+                    std::string(weights ? "a case weight" : "a case probability") +
+                        " of 0 is never taken; remove the case" +
+                        evaluatedTo(caseDecl.value, *value));
       return;
     }
     allConstant = allConstant && value.has_value();

@@ -26,6 +26,9 @@ class AtomicChecker {
   int checkPlace(const PlaceDecl& place);
   void checkActivity(const ActivityDecl& activity);
   void checkTiming(const ActivityDecl& activity);
+  void checkFamily(const FamilyDecl& family);
+  // A parameter of the model, or the index of the family being checked.
+  bool isParameter(const std::string& name) const;
   void checkClausesForTiming(const ActivityDecl& activity);
   void checkArcs(const std::vector<Arc>& arcs);
   // The index of an arc on an array of places, or its absence on a place.
@@ -33,6 +36,14 @@ class AtomicChecker {
   void checkCases(const ActivityDecl& activity);
   void checkAlwaysEnabled(const ActivityDecl& activity);
   void checkPositive(const std::optional<Code>& code, const char* what);
+  // Every name an expression reads is a place, parameter or global variable.
+  void checkExpression(const Code& code);
+  void checkArrayUse(const Expr& use, int size);
+  // Reports every name code reads that is not a global variable (or, when
+  // parameters, a parameter or the family's index); false then.
+  bool readsOnly(const Code& code, const std::string& what, bool parameters);
+  // Reports the integer divisions of the clauses' C++ code.
+  void checkCppCode(const Clauses& clauses);
   void addActions(const ActivityDecl& activity, Atomic& atomic) const;
   Action makeAction(const ActivityDecl& activity, const CaseDecl* caseDecl, int caseNumber,
                     int group) const;
@@ -46,6 +57,8 @@ class AtomicChecker {
   NameTable Names;
   std::map<std::string, int> PlaceIndex;
   std::vector<int> PlaceSizes;
+  std::vector<std::string> PlaceSizeCode;
+  const std::string* Family = nullptr;  // the index of the activity being checked
 };
 
 }  // namespace sanc

@@ -1,6 +1,7 @@
 #include "compiler/AtomicWriter.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "compiler/Literals.h"
 
@@ -53,6 +54,15 @@ std::string AtomicWriter::parameterList(const std::string& attribute) const {
   return list;
 }
 
+std::string AtomicWriter::actionParameters(const Action& action) const {
+  const std::string parameters = parameterList();
+  if (!action.activity->family) {
+    return parameters;
+  }
+  return parameters + (parameters.empty() ? "" : ", ") + "int " +
+         action.activity->family->index.text;
+}
+
 std::string AtomicWriter::memberList(bool initialized) const {
   std::string list;
   for (const ParamDecl& param : Decl.params) {
@@ -77,20 +87,57 @@ void AtomicWriter::declare(CodeWriter& out) const {
   }
   out << "\n";
   for (const Action& action : Model.actions) {
-    out << "  " << action.className << " " << action.member << ";\n";
+    if (action.activity->family) {
+      out << "  std::vector<std::unique_ptr<" << action.className << ">> " << action.member
+          << ";  // one per index\n";
+    } else {
+      out << "  " << action.className << " " << action.member << ";\n";
+    }
   }
-  out << "\n  EmptyGroup ImmediateGroup;\n";
+  out << "\n  EmptyGroup ImmediateGroup;\n"
+      << "  int CopyNumber = 0;  // which copy of a repeated child it is, from 0\n";
   for (const Group& group : Model.groups) {
-    if (group.isCaseGroup) {
+    if (group.isCaseGroup && Model.actions[group.firstAction].activity->family) {
+      out << "  std::vector<std::unique_ptr<PostselectGroup>> " << group.member << ";\n";
+    } else if (group.isCaseGroup) {
       out << "  PostselectGroup " << group.member << ";\n";
     }
   }
-  const sanc_runtime::Expansion expansion = Model.expansion();
   out << "\n  " << (Decl.params.size() == 1 ? "explicit " : "") << name << "(" << parameterList()
       << ");\n  ~" << name << "() override;\n"
       << "  // The places and activity instances the model is built with.\n"
-      << "  static sanc_runtime::Expansion expansion() { return {" << expansion.places << ", "
-      << expansion.activities << "}; }\n};\n\n";
+      << "  static sanc_runtime::Expansion expansion() { return " << expansionCode()
+      << "; }\n};\n\n";
+}
+
+std::string AtomicWriter::expansionCode() const {
+  long places = 0;
+  std::string builtPlaces;
+  for (std::size_t p = 0; p < Model.placeSizes.size(); p++) {
+    const int size = Model.placeSizes[p];
+    if (size == kBuiltSize) {
+      builtPlaces += " + " + Model.placeSizeCode[p];
+    } else {
+      places += size == 0 ? 1 : size;
+    }
+  }
+  long activities = 0;
+  std::string familyMembers;
+  for (const Group& group : Model.groups) {
+    const ActivityDecl& activity = *Model.actions[group.firstAction].activity;
+    if (!activity.family) {
+      activities += group.numActions;
+      continue;
+    }
+    const FamilyDecl& family = *activity.family;
+    familyMembers += " + " + std::to_string(group.numActions) + " * sanc_runtime::familySize(" +
+                     family.first.text + ", " + family.last.text + ", " + quoted(Decl.name.text) +
+                     ", " + quoted(activity.name.text) + ", " +
+                     quoted(toSource(*family.first.expr)) + ", " +
+                     quoted(toSource(*family.last.expr)) + ")";
+  }
+  return "{" + std::to_string(places) + builtPlaces + ", " + std::to_string(activities) +
+         familyMembers + "}";
 }
 
 void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
@@ -106,9 +153,14 @@ void AtomicWriter::declareAction(CodeWriter& out, const Action& action) const {
   for (const ParamDecl& param : Decl.params) {
     out << "    " << typeName(param.type) << " " << param.name.text << ";\n";
   }
+  const std::string parameters = actionParameters(action);
+  if (activity.family) {
+    out << "    int " << activity.family->index.text << ";  // its index in the family\n";
+  }
   out << "    double* TheDistributionParameters;  // owned\n\n"
-      << "    " << (Decl.params.size() == 1 ? "explicit " : "") << action.className << "("
-      << parameterList() << ");\n"
+      << "    "
+      << (parameters.find(',') == std::string::npos && !parameters.empty() ? "explicit " : "")
+      << action.className << "(" << parameters << ");\n"
       << "    ~" << action.className << "() override;\n"
       << "    bool Enabled() override;\n"
       << "    double Rate() override;\n"
@@ -148,13 +200,15 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
   if (!Decl.params.empty()) {
     std::string separator = "\n    : ";
     for (const Action& action : Model.actions) {
-      out << separator << action.member << "(" << memberList(false) << ")";
-      separator = ",\n      ";
+      if (!action.activity->family) {
+        out << separator << action.member << "(" << memberList(false) << ")";
+        separator = ",\n      ";
+      }
     }
   }
   out << " {\n";
   for (const Group& group : Model.groups) {
-    if (!group.isCaseGroup) {
+    if (!group.isCaseGroup || Model.actions[group.firstAction].activity->family) {
       continue;
     }
     out << "  " << group.member << ".initialize(" << group.numActions << ", "
@@ -164,14 +218,27 @@ void AtomicWriter::defineConstructor(CodeWriter& out) const {
     }
   }
   out << "  std::vector<Activity*> InitialActionList = {";
-  for (std::size_t a = 0; a < Model.actions.size(); a++) {
-    out << (a ? ", " : "") << "&" << Model.actions[a].member;
+  const char* separator = "";
+  for (const Action& action : Model.actions) {
+    if (!action.activity->family) {
+      out << separator << "&" << action.member;
+      separator = ", ";
+    }
   }
   out << "};\n  std::vector<BaseGroupClass*> InitialGroupList = {";
-  for (std::size_t g = 0; g < Model.groups.size(); g++) {
-    out << (g ? ", " : "") << "&" << Model.groups[g].member;
+  separator = "";
+  for (const Group& group : Model.groups) {
+    if (!Model.actions[group.firstAction].activity->family) {
+      out << separator << "&" << group.member;
+      separator = ", ";
+    }
   }
   out << "};\n";
+  for (const Group& group : Model.groups) {
+    if (Model.actions[group.firstAction].activity->family) {
+      defineFamily(out, group);
+    }
+  }
   definePlaces(out);
   checkMultiplicities(out);
   out << "  initializeSANModelNow(" << quoted(Decl.name.text)
@@ -193,6 +260,8 @@ void AtomicWriter::definePlaces(CodeWriter& out) const {
         << quoted(place.name.text) << ", ";
     if (size > 0) {
       out << static_cast<long>(size) << ", ";
+    } else if (size == kBuiltSize) {
+      out << Model.placeSizeCode[p] << ", ";
     }
     const std::optional<std::string> constant = wholeConstant(place.initial);
     if (!place.initial) {
@@ -240,34 +309,93 @@ void AtomicWriter::checkMultiplicities(CodeWriter& out) const {
 }
 
 void AtomicWriter::defineArcs(CodeWriter& out) const {
+  // The members of a family each get what a single activity gets.
+  auto forEach = [&](const Action& action,
+                     const std::function<std::string(const std::string&)>& statement) {
+    if (action.activity->family) {
+      out << "  for (auto& Member : " << action.member << ") {\n  " << statement("(*Member)")
+          << "  }\n";
+    } else {
+      out << statement(action.member);
+    }
+  };
   for (const Action& action : Model.actions) {
     for (int place : action.touched) {
-      out << "  " << action.member << "." << placeName(place) << "_Place = " << placeName(place)
-          << ";\n";
+      forEach(action, [&](const std::string& activity) {
+        return "  " + activity + "." + placeName(place) + "_Place = " + placeName(place) + ";\n";
+      });
     }
   }
   for (const Action& action : Model.actions) {
     for (int place : action.affected) {
-      out << "  AddAffectArc(" << placeName(place) << ", &" << action.member << ");\n";
+      forEach(action, [&](const std::string& activity) {
+        return "  AddAffectArc(" + placeName(place) + ", &" + activity + ");\n";
+      });
     }
   }
   for (const Action& action : Model.actions) {
     for (int place : action.enabling) {
-      out << "  AddEnableArc(" << placeName(place) << ", &" << action.member << ");\n";
+      forEach(action, [&](const std::string& activity) {
+        return "  AddEnableArc(" + placeName(place) + ", &" + activity + ");\n";
+      });
     }
   }
+}
+
+void AtomicWriter::defineFamily(CodeWriter& out, const Group& group) const {
+  const Action& first = Model.actions[group.firstAction];
+  const FamilyDecl& family = *first.activity->family;
+  const std::string& name = first.activity->name.text;
+  out << "  for (int FamilyIndex = sanc_runtime::familyBound(" << family.first.text << ", "
+      << quoted(Decl.name.text) << ", " << quoted(name) << ", "
+      << quoted(toSource(*family.first.expr)) << "),\n"
+      << "           FamilyEnd = sanc_runtime::familyBound(" << family.last.text << ", "
+      << quoted(Decl.name.text) << ", " << quoted(name) << ", "
+      << quoted(toSource(*family.last.expr)) << ");\n"
+      << "       FamilyIndex <= FamilyEnd; FamilyIndex++) {\n";
+  const std::string arguments =
+      memberList(false) + (Decl.params.empty() ? "" : ", ") + "FamilyIndex";
+  for (int a = group.firstAction; a < group.firstAction + group.numActions; a++) {
+    const Action& action = Model.actions[a];
+    out << "    " << action.member << ".push_back(std::make_unique<" << action.className << ">("
+        << arguments << "));\n"
+        << "    InitialActionList.push_back(" << action.member << ".back().get());\n";
+  }
+  if (group.isCaseGroup) {
+    out << "    " << group.member << ".push_back(std::make_unique<PostselectGroup>());\n"
+        << "    " << group.member << ".back()->initialize(" << static_cast<long>(group.numActions)
+        << ", " << quoted(group.member) << ");\n";
+    for (int a = group.firstAction; a < group.firstAction + group.numActions; a++) {
+      out << "    " << group.member << ".back()->appendGroup(" << Model.actions[a].member
+          << ".back().get());\n";
+    }
+    out << "    InitialGroupList.push_back(" << group.member << ".back().get());\n";
+  } else {
+    out << "    InitialGroupList.push_back(" << first.member << ".back().get());\n";
+  }
+  // Its number in the group table, known only now.
+  out << "    InitialGroupList.back()->setGroupId(static_cast<int>(InitialGroupList.size()) - 1);\n"
+      << "  }\n";
 }
 
 void AtomicWriter::defineAction(CodeWriter& out, const Action& action) const {
   const ActivityDecl& activity = *action.activity;
   const std::string scope = className(Model) + "::" + action.className;
-  const std::string initializers = Decl.params.empty() ? "" : " : " + memberList(true);
+  std::string initializers = memberList(true);
+  if (activity.family) {
+    const std::string& index = activity.family->index.text;
+    initializers += (initializers.empty() ? "" : ", ") + index + "(" + index + ")";
+  }
+  // A member of a family is named after its index: serve[2].
+  const std::string name = activity.family ? "sanc_runtime::familyName(" + quoted(action.member) +
+                                                 ", " + activity.family->index.text + ").c_str()"
+                                           : quoted(action.member);
   out << "/* " << action.member << " */\n\n"
-      << scope << "::" << action.className << "(" << parameterList() << ")" << initializers
-      << " {\n"
+      << scope << "::" << action.className << "(" << actionParameters(action) << ")"
+      << (initializers.empty() ? "" : " : " + initializers) << " {\n"
       << "  TheDistributionParameters = newArray<double>("
       << (activity.timing == Timing::Erlang ? 2L : 1L) << ");\n"
-      << "  ActivityInitialize(" << quoted(action.member) << ", " << action.group << ", "
+      << "  ActivityInitialize(" << name << ", " << action.group << ", "
       << distributionOf(activity.timing) << ", RaceEnabled, "
       << static_cast<long>(action.affected.size()) << ", "
       << static_cast<long>(action.enabling.size()) << ", false);\n}\n\n"
@@ -429,8 +557,7 @@ void AtomicWriter::defineFire(CodeWriter& out, const Action& action,
 void AtomicWriter::writeArcTokens(CodeWriter& out, const Arc& arc, const char* sign) const {
   out << "  addArcTokens(" << cellOf(arc) << ", " << sign;
   writeMultiplicity(out, arc);
-  out << ", OwnerModel->Name, "
-      << quoted(arc.place.text + (arc.index ? "[" + arc.index->text + "]" : "")) << ", Name);\n";
+  out << ", OwnerModel->Name, " << quoted(arcPlaceName(arc)) << ", Name);\n";
 }
 
 void AtomicWriter::writeMultiplicity(CodeWriter& out, const Arc& arc) const {
@@ -474,11 +601,29 @@ void AtomicWriter::bindPlaces(CodeWriter& out, const Action& action,
           << "_Place};\n";
     }
   }
+  // C++ code reads a formula as a local; expressions have it in place.
+  for (const FormulaDecl* formula : Model.formulas) {
+    const std::string& name = formula->name.text;
+    if (formula->expanded && std::any_of(codes.begin(), codes.end(), [&](const Code* code) {
+          return !code->expr && code->mentions(name);
+        })) {
+      out << "  [[maybe_unused]] const double " << name << " = " << toCpp(*formula->expanded)
+          << ";\n";
+    }
+  }
 }
 
 std::string AtomicWriter::cellOf(const Arc& arc) const {
-  return arc.index ? "(*" + arc.place.text + "_Place->marks()[" + arc.index->text + "])"
-                   : "(*" + arc.place.text + "_Mark)";
+  if (!arc.index) {
+    return "(*" + arc.place.text + "_Mark)";
+  }
+  if (const std::optional<long> index = constantIndex(arc)) {
+    if (Model.placeSizes[Model.placeIndex(arc.place.text)] > 0) {
+      return "(*" + arc.place.text + "_Place->marks()[" + std::to_string(*index) + "])";
+    }
+  }
+  // Known when the model is built only: checked as the arc is used.
+  return "(*sanc_runtime::element(" + arc.place.text + "_Place, " + arc.index->text + "))";
 }
 
 std::string placeClass(int size) { return size == 0 ? "Place" : "sanc_runtime::PlaceArray"; }

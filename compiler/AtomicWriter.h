@@ -23,6 +23,9 @@ class AtomicWriter {
   static std::string className(const Atomic& atomic) { return atomic.name() + "SAN"; }
 
  private:
+  // The C++ of the model's expansion: its places and activity instances,
+  // with the arrays and families sized by global variables computed.
+  std::string expansionCode() const;
   void declareAction(CodeWriter& out, const Action& action) const;
   void defineConstructor(CodeWriter& out) const;
   void definePlaces(CodeWriter& out) const;
@@ -31,6 +34,9 @@ class AtomicWriter {
   // Whether code mentions a place of the model (so depends on the marking).
   bool readsPlace(const Code& code) const;
   void defineArcs(CodeWriter& out) const;
+  // Builds the members of a family of activities (the actions of group, one
+  // group per index) and lists them, after the other activities.
+  void defineFamily(CodeWriter& out, const Group& group) const;
   void defineAction(CodeWriter& out, const Action& action) const;
   void defineEnabled(CodeWriter& out, const Action& action, const std::string& scope) const;
   // The places and tokens that Enabled() checks first, with nothing else
@@ -58,6 +64,9 @@ class AtomicWriter {
   // The model's parameters as a C++ parameter list, each preceded by
   // attribute.
   std::string parameterList(const std::string& attribute = "") const;
+  // The parameters of an action's constructor: the model's, then a family
+  // member's index.
+  std::string actionParameters(const Action& action) const;
   // The parameters' names, each as "name(name)" when initialized.
   std::string memberList(bool initialized) const;
   const std::string& placeName(int place) const { return Decl.places[place].name.text; }

@@ -62,7 +62,10 @@ std::string writeSource(const Model& model, const std::vector<int>& joins,
                         const std::string& headerPath, const std::string& codePath) {
   CodeWriter out(codePath, model.files);
   out << banner(model) << "#include \"" << std::filesystem::path(headerPath).filename().string()
-      << "\"\n\n";
+      << "\"\n\n"
+      << "// The functions of expressions, for the description's C++ code too.\n"
+      << "using sanc_runtime::max;\nusing sanc_runtime::min;\nusing std::abs;\nusing std::ceil;\n"
+      << "using std::exp;\nusing std::floor;\nusing std::log;\nusing std::pow;\n\n";
   StudyWriter(model).define(out);
   for (const Atomic& atomic : model.atomics) {
     AtomicWriter(atomic).define(out);

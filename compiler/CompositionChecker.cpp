@@ -122,6 +122,15 @@ void CompositionChecker::checkChild(const ChildDecl& decl, Join& join, NameTable
                                         std::to_string(decl.arguments.size()));
     return;
   }
+  for (const Code& argument : decl.arguments) {
+    for (const CodeName& use : argument.names) {
+      if (use.name == "index" && !decl.count) {
+        Context.error(use.where, "'index' is the number of a copy of a repeated child (" +
+                                     decl.instance.text + " * count), from 0");
+        return;
+      }
+    }
+  }
   if (decl.count) {
     const std::optional<double> count = constantValue(*decl.count);
     if (count && (*count < 0 || *count > kMaxCopies || *count != static_cast<long>(*count))) {
@@ -237,19 +246,24 @@ void CompositionChecker::shareByMembers(const ShareDecl& decl, Share& share, con
 }
 
 bool CompositionChecker::sizesAgree(const ShareDecl& decl, Share& share, const Join& join) {
-  auto described = [](int size) {
-    return size == 0 ? std::string("a place") : "an array of " + std::to_string(size) + " places";
+  auto described = [](int size, const std::string& code) {
+    return size == 0            ? std::string("a place")
+           : size == kBuiltSize ? "an array sized by " + code
+                                : "an array of " + std::to_string(size) + " places";
   };
   const Child& first = join.children[share.members.front().child];
-  share.size = placeSize(first.model, share.members.front().place);
+  share.size = placeSize(first.model, share.members.front().place, share.sizeCode);
   for (const ShareMember& member : share.members) {
     const Child& child = join.children[member.child];
-    const int size = placeSize(child.model, member.place);
-    if (size != share.size) {
+    std::string code;
+    const int size = placeSize(child.model, member.place, code);
+    // Arrays sized when the model is built agree when their sizes are
+    // written alike.
+    if (size != share.size || code != share.sizeCode) {
       Context.error(decl.name.where, "the places shared as '" + share.name +
-                                         "' differ: " + described(share.size) + " in '" +
-                                         first.instance() + "', " + described(size) + " in '" +
-                                         child.instance() + "'");
+                                         "' differ: " + described(share.size, share.sizeCode) +
+                                         " in '" + first.instance() + "', " +
+                                         described(size, code) + " in '" + child.instance() + "'");
       return false;
     }
   }
@@ -322,8 +336,12 @@ void CompositionChecker::collectInstances(ModelRef model, std::map<std::string, 
     where.emplace(name.text, name.where);
     return;
   }
+  if (model.index == Target.root.index && Target.root.kind == ModelKind::Join) {
+    Target.joinInstances.emplace(Target.joins[model.index].name(), model.index);
+  }
   for (const Child& child : Target.joins[model.index].children) {
     if (child.model.kind == ModelKind::Join) {
+      Target.joinInstances.emplace(child.instance(), child.model.index);
       collectInstances(child.model, instances, where);
       continue;
     }
@@ -352,13 +370,17 @@ std::vector<std::string> CompositionChecker::placesOf(ModelRef model) const {
   return places;
 }
 
-int CompositionChecker::placeSize(ModelRef model, const std::string& place) const {
+int CompositionChecker::placeSize(ModelRef model, const std::string& place,
+                                  std::string& sizeCode) const {
   if (model.kind == ModelKind::Atomic) {
     const Atomic& atomic = Target.atomics[model.index];
-    return atomic.placeSizes[atomic.placeIndex(place)];
+    const int index = atomic.placeIndex(place);
+    sizeCode = atomic.placeSizeCode[index];
+    return atomic.placeSizes[index];
   }
   for (const Share& share : Target.joins[model.index].shares) {
     if (share.name == place) {
+      sizeCode = share.sizeCode;
       return share.size;
     }
   }

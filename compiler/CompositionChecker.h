@@ -47,8 +47,9 @@ class CompositionChecker {
   // code with blanks dropped; empty when it depends on a parameter.
   std::string initialMarking(ModelRef model, const std::string& place) const;
   std::string modelName(ModelRef model) const;
-  // The size of the place offered by a model of that type: an array's, or 0.
-  int placeSize(ModelRef model, const std::string& place) const;
+  // The size of the place offered by a model of that type: an array's, or
+  // 0; for kBuiltSize, the C++ that computes it goes to sizeCode.
+  int placeSize(ModelRef model, const std::string& place, std::string& sizeCode) const;
 
   CheckContext& Context;
   Model& Target;

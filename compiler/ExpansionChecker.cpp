@@ -40,13 +40,17 @@ std::optional<sanc_runtime::Expansion> ExpansionChecker::joinExpansion(const Joi
     total.places += copies * each->places;
     total.activities += copies * each->activities;
   }
-  const std::string beyond = sanc_runtime::beyondLimits(total, 1, {join.sharedPlaces(), 0});
+  const std::optional<long> shared = join.sharedPlaces();
+  if (!shared) {
+    return std::nullopt;
+  }
+  const std::string beyond = sanc_runtime::beyondLimits(total, 1, {*shared, 0});
   if (!beyond.empty()) {
     Context.error(join.decl->name.where,
                   "join '" + join.name() + "' with its shared places would hold " + beyond);
     return std::nullopt;
   }
-  total.places += join.sharedPlaces();
+  total.places += *shared;
   return total;
 }
 

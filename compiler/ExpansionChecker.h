@@ -12,8 +12,8 @@ namespace sanc {
 // Reports a model tree whose places or activity instances would pass the
 // limits of the built model (sanc_runtime::kMaxPlaces, kMaxActivities)
 // with the numbers of copies that are constants, at the count or child
-// that passes them. Counts over global variables are checked when the
-// model is built, by the generated code.
+// that passes them. Counts, array sizes and family bounds over global
+// variables are checked when the model is built, by the generated code.
 class ExpansionChecker {
  public:
   ExpansionChecker(CheckContext& context, const Model& model) : Context(context), Target(model) {}

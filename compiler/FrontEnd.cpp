@@ -1,14 +1,19 @@
 #include "compiler/FrontEnd.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 #include "common/TextFile.h"
 #include "compiler/AtomicChecker.h"
 #include "compiler/CheckContext.h"
+#include "compiler/CodeWriter.h"
 #include "compiler/CompositionChecker.h"
 #include "compiler/ExpansionChecker.h"
+#include "compiler/FormulaExpander.h"
 #include "compiler/GeneratedNames.h"
 #include "compiler/Literals.h"
 #include "compiler/Parser.h"
@@ -24,11 +29,31 @@ std::string_view withoutByteOrderMark(std::string_view text) {
   return text.substr(byteOrderMarkLength(text));
 }
 
+// The C++ that computes a derived global from the others; a constant that
+// is no value of its type is an error at the default.
+std::string derivedValue(CheckContext& context, const GlobalDecl& global) {
+  const Code& code = *global.derived;
+  const std::optional<double> value = evaluate(*code.expr);
+  if (value && isIntegerType(global.type) && *value != std::floor(*value)) {
+    std::ostringstream shown;
+    shown << *value;
+    context.error(code.where, "the default of '" + global.name.text + "' is " + shown.str() +
+                                  ", not a whole number (" + global.name.text + " is of type " +
+                                  typeName(global.type) + "; write floor(...) or div(a, b))");
+  }
+  return std::string("sanc_runtime::derivedValue<") + typeName(global.type) + ">(" + code.text +
+         ", " + sanc::quoted(global.name.text) + ")";
+}
+
 void checkGlobals(CheckContext& context, Model& model) {
   NameTable names;
   for (const GlobalDecl& global : model.file->globals) {
     if (context.usableGlobalName(global.name)) {
       names.add(context, global.name, "global variable");
+    }
+    if (global.derived) {
+      model.globalValues.push_back(derivedValue(context, global));
+      continue;
     }
     std::string problem;
     std::optional<std::string> value =
@@ -95,10 +120,22 @@ std::optional<Model> compileModel(std::string_view source, Diagnostics& diagnost
   if (diagnostics.hasErrors()) {
     return std::nullopt;
   }
+  FormulaExpander(diagnostics, *model.file).expand();
+  if (diagnostics.hasErrors()) {
+    return std::nullopt;
+  }
   CheckContext context(diagnostics, model.file->globals);
   checkGlobals(context, model);
   for (const AtomicDecl& decl : model.file->atomics) {
     model.atomics.push_back(AtomicChecker(context, decl).check());
+    // C++ code reads the formulas of its model, then those of the file.
+    Atomic& atomic = model.atomics.back();
+    const std::vector<FormulaDecl>& fileFormulas = model.file->formulas;
+    for (const std::vector<FormulaDecl>* formulas : {&decl.formulas, &fileFormulas}) {
+      for (const FormulaDecl& formula : *formulas) {
+        atomic.formulas.push_back(&formula);
+      }
+    }
   }
   std::map<std::string, int> instances;
   CompositionChecker(context, model).check(instances);

@@ -125,7 +125,16 @@ void JoinWriter::defineExpansion(CodeWriter& out) const {
         << quoted(child.instance()) << ", "
         << quoted(child.decl->count ? child.decl->count->text : "") << ");\n";
   }
-  out << "  sanc_runtime::addCopies(total, 1, {" << Composed.sharedPlaces() << ", 0}, "
+  long places = 0;
+  std::string builtPlaces;
+  for (const Share& share : Composed.shares) {
+    if (share.size == kBuiltSize) {
+      builtPlaces += " + " + share.sizeCode;
+    } else {
+      places += share.size == 0 ? 1 : share.size;
+    }
+  }
+  out << "  sanc_runtime::addCopies(total, 1, {" << places << builtPlaces << ", 0}, "
       << quoted(Composed.name()) << ", \"its shared places\", \"\");\n  return total;\n}\n\n";
 }
 
@@ -139,8 +148,13 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
     std::string made = "newObject<" + childClass(child) + ">(";
     if (child.decl->count) {
       out << "  for (int CopyIndex = 0; CopyIndex < ChildCopies[" << repeated++
-          << "]; CopyIndex++) {\n"
-          << "    this->" << instance << ".push_back(" << made;
+          << "]; CopyIndex++) {\n";
+      // The arguments of a copy may read its number as index.
+      if (std::any_of(child.decl->arguments.begin(), child.decl->arguments.end(),
+                      [](const Code& argument) { return argument.mentions("index"); })) {
+        out << "    const int index = CopyIndex;\n";
+      }
+      out << "    this->" << instance << ".push_back(" << made;
     } else {
       out << "  this->" << instance << " = " << made;
     }
@@ -156,6 +170,9 @@ void JoinWriter::defineChildren(CodeWriter& out) const {
         << (child.decl->count ? "  " : "") << "  " << object << "->DefineName(" << quoted(instance)
         << ");\n";
     if (child.decl->count) {
+      if (child.model.kind == ModelKind::Atomic) {
+        out << "    " << object << "->CopyNumber = CopyIndex;\n";
+      }
       out << "  }\n";
     }
   }
@@ -168,6 +185,8 @@ void JoinWriter::defineShares(CodeWriter& out) const {
         << quoted(share.name);
     if (share.size > 0) {
       out << ", " << static_cast<long>(share.size);
+    } else if (share.size == kBuiltSize) {
+      out << ", " << share.sizeCode;
     }
     out << ");\n"
         << "    addSharedPtr(" << share.name << ", " << quoted(share.name) << ");\n";

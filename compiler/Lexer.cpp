@@ -144,7 +144,11 @@ void Lexer::lexNext() {
     Current.text = std::string(Source.substr(start, Here.pos - start));
   } else {
     advance();
-    if (c == '.' && at(0) == '.') {
+    // The operators of two characters are one token each.
+    static const std::string_view kPairs[] = {"..", "::", "<=", ">=", "==", "!=", "&&", "||"};
+    const char pair[] = {c, at(0), '\0'};
+    if (std::find(std::begin(kPairs), std::end(kPairs), std::string_view(pair)) !=
+        std::end(kPairs)) {
       advance();
     }
     Current.kind = TokenKind::Punct;
@@ -196,6 +200,8 @@ void Lexer::skipLiteral() {
 }
 
 Code Lexer::code(const CodeEnd& end) { return scanCode(end, false); }
+
+std::string Lexer::padding() const { return paddingBefore(TokenStart); }
 
 Code Lexer::block() {
   static const CodeEnd kNoEnd;

@@ -2,6 +2,7 @@
 #define COMPILER_LEXER_H_
 
 #include <cstddef>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "compiler/Diagnostics.h"
+#include "compiler/Expression.h"
 
 namespace sanc {
 
@@ -38,11 +40,14 @@ struct CodeName {
 // the source. padding reproduces the source line up to the code, blanks for
 // every character but tabs, so that the code keeps its column when written
 // out under a #line directive.
+// An expression of the language's own grammar is kept as its tree too, and
+// text is then the C++ written for it.
 struct Code {
   std::string text;
   SourceLocation where;
   std::string padding;
   std::vector<CodeName> names;
+  std::shared_ptr<const Expr> expr;  // null for C++ code
 
   // True when the code mentions name as a plain identifier.
   bool mentions(std::string_view name) const;
@@ -73,6 +78,8 @@ class Lexer {
   // Reads C++ code from the current token on, up to where end says; the
   // current token is then the one after it.
   Code code(const CodeEnd& end);
+  // The blanks before the current token on its line, as Code::padding.
+  std::string padding() const;
   // Reads a block of C++ statements: the current token must be '{'; the
   // code runs to the matching '}', which it includes.
   Code block();

@@ -102,6 +102,9 @@ std::optional<std::string> cppLiteral(ValueType type, const std::string& text,
 }
 
 std::optional<double> constantValue(const Code& code) {
+  if (code.expr) {
+    return evaluate(*code.expr);
+  }
   if (!isDecimalNumber(code.text)) {
     return std::nullopt;
   }

@@ -19,8 +19,8 @@ std::optional<std::string> cppLiteral(ValueType type, const std::string& text,
 // The value of text when it is a whole decimal integer that fits a long.
 std::optional<long> integerValue(const std::string& text);
 
-// The value of code when it is a plain number (optionally signed), as a
-// constant probability or multiplicity is; nullopt for any other code.
+// The value of code when it is constant: an expression that reads no name,
+// or C++ code that is a plain number (optionally signed); nullopt otherwise.
 std::optional<double> constantValue(const Code& code);
 
 bool isIntegerType(ValueType type);

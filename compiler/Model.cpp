@@ -1,5 +1,7 @@
 #include "compiler/Model.h"
 
+#include <cmath>
+
 namespace sanc {
 
 int Atomic::placeIndex(const std::string& name) const {
@@ -20,18 +22,29 @@ int Atomic::activityIndex(const std::string& name) const {
   return -1;
 }
 
-sanc_runtime::Expansion Atomic::expansion() const {
+std::optional<sanc_runtime::Expansion> Atomic::expansion() const {
   sanc_runtime::Expansion expansion;
   for (int size : placeSizes) {
+    if (size == kBuiltSize) {
+      return std::nullopt;
+    }
     expansion.places += size == 0 ? 1 : size;
+  }
+  for (const Action& action : actions) {
+    if (action.activity->family) {
+      return std::nullopt;
+    }
   }
   expansion.activities = static_cast<long>(actions.size());
   return expansion;
 }
 
-long Join::sharedPlaces() const {
+std::optional<long> Join::sharedPlaces() const {
   long places = 0;
   for (const Share& share : shares) {
+    if (share.size == kBuiltSize) {
+      return std::nullopt;
+    }
     places += share.size == 0 ? 1 : share.size;
   }
   return places;
@@ -59,6 +72,22 @@ const char* typeName(ValueType type) {
       return "double";
   }
   return "";
+}
+
+std::string arcPlaceName(const Arc& arc) {
+  if (!arc.index) {
+    return arc.place.text;
+  }
+  const std::optional<long> index = constantIndex(arc);
+  return arc.place.text + "[" + (index ? std::to_string(*index) : toSource(*arc.index->expr)) + "]";
+}
+
+std::optional<long> constantIndex(const Arc& arc) {
+  const std::optional<double> value = arc.index ? evaluate(*arc.index->expr) : std::nullopt;
+  if (!value || *value != std::floor(*value) || std::fabs(*value) > 1e9) {
+    return std::nullopt;
+  }
+  return static_cast<long>(*value);
 }
 
 }  // namespace sanc

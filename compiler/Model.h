@@ -1,6 +1,7 @@
 #ifndef COMPILER_MODEL_H_
 #define COMPILER_MODEL_H_
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,19 +45,30 @@ struct Group {
   std::string member;  // the activity's member, or the case group's: seuGroup
 };
 
+// The size of an array of places whose size is computed when the model is
+// built, in Atomic::placeSizes and Share::size.
+constexpr int kBuiltSize = -1;
+
 struct Atomic {
   const AtomicDecl* decl = nullptr;
-  std::vector<int> placeSizes;  // of each place: its array's size, 0 for one place
+  // Of each place: its array's size, 0 for one place, kBuiltSize for an
+  // array sized by an expression, whose C++ is then in placeSizeCode.
+  std::vector<int> placeSizes;
+  std::vector<std::string> placeSizeCode;
   std::vector<Action> actions;
   std::vector<Group> groups;
+  // The formulas its C++ code may read: its own, then the file's.
+  std::vector<const FormulaDecl*> formulas;
 
   const std::string& name() const { return decl->name.text; }
   // Index of the place called name, or -1.
   int placeIndex(const std::string& name) const;
   // Index of the activity called name, or -1.
   int activityIndex(const std::string& name) const;
-  // Its places (each of an array) and activity instances (each case).
-  sanc_runtime::Expansion expansion() const;
+  // Its places (each of an array) and activity instances (each case, each
+  // member of a family); nullopt when an array's size or a family's bounds
+  // are known only when the model is built.
+  std::optional<sanc_runtime::Expansion> expansion() const;
 };
 
 enum class ModelKind { Atomic, Join };
@@ -83,7 +95,8 @@ struct ShareMember {
 
 struct Share {
   std::string name;
-  int size = 0;                      // the arrays' size, 0 for places
+  int size = 0;                      // the arrays' size, 0 for places, kBuiltSize as for places
+  std::string sizeCode;              // the C++ of a kBuiltSize
   std::vector<ShareMember> members;  // in child order
 };
 
@@ -93,8 +106,9 @@ struct Join {
   std::vector<Share> shares;
 
   const std::string& name() const { return decl->name.text; }
-  // The places the join adds to its children's (each of an array).
-  long sharedPlaces() const;
+  // The places the join adds to its children's (each of an array); nullopt
+  // when an array's size is known only when the model is built.
+  std::optional<long> sharedPlaces() const;
 };
 
 // The instances of one atomic model that a reward reads, by instance name.
@@ -112,9 +126,20 @@ struct Impulse {
   std::vector<std::string> places;   // the places of the instance its value reads
 };
 
+// The shared places of a join that a reward reads (join.place): read in the
+// first child that shares them, once per copy of the join.
+struct JoinRead {
+  std::string join;            // the join's instance name
+  std::string representative;  // the atomic instance they are read in
+  int atomic = 0;
+  bool repeated = false;  // the representative is one copy of several: copy 0 reads
+  std::vector<std::pair<std::string, std::string>> places;  // shared name, its place there
+};
+
 struct Reward {
   const RewardDecl* decl = nullptr;
   std::vector<RewardModelUse> models;  // those its rate reward or condition reads, first use first
+  std::vector<JoinRead> joins;
   std::vector<Impulse> impulses;
 };
 
@@ -133,6 +158,7 @@ struct Model {
   std::vector<Atomic> atomics;
   std::vector<Join> joins;
   ModelRef root;
+  std::map<std::string, int> joinInstances;  // instance name of every join in the tree
   std::string rewardName;
   std::vector<Reward> rewards;
   Study study;
@@ -141,6 +167,12 @@ struct Model {
 };
 
 const char* typeName(ValueType type);
+
+// The place an arc joins as a modeller writes it: p, q[2], q[k + 1].
+std::string arcPlaceName(const Arc& arc);
+
+// The index of an arc on an array of places when it is constant.
+std::optional<long> constantIndex(const Arc& arc);
 
 }  // namespace sanc
 

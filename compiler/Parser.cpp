@@ -4,25 +4,25 @@
 #include <array>
 #include <set>
 
+#include "compiler/ExpressionParser.h"
+
 namespace sanc {
 
 namespace {
 
-constexpr std::array<std::string_view, 29> kKeywords = {
-    "activity", "at",      "atomic", "case", "deterministic", "do",   "erlang", "from",
-    "global",   "impulse", "import", "in",   "instantaneous", "join", "out",    "phases",
-    "place",    "range",   "rank",   "rate", "rewards",       "set",  "share",  "step",
-    "study",    "weight",  "when",   "true", "false"};
+constexpr std::array<std::string_view, 30> kKeywords = {
+    "activity", "at",   "atomic", "case",    "deterministic", "do",     "erlang",
+    "formula",  "from", "global", "impulse", "import",        "in",     "instantaneous",
+    "join",     "out",  "phases", "place",   "range",         "rank",   "rate",
+    "rewards",  "set",  "share",  "step",    "study",         "weight", "when",
+    "true",     "false"};
 
 // Words that end a piece of C++ code inside an activity.
 const std::set<std::string, std::less<>> kActivityWords = {"in",   "out",    "when", "do",
                                                            "rank", "weight", "case", "phases"};
 const CodeEnd kActivityCode{kActivityWords};
 const CodeEnd kArcCode{kActivityWords, true};
-const CodeEnd kCaseValue{kActivityWords, false, true};
 const CodeEnd kListItem{{}, true};
-const CodeEnd kRewardCode{{"impulse"}};
-const CodeEnd kConditionCode{{"impulse", "at"}};
 
 const std::vector<std::string_view> kActivityClauses = {"in",   "out",    "when", "do",
                                                         "rank", "weight", "case"};
@@ -79,6 +79,8 @@ void Parser::statement(ModelFile& file) {
     file.imports.push_back(importDecl());
   } else if (first.isWord("global")) {
     file.globals.push_back(global());
+  } else if (first.isWord("formula")) {
+    file.formulas.push_back(formula());
   } else if (first.isWord("atomic")) {
     file.atomics.push_back(atomic());
   } else if (first.isWord("join")) {
@@ -96,8 +98,8 @@ void Parser::statement(ModelFile& file) {
     }
     file.study = study();
   } else {
-    fail(first.where,
-         "expected import, global, atomic, join, rewards or study, found " + describe(first));
+    fail(first.where, "expected import, global, formula, atomic, join, rewards or study, found " +
+                          describe(first));
   }
 }
 
@@ -112,7 +114,7 @@ ImportDecl Parser::importDecl() {
   ImportDecl decl;
   do {
     decl.models.push_back(name("model"));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   if (!acceptWord("from")) {
     unexpected("after the imported models (expected from)");
   }
@@ -130,8 +132,29 @@ GlobalDecl Parser::global() {
   decl.type = valueType();
   decl.name = name("global variable");
   if (acceptPunct("=")) {
-    decl.value = literal();
+    Code value = expression("a default value");
+    // A number as written keeps its exact spelling; anything else is
+    // computed from other globals.
+    const Expr* number = value.expr.get();
+    const bool negative = number->kind == Expr::Kind::Unary && number->text == "-";
+    if (negative) {
+      number = &number->operands[0];
+    }
+    if (number->kind == Expr::Kind::Number || (number->kind == Expr::Kind::Boolean && !negative)) {
+      decl.value = Literal{(negative ? "-" : "") + number->text, value.where};
+    } else {
+      decl.derived = std::move(value);
+    }
   }
+  return decl;
+}
+
+FormulaDecl Parser::formula() {
+  Lex.take();
+  FormulaDecl decl;
+  decl.name = name("formula");
+  expectPunct("=", "after the formula's name");
+  decl.value = expression("an expression");
   return decl;
 }
 
@@ -157,7 +180,7 @@ AtomicDecl Parser::atomic() {
       param.type = valueType();
       param.name = name("parameter");
       decl.params.push_back(std::move(param));
-    } while (acceptPunct(","));
+    } while (acceptComma());
     expectPunct(")", "after the parameters");
   }
   block([&] { atomicItem(decl); });
@@ -168,10 +191,12 @@ void Parser::atomicItem(AtomicDecl& atomic) {
   const Token& first = Lex.peek();
   if (first.isWord("place")) {
     places(atomic);
+  } else if (first.isWord("formula")) {
+    atomic.formulas.push_back(formula());
   } else if (first.isWord("activity")) {
     atomic.activities.push_back(activity());
   } else {
-    fail(first.where, "expected place or activity, found " + describe(first));
+    fail(first.where, "expected place, formula or activity, found " + describe(first));
   }
 }
 
@@ -180,18 +205,28 @@ void Parser::places(AtomicDecl& atomic) {
   do {
     PlaceDecl place;
     place.name = name("place");
-    place.size = subscript();
+    place.size = subscript("the size");
     if (acceptPunct("=")) {
-      place.initial = code(kListItem, "an initial marking");
+      place.initial = expression("an initial marking");
     }
     atomic.places.push_back(std::move(place));
-  } while (acceptPunct(","));
+  } while (acceptComma());
 }
 
 ActivityDecl Parser::activity() {
   Lex.take();
   ActivityDecl decl;
   decl.name = name("activity");
+  if (acceptPunct("[")) {
+    FamilyDecl family;
+    family.index = name("family's index");
+    expectWords({"in"}, "after the index (expected " + family.index.text + " in first .. last)");
+    family.first = expression("the first index");
+    expectPunct("..", "between the first and the last index");
+    family.last = expression("the last index");
+    expectPunct("]", "after the last index");
+    decl.family = std::move(family);
+  }
   timing(decl);
   while (clause(decl.clauses, kActivityClauses)) {
   }
@@ -205,18 +240,18 @@ void Parser::timing(ActivityDecl& activity) {
   const Token& token = Lex.peek();
   if (acceptWord("rate")) {
     activity.timing = Timing::Rate;
-    activity.time = code(kActivityCode, "a rate");
+    activity.time = expression("a rate");
   } else if (acceptWord("deterministic")) {
     activity.timing = Timing::Deterministic;
-    activity.time = code(kActivityCode, "a delay");
+    activity.time = expression("a delay");
   } else if (acceptWord("erlang")) {
     activity.timing = Timing::Erlang;
-    activity.time = code(kActivityCode, "a rate");
+    activity.time = expression("a rate");
     if (!Lex.peek().isWord("phases")) {
       unexpected("after the rate of an Erlang activity (expected phases)");
     }
     Lex.take();
-    activity.phases = code(kActivityCode, "a number of phases");
+    activity.phases = expression("a number of phases");
   } else if (acceptWord("instantaneous")) {
     activity.timing = Timing::Instantaneous;
   } else {
@@ -254,7 +289,7 @@ bool Parser::clause(Clauses& clauses, const std::vector<std::string_view>& allow
     clauses.rank = code(kActivityCode, "a rank");
   } else {
     twice(clauses.weight.has_value());
-    clauses.weight = code(kActivityCode, "a weight");
+    clauses.weight = expression("a weight");
   }
   return true;
 }
@@ -263,7 +298,7 @@ CaseDecl Parser::caseDecl() {
   CaseDecl decl;
   decl.where = Lex.take().where;
   decl.isWeight = acceptWord("weight");
-  decl.value = code(kCaseValue, decl.isWeight ? "a weight" : "a probability");
+  decl.value = expression(decl.isWeight ? "a weight" : "a probability");
   expectPunct(":", decl.isWeight ? "after the case's weight" : "after the case's probability");
   while (clause(decl.clauses, kCaseClauses)) {
   }
@@ -282,12 +317,12 @@ std::vector<Arc> Parser::arcs() {
   do {
     Arc arc;
     arc.place = name("place");
-    arc.index = subscript();
+    arc.index = subscript("the index");
     if (acceptPunct("*")) {
       arc.multiplicity = code(kArcCode, "a multiplicity");
     }
     list.push_back(std::move(arc));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return list;
 }
 
@@ -306,7 +341,7 @@ void Parser::joinItem(JoinDecl& join) {
   }
   do {
     join.children.push_back(child());
-  } while (acceptPunct(","));
+  } while (acceptComma());
 }
 
 ChildDecl Parser::child() {
@@ -320,7 +355,7 @@ ChildDecl Parser::child() {
     if (!acceptPunct(")")) {
       do {
         decl.arguments.push_back(code(kListItem, "an argument"));
-      } while (acceptPunct(","));
+      } while (acceptComma());
       expectPunct(")", "after the arguments");
     }
   }
@@ -336,12 +371,12 @@ void Parser::share(JoinDecl& join) {
   if (acceptPunct("=")) {
     do {
       first.members.push_back(qualifiedName());
-    } while (acceptPunct(","));
+    } while (acceptComma());
     join.shares.push_back(std::move(first));
     return;
   }
   std::vector<ShareDecl> shares{std::move(first)};
-  while (acceptPunct(",")) {
+  while (acceptComma()) {
     shares.push_back(ShareDecl{name("shared place"), {}});
   }
   if (acceptWord("in")) {
@@ -351,7 +386,7 @@ void Parser::share(JoinDecl& join) {
       for (ShareDecl& share : shares) {
         share.members.push_back(QualifiedName{child, Name{share.name.text, child.where}});
       }
-    } while (acceptPunct(","));
+    } while (acceptComma());
   }
   for (ShareDecl& share : shares) {
     join.shares.push_back(std::move(share));
@@ -382,14 +417,14 @@ RewardDecl Parser::reward() {
   rewardKind(decl);
   const bool condition = decl.condition.has_value();
   if (!condition && acceptPunct("=")) {
-    decl.rate = code(kRewardCode, "a rate reward");
+    decl.rate = expression("a rate reward");
   }
   while (continuesWith(kRewardClauses)) {
     ImpulseDecl impulse;
     impulse.where = Lex.take().where;
     impulse.activity = qualifiedName();
     expectPunct("=", "after the impulse's activity");
-    impulse.value = code(kRewardCode, "an impulse");
+    impulse.value = expression("an impulse");
     decl.impulses.push_back(std::move(impulse));
   }
   return decl;
@@ -412,7 +447,7 @@ void Parser::rewardKind(RewardDecl& decl) {
   } else if (acceptWord("mean")) {
     expectWords({"time", "until"}, "after mean (expected mean time until a condition)");
     decl.kind = RewardKind::MeanTimeUntil;
-    decl.condition = code(kConditionCode, "a condition");
+    decl.condition = expression("a condition");
     if (Lex.peek().isWord("at")) {
       fail(Lex.peek().where,
            "a mean time has no time points; for the probability that the condition has held "
@@ -422,7 +457,7 @@ void Parser::rewardKind(RewardDecl& decl) {
   } else if (acceptWord("probability")) {
     expectWords({"until"}, "after probability (expected probability until a condition)");
     decl.kind = RewardKind::ProbabilityUntil;
-    decl.condition = code(kConditionCode, "a condition");
+    decl.condition = expression("a condition");
     expectWords({"at"}, "after the condition (expected at and the time points)");
     decl.times = timePoints();
   } else {
@@ -435,7 +470,7 @@ std::vector<Literal> Parser::timePoints() {
   std::vector<Literal> times;
   do {
     times.push_back(literal());
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return times;
 }
 
@@ -449,7 +484,7 @@ std::vector<IntervalDecl> Parser::intervals() {
     interval.stop = literal();
     expectPunct("]", "after the interval's stop");
     list.push_back(std::move(interval));
-  } while (acceptPunct(","));
+  } while (acceptComma());
   return list;
 }
 
@@ -492,22 +527,19 @@ StudyValues Parser::studyValues() {
     return values;
   }
   values.list.push_back(first);
-  while (acceptPunct(",")) {
+  while (acceptComma()) {
     values.list.push_back(literal());
   }
   return values;
 }
 
-std::optional<Literal> Parser::subscript() {
+std::optional<Code> Parser::subscript(const char* what) {
   if (!acceptPunct("[")) {
     return std::nullopt;
   }
-  if (Lex.peek().kind != TokenKind::Number) {
-    unexpected("where a whole number was expected");
-  }
-  const Token number = Lex.take();
-  expectPunct("]", "after the number");
-  return Literal{number.text, number.where};
+  Code code = expression(what);
+  expectPunct("]", std::string("after ") + what);
+  return code;
 }
 
 Literal Parser::literal() {
@@ -629,6 +661,23 @@ Code Parser::code(const CodeEnd& end, const char* what) {
   return code;
 }
 
+Code Parser::expression(const char* what) {
+  Code code;
+  code.where = Lex.peek().where;
+  code.padding = Lex.padding();
+  std::optional<Expr> expr = ExpressionParser(Lex, Diags).parse(what);
+  if (!expr) {
+    throw SyntaxError{};
+  }
+  code.text = toCpp(*expr);
+  forEachName(*expr, [&](const Expr& use) {
+    code.names.push_back(
+        CodeName{use.text, use.where, use.kind == Expr::Kind::Member ? use.member : ""});
+  });
+  code.expr = std::make_shared<const Expr>(std::move(*expr));
+  return code;
+}
+
 Token Parser::expectPunct(std::string_view text, const std::string& context) {
   if (!Lex.peek().isPunct(text)) {
     fail(Lex.peek().where,
@@ -638,7 +687,18 @@ Token Parser::expectPunct(std::string_view text, const std::string& context) {
 }
 
 void Parser::fail(SourceLocation where, const std::string& message) {
-  Diags.error(where, message);
+  const Token& token = Lex.peek();
+  const bool operatorFirst =
+      token.kind == TokenKind::Punct && token.startsLine && token.where.line == where.line &&
+      token.where.column == where.column &&
+      std::string("*/%+-<>=!&|?:,.").find(token.text[0]) != std::string::npos;
+  // The line before ended the statement; say so rather than leave the
+  // modeller to wonder why a line that goes on is refused.
+  Diags.error(where, operatorFirst ? message +
+                                         " (a statement ends at a line break: to go on with an "
+                                         "expression on the next line, end the line with its "
+                                         "operator)"
+                                   : message);
   throw SyntaxError{};
 }
 
@@ -652,6 +712,14 @@ bool Parser::acceptPunct(std::string_view text) {
     return false;
   }
   Lex.take();
+  return true;
+}
+
+bool Parser::acceptComma() {
+  if (!acceptPunct(",")) {
+    return false;
+  }
+  skipNewlines();  // a list goes on after a comma that ends a line
   return true;
 }
 

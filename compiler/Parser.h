@@ -31,6 +31,7 @@ class Parser {
   void statement(ModelFile& file);
   ImportDecl importDecl();
   GlobalDecl global();
+  FormulaDecl formula();
   AtomicDecl atomic();
   void atomicItem(AtomicDecl& atomic);
   void places(AtomicDecl& atomic);
@@ -55,8 +56,8 @@ class Parser {
   StudyDecl study();
   StudyValues studyValues();
   Literal literal();
-  // "[n]" after a place's name, if there.
-  std::optional<Literal> subscript();
+  // "[expression]" after a place's name, if there; what names it.
+  std::optional<Code> subscript(const char* what);
   ValueType valueType();
 
   // Runs item for every item of a { ... } block; items end at a newline or
@@ -72,6 +73,8 @@ class Parser {
 
   Name name(const char* what);
   Code code(const CodeEnd& end, const char* what);
+  // An expression of the language's grammar, kept with its C++.
+  Code expression(const char* what);
   Token expectPunct(std::string_view text, const std::string& context);
   // Takes words in order; the first one missing is a syntax error.
   void expectWords(std::initializer_list<std::string_view> words, const std::string& context);
@@ -79,6 +82,8 @@ class Parser {
   [[noreturn]] void unexpected(const std::string& context);
   bool acceptPunct(std::string_view text);
   bool acceptWord(std::string_view word);
+  // Takes a ',' and the line breaks after it.
+  bool acceptComma();
   bool atItemEnd() const;
   void skipNewlines();
 

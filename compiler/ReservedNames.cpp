@@ -28,25 +28,27 @@ constexpr std::array<std::string_view, 92> kCppKeywords = {
 // the framework's global names, and the names the generated code uses
 // itself. Sorted, for binary search.
 // clang-format off
-constexpr std::array<std::string_view, 188> kFrameworkNames = {
+constexpr std::array<std::string_view, 195> kFrameworkNames = {
     "Accumulate", "Action", "ActionID", "Actions", "Activity", "ActivityInitialize",
     "AddAffectArc", "AddEnableArc", "AddImpulse", "AddModelDependency", "AddVariableDependency",
     "AffectedNodes", "AffectedSVs", "AffectingActions", "Age", "AgeAction", "AllChildrenEmpty",
     "BaseActionClass", "BaseComposerClass", "BaseGroupClass", "BaseModelClass",
     "BaseStateVariableClass", "BaseStudyClass", "Capacity", "ChildCopies", "ChildModel",
     "ChildStateSizes", "Children", "CompareState", "CompositeStateSize", "ConditionByTimeType",
-    "CopyIndex", "CreatePVList", "CreateWorkerList", "CurrentReward", "CurrentState",
-    "DefaultRootPath",
-    "DefineName", "DestructStudy", "Deterministic", "DeterministicParamValue", "Disabled",
-    "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange", "EnablingSVs",
-    "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential", "Fire",
-    "FireAction", "Fired", "GVNames", "GVTypes", "GenerateStudy", "GetChild", "GetGVValue",
+    "CopyIndex", "CopyNumber", "CreatePVList", "CreateWorkerList", "CurrentReward",
+    "CurrentState", "DefaultRootPath",
+    "DefineName", "DeriveGVs", "DestructStudy", "Deterministic", "DeterministicParamValue",
+    "Disabled", "Distribution", "DistributionType", "EmptyGroup", "Enabled", "EnablingChange",
+    "EnablingSVs", "Erlang", "ErlangParamM", "EvaluateImpulse", "ExecutionPolicy", "Exponential",
+    "FamilyEnd", "FamilyIndex", "Fire",
+    "FireAction", "Fired", "GVNames", "GVOverridden", "GVTypes", "GenerateStudy", "GetChild",
+    "GetGVValue",
     "GetPVModel", "GlobalStudyPtr", "GroupID", "Groups", "ImmediateGroup", "Impulse",
     "ImpulseNodeClass", "ImpulseReward", "Impulses", "Index", "InitialActionList",
     "InitialGroupList", "InitialPlaces", "Initialize", "InstantOfTime", "InstantOfTimeType",
     "Instantaneous", "IntervalOfTimeType", "Join", "LastActionFired", "LastActionTime", "Layout",
     "LinkVariables", "MarkingOutOfRange", "MaxID", "MaxRank", "MeanTimeToConditionType",
-    "Members", "MemoryAllocationError", "ModelId",
+    "Member", "Members", "MemoryAllocationError", "ModelId",
     "ModelRefs", "Name", "NewEnabled", "NextChild", "NoAction", "NumActions", "NumChildren",
     "NumExps", "NumGVs", "NumGroups", "NumLocalPlaces", "NumMembers", "NumModelDependencies",
     "NumModelRefs", "NumPVs", "NumReadOnlyPlaces", "NumSharedStateVariables", "NumStateVariables",
@@ -63,7 +65,8 @@ constexpr std::array<std::string_view, 188> kFrameworkNames = {
     "Workers", "addArcTokens", "addHolder", "addSharedPtr", "appendGroup", "createPVNode",
     "declareGV", "declareGVs", "destructSingleStudy", "generateSingleStudy", "getMark",
     "initialMarking", "initialize", "initializeSANModelNow", "listActions", "listModels",
-    "newArray", "newObject", "printValuesHeading", "repeatCount", "reportUnknownGV",
+    "newArray", "newObject", "printValuesHeading", "printValuesInForce", "repeatCount",
+    "reportUnknownGV",
     "sanc_runtime", "setGroupId", "setMark", "shareWithChild", "the_id",};
 // clang-format on
 
@@ -115,6 +118,9 @@ std::string reservedReason(std::string_view name) {
 std::string globalReservedReason(std::string_view name) {
   if (listed(name, kCLibraryNames.begin(), kCLibraryNames.end())) {
     return "a function of the C library";
+  }
+  if (name == "min" || name == "max") {
+    return "a function of expressions";
   }
   return reservedReason(name);
 }

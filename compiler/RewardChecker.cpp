@@ -90,21 +90,82 @@ void RewardChecker::checkInterval(const IntervalDecl& interval) {
   }
 }
 
+bool RewardChecker::checkJoinRead(const CodeName& use, Reward& reward) {
+  const auto found = Target.joinInstances.find(use.name);
+  if (found == Target.joinInstances.end() || Instances.count(use.name) > 0) {
+    return false;
+  }
+  const Join& join = Target.joins[found->second];
+  const auto share = std::find_if(join.shares.begin(), join.shares.end(),
+                                  [&](const Share& s) { return s.name == use.member; });
+  if (use.member.empty() || share == join.shares.end()) {
+    Context.error(use.where, "a reward reads the places a join shares: '" + use.name +
+                                 "' shares no place '" + use.member + "'");
+    return true;
+  }
+  const ShareMember& first = share->members.front();
+  const Child& child = join.children[first.child];
+  if (child.model.kind == ModelKind::Join) {
+    Context.error(use.where, "'" + use.name + "." + use.member + "' is shared by the join '" +
+                                 child.instance() + "' first: read it as " + child.instance() +
+                                 "." + first.place);
+    return true;
+  }
+  auto read = std::find_if(reward.joins.begin(), reward.joins.end(),
+                           [&](const JoinRead& r) { return r.join == use.name; });
+  if (read == reward.joins.end()) {
+    reward.joins.push_back(
+        JoinRead{use.name, child.instance(), child.model.index, child.decl->count.has_value(), {}});
+    read = reward.joins.end() - 1;
+  }
+  if (std::find(read->places.begin(), read->places.end(),
+                std::make_pair(use.member, first.place)) == read->places.end()) {
+    read->places.emplace_back(use.member, first.place);
+  }
+  addModelUse(reward, child.instance(), child.model.index, first.place);
+  return true;
+}
+
+void RewardChecker::addModelUse(Reward& reward, const std::string& instance, int atomic,
+                                const std::string& place) {
+  auto model = std::find_if(reward.models.begin(), reward.models.end(),
+                            [&](const RewardModelUse& m) { return m.instance == instance; });
+  if (model == reward.models.end()) {
+    reward.models.push_back(RewardModelUse{instance, atomic, {}});
+    model = reward.models.end() - 1;
+  }
+  appendOnce(model->places, place);
+}
+
 void RewardChecker::checkReads(const Code& code, const std::string& what, Reward& reward) {
   bool readsPlace = false;
+  std::vector<const CodeName*> direct;
   for (const CodeName& use : code.names) {
+    if (checkJoinRead(use, reward)) {
+      readsPlace = true;
+      continue;
+    }
     int atomic = 0;
     if (!checkPlaceUse(use, atomic) || use.member.empty()) {
       continue;
     }
     readsPlace = true;
-    auto model = std::find_if(reward.models.begin(), reward.models.end(),
-                              [&](const RewardModelUse& m) { return m.instance == use.name; });
-    if (model == reward.models.end()) {
-      reward.models.push_back(RewardModelUse{use.name, atomic, {}});
-      model = reward.models.end() - 1;
+    addModelUse(reward, use.name, atomic, use.member);
+    direct.push_back(&use);
+  }
+  // A copy read by itself and through its join could not be counted both
+  // once per copy and once.
+  for (const CodeName* use : direct) {
+    for (const JoinRead& read : reward.joins) {
+      if (read.repeated && read.representative == use->name) {
+        Context.error(use->where, "'" + use->name +
+                                      "' is read both by itself (once per copy) "
+                                      "and through '" +
+                                      read.join +
+                                      "' (once); give each its "
+                                      "own reward variable");
+      }
     }
-    appendOnce(model->places, use.member);
   }
   if (!readsPlace) {
     Context.error(code.where, what + " reads no place (write instance.place)");
@@ -130,6 +191,12 @@ bool RewardChecker::checkPlaceUse(const CodeName& use, int& atomic) {
     if (use.member.empty() && AllPlaces.count(use.name) > 0 &&
         Context.global(use.name) == nullptr) {
       Context.error(use.where, "write the place '" + use.name + "' as instance." + use.name);
+      return false;
+    }
+    if (use.member.empty() && Context.global(use.name) == nullptr) {
+      Context.error(use.where, "'" + use.name +
+                                   "' is not a global variable (a reward reads places as "
+                                   "instance.place)");
       return false;
     }
     return true;
@@ -161,6 +228,13 @@ void RewardChecker::checkImpulse(const ImpulseDecl& decl, Reward& reward) {
     Context.error(decl.activity.member.where, "'" + instanceName.text + "' (" + atomic.name() +
                                                   ") has no activity '" +
                                                   decl.activity.member.text + "'");
+    return;
+  }
+  if (atomic.decl->activities[activity].family) {
+    Context.error(decl.activity.member.where,
+                  "'" + decl.activity.member.text +
+                      "' is a family of activities, which earns no impulses yet; give the "
+                      "variable a rate reward instead");
     return;
   }
   Impulse impulse;

@@ -25,6 +25,11 @@ class RewardChecker {
   // Records the instances and places that code (the rate reward or the
   // condition, named what) reads; it must read one.
   void checkReads(const Code& code, const std::string& what, Reward& reward);
+  // Records a read of a join's shared place (join.place); false when use
+  // names no join.
+  bool checkJoinRead(const CodeName& use, Reward& reward);
+  void addModelUse(Reward& reward, const std::string& instance, int atomic,
+                   const std::string& place);
   // An impulse is earned at an instant, so only the kinds that accumulate
   // can use it; the message says what to write instead.
   void checkImpulsesUsable(const RewardDecl& decl);

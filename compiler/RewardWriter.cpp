@@ -191,11 +191,22 @@ void RewardWriter::defineWorker(CodeWriter& out, const Reward& reward,
   out << worker << "::" << worker << "() {\n";
   defineModelRefs(out, instances);
   out << "}\n\ndouble " << worker << "::Reward_Function() {\n";
+  const Code& code = *workerCode(*reward.decl);
+  for (const JoinRead& read : reward.joins) {
+    // The copies share the join's places: the first one counts them.
+    if (read.repeated) {
+      out << "  if (static_cast<const " << AtomicWriter::className(Whole.atomics[read.atomic])
+          << "*>(" << read.representative << "_Model)->CopyNumber != 0) {\n    return 0.0;\n  }\n";
+    }
+    bindFields(out, read.join, read.representative, read.atomic, read.places);
+  }
   for (const RewardModelUse& use : reward.models) {
-    bindInstance(out, use.instance, use.atomic, use.places);
+    if (code.mentions(use.instance)) {
+      bindInstance(out, use.instance, use.atomic, use.places);
+    }
   }
   out << "  return ";
-  out.parenthesized(*workerCode(*reward.decl));
+  out.parenthesized(code);
   // A condition's reward is 1 where it holds and 0 elsewhere.
   out << (reward.decl->condition ? " ? 1.0 : 0.0" : "") << ";\n}\n\n";
 }
@@ -244,24 +255,34 @@ void RewardWriter::defineModelRefs(CodeWriter& out,
 
 void RewardWriter::bindInstance(CodeWriter& out, const std::string& instance, int atomic,
                                 const std::vector<std::string>& places) const {
-  if (places.empty()) {
+  std::vector<std::pair<std::string, std::string>> fields;
+  for (const std::string& place : places) {
+    fields.emplace_back(place, place);
+  }
+  bindFields(out, instance, instance, atomic, fields);
+}
+
+void RewardWriter::bindFields(
+    CodeWriter& out, const std::string& binding, const std::string& instance, int atomic,
+    const std::vector<std::pair<std::string, std::string>>& fields) const {
+  if (fields.empty()) {
     return;
   }
   const Atomic& model = Whole.atomics[atomic];
-  out << "  const auto& " << instance << "_Instance = *static_cast<const "
+  out << "  const auto& " << binding << "_Instance = *static_cast<const "
       << AtomicWriter::className(model) << "*>(" << instance << "_Model);\n  const struct {\n";
-  for (const std::string& place : places) {
-    const bool array = model.placeSizes[model.placeIndex(place)] > 0;
+  for (const auto& [member, place] : fields) {
+    const bool array = model.placeSizes[model.placeIndex(place)] != 0;
     out << (array ? "    const sanc_runtime::MarkingArray<const short> " : "    const short& ")
-        << place << ";\n";
+        << member << ";\n";
   }
-  out << "  } " << instance << "{";
-  for (std::size_t p = 0; p < places.size(); p++) {
-    const std::string member = instance + "_Instance." + places[p];
-    const bool array = model.placeSizes[model.placeIndex(places[p])] > 0;
-    out << (p ? ", " : "")
-        << (array ? "sanc_runtime::MarkingArray<const short>(" + member + ")"
-                  : "*" + member + "->Mark");
+  out << "  } " << binding << "{";
+  for (std::size_t f = 0; f < fields.size(); f++) {
+    const std::string cell = binding + "_Instance." + fields[f].second;
+    const bool array = model.placeSizes[model.placeIndex(fields[f].second)] != 0;
+    out << (f ? ", " : "")
+        << (array ? "sanc_runtime::MarkingArray<const short>(" + cell + ")"
+                  : "*" + cell + "->Mark");
   }
   out << "};\n";
 }

@@ -42,6 +42,10 @@ class RewardWriter {
   // the instance the member instance_Model points at.
   void bindInstance(CodeWriter& out, const std::string& instance, int atomic,
                     const std::vector<std::string>& places) const;
+  // Binds binding to a struct of the markings of the atomic instance's
+  // places: each field (member, place) reads place under the name member.
+  void bindFields(CodeWriter& out, const std::string& binding, const std::string& instance,
+                  int atomic, const std::vector<std::pair<std::string, std::string>>& fields) const;
 
   const Model& Whole;
 };

@@ -24,6 +24,13 @@ void StudyChecker::check() {
     if (!names.add(Context, assignment.global, "value list of the study")) {
       continue;
     }
+    if (global->derived) {
+      Context.error(assignment.global.where,
+                    "'" + assignment.global.text +
+                        "' is computed from its default; vary the globals it is computed from, "
+                        "or give it a number as its default");
+      continue;
+    }
     std::optional<std::vector<std::string>> values = valuesOf(assignment, global->type);
     if (values) {
       Assigned.push_back(static_cast<int>(global - globals.data()));

@@ -1,5 +1,7 @@
 #include "compiler/StudyWriter.h"
 
+#include <algorithm>
+
 #include "compiler/RewardWriter.h"
 
 namespace sanc {
@@ -17,8 +19,10 @@ void StudyWriter::declare(CodeWriter& out) const {
                               : " experiments, each listed value by value.\n")
       << "class " << name << " : public BaseStudyClass {\n public:\n";
   for (const GlobalDecl& global : globals) {
-    out << "  const " << typeName(global.type) << "* " << global.name.text
-        << "Values;  // NumExps entries\n";
+    if (!global.derived) {
+      out << "  const " << typeName(global.type) << "* " << global.name.text
+          << "Values;  // NumExps entries\n";
+    }
   }
   out << "\n  " << name << "();\n"
       << "  // Also deletes the reward model, and with it the model tree.\n"
@@ -27,6 +31,8 @@ void StudyWriter::declare(CodeWriter& out) const {
       << "  PVModel* GetPVModel(bool expandTimeArrays) override;\n"
       << "  // expNum must lie in 0..NumExps-1; it is not checked here.\n"
       << "  void SetGVs(int expNum) override;\n"
+      << "  // Computes the globals derived from others, unless an override set them.\n"
+      << "  void DeriveGVs() override;\n"
       << "  void PrintGlobalValues(int expNum) override;\n"
       << "  void* GetGVValue(const char* name) override;\n"
       << "  // value points at a value of the variable's own type.\n"
@@ -36,9 +42,11 @@ void StudyWriter::declare(CodeWriter& out) const {
 void StudyWriter::define(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   for (std::size_t g = 0; g < globals.size(); g++) {
-    out.declaration(globals[g].name.where, std::string(typeName(globals[g].type)) + " " +
-                                               globals[g].name.text + " = " +
-                                               Whole.globalValues[g] + ";");
+    // A derived value is computed by SetGVs from the experiment's values,
+    // never from the defaults at start-up, where it may not even be valid.
+    out.declaration(globals[g].name.where,
+                    std::string(typeName(globals[g].type)) + " " + globals[g].name.text +
+                        (globals[g].derived ? "{};" : " = " + Whole.globalValues[g] + ";"));
   }
   defineValues(out);
   const std::string name = className(Whole);
@@ -49,8 +57,10 @@ void StudyWriter::define(CodeWriter& out) const {
       << "  declareGVs(" << static_cast<long>(globals.size()) << ");\n";
   for (std::size_t g = 0; g < globals.size(); g++) {
     out << "  declareGV(" << static_cast<long>(g) << ", " << quoted(globals[g].name.text) << ", "
-        << quoted(typeName(globals[g].type)) << ");\n"
-        << "  " << globals[g].name.text << "Values = k" << globals[g].name.text << "Values;\n";
+        << quoted(typeName(globals[g].type)) << ");\n";
+    if (!globals[g].derived) {
+      out << "  " << globals[g].name.text << "Values = k" << globals[g].name.text << "Values;\n";
+    }
   }
   out << "  SetDefaultTavrelRoot(\"c:/Tavrel-2.4/\");\n}\n\n"
       << name << "::~" << name << "() { delete ThePVModel; }\n\n"
@@ -65,6 +75,9 @@ void StudyWriter::defineValues(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   out << "\nnamespace {\n\n// Each global variable's value in every experiment.\n";
   for (std::size_t g = 0; g < globals.size(); g++) {
+    if (globals[g].derived) {
+      continue;
+    }
     out << "const " << typeName(globals[g].type) << " k" << globals[g].name.text << "Values["
         << static_cast<long>(Whole.study.numExperiments) << "] = {";
     const std::vector<std::string>& values = Whole.study.values[g];
@@ -79,9 +92,20 @@ void StudyWriter::defineValues(CodeWriter& out) const {
 void StudyWriter::defineAccess(CodeWriter& out) const {
   const std::vector<GlobalDecl>& globals = Whole.file->globals;
   const std::string name = className(Whole);
-  out << "void " << name << "::SetGVs(" << (globals.empty() ? "int" : "int expNum") << ") {\n";
+  const bool plain = std::any_of(globals.begin(), globals.end(),
+                                 [](const GlobalDecl& global) { return !global.derived; });
+  out << "void " << name << "::SetGVs(" << (plain ? "int expNum" : "int") << ") {\n";
   for (const GlobalDecl& global : globals) {
-    out << "  " << global.name.text << " = " << global.name.text << "Values[expNum];\n";
+    if (!global.derived) {
+      out << "  " << global.name.text << " = " << global.name.text << "Values[expNum];\n";
+    }
+  }
+  out << "  DeriveGVs();\n}\n\nvoid " << name << "::DeriveGVs() {\n";
+  for (std::size_t g = 0; g < globals.size(); g++) {
+    if (globals[g].derived) {
+      out << "  if (!GVOverridden(" << static_cast<long>(g) << ")) {\n    " << globals[g].name.text
+          << " = " << Whole.globalValues[g] << ";\n  }\n";
+    }
   }
   out << "}\n\nvoid " << name << "::PrintGlobalValues(int expNum) {\n"
       << "  if (!printValuesHeading(expNum)) {\n    return;\n  }\n";

@@ -28,13 +28,18 @@ void checkErrors(const sanc::Diagnostics& diagnostics) {
 }
 
 // Places and activity instances of a model with constant counts, counted
-// again here without the checker's limits; nullopt for a count over globals.
+// again here without the checker's limits; nullopt for a count, size or
+// bound over globals.
 std::optional<sanc_runtime::Expansion> expansionOf(const sanc::Model& model, sanc::ModelRef ref) {
   if (ref.kind == sanc::ModelKind::Atomic) {
     return model.atomics[ref.index].expansion();
   }
   const sanc::Join& join = model.joins[ref.index];
-  sanc_runtime::Expansion total{join.sharedPlaces(), 0};
+  const std::optional<long> shared = join.sharedPlaces();
+  if (!shared) {
+    return std::nullopt;
+  }
+  sanc_runtime::Expansion total{*shared, 0};
   for (const sanc::Child& child : join.children) {
     const std::optional<sanc_runtime::Expansion> each = expansionOf(model, child.model);
     const std::optional<double> copies =

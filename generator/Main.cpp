@@ -50,8 +50,14 @@ int run(int argc, char** argv) {
   study->SetGVs(ExpNum);
   study->PrintGlobalValues(ExpNum);
   if (OverrideString != nullptr) {
-    study->overrideGVs(OverrideString);
+    // An override that cannot be applied ends the run before any file is
+    // written: its results would belong to other values.
+    if (!study->overrideGVs(OverrideString)) {
+      std::free(traceFileName);
+      return endRun(1);
+    }
     std::cout << "Overriding global variables in ssg" << std::endl;
+    study->printValuesInForce();
   }
   generate(study, fileType, traceFileName);
   return endRun(0);

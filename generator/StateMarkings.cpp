@@ -112,6 +112,16 @@ bool StateMarkings::Open(const char* name, std::optional<int> compression) {
   return true;
 }
 
+std::string StateMarkings::Listing(const char* state) const {
+  std::string listing;
+  for (size_t i = 0; i < Names.size(); i++) {
+    short marking;
+    std::memcpy(&marking, state + i * sizeof(short), sizeof(short));
+    listing += (i ? " " : "") + Names[i] + "=" + std::to_string(marking);
+  }
+  return listing;
+}
+
 void StateMarkings::Write(unsigned long number, const char* state) {
   File.putUnsigned(number);
   for (size_t i = 0; i < Names.size(); i++) {

@@ -26,6 +26,8 @@ class StateMarkings {
   // Opens name (truncating it; compressed at the zstd level given) and
   // writes the header; false on failure (errno tells why).
   bool Open(const char* name, std::optional<int> compression = std::nullopt);
+  // The marking of state as "name=marking", separated by spaces.
+  std::string Listing(const char* state) const;
   // Appends the line of state number, whose state vector is state.
   void Write(unsigned long number, const char* state);
   // False once a write failed.

@@ -290,7 +290,12 @@ void StateSpaceGen::GenStateSpace() {
   const unsigned long generated = CurrentStateNumber;
   std::cout << "_$" << generated << "$" << std::endl;
   Traces->printf(1, "Generated: %lu states", generated);
-  std::cout << "Generated: " << generated << " states" << std::endl;
+  std::cout << "Generated: " << generated << " states";
+  if (DroppedFirings > 0) {
+    std::cout << " (" << DroppedFirings << (DroppedFirings == 1 ? " firing" : " firings")
+              << " of rate or probability 0 dropped)";
+  }
+  std::cout << std::endl;
   if (Database != nullptr && !Database->writeSSGExperInfo(ExperimentName, generated)) {
     std::cout << "Error writing ssg experiment info" << std::endl;
   }
@@ -485,8 +490,7 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
     Model->CurrentState(NextState);
     return true;
   }
-  const double rate = action->Rate();
-  checkValue(rate, action, "rate");
+  const double rate = timedRate(action);
   CurrentRate = caseProbability(action) * rate;
   fire(action);
   return true;
@@ -650,6 +654,9 @@ void StateSpaceGen::FireInstant(double p) {
   for (BaseActionClass* candidate : candidates) {
     const double choice = total.share(candidate->Weight());
     checkValue(choice, candidate, "case probability");
+    if (choice == 0.0) {
+      noteZero(candidate, "weight");
+    }
     if (tracing(1)) {
       Traces->printFireAction(candidate, 0.0);
     }
@@ -693,7 +700,43 @@ char* StateSpaceGen::savedMarking() { return SavedMarkings[InstantDepth].data();
 double StateSpaceGen::caseProbability(BaseActionClass* action) {
   const double p = Groups[action->GroupID]->Probability(action);
   checkValue(p, action, "case probability");
+  if (p == 0.0) {
+    noteZero(action, "case probability");
+  }
   return p;
+}
+
+double StateSpaceGen::timedRate(BaseActionClass* action) {
+  const double rate = action->Rate();
+  checkValue(rate, action, "rate");
+  if (rate == 0.0 && action->DistributionType == Exponential) {
+    noteZero(action, "rate");
+  }
+  return rate;
+}
+
+void StateSpaceGen::noteZero(BaseActionClass* action, const char* what) {
+  DroppedFirings++;
+  const void* activity = Groups[action->GroupID];
+  if (std::find(ZeroReported.begin(), ZeroReported.end(), activity) != ZeroReported.end()) {
+    return;
+  }
+  ZeroReported.push_back(activity);
+  if (!ZeroMarkings) {
+    ZeroMarkings = std::make_unique<StateMarkings>();
+    if (!ZeroMarkings->Describe(Model, StateSize)) {
+      ZeroMarkings.reset();
+    }
+  }
+  std::cerr << "Warning: activity " << printable(action->Name);
+  if (action->OwnerModel != nullptr) {
+    std::cerr << " of model " << printable(action->OwnerModel->Name);
+  }
+  std::cerr << " is enabled with " << what << " 0 in state " << CurrentStateNumber;
+  if (ZeroMarkings) {
+    std::cerr << " (" << ZeroMarkings->Listing(ExploredState.data()) << ")";
+  }
+  std::cerr << "; its firing is dropped" << std::endl;
 }
 
 void StateSpaceGen::checkValue(double value, BaseActionClass* action, const char* what) {

@@ -152,6 +152,9 @@ class StateSpaceGen {
   double LoadFactor;
   ReachedStates Reached;
   std::unique_ptr<StateMarkings> Markings;        // when asked for
+  std::unique_ptr<StateMarkings> ZeroMarkings;    // names the places in noteZero's messages
+  std::vector<const void*> ZeroReported;          // the groups noteZero has reported
+  unsigned long DroppedFirings = 0;               // those noteZero counted
   std::unique_ptr<DeterministicFirings> Firings;  // when asked for, while exploring
   std::unique_ptr<ImpulseRewards> Impulses;       // for models with impulses, while exploring
   bool FiringsWanted;
@@ -233,6 +236,13 @@ class StateSpaceGen {
   // Ends the run when a probability or rate is negative, infinite or NaN.
   void checkValue(double value, BaseActionClass* action, const char* what);
   double caseProbability(BaseActionClass* action);
+  // The rate of a timed action, checked; a rate of 0 is noted.
+  double timedRate(BaseActionClass* action);
+  // Counts a firing dropped because its rate, case probability or weight
+  // (what) is 0, and reports the first of each activity on standard error
+  // with the explored state's number and marking: a value that drops a
+  // firing is rarely what the modeller meant.
+  void noteZero(BaseActionClass* action, const char* what);
   // Adds a positive rate out of the explored state to ExitRate; ends the
   // run, naming FiringAction, when the sum overflows.
   void addExitRate(double rate);

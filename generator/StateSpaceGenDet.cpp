@@ -78,9 +78,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
       // The explored state is stored under the number being explored.
       DeterministicRecords.insertEnablingState(static_cast<int>(CurrentStateNumber), delay);
     } else {
-      const double rate = action->Rate();
-      checkValue(rate, action, "rate");
-      CurrentRate = p * rate;
+      CurrentRate = p * timedRate(action);
     }
     if (tracing(1)) {
       Traces->printFireAction(action, 0.0);

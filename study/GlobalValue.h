@@ -1,6 +1,7 @@
 #ifndef STUDY_GLOBALVALUE_H_
 #define STUDY_GLOBALVALUE_H_
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@ namespace study {
 struct GlobalVariable {
   std::string name;
   sanc::ValueType type = sanc::ValueType::Int;
+  std::size_t declared = 0;  // its index among the description's globals
 };
 
 // A value of a global variable in force for an experiment: as the model's

@@ -14,10 +14,14 @@ struct Resolved {
   bool varies = false;
 };
 
+// The globals a study sets: those computed from others follow them.
 std::vector<GlobalVariable> globalsOf(const sanc::Model& model) {
   std::vector<GlobalVariable> globals;
-  for (const sanc::GlobalDecl& global : model.file->globals) {
-    globals.push_back({global.name.text, global.type});
+  const std::vector<sanc::GlobalDecl>& declared = model.file->globals;
+  for (std::size_t g = 0; g < declared.size(); g++) {
+    if (!declared[g].derived) {
+      globals.push_back({declared[g].name.text, declared[g].type, g});
+    }
   }
   return globals;
 }
@@ -33,7 +37,8 @@ std::string namesOf(const std::vector<GlobalVariable>& globals) {
   return "it has " + names;
 }
 
-std::optional<std::vector<Resolved>> resolve(const std::vector<GlobalVariable>& globals,
+std::optional<std::vector<Resolved>> resolve(const sanc::Model& model,
+                                             const std::vector<GlobalVariable>& globals,
                                              const std::vector<SweepAssignment>& assignments,
                                              std::string& problem) {
   std::vector<Resolved> resolved;
@@ -43,8 +48,14 @@ std::optional<std::vector<Resolved>> resolve(const std::vector<GlobalVariable>& 
         std::find_if(globals.begin(), globals.end(),
                      [&](const GlobalVariable& global) { return global.name == assignment.name; });
     if (found == globals.end()) {
-      problem = assignment.option + ": the model has no global variable '" + assignment.name +
-                "' (" + namesOf(globals) + ")";
+      const bool derived = std::any_of(
+          model.file->globals.begin(), model.file->globals.end(),
+          [&](const sanc::GlobalDecl& global) { return global.name.text == assignment.name; });
+      problem =
+          assignment.option + ": " +
+          (derived ? assignment.name + " is computed from other global variables; set or vary those"
+                   : "the model has no global variable '" + assignment.name + "' (" +
+                         namesOf(globals) + ")");
       return std::nullopt;
     }
     if (!seen.insert(assignment.name).second) {
@@ -90,7 +101,8 @@ std::optional<StudyPlan> describedExperiments(const sanc::Model& model, StudyPla
   for (int e = 0; e < model.study.numExperiments; e++) {
     std::vector<GlobalValue> values;
     for (std::size_t g = 0; g < plan.globals.size(); g++) {
-      std::optional<GlobalValue> value = valueOfLiteral(plan.globals[g], model.study.values[g][e]);
+      std::optional<GlobalValue> value =
+          valueOfLiteral(plan.globals[g], model.study.values[plan.globals[g].declared][e]);
       if (!value) {
         return std::nullopt;
       }
@@ -121,7 +133,8 @@ std::optional<StudyPlan> sweptExperiments(const sanc::Model& model, StudyPlan pl
                                           std::string& problem) {
   std::vector<GlobalValue> base;
   for (std::size_t g = 0; g < plan.globals.size(); g++) {
-    std::optional<GlobalValue> value = valueOfLiteral(plan.globals[g], model.globalValues[g]);
+    std::optional<GlobalValue> value =
+        valueOfLiteral(plan.globals[g], model.globalValues[plan.globals[g].declared]);
     if (!value) {
       return std::nullopt;
     }
@@ -155,7 +168,8 @@ std::optional<StudyPlan> planDescribedStudy(const sanc::Model& model,
                                             std::string& problem) {
   StudyPlan plan;
   plan.globals = globalsOf(model);
-  std::optional<std::vector<Resolved>> resolved = resolve(plan.globals, assignments, problem);
+  std::optional<std::vector<Resolved>> resolved =
+      resolve(model, plan.globals, assignments, problem);
   if (!resolved) {
     return std::nullopt;
   }

@@ -139,12 +139,12 @@ char letterOfType(const char* typeName) {
   return '\0';
 }
 
-// Truncates value to the integer type T; false when the result would not fit.
+// value as the integer type T; false unless it is a whole number that fits.
 template <typename T>
 bool toInteger(long double value, T& out) {
   const long double below = static_cast<long double>(std::numeric_limits<T>::min()) - 1;
   const long double above = static_cast<long double>(std::numeric_limits<T>::max()) + 1;
-  if (!(value > below && value < above)) {
+  if (!(value > below && value < above) || value != std::trunc(value)) {
     return false;
   }
   out = static_cast<T>(value);
@@ -189,9 +189,13 @@ char* copyText(const char* text) {
   return copy;
 }
 
-void reportSkipped(const char* valueText, const char* name, const char* problem, const char* type) {
-  std::cout << "Value " << valueText << " of " << name << " " << problem << " " << type
-            << "; override skipped" << std::endl;
+// The one line that ends a run whose override cannot be applied.
+void reportRefused(const std::string& triple, const std::string& problem) {
+  std::cerr << "Error: -O " << triple << ": " << problem << std::endl;
+}
+
+std::string tripleText(char letter, const char* name, const char* valueText) {
+  return std::string(1, letter) + ":" + name + ":" + valueText;
 }
 
 }  // namespace
@@ -245,60 +249,112 @@ const char* BaseStudyClass::GetExpName(int i) {
   return name;
 }
 
-void BaseStudyClass::overrideGVs(const char* overrides) {
+bool BaseStudyClass::overrideGVs(const char* overrides) {
   if (overrides == nullptr) {
-    return;
+    return true;
   }
   const char* pos = overrides;
   std::string typeToken, name, valueText;
   while (nextToken(pos, typeToken)) {
     if (!nextToken(pos, name) || !nextToken(pos, valueText)) {
-      std::cout << "Not enough double override tokens" << std::flush;
-      return;
+      std::cerr << "Error: -O " << overrides
+                << ": the string ends inside a triple (each is type:name:value)" << std::endl;
+      return false;
     }
     // Only the first character of the type token counts ("float" is 'f').
-    applyOverride(typeToken[0], name.c_str(), valueText.c_str());
+    if (!applyOverride(typeToken[0], name.c_str(), valueText.c_str())) {
+      return false;
+    }
   }
+  DeriveGVs();
+  return true;
 }
 
-void BaseStudyClass::applyOverride(char letter, const char* name, const char* valueText) {
+bool BaseStudyClass::applyOverride(char letter, const char* name, const char* valueText) {
+  const std::string triple = tripleText(letter, name, valueText);
   if (!knownLetter(letter)) {
-    std::cout << "Type " << letter << " not recognized" << std::endl;
-    return;
+    reportRefused(triple,
+                  std::string("'") + letter + "' is not a type letter (b, c, d, f, i, l or s)");
+    return false;
   }
+  const int index = indexOfGV(name);
+  if (index < 0) {
+    reportRefused(triple, std::string("the model has no global variable ") + name);
+    return false;
+  }
+  const char* type = GVTypes[index];
   TypedValue parsed;
   if (!parseValue(letter, valueText, parsed)) {
-    const char type[] = {letter, '\0'};
-    reportSkipped(valueText, name, "does not parse as type", type);
-    return;
-  }
-  const char* type = declaredType(name);
-  if (type == nullptr) {
-    // An unknown name goes through so that the study reports it.
-    OverrideGVValue(name, parsed.address());
-    return;
+    reportRefused(triple, std::string("the value ") + valueText + " of " + name +
+                              " does not parse as type " + letter);
+    return false;
   }
   // OverrideGVValue reads the declared type, so never hand it another one.
   TypedValue converted;
-  char target = letterOfType(type);
+  const char target = letterOfType(type);
   if (target == '\0' || !convertValue(parsed, target, converted)) {
-    reportSkipped(valueText, name, "does not fit its type", type);
-    return;
+    reportRefused(triple, std::string("the value ") + valueText + " of " + name +
+                              " is not a value of its type " + type);
+    return false;
   }
   OverrideGVValue(name, converted.address());
+  Overridden[index] = true;
+  return true;
 }
 
-const char* BaseStudyClass::declaredType(const char* name) {
+void BaseStudyClass::printValuesInForce() {
+  if (NumGVs == 0) {
+    return;
+  }
+  std::cout << "The Global Variable values in force are:" << std::endl;
+  for (int i = 0; i < NumGVs; i++) {
+    const void* value = GetGVValue(GVNames[i]);
+    std::cout << GVNames[i] << "\t" << GVTypes[i] << "\t";
+    switch (value == nullptr ? '\0' : letterOfType(GVTypes[i])) {
+      case 'b':
+        std::cout << *static_cast<const bool*>(value);
+        break;
+      case 'c':
+        std::cout << static_cast<int>(*static_cast<const char*>(value));
+        break;
+      case 'd':
+        std::cout << *static_cast<const double*>(value);
+        break;
+      case 'f':
+        std::cout << static_cast<double>(*static_cast<const float*>(value));
+        break;
+      case 'i':
+        std::cout << *static_cast<const int*>(value);
+        break;
+      case 'l':
+        std::cout << *static_cast<const long*>(value);
+        break;
+      case 's':
+        std::cout << *static_cast<const short*>(value);
+        break;
+      default:
+        std::cout << "?";
+    }
+    std::cout << std::endl;
+  }
+}
+
+void BaseStudyClass::DeriveGVs() {}
+
+bool BaseStudyClass::GVOverridden(int i) const { return Overridden[i]; }
+
+int BaseStudyClass::indexOfGV(const char* name) const {
   for (int i = 0; i < NumGVs; i++) {
     if (std::strcmp(GVNames[i], name) == 0) {
-      return GVTypes[i];
+      return i;
     }
   }
-  return nullptr;
+  return -1;
 }
 
 void BaseStudyClass::declareGVs(int numGVs) {
   NumGVs = numGVs;
+  Overridden.assign(numGVs, false);
   GVNames = newArray<char*>(numGVs);
   GVTypes = newArray<char*>(numGVs);
 }

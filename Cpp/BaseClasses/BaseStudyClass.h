@@ -1,6 +1,8 @@
 #ifndef BASESTUDYCLASS_H_
 #define BASESTUDYCLASS_H_
 
+#include <vector>
+
 #include "Cpp/BaseClasses/Allocate.h"
 
 class PVModel;
@@ -44,11 +46,22 @@ class BaseStudyClass {
   const char* GetExpName(int i);
 
   // Applies an override string of colon-separated triples of type letter,
-  // variable name and value text (f:ram_size:128). A value whose letter
-  // differs from the variable's declared type is converted to that type; a
-  // triple whose value does not parse or fit is skipped with a message on
-  // standard output. A null string does nothing.
-  void overrideGVs(const char* overrides);
+  // variable name and value text (f:ram_size:128), then derives the
+  // variables computed from others (DeriveGVs). A value whose letter differs
+  // from the variable's declared type is converted to that type when it
+  // fits exactly. At the first triple that cannot be applied (an unknown
+  // letter or variable, a value that does not parse or fit, a string that
+  // ends inside a triple) prints one line on standard error naming it and
+  // returns false: a run must not go on with values it was not asked for.
+  // A null string does nothing and succeeds.
+  bool overrideGVs(const char* overrides);
+  // Prints "The Global Variable values in force are:" and one line per
+  // variable with its current value, as PrintGlobalValues prints them;
+  // nothing without variables.
+  void printValuesInForce();
+  // Recomputes the variables whose values are derived from others, except
+  // those an override set; the base study has none.
+  virtual void DeriveGVs();
 
   // The default installation root path (not a copy).
   const char* GetDefaultTavrelRoot();
@@ -68,12 +81,17 @@ class BaseStudyClass {
   // name, for operation ("GetGVValue", "OverrideGVValue") of study (the
   // generated class name).
   static void reportUnknownGV(const char* study, const char* operation, const char* name);
+  // True when an override of the run set variable i (0 to NumGVs-1).
+  bool GVOverridden(int i) const;
 
  private:
-  // Parses one override triple and hands its value to OverrideGVValue.
-  void applyOverride(char letter, const char* name, const char* valueText);
-  // Declared type name of the variable called name, or null when unknown.
-  const char* declaredType(const char* name);
+  // Parses one override triple and hands its value to OverrideGVValue;
+  // false, with the message, when it cannot.
+  bool applyOverride(char letter, const char* name, const char* valueText);
+  // Index of the variable called name, or -1 when unknown.
+  int indexOfGV(const char* name) const;
+
+  std::vector<bool> Overridden;  // one flag per variable, set by applyOverride
 };
 
 // The single study of the run, or null; set and cleared only through

@@ -6,6 +6,7 @@
 // from this header when it is built.
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "Cpp/BaseClasses/Activity.h"

@@ -61,6 +61,30 @@ class MarkingArray {
   const PlaceArray* Places;
 };
 
+// The size of an array of places computed when the model is built (size,
+// from the expression written); outside 1 to 1000 places, or not a whole
+// number, ends the run with a message naming the expression (exit status 1).
+inline int arraySize(double size, const char* model, const char* place, const char* written) {
+  if (!(size >= 1 && size <= 1000 && size == static_cast<int>(size))) {
+    std::cerr << "Error: the array of places " << place << " of model " << model << " would have "
+              << size << " places (its size is " << written
+              << "); an array holds a whole number of places from 1 to 1000" << std::endl;
+    std::exit(1);
+  }
+  return static_cast<int>(size);
+}
+
+// The marking cell of member index of places, for an arc whose index is
+// computed; an index outside the array ends the run with a message.
+inline short* element(const PlaceArray* places, double index) {
+  if (!(index >= 0 && index < places->size() && index == static_cast<long>(index))) {
+    std::cerr << "Error: index " << index << " is outside the place array " << places->Name
+              << " of " << places->size() << " places" << std::endl;
+    std::exit(1);
+  }
+  return places->marks()[static_cast<long>(index)];
+}
+
 }  // namespace sanc_runtime
 
 #endif

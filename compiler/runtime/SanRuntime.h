@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <type_traits>
 
@@ -97,6 +98,75 @@ short initialMarking(T mark, const char* model, const char* place) {
   }
   return static_cast<short>(mark);
 }
+
+// A marking computed in real arithmetic: it must be a whole number from 0 to
+// 32767, or the run ends with a message (exit status 1).
+inline short initialMarking(double mark, const char* model, const char* place) {
+  if (!(mark >= 0 && mark <= 32767 && mark == std::floor(mark))) {
+    std::cerr << "Error: place " << place << " of model " << model << " would start with " << mark
+              << " tokens; a marking must "
+              << (mark == std::floor(mark) ? "lie between 0 and 32767" : "be a whole number")
+              << std::endl;
+    std::exit(1);
+  }
+  return static_cast<short>(mark);
+}
+
+// The value of a global variable computed from others, as its type T holds
+// it: a value that T cannot hold exactly (2.5 for an int) ends the run with a
+// message (exit status 1).
+template <class T>
+T derivedValue(double value, const char* name) {
+  if constexpr (std::is_same<T, bool>::value) {
+    return value != 0;
+  } else if constexpr (std::is_integral<T>::value) {
+    if (!(value == std::floor(value) &&
+          value >= static_cast<double>(std::numeric_limits<T>::min()) &&
+          value <= static_cast<double>(std::numeric_limits<T>::max()))) {
+      std::cerr << "Error: the global variable " << name << " is computed as " << value
+                << ", which is not a value of its type" << std::endl;
+      std::exit(1);
+    }
+    return static_cast<T>(value);
+  } else {
+    return static_cast<T>(value);
+  }
+}
+
+// A bound of the indices of a family of activities (written as written):
+// not a whole number, or beyond the number of copies a description may ask
+// for, ends the run with a message (exit status 1).
+inline int familyBound(double bound, const char* model, const char* activity, const char* written) {
+  if (!(bound == std::floor(bound) && bound >= -kMaxCopies && bound <= kMaxCopies)) {
+    std::cerr << "Error: the family of activities " << activity << " of model " << model
+              << " would run to index " << bound << " (" << written << "); its indices must "
+              << "be whole numbers from " << -kMaxCopies << " to " << kMaxCopies << std::endl;
+    std::exit(1);
+  }
+  return static_cast<int>(bound);
+}
+
+// The number of members of the family of activities activity, from index
+// first to last (written as firstWritten, lastWritten): none when last
+// comes before first.
+inline long familySize(double first, double last, const char* model, const char* activity,
+                       const char* firstWritten, const char* lastWritten) {
+  const int from = familyBound(first, model, activity, firstWritten);
+  const int to = familyBound(last, model, activity, lastWritten);
+  return to < from ? 0 : static_cast<long>(to) - from + 1;
+}
+
+// The name of member index of the family activity: activity[index].
+inline std::string familyName(const char* activity, int index) {
+  return std::string(activity) + "[" + std::to_string(index) + "]";
+}
+
+// The functions of the language's expressions that C++ spells otherwise;
+// min and max take the first of equal values, as std::min and std::max do.
+inline double min(double a, double b) { return b < a ? b : a; }
+inline double max(double a, double b) { return a < b ? b : a; }
+// Whole-number division: the whole part of a / b, rounded down.
+inline double div(double a, double b) { return std::floor(a / b); }
 
 // Checks, when the model is built, the multiplicity of an arc that reads
 // only global variables and parameters: one outside 1 to 32767 ends the run

@@ -41,6 +41,15 @@ class TypedStudy : public BaseStudyClass {
     }
   }
 
+  void* GetGVValue(const char* name) override {
+    for (const Variable& variable : variables) {
+      if (std::strcmp(variable.name, name) == 0) {
+        return variable.address;
+      }
+    }
+    return nullptr;
+  }
+
   void OverrideGVValue(const char* name, const void* value) override {
     for (const Variable& variable : variables) {
       if (std::strcmp(variable.name, name) == 0) {
@@ -65,10 +74,28 @@ class TypedStudy : public BaseStudyClass {
       {"small", "short", &small, sizeof small}, {"cells", "int[3]", cells, sizeof cells}};
 };
 
-std::string overrideOutput(BaseStudyClass& study, const char* overrides) {
+// What applying overrides prints on standard output and standard error, and
+// whether they all applied.
+struct OverrideResult {
+  bool applied;
+  std::string out;
+  std::string err;
+};
+
+OverrideResult overrideResult(BaseStudyClass& study, const char* overrides) {
   testing::internal::CaptureStdout();
-  study.overrideGVs(overrides);
-  return testing::internal::GetCapturedStdout();
+  testing::internal::CaptureStderr();
+  const bool applied = study.overrideGVs(overrides);
+  std::string err = testing::internal::GetCapturedStderr();
+  return {applied, testing::internal::GetCapturedStdout(), err};
+}
+
+// The message of overrides that must stop the run; "" when they applied.
+std::string refusal(BaseStudyClass& study, const char* overrides) {
+  const OverrideResult result = overrideResult(study, overrides);
+  EXPECT_EQ("", result.out) << overrides;
+  EXPECT_EQ(result.applied, result.err.empty()) << overrides;
+  return result.err;
 }
 
 // A study without global variables, printing them as a generated study does.
@@ -96,9 +123,9 @@ TEST(BaseStudyClassTest, ValuesAreHeadedByTheirExperimentUnlessThereAreNone) {
 
 TEST(BaseStudyClassTest, EachLetterParsesItsOwnType) {
   TypedStudy study;
-  EXPECT_EQ("", overrideOutput(study,
-                               "b:flag:3:c:initial:xyz:d:rate:2.5:f:size:0.25:i:count:0x10:"
-                               "l:big:-9000000000:s:small:-017"));
+  EXPECT_EQ("", refusal(study,
+                        "b:flag:3:c:initial:xyz:d:rate:2.5:f:size:0.25:i:count:0x10:"
+                        "l:big:-9000000000:s:small:-017"));
   EXPECT_TRUE(study.flag);
   EXPECT_EQ('x', study.initial);
   EXPECT_EQ(2.5, study.rate);
@@ -106,64 +133,95 @@ TEST(BaseStudyClassTest, EachLetterParsesItsOwnType) {
   EXPECT_EQ(16, study.count);
   EXPECT_EQ(-9000000000L, study.big);
   EXPECT_EQ(-15, study.small);
-  overrideOutput(study, "b:flag:0:i:count:010");
+  refusal(study, "b:flag:0:i:count:010:d:small:12");
   EXPECT_FALSE(study.flag);
   EXPECT_EQ(8, study.count);
+  EXPECT_EQ(12, study.small);  // converted: it is a whole number
 }
 
-TEST(BaseStudyClassTest, ValuesThatDoNotFitTheDeclaredTypeAreSkipped) {
+// An override that cannot be applied stops at once with one line naming the
+// triple; the run must not go on with a default it was not asked for.
+TEST(BaseStudyClassTest, OverridesThatCannotBeAppliedAreRefused) {
+  const struct {
+    const char* overrides;
+    const char* err;
+  } refused[] = {
+      {"f:siz:20", "Error: -O f:siz:20: the model has no global variable siz\n"},
+      {"f:Size:1", "Error: -O f:Size:1: the model has no global variable Size\n"},
+      {"x:count:100", "Error: -O x:count:100: 'x' is not a type letter (b, c, d, f, i, l or s)\n"},
+      {"i:count:3:f:size:",
+       "Error: -O i:count:3:f:size:: the string ends inside a triple (each is type:name:value)\n"},
+      {"f:size:abc", "Error: -O f:size:abc: the value abc of size does not parse as type f\n"},
+      {"i:count:12abc",
+       "Error: -O i:count:12abc: the value 12abc of count does not parse as type i\n"},
+      {"s:small:70000",
+       "Error: -O s:small:70000: the value 70000 of small does not parse as type s\n"},
+      {"s:small:3.7", "Error: -O s:small:3.7: the value 3.7 of small does not parse as type s\n"},
+      {"f:size:1e40", "Error: -O f:size:1e40: the value 1e40 of size does not parse as type f\n"},
+      {"d:count:1e20",
+       "Error: -O d:count:1e20: the value 1e20 of count is not a value of its type int\n"},
+      {"d:count:3.7",
+       "Error: -O d:count:3.7: the value 3.7 of count is not a value of its type int\n"},
+      {"d:size:1e300",
+       "Error: -O d:size:1e300: the value 1e300 of size is not a value of its type float\n"},
+      {"i:small:70000",
+       "Error: -O i:small:70000: the value 70000 of small is not a value of its type short\n"},
+      {"d:big:nan", "Error: -O d:big:nan: the value nan of big is not a value of its type long\n"},
+      {"i:cells:1",
+       "Error: -O i:cells:1: the value 1 of cells is not a value of its type int[3]\n"},
+  };
+  for (const auto& r : refused) {
+    TypedStudy study;
+    EXPECT_EQ(r.err, refusal(study, r.overrides)) << r.overrides;
+    EXPECT_EQ(0.0f, study.size);
+    EXPECT_EQ(0, study.small);
+    EXPECT_EQ(0L, study.big);
+    EXPECT_EQ(0, study.cells[0]);
+    EXPECT_EQ("", study.unknownNames);
+  }
+  // The triples before the one refused are applied, those after it not.
   TypedStudy study;
-  EXPECT_EQ(
-      "Value 1e20 of count does not fit its type int; override skipped\n"
-      "Value 1e300 of size does not fit its type float; override skipped\n"
-      "Value 70000 of small does not fit its type short; override skipped\n"
-      "Value nan of big does not fit its type long; override skipped\n"
-      "Value 1 of cells does not fit its type int[3]; override skipped\n",
-      overrideOutput(study, "d:count:1e20:d:size:1e300:i:small:70000:d:big:nan:i:cells:1"));
-  EXPECT_EQ(0, study.count);
-  EXPECT_EQ(0.0f, study.size);
-  EXPECT_EQ(0, study.small);
-  EXPECT_EQ(0L, study.big);
-  EXPECT_EQ(0, study.cells[0]);
-}
-
-TEST(BaseStudyClassTest, ValuesThatDoNotParseAreSkippedAndParsingGoesOn) {
-  TypedStudy study;
-  EXPECT_EQ(
-      "Value abc of size does not parse as type f; override skipped\n"
-      "Value 12abc of count does not parse as type i; override skipped\n"
-      "Value 70000 of small does not parse as type s; override skipped\n"
-      "Value 1e40 of size does not parse as type f; override skipped\n"
-      "Value 99999999999 of count does not parse as type i; override skipped\n",
-      overrideOutput(study,
-                     "f:size:abc:i:count:12abc:s:small:70000:f:size:1e40:"
-                     "i:count:99999999999:i:count:4"));
-  EXPECT_EQ(0.0f, study.size);
-  EXPECT_EQ(0, study.small);
+  refusal(study, "i:count:4:f:siz:1:f:size:2");
   EXPECT_EQ(4, study.count);
+  EXPECT_EQ(0.0f, study.size);
 }
 
 TEST(BaseStudyClassTest, MalformedStringsSkipWhatTheyCannotUse) {
   TypedStudy study;
   // Empty tokens vanish, as with strtok; letters beyond the first are ignored.
-  EXPECT_EQ("", overrideOutput(study, "::float::size::7::"));
+  EXPECT_EQ("", refusal(study, "::float::size::7::"));
   EXPECT_EQ(7.0f, study.size);
-  EXPECT_EQ("", overrideOutput(study, nullptr));
-  EXPECT_EQ("", overrideOutput(study, ":::"));
+  EXPECT_EQ("", refusal(study, nullptr));
+  EXPECT_EQ("", refusal(study, ":::"));
+}
 
-  EXPECT_EQ("Type x not recognized\n", overrideOutput(study, "x:count:100:f:size:16"));
-  EXPECT_EQ(0, study.count);
-  EXPECT_EQ(16.0f, study.size);
+// Derives rate from count after overrides, unless an override set it.
+class DerivingStudy : public TypedStudy {
+ public:
+  void DeriveGVs() override {
+    if (!GVOverridden(2)) {
+      rate = count * 0.5;
+    }
+  }
+};
 
-  // An incomplete triple stops parsing; earlier ones are kept.
-  EXPECT_EQ("Not enough double override tokens", overrideOutput(study, "i:count:3:f:size:"));
-  EXPECT_EQ(3, study.count);
-  EXPECT_EQ(16.0f, study.size);
-
-  // Names are the study's to match, unknown ones included.
-  EXPECT_EQ("", overrideOutput(study, "f:Size:1:i:nothing:2"));
-  EXPECT_EQ("Size;nothing;", study.unknownNames);
-  EXPECT_EQ(16.0f, study.size);
+TEST(BaseStudyClassTest, DerivedValuesFollowTheOverridesAndShowInForce) {
+  DerivingStudy study;
+  EXPECT_EQ("", refusal(study, "i:count:3:c:initial:A:b:flag:1"));
+  EXPECT_EQ(1.5, study.rate);
+  testing::internal::CaptureStdout();
+  study.printValuesInForce();
+  EXPECT_EQ(
+      "The Global Variable values in force are:\nflag\tbool\t1\ninitial\tchar\t65\n"
+      "rate\tdouble\t1.5\nsize\tfloat\t0\ncount\tint\t3\nbig\tlong\t0\nsmall\tshort\t0\n"
+      "cells\tint[3]\t?\n",
+      testing::internal::GetCapturedStdout());
+  EXPECT_EQ("", refusal(study, "d:rate:7:i:count:10"));
+  EXPECT_EQ(7.0, study.rate);
+  EmptyStudy empty;
+  testing::internal::CaptureStdout();
+  empty.printValuesInForce();
+  EXPECT_EQ("", testing::internal::GetCapturedStdout());
 }
 
 TEST(ResultsDBTest, LongTextsAreTruncatedToTheirField) {

@@ -49,10 +49,15 @@ TEST_F(ConstructsTest, NestedRepeatedAndRenamedChildrenShareOneCell) {
 
 TEST_F(ConstructsTest, WhatTheModelExpandsToAndItsMultiplicitiesAreCheckedWhenItIsBuilt) {
   // cell: producer (3 places, 8 activity instances), 2 consumers (2, 1) and
-  // stock; top: cell, a consumer, two stores (3, 2) and 4 shared places.
+  // stock; top: cell, a consumer, two stores (3 places; shift, peek and
+  // turn[0], turn[1]) and 4 shared places.
   const sanc_runtime::Expansion expansion = topRJ::expansion();
   EXPECT_EQ(20, expansion.places);
-  EXPECT_EQ(15, expansion.activities);
+  EXPECT_EQ(19, expansion.activities);
+  // The family follows its bounds' global variables.
+  slot = -2;  // turn[0 .. -1] has no member
+  EXPECT_EQ(15, topRJ::expansion().activities);
+  slot = 0;
   // tokens is the multiplicity of ship's input arc.
   EXPECT_EXIT((tokens = 0, topRJ()), testing::ExitedWithCode(1),
               "^Error: the arc of activity ship of model producer to or from place stock has the "
@@ -69,12 +74,12 @@ TEST_F(ConstructsTest, TimingsTakeTheirExpressionsAndParameters) {
   EXPECT_EQ(2.0, producer.ship.DeterministicParamValue());
   EXPECT_EQ(0.0, producer.ship.Rate());
   EXPECT_EQ(Instantaneous, producer.pick.DistributionType);
-  EXPECT_EQ(2.5, producer.pick.Weight());
+  EXPECT_EQ(2.5, producer.pick.Weight());  // 5 / 2: numbers are real numbers
   EXPECT_EQ(2, producer.pick.Rank());
   producer.made->setMark(4);
   EXPECT_EQ(5, producer.pick.Rank());
   model.goods->setMark(2);
-  EXPECT_EQ(3.0, model.helper->use.Rate());  // speed * stock
+  EXPECT_EQ(3.0, model.helper->use.Rate());  // speed * min(stock, 9)
 }
 
 TEST_F(ConstructsTest, ArcsAndGatesEnableAndFire) {
@@ -220,11 +225,28 @@ TEST(ConstructsStudyTest, ASetStudyTakesTheValuesOneByOne) {
   EXPECT_EQ(
       "The Global Variable values for experiment Experiment 3 are:\n"
       "tokens\tshort\t3\nspeed\tdouble\t2\nbig\tlong\t3\nflag\tbool\t1\nletter\tchar\t65\n"
-      "copies\tint\t2\nslot\tshort\t0\n",
+      "copies\tint\t2\nslot\tshort\t0\npace\tdouble\t4\n",
       testing::internal::GetCapturedStdout());
   EXPECT_EQ(&letter, study.GetGVValue("letter"));
-  study.overrideGVs("l:big:-7");
+  EXPECT_TRUE(study.overrideGVs("l:big:-7"));
   EXPECT_EQ(-7, big);
+}
+
+// A derived global follows the globals it is computed from, overrides
+// included, unless an override sets it.
+TEST(ConstructsStudyTest, DerivedGlobalsAreComputedAfterTheOverrides) {
+  top_studySetStudy study;
+  study.SetGVs(0);
+  EXPECT_EQ(1.0, pace);
+  ASSERT_TRUE(study.overrideGVs("d:speed:3"));
+  EXPECT_EQ(6.0, pace);
+  top_studySetStudy other;
+  other.SetGVs(0);
+  ASSERT_TRUE(other.overrideGVs("d:pace:10:d:speed:3"));
+  EXPECT_EQ(10.0, pace);
+  testing::internal::CaptureStdout();
+  other.printValuesInForce();
+  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStdout().find("speed\tdouble\t3\n"));
 }
 
 }  // namespace

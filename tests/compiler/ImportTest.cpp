@@ -52,7 +52,7 @@ TEST(ImportTest, ImportedModelsAreUsedAsIfWrittenHere) {
   ASSERT_EQ(1u, result.model->atomics.size());
   // The imported activity's rate is mapped to its own file.
   const std::string code = sanc::generateCode(*result.model, "two.h", "two.cpp").source;
-  EXPECT_NE(std::string::npos, code.find("#line 4 \"lib/parts.san\"\n                   2\n"))
+  EXPECT_NE(std::string::npos, code.find("#line 4 \"lib/parts.san\"\n                   2.0\n"))
       << code;
 }
 

@@ -56,7 +56,7 @@ TEST(RobustnessTest, MutatedDescriptionsCompileOrFail) {
 
 TEST(RobustnessTest, HostileInputCostsBoundedWork) {
   // A stray closing brace, deep nesting, and a flood of errors.
-  EXPECT_EQ("1:1: expected import, global, atomic, join, rewards or study, found '}'",
+  EXPECT_EQ("1:1: expected import, global, formula, atomic, join, rewards or study, found '}'",
             errorsOf("}\n").front());
   EXPECT_EQ(1u, errorsOf("atomic a {\n  place p = " + std::string(100000, '(') + "\n}").size());
   std::string flood;

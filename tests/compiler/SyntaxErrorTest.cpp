@@ -14,14 +14,19 @@ using compile_helpers::expectFirstErrors;
 
 TEST(SyntaxErrorTest, StatementsAndDeclarations) {
   expectFirstErrors({
-      {"glob int x", "1:1: expected import, global, atomic, join, rewards or study, found 'glob'"},
+      {"glob int x",
+       "1:1: expected import, global, formula, atomic, join, rewards or study, found 'glob'"},
       {"global integer x",
        "1:8: expected a type (bool, char, short, int, long, float or double), found 'integer'"},
-      {"global int x = y", "1:16: unexpected 'y' where a number was expected"},
+      {"global int x = y",
+       "1:16: the default of 'x' reads global variables and formulas only, "
+       "not 'y'"},
       {"global int x 3", "1:14: unexpected '3' after the statement"},
       {"atomic a {\n  place in\n}", "2:9: 'in' is a keyword and cannot name a place"},
-      {"atomic a {\n  place p,\n}", "2:11: expected the name of a place, found end of line"},
-      {"atomic a {\n  transition t\n}", "2:3: expected place or activity, found 'transition'"},
+      // A list goes on after a comma that ends its line.
+      {"atomic a {\n  place p,\n}", "3:1: expected the name of a place, found '}'"},
+      {"atomic a {\n  transition t\n}",
+       "2:3: expected place, formula or activity, found 'transition'"},
       {"atomic a(double) {\n}", "1:16: expected the name of a parameter, found ')'"},
       {"atomic a {\n  place p", "1:10: '{' is not closed"},
       {"rewards {\n}\nrewards {\n}", "3:1: the rewards are already given (line 1)"},
@@ -109,9 +114,10 @@ TEST(SyntaxErrorTest, JoinsRewardsAndStudies) {
 TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
   EXPECT_EQ(std::vector<std::string>(
                 {"2:15: expected rate, deterministic, erlang or instantaneous, found 'fast'",
-                 "5:3: expected place or activity, found 'plaec'",
+                 "5:3: expected place, formula or activity, found 'plaec'",
                  "8:8: unexpected 'soon' where a number was expected",
-                 "11:1: expected import, global, atomic, join, rewards or study, found 'studdy'"}),
+                 "11:1: expected import, global, formula, atomic, join, rewards or study, found "
+                 "'studdy'"}),
             errorsOf("atomic a {\n"
                      "  activity go fast 1.0  in p\n"
                      "    case 0.5:  out p\n"  // belongs to the spoilt activity
@@ -126,10 +132,11 @@ TEST(SyntaxErrorTest, IndependentErrorsAreAllReportedWithoutTheirFollowers) {
 }
 
 TEST(SyntaxErrorTest, AByteOrderMarkIsSkippedAndWhatDoesNotPrintIsEscaped) {
-  EXPECT_EQ(std::vector<std::string>(
-                {"1:1: expected import, global, atomic, join, rewards or study, found 'plaec'"}),
-            errorsOf("\xEF\xBB\xBF"
-                     "plaec"));
+  EXPECT_EQ(
+      std::vector<std::string>(
+          {"1:1: expected import, global, formula, atomic, join, rewards or study, found 'plaec'"}),
+      errorsOf("\xEF\xBB\xBF"
+               "plaec"));
   sanc::Diagnostics diagnostics("m\x1b.san");
   sanc::compileModel("atomic a {\n  place \x0c\xC3\n}", diagnostics);
   ASSERT_TRUE(diagnostics.hasErrors());

@@ -66,4 +66,47 @@ TEST(ExamplesTest, TheTandemLineHasFifteenStates) {
   EXPECT_TRUE(generated(run, 15)) << run.out;
 }
 
+// One description for every size: the study's experiment e has N = e + 2
+// stations (K = e + 2 stages); the line is built with a family of
+// activities, and again with copies of a stage.
+TEST(ExamplesTest, ParametricModelsHaveTheDerivedCountsAtEverySize) {
+  for (int n : {2, 3}) {
+    ExampleRun ring = runExample("polling_ring", n - 2);
+    ASSERT_EQ(0, ring.status);
+    EXPECT_TRUE(generated(ring, 3 * n * (1 << (n - 1)))) << ring.out;
+    for (const char* line : {"tandem_stages", "tandem_copies"}) {
+      ExampleRun run = runExample(line, n - 2);
+      ASSERT_EQ(0, run.status);
+      EXPECT_TRUE(generated(run, 1 << n)) << line << run.out;
+    }
+  }
+  // A size out of bounds stops the build of the model, naming the expression.
+  test_files::ScratchDir dir("tandem_stages");
+  test_files::ProgramRun run =
+      dir.run(std::string(EXAMPLES_DIR) + "/tandem_stages -P./ -Ne -B0 -Oi:K:1001");
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ(
+      "Error: the array of places part of model line would have 1001 places (its size is "
+      "K); an array holds a whole number of places from 1 to 1000\n",
+      run.err);
+}
+
+// A rate that comes out 0 where its activity is enabled drops the firing:
+// the run says so once per activity, with the state, and counts the drops.
+TEST(ExamplesTest, FiringsOfRateZeroAreReportedAndCounted) {
+  test_files::ScratchDir dir("polling_ring");
+  test_files::ProgramRun run =
+      dir.run(std::string(EXAMPLES_DIR) + "/polling_ring -P./ -Ne -B0 -Od:mu:0");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ(
+      "Warning: activity serve of model station is enabled with rate 0 in state 8 "
+      "(station[1].queue=0 station[2].queue=1 position=1 walking=0); its firing is dropped\n"
+      "Warning: activity serve of model station is enabled with rate 0 in state 10 "
+      "(station[1].queue=1 station[2].queue=0 position=0 walking=0); its firing is dropped\n",
+      run.err);
+  EXPECT_NE(std::string::npos,
+            run.out.find("\nGenerated: 12 states (4 firings of rate or probability 0 dropped)\n"))
+      << run.out;
+}
+
 }  // namespace

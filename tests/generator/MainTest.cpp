@@ -48,12 +48,41 @@ TEST(MainTest, ANormalRunPrintsTheExperimentValues) {
   EXPECT_EQ(run.out, same.out);
 }
 
-TEST(MainTest, OverridesFollowThePrintedValues) {
-  ProgramRun run = runGen("-Nexp1 -B7 -Of:ram_size:100:x:a:1");
+TEST(MainTest, OverridesFollowThePrintedValuesAndShowTheValuesInForce) {
+  ProgramRun run = runGen("-Nexp1 -B7 -Of:ram_size:100");
   EXPECT_EQ(0, run.status);
-  EXPECT_EQ(std::string("OverrideString is f:ram_size:100:x:a:1\n") + kExperiment7 +
-                "Type x not recognized\nOverriding global variables in ssg\n" + kGenerated,
+  EXPECT_EQ(std::string("OverrideString is f:ram_size:100\n") + kExperiment7 +
+                "Overriding global variables in ssg\n"
+                "The Global Variable values in force are:\n"
+                "flash_size\tfloat\t128\nram_size\tfloat\t100\n" +
+                kGenerated,
             run.out);
+  EXPECT_EQ("", run.err);
+}
+
+// An override that cannot be applied stops the run before any file is
+// written, whatever triples came before it.
+TEST(MainTest, OverridesThatCannotBeAppliedStopTheRun) {
+  const struct {
+    const char* option;
+    const char* err;
+  } refused[] = {
+      {"-Od:ram_siz:20", "Error: -O d:ram_siz:20: the model has no global variable ram_siz\n"},
+      {"-Of:ram_size:100:x:a:1",
+       "Error: -O x:a:1: 'x' is not a type letter (b, c, d, f, i, l or s)\n"},
+      {"-Of:ram_size:abc",
+       "Error: -O f:ram_size:abc: the value abc of ram_size does not parse as "
+       "type f\n"},
+  };
+  for (const auto& r : refused) {
+    test_files::ScratchDir dir("gen");
+    ProgramRun run =
+        dir.run("mkdir out && " + std::string(GEN_EXECUTABLE) + " -Pout/ -Nexp1 -B7 " + r.option);
+    EXPECT_EQ(1, run.status) << r.option;
+    EXPECT_EQ(r.err, run.err) << r.option;
+    EXPECT_EQ(std::string::npos, run.out.find("Overriding")) << run.out;
+    EXPECT_EQ("", dir.run("ls out").out) << r.option;
+  }
 }
 
 TEST(MainTest, RefusedSettingsStopTheRunBeforeAnyOutput) {

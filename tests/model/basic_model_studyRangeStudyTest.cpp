@@ -41,10 +41,8 @@ TEST_F(RangeStudyTest, OverridesSetOnlyTheirVariableFoundByExactName) {
   EXPECT_EQ("", applied("f:flash_size:64"));
   EXPECT_EQ(64.0f, flash_size);
   EXPECT_EQ(32.0f, ram_size);
-  EXPECT_EQ(
-      "!! basic_model_studyRangeStudy::OverrideGVValue: Global Variable Flash_size does not "
-      "exist.\n",
-      applied("f:Flash_size:1"));
+  EXPECT_EQ("Error: -O f:Flash_size:1: the model has no global variable Flash_size\n",
+            applied("f:Flash_size:1"));
   EXPECT_EQ(32.0f, flash_size);
   testing::internal::CaptureStderr();
   EXPECT_EQ(nullptr, study.GetGVValue("Ram_size"));
@@ -56,8 +54,10 @@ TEST_F(RangeStudyTest, OtherLettersAreConvertedToFloat) {
   EXPECT_EQ("", applied("d:ram_size:5:i:flash_size:0x20"));
   EXPECT_EQ(5.0f, ram_size);
   EXPECT_EQ(32.0f, flash_size);
-  EXPECT_EQ("Value 1e39 of ram_size does not fit its type float; override skipped\n",
-            applied("d:ram_size:1e39"));
+  EXPECT_EQ(
+      "Error: -O d:ram_size:1e39: the value 1e39 of ram_size is not a value of its type "
+      "float\n",
+      applied("d:ram_size:1e39"));
   EXPECT_EQ(32.0f, ram_size);
 }
 

@@ -43,7 +43,8 @@ class StudyPlanTest : public testing::Test {
   StudyPlanTest() {
     sanc::Diagnostics diagnostics("plan.san");
     Model = sanc::compileModel(
-        "global short capacity = 5\nglobal double speed = 0.5\nglobal bool fast = false\n"
+        "global short capacity = 5\nglobal double speed = 0.5\nglobal double pace = 2 * speed\n"
+        "global bool fast = false\n"
         "atomic q {\n  place n\n  activity a rate speed  when n < capacity  out n\n}\n"
         "rewards {\n  busy at 1 = q.n\n}\n"
         "study range {\n  speed = 0.5, 1.5\n  capacity = 1 .. 3\n}\n",
@@ -97,6 +98,9 @@ TEST_F(StudyPlanTest, UnknownNamesAndValuesOfTheWrongTypeAreRefused) {
   const std::pair<std::vector<SweepAssignment>, std::string> refused[] = {
       {{assignment("lambda=1", false)},
        "--x lambda=1: the model has no global variable 'lambda' (it has capacity, speed, fast)"},
+      // A derived variable follows the others, and is no column of the table.
+      {{assignment("pace=1", false)},
+       "--x pace=1: pace is computed from other global variables; set or vary those"},
       {{assignment("capacity=2.5", true)},
        "--x capacity=2.5: 2.5 is not a whole number (capacity is a short)"},
       {{assignment("capacity=40000", false)},

@@ -289,10 +289,9 @@ std::vector<double> Builder::firingImpulse(std::uint32_t s, const ClockedFiring&
     return {};
   }
   const ImpulseTable& table = *Run.impulses;
-  auto entry = std::lower_bound(table.deterministic.begin(), table.deterministic.end(), s + 1,
-                                [](const ImpulseTable::Deterministic& e, std::uint32_t state) {
-                                  return e.state < state;
-                                });
+  auto entry = std::lower_bound(
+      table.deterministic.begin(), table.deterministic.end(), s + 1,
+      [](const ImpulseTable::Deterministic& e, std::uint32_t state) { return e.state < state; });
   // Without a ".firings" file the clock is the delay's, and the state enables that one delay.
   while (entry != table.deterministic.end() && entry->state == s + 1 &&
          (Run.firings ? entry->activity != firing.clock + 1 : entry->delay != firing.delay)) {

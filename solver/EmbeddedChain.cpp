@@ -164,10 +164,10 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
     } else if (entered[s]) {
       auto found = chains.find(static_cast<std::uint32_t>(clock));
       if (found == chains.end()) {
-        found = chains
-                    .emplace(clock,
-                             SubordinatedChain(process, static_cast<std::uint32_t>(clock), stop))
-                    .first;
+        found =
+            chains
+                .emplace(clock, SubordinatedChain(process, static_cast<std::uint32_t>(clock), stop))
+                .first;
       }
       const SubordinatedChain::Cycle cycle = found->second.cycleFrom(s, truncation, maxSteps);
       for (const auto& [target, probability] : cycle.next) {

@@ -25,7 +25,7 @@ class SubordinatedChain {
   // exponential transition disables it before.
   struct Cycle {
     std::vector<std::pair<std::uint32_t, double>> next;  // the state entered next, probability
-    double duration = 0.0;                                // expected length
+    double duration = 0.0;                               // expected length
     // Expected reward earned, per variable: the rate reward over the cycle
     // and the firing's impulse times the probability that it fires.
     std::vector<double> reward;
@@ -41,12 +41,12 @@ class SubordinatedChain {
  private:
   const DeterministicProcess& Process;
   double Delay = 0.0;
-  double Rate = 0.0;                     // of uniformization; 0 when no transition
-  std::vector<std::uint32_t> States;     // of the clock
-  std::vector<std::int64_t> LocalOf;     // by state: index into States, or -1
-  std::vector<std::uint64_t> RowStart;   // by local state, into the next two
+  double Rate = 0.0;                      // of uniformization; 0 when no transition
+  std::vector<std::uint32_t> States;      // of the clock
+  std::vector<std::int64_t> LocalOf;      // by state: index into States, or -1
+  std::vector<std::uint64_t> RowStart;    // by local state, into the next two
   std::vector<std::int64_t> LocalTarget;  // local target, or -1 - (state) for one that disables
-  std::vector<double> Probability;       // rate / Rate
+  std::vector<double> Probability;        // rate / Rate
 };
 
 // The equivalent chain of the Markov regenerative process of a process

@@ -552,8 +552,9 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
     avoided.infinite.assign(1, true);
     return avoided;
   }
-  Evaluation found = evaluateMeasures(
-      embeddedChain(process, kCycleTruncation, Options.maxSteps, holds), {request}, settings(Epsilon));
+  Evaluation found =
+      evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps, holds), {request},
+                       settings(Epsilon));
   if (found.infinite[0]) {
     // Only such ways lead to the condition: finite, but beyond what the cycles tell.
     found.infinite[0] = false;

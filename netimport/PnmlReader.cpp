@@ -1,19 +1,19 @@
 #include "netimport/PnmlReader.h"
 
 #include <expat.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <optional>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/TextFile.h"
+#include "netimport/IdTable.h"
 #include "netimport/NetLimits.h"
-#include "netimport/TextInput.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ const ElementName kElementNames[] = {
     {"toolspecific", Element::Skipped},
 };
 
-std::optional<Element> elementNamed(const std::string& local) {
+std::optional<Element> elementNamed(std::string_view local) {
   for (const ElementName& entry : kElementNames) {
     if (local == entry.local) {
       return entry.element;
@@ -156,25 +156,22 @@ struct Frame {
   bool hasLabel = false;  // an initial marking or an inscription
 };
 
-// What an id stands for.
-struct IdEntry {
-  enum Kind { Net, Page, Place, Transition, Arc, ReferencePlace, ReferenceTransition } kind;
-  int index;
-  Position at;
-};
+using Kind = IdTable::Kind;
 
+// An arc as read: its own id and its ends by their numbers in the id
+// table, resolved once the whole document is read. Its position is its
+// id's.
 struct RawArc {
-  std::string id;
-  std::string source;
-  std::string target;
-  int weight = 1;
-  Position at;
+  unsigned int id;
+  unsigned int source;
+  unsigned int target;
+  int weight;
 };
 
+// A reference node as read: its id and the id it refers to.
 struct Reference {
-  std::string id;
-  std::string ref;
-  Position at;
+  unsigned int id;
+  unsigned int ref;
 };
 
 // A place or a transition that an arc end or a reference resolves to.
@@ -183,12 +180,18 @@ struct Node {
   int index;
 };
 
-// Reads one document through expat's callbacks, then resolves the arcs.
+// Reads one document through expat's callbacks, fed piece by piece, then
+// resolves the arcs.
 class PnmlParser {
  public:
-  explicit PnmlParser(std::string fileName) : FileName(std::move(fileName)) {}
+  // sizeHint: about the document's size in bytes, to size the tables.
+  PnmlParser(std::string fileName, std::size_t sizeHint);
 
-  ReadResult<NetDescription> parse(const std::string& text);
+  // Parses the next piece of the document (last: the final one); false
+  // once it has failed.
+  bool feed(std::string_view piece, bool last);
+  // The net, once the final piece is fed; or the first problem.
+  ReadResult<NetDescription> finish();
 
  private:
   static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes);
@@ -196,21 +199,23 @@ class PnmlParser {
   static void XMLCALL onText(void* self, const XML_Char* text, int length);
   static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int);
 
-  void start(const std::string& qualifiedName, const XML_Char** attributes);
+  void start(const char* qualifiedName, const XML_Char** attributes);
   void end();
   void characters(const XML_Char* text, int length);
   Position here() const;
   // Records the first problem and stops the parser.
   void fail(Position at, const std::string& message);
 
-  std::optional<Element> knownElement(const std::string& qualifiedName);
+  std::optional<Element> knownElement(std::string_view qualifiedName);
   void enter(Element element, const XML_Char** attributes);
-  // The attribute's value, or a failure naming the element when it is absent.
-  std::optional<std::string> required(const XML_Char** attributes, const char* attribute,
-                                      const char* element);
-  bool registerId(const std::string& id, IdEntry::Kind kind, int index);
+  // The attribute's value, or null after a failure naming the element when
+  // it is absent.
+  const char* required(const XML_Char** attributes, const char* attribute, const char* element);
+  // Defines id as the element of frame; its number in the table, or
+  // nullopt after a failure when the id is taken.
+  std::optional<unsigned int> registerId(const char* id, Kind kind, int index, const Frame& frame);
   void enterNet(Frame& frame, const XML_Char** attributes);
-  void enterPage(const XML_Char** attributes);
+  void enterPage(Frame& frame, const XML_Char** attributes);
   void enterPlace(Frame& frame, const XML_Char** attributes);
   void enterTransition(Frame& frame, const XML_Char** attributes);
   void enterArc(Frame& frame, const XML_Char** attributes);
@@ -226,22 +231,27 @@ class PnmlParser {
   bool resolveReferences();
   bool resolveChain(int first, std::vector<bool>& visited);
   // What reference refers to, when it is of the reference's kind.
-  std::optional<IdEntry> referenced(const Reference& reference);
-  std::optional<Node> node(const std::string& id, Position at);
+  std::optional<IdTable::Entry> referenced(const Reference& reference);
+  Position positionOf(unsigned int id) const;
+  std::string quoted(unsigned int id) const;
+  std::optional<Node> node(unsigned int id, Position at);
   bool addArc(const RawArc& raw);
+  // The first arc, in document order, that repeats an arc of Net.arcs
+  // before it (same place, transition and direction), or -1.
+  long firstRepeatedArc() const;
 
   std::string FileName;
-  XML_Parser Parser = nullptr;
+  std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> Parser;
   std::optional<Diagnostic> Failure;
+  bool Parsed = true;  // expat has taken every piece so far
   std::vector<Frame> Frames;
   int SkipDepth = 0;  // open elements of a skipped section
   NetDescription Net;
   std::optional<Position> NetAt;
-  std::deque<RawArc> RawArcs;  // a deque: no copy of them all as it grows
+  IdTable Ids;
+  std::vector<RawArc> RawArcs;
   std::vector<Reference> References;
   std::vector<std::optional<Node>> Resolved;  // per reference
-  std::unordered_map<std::string, IdEntry> Ids;
-  std::unordered_set<unsigned long long> ArcKeys;
 };
 
 void XMLCALL PnmlParser::onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
@@ -264,76 +274,82 @@ void XMLCALL PnmlParser::onDoctype(void* self, const XML_Char*, const XML_Char*,
   parser->fail(parser->here(), "document type declarations are not supported in PNML");
 }
 
+PnmlParser::PnmlParser(std::string fileName, std::size_t sizeHint)
+    : FileName(std::move(fileName)),
+      Parser(XML_ParserCreateNS(nullptr, kNamespaceSeparator), XML_ParserFree) {
+  if (!Parser) {
+    Failure = Diagnostic{FileName, 0, 0, "out of memory"};
+    return;
+  }
+  XML_SetUserData(Parser.get(), this);
+  XML_SetElementHandler(Parser.get(), onStart, onEnd);
+  XML_SetCharacterDataHandler(Parser.get(), onText);
+  XML_SetStartDoctypeDeclHandler(Parser.get(), onDoctype);
+  Frames.emplace_back(Element::Document, Position{});
+  // An element with an id takes some 40 bytes at least, an arc some 50:
+  // room for them all saves growing the tables as a large net fills them.
+  Ids.reserve(sizeHint / 40);
+  RawArcs.reserve(sizeHint / 50);
+}
+
 Position PnmlParser::here() const {
-  return {static_cast<int>(XML_GetCurrentLineNumber(Parser)),
-          static_cast<int>(XML_GetCurrentColumnNumber(Parser)) + 1};
+  return {static_cast<int>(XML_GetCurrentLineNumber(Parser.get())),
+          static_cast<int>(XML_GetCurrentColumnNumber(Parser.get())) + 1};
 }
 
 void PnmlParser::fail(Position at, const std::string& message) {
   if (!Failure) {
     Failure = Diagnostic{FileName, at.line, at.column, message};
-    XML_StopParser(Parser, XML_FALSE);
+    XML_StopParser(Parser.get(), XML_FALSE);
   }
 }
 
-ReadResult<NetDescription> PnmlParser::parse(const std::string& text) {
-  std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(
-      XML_ParserCreateNS(nullptr, kNamespaceSeparator), XML_ParserFree);
-  if (!parser) {
-    return ReadResult<NetDescription>::failure({FileName, 0, 0, "out of memory"});
-  }
-  Parser = parser.get();
-  XML_SetUserData(Parser, this);
-  XML_SetElementHandler(Parser, onStart, onEnd);
-  XML_SetCharacterDataHandler(Parser, onText);
-  XML_SetStartDoctypeDeclHandler(Parser, onDoctype);
-  Frames.emplace_back(Element::Document, Position{});
-  // An element with an id takes some 40 bytes at least; room for them all
-  // saves rehashing the table as a large net fills it.
-  Ids.reserve(text.size() / 40);
-  // In pieces: handed the whole text at once, expat keeps growing copies of
-  // it, several times the file's size.
-  const std::size_t piece = 1 << 16;
-  bool parsed = true;
-  for (std::size_t at = 0; parsed && !Failure;) {
-    const std::size_t length = std::min(piece, text.size() - at);
-    const bool last = at + length == text.size();
-    parsed = XML_Parse(Parser, text.data() + at, static_cast<int>(length), last) == XML_STATUS_OK;
-    at += length;
-    if (last) {
-      break;
-    }
-  }
+bool PnmlParser::feed(std::string_view piece, bool last) {
+  // In pieces: handed a whole large text at once, expat keeps growing
+  // copies of it, several times its size.
+  const std::size_t most = 1 << 16;
+  do {
+    const std::size_t length = std::min(most, piece.size());
+    const bool final = last && length == piece.size();
+    Parsed = !Failure && XML_Parse(Parser.get(), piece.data(), static_cast<int>(length), final) ==
+                             XML_STATUS_OK;
+    piece.remove_prefix(length);
+  } while (Parsed && !Failure && !piece.empty());
+  return Parsed && !Failure;
+}
+
+ReadResult<NetDescription> PnmlParser::finish() {
   if (Failure) {
     return ReadResult<NetDescription>::failure(*Failure);
   }
-  if (!parsed) {
+  if (!Parsed) {
     return ReadResult<NetDescription>::failure(
         {FileName, here().line, here().column,
-         std::string("malformed XML: ") + XML_ErrorString(XML_GetErrorCode(Parser))});
+         std::string("malformed XML: ") + XML_ErrorString(XML_GetErrorCode(Parser.get()))});
   }
   return resolve();
 }
 
-std::optional<Element> PnmlParser::knownElement(const std::string& qualifiedName) {
+std::optional<Element> PnmlParser::knownElement(std::string_view qualifiedName) {
   const std::size_t separator = qualifiedName.rfind(kNamespaceSeparator);
-  const std::string local =
-      separator == std::string::npos ? qualifiedName : qualifiedName.substr(separator + 1);
-  if (separator != std::string::npos && qualifiedName.compare(0, separator, kPnmlNamespace) != 0) {
-    fail(here(), "element '" + local + "' of namespace '" + qualifiedName.substr(0, separator) +
-                     "' is not part of PNML");
+  const std::string_view local =
+      separator == std::string_view::npos ? qualifiedName : qualifiedName.substr(separator + 1);
+  if (separator != std::string_view::npos && qualifiedName.substr(0, separator) != kPnmlNamespace) {
+    fail(here(), "element '" + std::string(local) + "' of namespace '" +
+                     std::string(qualifiedName.substr(0, separator)) + "' is not part of PNML");
     return std::nullopt;
   }
   std::optional<Element> element = elementNamed(local);
   if (!element || !allowedIn(Frames.back().element, *element)) {
     const std::string where = Frames.size() > 1 ? " here" : " as the document's root";
-    fail(here(), "element '" + local + "' is not part of a place/transition net" + where);
+    fail(here(), "element '" + std::string(local) + "' is not part of a place/transition net" +
+                     where);
     return std::nullopt;
   }
   return element;
 }
 
-void PnmlParser::start(const std::string& qualifiedName, const XML_Char** attributes) {
+void PnmlParser::start(const char* qualifiedName, const XML_Char** attributes) {
   if (Failure) {
     return;
   }
@@ -358,7 +374,7 @@ void PnmlParser::enter(Element element, const XML_Char** attributes) {
       enterNet(frame, attributes);
       break;
     case Element::Page:
-      enterPage(attributes);
+      enterPage(frame, attributes);
       break;
     case Element::Place:
       enterPlace(frame, attributes);
@@ -378,25 +394,28 @@ void PnmlParser::enter(Element element, const XML_Char** attributes) {
   }
 }
 
-std::optional<std::string> PnmlParser::required(const XML_Char** attributes, const char* attribute,
-                                                const char* element) {
+const char* PnmlParser::required(const XML_Char** attributes, const char* attribute,
+                                 const char* element) {
   for (int i = 0; attributes[i] != nullptr; i += 2) {
     if (std::strcmp(attributes[i], attribute) == 0) {
-      return std::string(attributes[i + 1]);
+      return attributes[i + 1];
     }
   }
   fail(here(), std::string("the ") + element + " has no '" + attribute + "' attribute");
-  return std::nullopt;
+  return nullptr;
 }
 
-bool PnmlParser::registerId(const std::string& id, IdEntry::Kind kind, int index) {
-  const auto inserted = Ids.emplace(id, IdEntry{kind, index, here()});
-  if (!inserted.second) {
-    const Position first = inserted.first->second.at;
-    fail(here(), "duplicate id '" + id + "' (first used at line " + std::to_string(first.line) +
-                     ", column " + std::to_string(first.column) + ")");
+std::optional<unsigned int> PnmlParser::registerId(const char* id, Kind kind, int index,
+                                                   const Frame& frame) {
+  const unsigned int number = Ids.intern(id);
+  if (!Ids.define(number, {kind, index, frame.at.line, frame.at.column})) {
+    const Position first = positionOf(number);
+    fail(frame.at, "duplicate id '" + std::string(id) + "' (first used at line " +
+                       std::to_string(first.line) + ", column " + std::to_string(first.column) +
+                       ")");
+    return std::nullopt;
   }
-  return inserted.second;
+  return number;
 }
 
 void PnmlParser::enterNet(Frame& frame, const XML_Char** attributes) {
@@ -404,28 +423,29 @@ void PnmlParser::enterNet(Frame& frame, const XML_Char** attributes) {
     fail(frame.at, "the document holds more than one net; netgen reads one net per file");
     return;
   }
-  const std::optional<std::string> id = required(attributes, "id", "net");
-  const std::optional<std::string> type = id ? required(attributes, "type", "net") : std::nullopt;
+  const char* id = required(attributes, "id", "net");
+  const char* type = id ? required(attributes, "type", "net") : nullptr;
   if (!type) {
     return;
   }
-  if (*type != kPtNetType) {
-    const bool coloured = type->find("symmetricnet") != std::string::npos ||
-                          type->find("highlevelnet") != std::string::npos ||
-                          type->find("pt-hlpng") != std::string::npos;
+  const std::string_view typeName = type;
+  if (typeName != kPtNetType) {
+    const bool coloured = typeName.find("symmetricnet") != std::string_view::npos ||
+                          typeName.find("highlevelnet") != std::string_view::npos ||
+                          typeName.find("pt-hlpng") != std::string_view::npos;
     fail(frame.at, std::string(coloured ? "coloured nets are not supported" : "unsupported net") +
-                       " (type '" + *type + "'); netgen reads place/transition nets of type '" +
+                       " (type '" + type + "'); netgen reads place/transition nets of type '" +
                        kPtNetType + "'");
     return;
   }
   NetAt = frame.at;
-  Net.id = *id;
-  registerId(*id, IdEntry::Net, 0);
+  Net.id = id;
+  registerId(id, Kind::Net, 0, frame);
 }
 
-void PnmlParser::enterPage(const XML_Char** attributes) {
-  if (std::optional<std::string> id = required(attributes, "id", "page")) {
-    registerId(*id, IdEntry::Page, 0);
+void PnmlParser::enterPage(Frame& frame, const XML_Char** attributes) {
+  if (const char* id = required(attributes, "id", "page")) {
+    registerId(id, Kind::Page, 0, frame);
   }
 }
 
@@ -438,50 +458,60 @@ bool PnmlParser::checkCount(std::size_t count, int limit, const char* what) {
 }
 
 void PnmlParser::enterPlace(Frame& frame, const XML_Char** attributes) {
-  std::optional<std::string> id = required(attributes, "id", "place");
+  const char* id = required(attributes, "id", "place");
+  const int index = static_cast<int>(Net.places.size());
   if (!id || !checkCount(Net.places.size(), net_limits::kMaxPlaces, "places") ||
-      !registerId(*id, IdEntry::Place, static_cast<int>(Net.places.size()))) {
+      !registerId(id, Kind::Place, index, frame)) {
     return;
   }
-  frame.object = static_cast<int>(Net.places.size());
-  Net.places.push_back({std::move(*id), "", 0});
+  frame.object = index;
+  Net.places.push_back({id, "", 0});
 }
 
 void PnmlParser::enterTransition(Frame& frame, const XML_Char** attributes) {
-  std::optional<std::string> id = required(attributes, "id", "transition");
+  const char* id = required(attributes, "id", "transition");
+  const int index = static_cast<int>(Net.transitions.size());
   if (!id || !checkCount(Net.transitions.size(), net_limits::kMaxTransitions, "transitions") ||
-      !registerId(*id, IdEntry::Transition, static_cast<int>(Net.transitions.size()))) {
+      !registerId(id, Kind::Transition, index, frame)) {
     return;
   }
-  frame.object = static_cast<int>(Net.transitions.size());
+  frame.object = index;
   NetDescription::TransitionEntry transition;
-  transition.id = std::move(*id);
+  transition.id = id;
   Net.transitions.push_back(std::move(transition));
 }
 
 void PnmlParser::enterArc(Frame& frame, const XML_Char** attributes) {
-  std::optional<std::string> id = required(attributes, "id", "arc");
-  std::optional<std::string> source = id ? required(attributes, "source", "arc") : std::nullopt;
-  std::optional<std::string> target = source ? required(attributes, "target", "arc") : std::nullopt;
-  if (!target || !checkCount(RawArcs.size(), net_limits::kMaxArcs, "arcs") ||
-      !registerId(*id, IdEntry::Arc, static_cast<int>(RawArcs.size()))) {
+  const char* id = required(attributes, "id", "arc");
+  const char* source = id ? required(attributes, "source", "arc") : nullptr;
+  const char* target = source ? required(attributes, "target", "arc") : nullptr;
+  const int index = static_cast<int>(RawArcs.size());
+  if (!target || !checkCount(RawArcs.size(), net_limits::kMaxArcs, "arcs")) {
     return;
   }
-  frame.object = static_cast<int>(RawArcs.size());
-  RawArcs.push_back({std::move(*id), std::move(*source), std::move(*target), 1, frame.at});
+  const std::optional<unsigned int> number = registerId(id, Kind::Arc, index, frame);
+  if (!number) {
+    return;
+  }
+  frame.object = index;
+  RawArcs.push_back({*number, Ids.intern(source), Ids.intern(target), 1});
 }
 
 void PnmlParser::enterReference(Frame& frame, const XML_Char** attributes, bool place) {
   const char* element = place ? "referencePlace" : "referenceTransition";
-  std::optional<std::string> id = required(attributes, "id", element);
-  std::optional<std::string> ref = id ? required(attributes, "ref", element) : std::nullopt;
-  const IdEntry::Kind kind = place ? IdEntry::ReferencePlace : IdEntry::ReferenceTransition;
-  if (!ref || !checkCount(References.size(), net_limits::kMaxArcs, "reference nodes") ||
-      !registerId(*id, kind, static_cast<int>(References.size()))) {
+  const char* id = required(attributes, "id", element);
+  const char* ref = id ? required(attributes, "ref", element) : nullptr;
+  const Kind kind = place ? Kind::ReferencePlace : Kind::ReferenceTransition;
+  const int index = static_cast<int>(References.size());
+  if (!ref || !checkCount(References.size(), net_limits::kMaxArcs, "reference nodes")) {
     return;
   }
-  frame.object = static_cast<int>(References.size());
-  References.push_back({std::move(*id), std::move(*ref), frame.at});
+  const std::optional<unsigned int> number = registerId(id, kind, index, frame);
+  if (!number) {
+    return;
+  }
+  frame.object = index;
+  References.push_back({*number, Ids.intern(ref)});
 }
 
 void PnmlParser::characters(const XML_Char* text, int length) {
@@ -586,22 +616,27 @@ void PnmlParser::endLabel(Frame& label, Frame& owner) {
   }
 }
 
-std::optional<Node> PnmlParser::node(const std::string& id, Position at) {
-  const auto found = Ids.find(id);
-  if (found == Ids.end()) {
-    fail(at, "'" + id + "' names no place or transition of the net");
-    return std::nullopt;
-  }
-  switch (found->second.kind) {
-    case IdEntry::Place:
-      return Node{true, found->second.index};
-    case IdEntry::Transition:
-      return Node{false, found->second.index};
-    case IdEntry::ReferencePlace:
-    case IdEntry::ReferenceTransition:
-      return Resolved[found->second.index];
+Position PnmlParser::positionOf(unsigned int id) const { return {Ids[id].line, Ids[id].column}; }
+
+std::string PnmlParser::quoted(unsigned int id) const {
+  return "'" + std::string(Ids.name(id)) + "'";
+}
+
+std::optional<Node> PnmlParser::node(unsigned int id, Position at) {
+  const IdTable::Entry& entry = Ids[id];
+  switch (entry.kind) {
+    case Kind::Undefined:
+      fail(at, quoted(id) + " names no place or transition of the net");
+      return std::nullopt;
+    case Kind::Place:
+      return Node{true, entry.index};
+    case Kind::Transition:
+      return Node{false, entry.index};
+    case Kind::ReferencePlace:
+    case Kind::ReferenceTransition:
+      return Resolved[entry.index];
     default:
-      fail(at, "'" + id + "' is not a place or a transition");
+      fail(at, quoted(id) + " is not a place or a transition");
       return std::nullopt;
   }
 }
@@ -627,18 +662,18 @@ bool PnmlParser::resolveChain(int first, std::vector<bool>& visited) {
     }
     if (visited[r]) {
       // Met again before its chain ended: the chain runs in a circle.
-      fail(References[first].at,
-           "the references from '" + References[first].id + "' run in a circle");
+      fail(positionOf(References[first].id),
+           "the references from " + quoted(References[first].id) + " run in a circle");
       return false;
     }
     visited[r] = true;
     chain.push_back(r);
-    const std::optional<IdEntry> target = referenced(References[r]);
+    const std::optional<IdTable::Entry> target = referenced(References[r]);
     if (!target) {
       return false;
     }
-    if (target->kind == IdEntry::Place || target->kind == IdEntry::Transition) {
-      end = Node{target->kind == IdEntry::Place, target->index};
+    if (target->kind == Kind::Place || target->kind == Kind::Transition) {
+      end = Node{target->kind == Kind::Place, target->index};
     } else {
       r = target->index;
     }
@@ -649,47 +684,69 @@ bool PnmlParser::resolveChain(int first, std::vector<bool>& visited) {
   return true;
 }
 
-std::optional<IdEntry> PnmlParser::referenced(const Reference& reference) {
-  const auto target = Ids.find(reference.ref);
-  const IdEntry::Kind kind = Ids.at(reference.id).kind;
-  const bool wantPlace = kind == IdEntry::ReferencePlace;
-  const bool fits =
-      target != Ids.end() && (wantPlace ? target->second.kind == IdEntry::Place ||
-                                              target->second.kind == IdEntry::ReferencePlace
-                                        : target->second.kind == IdEntry::Transition ||
-                                              target->second.kind == IdEntry::ReferenceTransition);
+std::optional<IdTable::Entry> PnmlParser::referenced(const Reference& reference) {
+  const IdTable::Entry& target = Ids[reference.ref];
+  const bool wantPlace = Ids[reference.id].kind == Kind::ReferencePlace;
+  const bool fits = wantPlace ? target.kind == Kind::Place || target.kind == Kind::ReferencePlace
+                              : target.kind == Kind::Transition ||
+                                    target.kind == Kind::ReferenceTransition;
   if (!fits) {
-    fail(reference.at, "reference '" + reference.id + "' refers to '" + reference.ref +
-                           "', which is not a " + (wantPlace ? "place" : "transition"));
+    fail(positionOf(reference.id), "reference " + quoted(reference.id) + " refers to " +
+                                       quoted(reference.ref) + ", which is not a " +
+                                       (wantPlace ? "place" : "transition"));
     return std::nullopt;
   }
-  return target->second;
+  return target;
 }
 
 bool PnmlParser::addArc(const RawArc& raw) {
-  const std::optional<Node> source = node(raw.source, raw.at);
-  const std::optional<Node> target = source ? node(raw.target, raw.at) : std::nullopt;
+  const Position at = positionOf(raw.id);
+  const std::optional<Node> source = node(raw.source, at);
+  const std::optional<Node> target = source ? node(raw.target, at) : std::nullopt;
   if (!target) {
     return false;
   }
   if (source->isPlace == target->isPlace) {
-    fail(raw.at, "arc '" + raw.id + "' joins two " + (source->isPlace ? "places" : "transitions") +
-                     " ('" + raw.source + "' and '" + raw.target + "')");
+    fail(at, "arc " + quoted(raw.id) + " joins two " +
+                 (source->isPlace ? "places" : "transitions") + " (" + quoted(raw.source) +
+                 " and " + quoted(raw.target) + ")");
     return false;
   }
   const Node& place = source->isPlace ? *source : *target;
   const Node& transition = source->isPlace ? *target : *source;
-  const unsigned long long key =
-      (static_cast<unsigned long long>(place.index) << 32 | static_cast<unsigned>(transition.index))
-          << 1 |
-      (source->isPlace ? 1u : 0u);
-  if (!ArcKeys.insert(key).second) {
-    fail(raw.at,
-         "arc '" + raw.id + "' repeats an arc from '" + raw.source + "' to '" + raw.target + "'");
-    return false;
-  }
   Net.arcs.push_back({place.index, transition.index, raw.weight, source->isPlace});
   return true;
+}
+
+long PnmlParser::firstRepeatedArc() const {
+  // The arcs of each transition in document order, then for each a mark
+  // per place and direction: a second arc finds the mark of its first.
+  const std::vector<NetDescription::ArcEntry>& arcs = Net.arcs;
+  std::vector<unsigned int> start(Net.transitions.size() + 1, 0);
+  for (const NetDescription::ArcEntry& arc : arcs) {
+    start[arc.transition + 1]++;
+  }
+  for (std::size_t t = 0; t < Net.transitions.size(); t++) {
+    start[t + 1] += start[t];
+  }
+  std::vector<unsigned int> byTransition(arcs.size());
+  std::vector<unsigned int> filled(start.begin(), start.end() - 1);
+  for (std::size_t a = 0; a < arcs.size(); a++) {
+    byTransition[filled[arcs[a].transition]++] = static_cast<unsigned int>(a);
+  }
+  std::vector<int> markedBy(2 * Net.places.size(), -1);
+  long first = -1;
+  for (std::size_t t = 0; t < Net.transitions.size(); t++) {
+    for (unsigned int k = start[t]; k < start[t + 1]; k++) {
+      const NetDescription::ArcEntry& arc = arcs[byTransition[k]];
+      int& mark = markedBy[2 * arc.place + (arc.input ? 1 : 0)];
+      if (mark == static_cast<int>(t)) {
+        first = first < 0 ? byTransition[k] : std::min<long>(first, byTransition[k]);
+      }
+      mark = static_cast<int>(t);
+    }
+  }
+  return first;
 }
 
 ReadResult<NetDescription> PnmlParser::resolve() {
@@ -703,10 +760,23 @@ ReadResult<NetDescription> PnmlParser::resolve() {
   if (!resolveReferences()) {
     return ReadResult<NetDescription>::failure(*Failure);
   }
+  Net.arcs.reserve(RawArcs.size());
   for (const RawArc& raw : RawArcs) {
     if (!addArc(raw)) {
-      return ReadResult<NetDescription>::failure(*Failure);
+      break;
     }
+  }
+  // Repeats are found among the arcs resolved; one before the arc that
+  // could not be resolved comes first.
+  const long repeated = firstRepeatedArc();
+  if (repeated >= 0) {
+    const RawArc& raw = RawArcs[repeated];
+    Failure = Diagnostic{FileName, positionOf(raw.id).line, positionOf(raw.id).column,
+                         "arc " + quoted(raw.id) + " repeats an arc from " + quoted(raw.source) +
+                             " to " + quoted(raw.target)};
+  }
+  if (Failure) {
+    return ReadResult<NetDescription>::failure(*Failure);
   }
   return ReadResult<NetDescription>::success(std::move(Net));
 }
@@ -719,13 +789,23 @@ ReadResult<NetDescription> parsePnml(const std::string& text, const std::string&
         {fileName, 0, 0,
          "the file is larger than " + std::to_string(net_limits::kMaxPnmlBytes) + " bytes"});
   }
-  return PnmlParser(fileName).parse(text);
+  PnmlParser parser(fileName, text.size());
+  parser.feed(text, true);
+  return parser.finish();
 }
 
 ReadResult<NetDescription> readPnmlFile(const std::string& path) {
-  ReadResult<std::string> text = readFileText(path, net_limits::kMaxPnmlBytes);
-  if (!text.ok()) {
-    return ReadResult<NetDescription>::failure(text.error);
+  // Parsed as it is read: a large net need not be held whole as text
+  // beside what is read from it.
+  struct stat status {};
+  const std::size_t sizeHint =
+      ::stat(path.c_str(), &status) == 0 ? static_cast<std::size_t>(status.st_size) : 0;
+  PnmlParser parser(path, std::min(sizeHint, net_limits::kMaxPnmlBytes));
+  const std::optional<std::string> problem = readFilePieces(
+      path, net_limits::kMaxPnmlBytes,
+      [&parser](std::string_view piece, bool last) { return parser.feed(piece, last); });
+  if (problem) {
+    return ReadResult<NetDescription>::failure({path, 0, 0, *problem});
   }
-  return parsePnml(*text.value, path);
+  return parser.finish();
 }

@@ -1,9 +1,12 @@
 #ifndef LIST_H_
 #define LIST_H_
 
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <new>
-#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "Cpp/BaseClasses/StandardErrors.h"
 
@@ -36,8 +39,8 @@ class List {
   }
 
   // Appends each of the n pointers unless present. A long list or batch
-  // checks presence in a hash set rather than by scanning, which would cost
-  // the product of their lengths.
+  // checks presence in sorted copies rather than by scanning, which would
+  // cost the product of their lengths (a hash set costs a node per item).
   void append(T** xs, int n) {
     if ((static_cast<long>(NumItems) + n) * n <= kScanLimit) {
       for (int i = 0; i < n; i++) {
@@ -45,9 +48,25 @@ class List {
       }
       return;
     }
-    std::unordered_set<T*> present(Items, Items + NumItems);
+    const std::less<T*> before;
+    std::vector<T*> present(Items, Items + NumItems);
+    std::sort(present.begin(), present.end(), before);
+    std::vector<std::pair<T*, int>> batch(n);
     for (int i = 0; i < n; i++) {
-      if (present.insert(xs[i]).second) {
+      batch[i] = {xs[i], i};
+    }
+    std::sort(batch.begin(), batch.end(), [&before](const auto& x, const auto& y) {
+      return before(x.first, y.first) || (x.first == y.first && x.second < y.second);
+    });
+    // Of the copies of a pointer, the first in the batch is kept.
+    std::vector<bool> kept(n, false);
+    for (int k = 0; k < n; k++) {
+      kept[batch[k].second] =
+          (k == 0 || batch[k].first != batch[k - 1].first) &&
+          !std::binary_search(present.begin(), present.end(), batch[k].first, before);
+    }
+    for (int i = 0; i < n; i++) {
+      if (kept[i]) {
         if (ArraySize <= NumItems) {
           increaseArraySize(ArraySize > 0 ? 2 * ArraySize : 1);
         }

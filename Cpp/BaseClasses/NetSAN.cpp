@@ -68,8 +68,10 @@ void NetSAN::listSVs(const char* modelName, const char* svName, List<BaseStateVa
 }
 
 void NetSAN::createTransitions(const NetDescription& net) {
+  Transitions.reserve(net.transitions.size());
   for (const NetDescription::TransitionEntry& entry : net.transitions) {
-    Transitions.push_back(std::make_unique<NetTransition>(*this, entry));
+    Transitions.push_back(
+        std::make_unique<NetTransition>(*this, static_cast<int>(Transitions.size()), entry));
   }
 }
 
@@ -95,39 +97,62 @@ std::vector<BaseGroupClass*> NetSAN::createGroups() {
 }
 
 void NetSAN::connectArcs(const NetDescription& net) {
-  // Per transition, (place, tokens moved) for each arc; a place that is both
-  // input and output changes by the difference.
-  std::vector<std::vector<std::pair<int, int>>> moves(Transitions.size());
+  const std::size_t count = Transitions.size();
+  // Each transition's input arcs in the net's order, and (place, tokens
+  // moved) for each of its arcs, gathered by counting sorts.
+  InputStart.assign(count + 1, 0);
+  std::vector<unsigned int> moveStart(count + 1, 0);
+  for (const NetDescription::ArcEntry& arc : net.arcs) {
+    InputStart[arc.transition + 1] += arc.input ? 1 : 0;
+    moveStart[arc.transition + 1]++;
+  }
+  for (std::size_t t = 0; t < count; t++) {
+    InputStart[t + 1] += InputStart[t];
+    moveStart[t + 1] += moveStart[t];
+  }
+  InputArcs.resize(InputStart[count]);
+  std::vector<std::pair<int, int>> moves(net.arcs.size());
+  std::vector<unsigned int> inputAt(InputStart.begin(), InputStart.end() - 1);
+  std::vector<unsigned int> moveAt(moveStart.begin(), moveStart.end() - 1);
   std::vector<std::vector<BaseActionClass*>> readers(OwnedPlaces.size());
   std::vector<std::vector<BaseActionClass*>> changers(OwnedPlaces.size());
+  std::vector<int> uses(OwnedPlaces.size(), 0);  // arcs that read or change each place
   for (const NetDescription::ArcEntry& arc : net.arcs) {
     NetTransition* transition = Transitions[arc.transition].get();
     if (arc.input) {
-      transition->addInput(place(arc.place), arc.weight);
+      InputArcs[inputAt[arc.transition]++] = {arc.place, arc.weight};
       transition->addEnablingSV(place(arc.place));
       readers[arc.place].push_back(transition);
+      uses[arc.place]++;
     }
-    moves[arc.transition].emplace_back(arc.place, arc.input ? -arc.weight : arc.weight);
+    moves[moveAt[arc.transition]++] = {arc.place, arc.input ? -arc.weight : arc.weight};
   }
-  for (size_t t = 0; t < moves.size(); t++) {
-    std::sort(moves[t].begin(), moves[t].end());
-    for (size_t k = 0; k < moves[t].size();) {
-      const int placeIndex = moves[t][k].first;
+  // A place that is both input and output changes by the difference.
+  ChangeArcs.reserve(moves.size());
+  ChangeStart.assign(1, 0);
+  for (std::size_t t = 0; t < count; t++) {
+    const auto last = moves.begin() + moveStart[t + 1];
+    std::sort(moves.begin() + moveStart[t], last);
+    for (auto move = moves.begin() + moveStart[t]; move != last;) {
+      const int placeIndex = move->first;
       int delta = 0;
-      for (; k < moves[t].size() && moves[t][k].first == placeIndex; k++) {
-        delta += moves[t][k].second;
+      for (; move != last && move->first == placeIndex; move++) {
+        delta += move->second;
       }
       if (delta != 0) {
-        Transitions[t]->addChange(place(placeIndex), placeIndex, delta);
+        ChangeArcs.push_back({placeIndex, delta});
         Transitions[t]->addAffectedSV(place(placeIndex));
         changers[placeIndex].push_back(Transitions[t].get());
+        uses[placeIndex]++;
       }
     }
+    ChangeStart.push_back(static_cast<unsigned int>(ChangeArcs.size()));
   }
-  // A place's lists in one batch each, which checks for repeats in linear
-  // time (arc by arc it would take the square of the place's arcs). No
-  // place is shared yet, so its own lists are its group's.
-  for (size_t i = 0; i < OwnedPlaces.size(); i++) {
+  Marks.assign(OwnedPlaces.size(), nullptr);
+  for (std::size_t i = 0; i < OwnedPlaces.size(); i++) {
+    OwnedPlaces[i]->addHolder(&Marks[i], uses[i]);
+    // A place's lists in one batch each. No place is shared yet, so its
+    // own lists are its group's.
     OwnedPlaces[i]->getEnabledActions()->append(readers[i].data(),
                                                 static_cast<int>(readers[i].size()));
     OwnedPlaces[i]->getAffectingActions()->append(changers[i].data(),

@@ -53,6 +53,20 @@ class NetSAN : public SANModel {
   // its marking cells, for the net to see what changed.
   bool AppendMarkingCells(std::vector<short*>& cells) override;
 
+  // Transition t's arcs, in the net's arc tables: its inputs in the net's
+  // order, its changes by place. Complete once the net is built.
+  const NetTransition::Input* inputsBegin(int t) const { return InputArcs.data() + InputStart[t]; }
+  const NetTransition::Input* inputsEnd(int t) const { return InputArcs.data() + InputStart[t + 1]; }
+  const NetTransition::Change* changesBegin(int t) const {
+    return ChangeArcs.data() + ChangeStart[t];
+  }
+  const NetTransition::Change* changesEnd(int t) const {
+    return ChangeArcs.data() + ChangeStart[t + 1];
+  }
+  // The marking cell of each place, by index: the cell the place uses, also
+  // once a composer has shared it.
+  short* const* markCells() const { return Marks.data(); }
+
   // Told by a transition that has just changed place i: the copy of the
   // stored marking follows.
   void placeChanged(int i) {
@@ -81,6 +95,17 @@ class NetSAN : public SANModel {
   std::unordered_map<std::string, int> PlaceIndex;  // by id
   std::vector<std::string> PlaceLabels;             // by index
   std::vector<std::unique_ptr<NetTransition>> Transitions;
+  // Every transition's arcs, side by side: transition t's inputs are
+  // InputArcs[InputStart[t]] up to InputArcs[InputStart[t + 1]], its
+  // changes likewise. A large net has hundreds of thousands of arcs: arrays
+  // of 8 bytes an arc, not a list and a registered pointer each.
+  std::vector<NetTransition::Input> InputArcs;
+  std::vector<unsigned int> InputStart;
+  std::vector<NetTransition::Change> ChangeArcs;
+  std::vector<unsigned int> ChangeStart;
+  // Per place, the pointer to its marking cell, registered with the place
+  // as a holder so that it follows the place when shared; sized once.
+  std::vector<short*> Marks;
   PostselectGroup InstantaneousGroup;
   // As of SharingVersion: the unshared places in state-vector order, and
   // for each place its position among them (-1 when shared). The marking of

@@ -4,8 +4,10 @@
 #include "Cpp/BaseClasses/UserDistributions.h"
 #include "Cpp/BaseClasses/state/Place.h"
 
-NetTransition::NetTransition(NetSAN& net, const NetDescription::TransitionEntry& description)
+NetTransition::NetTransition(NetSAN& net, int index,
+                             const NetDescription::TransitionEntry& description)
     : Net(net),
+      Index(index),
       Parameter(description.parameter),
       TheWeight(description.weight),
       Priority(description.priority),
@@ -13,28 +15,18 @@ NetTransition::NetTransition(NetSAN& net, const NetDescription::TransitionEntry&
   ActivityInitialize(description.id.c_str(), 0, description.distribution, RaceEnabled, 0, 0, false);
 }
 
-void NetTransition::addInput(Place* place, int weight) {
-  Inputs.push_back({place, nullptr, weight});
-}
-
-void NetTransition::addChange(Place* place, int placeIndex, int delta) {
-  Changes.push_back({place, nullptr, placeIndex, delta});
-}
-
 void NetTransition::LinkVariables() {
-  // The vectors are complete: the registered addresses stay valid.
-  for (Input& input : Inputs) {
-    input.place->addHolder(&input.mark);
-  }
-  for (Change& change : Changes) {
-    change.place->addHolder(&change.mark);
-  }
+  FirstInput = Net.inputsBegin(Index);
+  EndInput = Net.inputsEnd(Index);
+  FirstChange = Net.changesBegin(Index);
+  EndChange = Net.changesEnd(Index);
+  Marks = Net.markCells();
 }
 
 void NetTransition::EnablingNeeds(std::vector<TokenNeed>& needs) {
-  for (const Input& input : Inputs) {
-    if (input.weight > 0) {
-      needs.push_back({input.place, input.weight});
+  for (const Input* input = FirstInput; input != EndInput; input++) {
+    if (input->weight > 0) {
+      needs.push_back({Net.place(input->place), input->weight});
     }
   }
 }
@@ -42,8 +34,8 @@ void NetTransition::EnablingNeeds(std::vector<TokenNeed>& needs) {
 bool NetTransition::Enabled() {
   OldEnabled = NewEnabled;
   NewEnabled = true;
-  for (const Input& input : Inputs) {
-    if (*input.mark < input.weight) {
+  for (const Input* input = FirstInput; input != EndInput; input++) {
+    if (*Marks[input->place] < input->weight) {
       NewEnabled = false;
       break;
     }
@@ -52,9 +44,10 @@ bool NetTransition::Enabled() {
 }
 
 BaseActionClass* NetTransition::Fire() {
-  for (const Change& change : Changes) {
-    addArcTokens(*change.mark, change.delta, Net.Name, change.place->Name, Name);
-    Net.placeChanged(change.placeIndex);
+  for (const Change* change = FirstChange; change != EndChange; change++) {
+    addArcTokens(*Marks[change->place], change->delta, Net.Name, Net.place(change->place)->Name,
+                 Name);
+    Net.placeChanged(change->place);
   }
   return this;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Cpp/BaseClasses/List.h"
 
 namespace {
@@ -60,6 +62,30 @@ TEST(ListTest, AppendListGrowsOnceEvenWhenNothingIsNew) {
     first.insertItem(&item);
   }
   EXPECT_EQ(12, first.getNumItems());
+}
+
+// A batch too long to check by scanning: the same set, in the same order,
+// as appending its items one by one.
+TEST(ListTest, ALongBatchKeepsTheFirstCopyOfEachNewItemInOrder) {
+  std::vector<Item> items(300);
+  std::vector<Item*> batch;
+  for (int i = 0; i < 900; i++) {
+    batch.push_back(&items[(i * 7919) % 300]);
+  }
+  List<Item> byBatch;
+  List<Item> oneByOne;
+  for (int i = 0; i < 100; i += 3) {
+    byBatch.append(&items[i]);
+    oneByOne.append(&items[i]);
+  }
+  byBatch.append(batch.data(), static_cast<int>(batch.size()));
+  for (Item* item : batch) {
+    oneByOne.append(item);
+  }
+  ASSERT_EQ(300, byBatch.getNumItems());
+  for (int i = 0; i < 300; i++) {
+    EXPECT_EQ(oneByOne[i], byBatch[i]) << i;
+  }
 }
 
 TEST(ListTest, RemoveSetOfItemsKeepsOrder) {

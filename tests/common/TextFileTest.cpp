@@ -19,6 +19,45 @@ TEST(TextFileTest, ARegularFileIsReadWhole) {
   EXPECT_EQ("is larger than 3 bytes", readTextFile(dir.prefix() + "f.txt", 3).problem);
 }
 
+// A file handed over in pieces: every byte once, in order, the last piece
+// marked as such; the taker can stop the reading.
+TEST(TextFileTest, AFileIsHandedOverInPiecesTheLastOneMarked) {
+  test_files::ScratchDir dir("text");
+  std::string content;
+  for (int i = 0; content.size() < 200000; i++) {
+    content += std::to_string(i) + ' ';
+  }
+  std::ofstream(dir.prefix() + "f.txt", std::ios::binary) << content;
+  std::string joined;
+  int pieces = 0;
+  int lastOnes = 0;
+  const auto take = [&](std::string_view piece, bool last) {
+    joined.append(piece);
+    pieces++;
+    lastOnes += last ? 1 : 0;
+    EXPECT_EQ(last, joined.size() == content.size());
+    return true;
+  };
+  EXPECT_EQ(std::nullopt, readFilePieces(dir.prefix() + "f.txt", content.size(), take));
+  EXPECT_EQ(content, joined);
+  EXPECT_GT(pieces, 1);
+  EXPECT_EQ(1, lastOnes);
+
+  std::ofstream(dir.prefix() + "empty.txt");
+  joined.clear();
+  content.clear();
+  pieces = lastOnes = 0;
+  EXPECT_EQ(std::nullopt, readFilePieces(dir.prefix() + "empty.txt", 10, take));
+  EXPECT_EQ(1, lastOnes);
+
+  pieces = 0;
+  EXPECT_EQ(std::nullopt, readFilePieces(dir.prefix() + "f.txt", 1000000,
+                                         [&](std::string_view, bool) { return ++pieces < 2; }));
+  EXPECT_EQ(2, pieces);
+  EXPECT_EQ("is larger than 199999 bytes",
+            readFilePieces(dir.prefix() + "f.txt", 199999, take).value_or("read"));
+}
+
 TEST(TextFileTest, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
   test_files::ScratchDir dir("text");
   ASSERT_EQ(0, mkfifo((dir.prefix() + "fifo").c_str(), 0600));

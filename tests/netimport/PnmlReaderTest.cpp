@@ -114,6 +114,28 @@ TEST(PnmlReaderTest, ReadsAFileAndNamesItWhenItCannotBeRead) {
   std::ofstream(dir.prefix() + "ok.pnml") << onePage(kPlaceAndTransition);
   EXPECT_TRUE(readPnmlFile(dir.prefix() + "ok.pnml").ok());
 
+  // A file is parsed piece by piece as it is read: across the pieces it
+  // gives what the whole text gives, its diagnostics' positions included.
+  std::string body = kPlaceAndTransition;
+  for (int i = 0; i < 5000; i++) {
+    body += "<place id=\"q" + std::to_string(i) + "\"/><arc id=\"a" + std::to_string(i) +
+            "\" source=\"t\" target=\"q" + std::to_string(i) + "\"/>\n";
+  }
+  for (const std::string& text : {onePage(body), onePage(body + "<place id=\"q4999\"/>\n")}) {
+    std::ofstream(dir.prefix() + "large.pnml") << text;
+    ASSERT_GT(text.size(), 200000u);
+    const ReadResult<NetDescription> fromFile = readPnmlFile(dir.prefix() + "large.pnml");
+    const ReadResult<NetDescription> fromText = parsePnml(text, dir.prefix() + "large.pnml");
+    ASSERT_EQ(fromText.ok(), fromFile.ok());
+    if (fromText.ok()) {
+      EXPECT_EQ(5001u, fromFile.value->places.size());
+      EXPECT_EQ(5000u, fromFile.value->arcs.size());
+    } else {
+      EXPECT_EQ(fromText.error.text(), fromFile.error.text());
+      EXPECT_EQ(5007, fromFile.error.line);
+    }
+  }
+
   ReadResult<NetDescription> missing = readPnmlFile(dir.prefix() + "missing.pnml");
   ASSERT_FALSE(missing.ok());
   EXPECT_EQ(dir.prefix() + "missing.pnml: error: no such file", missing.error.text());
@@ -195,6 +217,17 @@ TEST(PnmlReaderTest, RefusesBadInputNamingWhereAndWhy) {
        onePage(std::string(kPlaceAndTransition) + "<arc id=\"a\" source=\"p\" target=\"t\"/>\n" +
                "<arc id=\"b\" source=\"p\" target=\"t\"/>\n"),
        8, 1, "arc 'b' repeats an arc from 'p' to 't'"},
+      // The arcs are checked in document order, whatever is wrong with each.
+      {"repeated arc, then one to an unknown id",
+       onePage(std::string(kPlaceAndTransition) + "<arc id=\"a\" source=\"p\" target=\"t\"/>\n" +
+               "<arc id=\"b\" source=\"p\" target=\"t\"/>\n" +
+               "<arc id=\"c\" source=\"p\" target=\"x\"/>\n"),
+       8, 1, "arc 'b' repeats an arc from 'p' to 't'"},
+      {"arc to an unknown id, then a repeated one",
+       onePage(std::string(kPlaceAndTransition) + "<arc id=\"a\" source=\"p\" target=\"t\"/>\n" +
+               "<arc id=\"c\" source=\"p\" target=\"x\"/>\n" +
+               "<arc id=\"b\" source=\"p\" target=\"t\"/>\n"),
+       8, 1, "'x' names no place or transition of the net"},
       {"duplicate id", onePage("<place id=\"p\"/>\n<transition id=\"p\"/>\n"), 6, 1,
        "duplicate id 'p' (first used at line 5, column 1)"},
       {"negative weight",

@@ -125,19 +125,19 @@ void SharableSV<T>::renameInActions(SharableSV<T>* member) {
 }
 
 template <class T>
-void SharableSV<T>::addHolder(T** address) {
+void SharableSV<T>::addHolder(T** address, int uses) {
   *address = Value;
-  Owner->registerHolder(address, nullptr);
+  Owner->registerHolder(address, nullptr, uses);
 }
 
 template <class T>
-void SharableSV<T>::registerHolder(T** address, SharableSV<T>* owner) {
+void SharableSV<T>::registerHolder(T** address, SharableSV<T>* owner, int uses) {
   Holder* holder = new (std::nothrow) Holder{address, owner, Holders};
   if (holder == nullptr) {
     MemoryAllocationError();
   }
   Holders = holder;
-  SharingCount++;
+  SharingCount += uses;
 }
 
 template <class T>

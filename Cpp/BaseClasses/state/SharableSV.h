@@ -46,12 +46,15 @@ class SharableSV : public BaseStateVariableClass {
   // which then becomes the owner and takes over other's value.
   void ShareWith(SharableSV<T>* other);
   // Points *address at the storage and keeps it there when the storage moves
-  // (an activity's cached marking pointer). Counts in SharingCount.
-  void addHolder(T** address);
+  // (an activity's cached marking pointer). Counts in SharingCount as uses
+  // holders: a pointer through which several readers reach the storage (a
+  // net's table of marking cells, read by its arcs) counts as if each
+  // reader held its own.
+  void addHolder(T** address, int uses = 1);
   SharableSV<T>* getOwner() const { return Owner; }
 
  private:
-  void registerHolder(T** address, SharableSV<T>* owner);
+  void registerHolder(T** address, SharableSV<T>* owner, int uses = 1);
   // Makes other a non-stored member of this owner's group.
   void absorb(SharableSV<T>* other);
   void adoptLists(SharableSV<T>* other);

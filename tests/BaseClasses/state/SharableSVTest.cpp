@@ -43,6 +43,21 @@ TEST(SharableSVTest, SharedPlacesUseOneCellThroughEveryHolder) {
   EXPECT_EQ(j.EnabledActions, a.EnabledActions);
 }
 
+// A net's table of marking cells: one holder for all the arcs that read a
+// place, counted as that many, and following the place into its group.
+TEST(SharableSVTest, AHolderForManyReadersCountsAsManyAndFollowsTheCell) {
+  Place j("j", 0);
+  Place a("a", 5);
+  short* cell = nullptr;
+  a.addHolder(&cell, 4);
+  EXPECT_EQ(a.Value, cell);
+  EXPECT_EQ(6, a.getSharingCount());
+  j.ShareWith(&a);
+  EXPECT_EQ(j.Value, cell);
+  EXPECT_EQ(5, *cell);
+  EXPECT_EQ(8, j.getSharingCount());
+}
+
 TEST(SharableSVTest, SharingWithSeveralChildrenMergesTheActionLists) {
   BaseActionClass onlyA, both, readsB;
   Place j("j");

@@ -80,6 +80,8 @@ class Builder {
   // Keeps the one firing of s that can happen before the horizon.
   void keepShort(std::uint32_t s, std::vector<Candidate>& candidates);
   void addExponential(std::uint32_t s, const std::vector<double>& rates);
+  // The impulses of the firing of s, from the ".imp" file (empty without one).
+  std::vector<double> firingImpulse(std::uint32_t s, const ClockedFiring& firing) const;
   [[noreturn]] void fail(const std::string& file, unsigned long line,
                          const std::string& message) const {
     throw InputError(Diagnostic{file, line, message});
@@ -127,7 +129,7 @@ std::vector<Candidate> Builder::groupOutcomes(std::uint32_t s) {
     if (candidates.empty() || candidates.back().firing.clock != outcome.activity - 1 ||
         candidates.back().firing.delay != outcome.delay) {
       candidates.push_back(
-          {{outcome.activity - 1, outcome.delay, {}}, Run.fileName(".firings"), 0});
+          {{outcome.activity - 1, outcome.delay, {}, {}}, Run.fileName(".firings"), 0});
     }
     candidates.back().firing.outcomes.emplace_back(outcome.target - 1, outcome.probability);
     candidates.back().line = outcome.line;
@@ -233,7 +235,7 @@ std::vector<Candidate> Builder::firingsFromStateSpace(std::uint32_t s, std::vect
     for (std::size_t i = 0; i < listed.size(); i++) {
       const std::uint32_t e = listed[i];
       if (i == 0 || e != listed[i - 1]) {
-        listings.push_back({{e, Delays[e].delay, {}}, Run.fileName(".det"), Delays[e].line});
+        listings.push_back({{e, Delays[e].delay, {}, {}}, Run.fileName(".det"), Delays[e].line});
       }
     }
     keepShort(s, listings);
@@ -277,8 +279,34 @@ void Builder::keepShort(std::uint32_t s, std::vector<Candidate>& candidates) {
   }
   if (!short_.empty()) {
     Process.firingOf[s] = static_cast<std::int64_t>(Process.firings.size());
+    short_.front().firing.impulse = firingImpulse(s, short_.front().firing);
     Process.firings.push_back(std::move(short_.front().firing));
   }
+}
+
+std::vector<double> Builder::firingImpulse(std::uint32_t s, const ClockedFiring& firing) const {
+  if (!Run.impulses) {
+    return {};
+  }
+  const ImpulseTable& table = *Run.impulses;
+  auto entry = std::lower_bound(
+      table.deterministic.begin(), table.deterministic.end(), s + 1,
+      [](const ImpulseTable::Deterministic& e, std::uint32_t state) { return e.state < state; });
+  // Without a ".firings" file the clock is the delay's, and the state enables that one delay.
+  while (entry != table.deterministic.end() && entry->state == s + 1 &&
+         (Run.firings ? entry->activity != firing.clock + 1 : entry->delay != firing.delay)) {
+    ++entry;
+  }
+  if (entry == table.deterministic.end() || entry->state != s + 1) {
+    if (std::none_of(table.defines.begin(), table.defines.end(), [](bool d) { return d; })) {
+      return {};
+    }
+    fail(Run.fileName(".imp"), 0,
+         "lists no impulses for the deterministic firing of " + Run.describeState(s + 1) + " (" +
+             clockText(firing) + ")");
+  }
+  const auto first = table.firingImpulse.begin() + static_cast<std::ptrdiff_t>(entry->first);
+  return std::vector<double>(first, first + static_cast<std::ptrdiff_t>(table.numVariables));
 }
 
 void Builder::addExponential(std::uint32_t s, const std::vector<double>& rates) {
@@ -293,6 +321,32 @@ void Builder::addExponential(std::uint32_t s, const std::vector<double>& rates) 
   }
   chain.rowStart.push_back(chain.column.size());
 }
+
+}  // namespace
+
+MarkovChain movesOf(const DeterministicProcess& process) {
+  const MarkovChain& exponential = process.exponential;
+  MarkovChain moves;
+  moves.initial = exponential.initial;
+  for (std::uint32_t s = 0; s < exponential.size(); s++) {
+    for (std::uint64_t e = exponential.rowStart[s]; e < exponential.rowStart[s + 1]; e++) {
+      moves.column.push_back(exponential.column[e]);
+      moves.rate.push_back(exponential.rate[e]);
+    }
+    if (process.firingOf[s] >= 0) {
+      for (const auto& outcome : process.firings[process.firingOf[s]].outcomes) {
+        if (outcome.first != s) {
+          moves.column.push_back(outcome.first);
+          moves.rate.push_back(1.0);
+        }
+      }
+    }
+    moves.rowStart.push_back(moves.column.size());
+  }
+  return moves;
+}
+
+namespace {
 
 // The index of each state's first phase in the chain with the given number
 // of phases per firing; the last entry is the number of states. Throws when

@@ -20,6 +20,9 @@ struct ClockedFiring {
   std::uint32_t clock = 0;
   double delay = 0.0;
   std::vector<std::pair<std::uint32_t, double>> outcomes;  // target state (from 0), probability
+  // The expected impulse earned when it fires, per variable (from ".imp");
+  // empty when the run has no impulses.
+  std::vector<double> impulse;
 };
 
 // A state space with deterministic delays, up to a horizon: the rates of
@@ -46,10 +49,17 @@ struct DeterministicProcess {
 // values of the ".arm" file, which tell a firing apart only where a single
 // delay, listed once in the ".det" file, is enabled (and then its clock is
 // the delay: equal delays in successive states count as one activity's).
+// Each firing's impulses are read from the ".imp" file when there is one.
 // A diagnostic names a state with two firings left (which the solver does
 // not handle), a state whose firings the files do not tell apart, and any
 // disagreement between the files.
 Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon);
+
+// Every move of process as a chain: its exponential transitions at their
+// rates and each firing's outcomes at rate 1. Each has positive probability
+// wherever its state is reached, however the clocks stand, so the graph
+// tells what the process can reach; the rates are not the process's.
+MarkovChain movesOf(const DeterministicProcess& process);
 
 // The process with each firing's delay replaced by an Erlang distribution
 // of the given number of phases with the delay as mean: a state with a

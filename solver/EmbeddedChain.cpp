@@ -31,11 +31,12 @@ struct PoissonTerms {
 
 }  // namespace
 
-SubordinatedChain::SubordinatedChain(const DeterministicProcess& process, std::uint32_t clock)
+SubordinatedChain::SubordinatedChain(const DeterministicProcess& process, std::uint32_t clock,
+                                     const std::vector<bool>& stop)
     : Process(process), LocalOf(process.exponential.size(), -1), RowStart{0} {
   const MarkovChain& chain = process.exponential;
   for (std::uint32_t s = 0; s < chain.size(); s++) {
-    if (process.clockOf(s) == clock) {
+    if (process.clockOf(s) == clock && (stop.empty() || !stop[s])) {
       const double delay = process.firings[process.firingOf[s]].delay;
       if (!States.empty() && delay != Delay) {
         throw SolveError("the delay of " + process.clockNames[clock] + " changes while it runs");
@@ -120,7 +121,8 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
     }
     cycle.duration += time[a];
     for (std::size_t v = 0; v < numVariables; v++) {
-      cycle.reward[v] += time[a] * chain.rewards[States[a] * numVariables + v];
+      cycle.reward[v] += time[a] * chain.rewards[States[a] * numVariables + v] +
+                         (firing.impulse.empty() ? 0.0 : atDelay[a] * firing.impulse[v]);
     }
   }
   cycle.next.assign(next.begin(), next.end());
@@ -128,7 +130,7 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
 }
 
 MarkovChain embeddedChain(const DeterministicProcess& process, double truncation,
-                          std::uint64_t maxSteps) {
+                          std::uint64_t maxSteps, const std::vector<bool>& stop) {
   const MarkovChain& exponential = process.exponential;
   const std::size_t numVariables = exponential.numVariables;
   // The states where a clock starts afresh.
@@ -152,7 +154,9 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
   chain.rewards = exponential.rewards;
   for (std::uint32_t s = 0; s < exponential.size(); s++) {
     const std::int64_t clock = process.clockOf(s);
-    if (clock < 0) {
+    if (!stop.empty() && stop[s]) {
+      // absorbing
+    } else if (clock < 0) {
       chain.column.insert(chain.column.end(), exponential.column.begin() + exponential.rowStart[s],
                           exponential.column.begin() + exponential.rowStart[s + 1]);
       chain.rate.insert(chain.rate.end(), exponential.rate.begin() + exponential.rowStart[s],
@@ -160,8 +164,10 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
     } else if (entered[s]) {
       auto found = chains.find(static_cast<std::uint32_t>(clock));
       if (found == chains.end()) {
-        found = chains.emplace(clock, SubordinatedChain(process, static_cast<std::uint32_t>(clock)))
-                    .first;
+        found =
+            chains
+                .emplace(clock, SubordinatedChain(process, static_cast<std::uint32_t>(clock), stop))
+                .first;
       }
       const SubordinatedChain::Cycle cycle = found->second.cycleFrom(s, truncation, maxSteps);
       for (const auto& [target, probability] : cycle.next) {
@@ -170,7 +176,7 @@ MarkovChain embeddedChain(const DeterministicProcess& process, double truncation
           chain.rate.push_back(probability / cycle.duration);
         }
       }
-      for (std::size_t v = 0; v < numVariables; v++) {
+      for (std::size_t v = 0; v < numVariables && stop.empty(); v++) {
         chain.rewards[s * numVariables + v] = cycle.reward[v] / cycle.duration;
       }
     }

@@ -76,6 +76,16 @@ std::vector<bool> canReach(const MarkovChain& chain, const std::vector<bool>& ho
 
 }  // namespace
 
+bool canAvoidForever(const MarkovChain& chain, const std::vector<bool>& holds) {
+  const std::vector<bool> reaches = canReach(chain, holds);
+  for (std::uint32_t s : reachableBefore(chain, holds)) {
+    if (!reaches[s]) {
+      return true;
+    }
+  }
+  return false;
+}
+
 FirstPassage meanTimeToCondition(const MarkovChain& chain, std::size_t variable,
                                  const MeasureSettings& settings) {
   FirstPassage result;
@@ -87,14 +97,11 @@ FirstPassage meanTimeToCondition(const MarkovChain& chain, std::size_t variable,
     result.method = "none needed";
     return result;
   }
-  const std::vector<std::uint32_t> before = reachableBefore(chain, holds);
-  const std::vector<bool> reaches = canReach(chain, holds);
-  for (std::uint32_t s : before) {
-    if (!reaches[s]) {
-      result.infinite = true;
-      return result;
-    }
+  if (canAvoidForever(chain, holds)) {
+    result.infinite = true;
+    return result;
   }
+  const std::vector<std::uint32_t> before = reachableBefore(chain, holds);
   if (settings.linear.progress != nullptr) {
     settings.linear.progress->begin("mean time to a condition: iterations of the linear solver", 0);
   }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "solver/MarkovChain.h"
 #include "solver/SubchainSystem.h"
@@ -16,6 +17,13 @@ struct FirstPassage {
   bool infinite = false;
   std::string method;  // how the linear system was solved
 };
+
+// Whether the chain, started in its initial state where the condition does
+// not hold, can reach a state from which the condition cannot be reached
+// without passing through it first: then it avoids the condition forever
+// with positive probability. Decided on the graph of its transitions
+// alone; the rates and rewards are not read.
+bool canAvoidForever(const MarkovChain& chain, const std::vector<bool>& holds);
 
 // The mean time from the initial state until the condition first holds:
 // the condition holds where the reward of `variable` is 1 (it is 0

@@ -196,7 +196,7 @@ void Series::findEntries() {
 }
 
 void Series::prepareClock(std::uint32_t clock) {
-  const SubordinatedChain subordinated(Process, clock);
+  const SubordinatedChain subordinated(Process, clock, {});
   std::vector<std::uint32_t> states;
   for (std::uint32_t s = 0; s < Chain.size(); s++) {
     if (Process.clockOf(s) == clock) {

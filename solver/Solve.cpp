@@ -8,6 +8,7 @@
 
 #include "solver/DeterministicProcess.h"
 #include "solver/EmbeddedChain.h"
+#include "solver/FirstPassage.h"
 #include "solver/Measures.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
@@ -152,6 +153,8 @@ class Solver {
   void planRequests();
   void planVariable(std::size_t v);
   void checkImpulses(std::size_t v, VariableKind kind) const;
+  // The last time point of variable: its own, or those of -t.
+  double lastTime(const RewardVariable& variable) const;
   void checkCondition(std::size_t v) const;
   std::vector<double> effectiveRewards() const;
   void raiseToFloor(const std::vector<double>& rewards);
@@ -167,6 +170,8 @@ class Solver {
   void evaluateWithDelays(const std::vector<double>& rewards);
   Evaluation solveWithDelays(const DeterministicProcess& process,
                              const std::vector<MeasureRequest>& requests);
+  // A mean time to a condition through the embedded chain of its first passage.
+  Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
   // The instants by the series of shifted Poisson terms, into result;
   // false (with a note) when the series gave up.
   bool seriesAtInstants(const DeterministicProcess& process,
@@ -259,6 +264,15 @@ void Solver::planVariable(std::size_t v) {
   }
 }
 
+double Solver::lastTime(const RewardVariable& variable) const {
+  const std::vector<double>& asked = Options.times;
+  double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
+  for (const RewardVariable::Interval& interval : variable.times) {
+    t = asked.empty() ? std::max(t, interval.stop) : t;
+  }
+  return t;
+}
+
 void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   const RewardVariable& variable = Run.variables[v];
   const bool recorded = Run.rewards.hasImpulses[v];
@@ -277,12 +291,7 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   }
   if (kind == VariableKind::kInstant) {
     // Say what to write instead, at the variable's own last time point.
-    const std::vector<double>& asked = Options.times;
-    double t = asked.empty() ? 0.0 : *std::max_element(asked.begin(), asked.end());
-    for (const RewardVariable::Interval& interval : variable.times) {
-      t = asked.empty() ? std::max(t, interval.stop) : t;
-    }
-    const std::string at = numberText("%g", t);
+    const std::string at = numberText("%g", lastTime(variable));
     refuse(".pvtype",
            "has impulse rewards, which an instant of time cannot count: an impulse "
            "is earned in no time; write '" +
@@ -300,11 +309,16 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
            "has impulse rewards, but there is no .imp file with what they earn: "
            "generate the run again");
   }
-  if (Run.delays && !Run.delays->empty()) {
+  if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
+    // The transient methods with delays have no room for an impulse at a
+    // firing; one that cannot fire within the variable's times earns nothing.
+    const double horizon = lastTime(variable);
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
-      if (Run.impulses->firingImpulse[entry.first + v] != 0) {
+      if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
         refuse(".imp", "earns impulses when a deterministic activity fires (state " +
-                           std::to_string(entry.state) + "), which the solver does not count yet");
+                           std::to_string(entry.state) +
+                           "), which the solver counts only in the long run: write '" +
+                           variable.name + " in the long run' for their rate");
       }
     }
   }
@@ -486,7 +500,9 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   const bool runToTheEnd = clocksRunToTheEnd(process);
   std::vector<std::size_t> longRun, instants, others;
   for (std::size_t r = 0; r < requests.size(); r++) {
-    if (requests[r].kind == VariableKind::kLongRun) {
+    if (requests[r].kind == VariableKind::kMeanTime) {
+      place(result, {r}, meanTimeWithDelays(process, requests[r]));
+    } else if (requests[r].kind == VariableKind::kLongRun) {
       longRun.push_back(r);
     } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
       instants.push_back(r);
@@ -511,6 +527,44 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
     place(result, others, doublePhases(process, subset(requests, others)));
   }
   return result;
+}
+
+Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
+                                      const MeasureRequest& request) {
+  const MarkovChain& chain = process.exponential;
+  std::vector<bool> holds(chain.size());
+  for (std::size_t s = 0; s < chain.size(); s++) {
+    holds[s] = chain.rewards[s * chain.numVariables + request.variable] == 1.0;
+  }
+  const std::string note = "mean times with deterministic delays " + delayList(process) +
+                           ": the embedded Markov regenerative process with the condition "
+                           "absorbing inside each cycle, each delay's subordinated chain "
+                           "uniformized over it (leaving out at most " +
+                           numberText("%g", kCycleTruncation) + " of a cycle's probability)";
+  if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
+    Result.notes.push_back(note);
+  }
+  // Decided on the process's own moves: the cycles leave out ways of
+  // probability below what they keep.
+  if (!holds[chain.initial] && canAvoidForever(movesOf(process), holds)) {
+    Evaluation avoided;
+    avoided.estimates.resize(1);
+    avoided.infinite.assign(1, true);
+    return avoided;
+  }
+  Evaluation found =
+      evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps, holds), {request},
+                       settings(Epsilon));
+  if (found.infinite[0]) {
+    // Only such ways lead to the condition: finite, but beyond what the cycles tell.
+    found.infinite[0] = false;
+    found.estimates[0] = {INFINITY, INFINITY, 0.0};
+    Result.notes.push_back(Run.variables[request.variable].name +
+                           ": the condition is reached only through cycles of probability below " +
+                           numberText("%g", kCycleTruncation) +
+                           ": its mean time is finite but too large to compute");
+  }
+  return found;
 }
 
 bool Solver::seriesAtInstants(const DeterministicProcess& process,

@@ -296,6 +296,7 @@ const std::map<std::string, std::string> kHandRun = {
     {".var", "done\n1\n0\n0\n2\n0\n1\n"},
     {".det", "1\n1.0000000000e+00\n1\n0\n"},
     {".firings", "Activities:1\n1 d\n1 1 1.0000000000e+00 2 1.0000000000e+00\n"},
+    {".imp", ""},
 };
 
 // Each change of the files above (an empty text removes the file) and the
@@ -324,6 +325,9 @@ TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:1\nNumTimes:1\nStart:2\nStop:2\n"}},
        m + ".pvtype:3: variable done is taken over intervals, but an interval's start 2 is not "
            "before its stop 2"},
+      {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:3\nNumTimes:0\n"},
+        {".imp", "Version:1\nNumPV:1\ndone\n1\n1\n0\n0\n2\n0\n0\n"}},
+       m + ".imp: lists no impulses for the deterministic firing of state 1 (1 (d))"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:6\nNumTimes:0\n"}},
        m + ".pvtype:3: variable done has type 6: the solver knows types 0 to 5"},
       {{{".pvtype", "Version:1\nNumPV:1\nName:done\nType:0\nNumTimes:1\nStart:1\nStop:2\n"}},
@@ -350,6 +354,42 @@ TEST_F(SolveTest, FilesThatDisagreeAndVariablesItDoesNotSolveAreRefused) {
                                     : "ok";
     EXPECT_EQ(c.problem, solution.ok() ? refused : solution.error().text());
   }
+}
+
+// A failure (state 4) needs an exposure (state 1) of exactly 1 that a
+// repair at rate 1000 interrupts (to state 2), and the next exposure comes
+// at rate 1: the mean time, about e^1000, is finite, though an exposure
+// fails only with probability e^-1000, far below what the cycles keep. The
+// solver says it cannot tell rather than call it infinite. With the
+// failure leading to a state 3 that is not the condition, and the repair
+// to it, the condition is avoided forever after that failure, however
+// unlikely: infinite.
+TEST_F(SolveTest, WhetherAMeanTimeIsInfiniteIsDecidedOnTheProcessNotItsCycles) {
+  const std::string m = dir.prefix() + "m";
+  const auto solveArm = [&](const std::string& arm) {
+    std::ofstream(m + ".arm") << arm;
+    std::ofstream(m + ".det") << "1\n1.0000000000e+00\n1\n0\n";
+    std::ofstream(m + ".var") << "failed\n1\n0\n0\n2\n0\n0\n3\n0\n0\n4\n0\n1\n";
+    std::ofstream(m + ".pvtype") << "Version:1\nNumPV:1\nName:failed\nType:4\nNumTimes:0\n";
+    solver::SolveOptions options;
+    options.base = m;
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    EXPECT_TRUE(solution.ok()) << solution.error().text();
+    return solution.ok() ? solution.value() : solver::Solution();
+  };
+  const solver::Solution rare =
+      solveArm("1\n4\n1\n2\n1.0e+03\n4\n-1.0e+00\n0\n2\n1\n1.0e+00\n0\n3\n0\n4\n0\n");
+  ASSERT_EQ(1u, rare.values.size());
+  EXPECT_FALSE(rare.values[0].infinite);
+  EXPECT_TRUE(std::isinf(rare.values[0].estimate.error));
+  EXPECT_FALSE(rare.withinBound);
+  EXPECT_NE(std::string::npos, notes(rare).find("failed: the condition is reached only through "
+                                                "cycles of probability below 1e-20"));
+  const solver::Solution trapped =
+      solveArm("1\n4\n1\n2\n1.0e+03\n3\n-1.0e+00\n0\n2\n4\n1.0e+00\n0\n3\n0\n4\n0\n");
+  ASSERT_EQ(1u, trapped.values.size());
+  EXPECT_TRUE(trapped.values[0].infinite);
+  EXPECT_TRUE(trapped.withinBound);
 }
 
 class SolveCommandTest : public testing::Test {

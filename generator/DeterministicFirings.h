@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "generator/OutputFile.h"
@@ -35,6 +36,13 @@ std::vector<const BaseGroupClass*> DeterministicActivities(BaseActionClass* cons
 // the ".arm" file.
 class DeterministicFirings {
  public:
+  struct Outcome {
+    unsigned int activity;
+    double delay;
+    unsigned long target;
+    double probability;
+  };
+
   // Numbers the groups of the deterministic actions among actions (in model
   // order); groups is indexed by an action's group id. Neither is owned.
   DeterministicFirings(BaseActionClass* const* actions, unsigned int numActions,
@@ -48,6 +56,14 @@ class DeterministicFirings {
              const ReachedStates& reached);
   // Records the number that entry index of the reached list received.
   void Numbered(size_t index, unsigned long number);
+  // The outcomes recorded since the last WriteState, taken out: an
+  // exploration that numbers the targets later puts them back with Restore.
+  std::vector<Outcome> Take() {
+    std::vector<Outcome> taken;
+    taken.swap(Pending);
+    return taken;
+  }
+  void Restore(std::vector<Outcome> outcomes) { Pending = std::move(outcomes); }
   // Writes the firings of the explored state and forgets them.
   void WriteState(unsigned long state);
   bool good() const { return File.good(); }
@@ -55,15 +71,10 @@ class DeterministicFirings {
   bool Close() { return File.close(); }
   // Why the last write or the close failed (an errno value), or 0.
   int error() const { return File.error(); }
+  // The bytes written so far, the end of the last record.
+  std::size_t position() const { return File.position(); }
 
  private:
-  struct Outcome {
-    unsigned int activity;
-    double delay;
-    unsigned long target;
-    double probability;
-  };
-
   BaseGroupClass* const* Groups;
   std::vector<const BaseGroupClass*> Activities;  // in numbering order, from 1
   std::map<const BaseGroupClass*, unsigned int> Numbers;

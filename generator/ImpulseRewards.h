@@ -58,6 +58,8 @@ class ImpulseRewards {
   bool Close() { return File.close(); }
   // Why the last write or the close failed (an errno value), or 0.
   int error() const { return File.error(); }
+  // The bytes written so far, the end of the last record.
+  std::size_t position() const { return File.position(); }
 
  private:
   // The sums of one deterministic activity enabled in the explored state.

@@ -57,6 +57,11 @@ class OutputFile {
   // "%g" with 6 significant digits, as a stream with default settings.
   void putGeneral(double value);
   void putBytes(const void* bytes, std::size_t count);
+  // The number of bytes put since open, before any compression.
+  std::size_t position() const {
+    return Handed +
+           (Buffers[Filling] ? static_cast<std::size_t>(Next - Buffers[Filling].get()) : 0);
+  }
   // Marks what was written since open (less than a buffer) as the file's
   // head, which replaceHead may replace at the end. Compressed, the head
   // becomes a frame of its own padded to a fixed size.

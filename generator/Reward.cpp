@@ -72,6 +72,8 @@ bool Reward::good() const { return rewfile.good(); }
 
 int Reward::error() const { return rewfile.error(); }
 
+std::size_t Reward::position() const { return rewfile.position(); }
+
 bool Reward::Finish() { return rewfile.close(); }
 
 void Reward::WriteText(unsigned long stateNumber) {

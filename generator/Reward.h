@@ -32,6 +32,8 @@ class Reward {
   bool good() const;
   // Why the first failed write failed: an errno value, 0 while none has.
   int error() const;
+  // The bytes written so far, the end of the last record.
+  std::size_t position() const;
   // Writes out every buffered record and closes the file; true when
   // everything reached it.
   bool Finish();

@@ -287,7 +287,10 @@ void StateSpaceGen::GenStateSpace() {
   if (CurrentStateNumber == 0) {
     CurrentStateNumber = 1;
   }
-  const unsigned long generated = CurrentStateNumber;
+  ReportRun(CurrentStateNumber, start);
+}
+
+void StateSpaceGen::ReportRun(unsigned long generated, std::clock_t start) {
   std::cout << "_$" << generated << "$" << std::endl;
   Traces->printf(1, "Generated: %lu states", generated);
   std::cout << "Generated: " << generated << " states";
@@ -312,10 +315,25 @@ void StateSpaceGen::SetMethodPointers() {
   char* pvtypeName = outputName(".pvtype");
   const bool typesWritten = Model->WritePVTypeFile(pvtypeName);
   checkWritten(typesWritten, pvtypeName, errno);
+  if (ChooseMode() == Mode::Normal) {
+    GenStateSpaceNormal(armName, varName);
+  } else {
+    char* detName = outputName(".det");
+    GenStateSpaceDeterministic(armName, varName, detName);
+    delete[] detName;
+  }
+  delete[] armName;
+  delete[] varName;
+  delete[] pvtypeName;
+  commitOutputs();
+}
+
+StateSpaceGen::Mode StateSpaceGen::ChooseMode() {
   if (ActionList.getNumItems() == 0) {
     FindNext = &StateSpaceGen::FindNextNormal;
-    GenStateSpaceNormal(armName, varName);
-  } else if (DistributionMask == 1 || DistributionMask == 4 || DistributionMask == 5) {
+    return Mode::Normal;
+  }
+  if (DistributionMask == 1 || DistributionMask == 4 || DistributionMask == 5) {
     if (!initialStateStable()) {
       refuse(
           "Error: The initial state is not stable, i.e., at least one instantaneous action is "
@@ -323,19 +341,13 @@ void StateSpaceGen::SetMethodPointers() {
     }
     FindNext = NumInstantaneousActions > 0 ? &StateSpaceGen::FindNextInstant
                                            : &StateSpaceGen::FindNextNormal;
-    GenStateSpaceNormal(armName, varName);
-  } else if (DistributionMask == 2 || DistributionMask == 3) {
-    char* detName = outputName(".det");
-    FindNext = &StateSpaceGen::FindNextInstant;
-    GenStateSpaceDeterministic(armName, varName, detName);
-    delete[] detName;
-  } else {
-    refuseDistribution();
+    return Mode::Normal;
   }
-  delete[] armName;
-  delete[] varName;
-  delete[] pvtypeName;
-  commitOutputs();
+  if (DistributionMask == 2 || DistributionMask == 3) {
+    FindNext = &StateSpaceGen::FindNextInstant;
+    return Mode::Deterministic;
+  }
+  refuseDistribution();
 }
 
 void StateSpaceGen::startOutputs() {
@@ -377,60 +389,96 @@ void StateSpaceGen::GenStateSpaceNormal(const char* armName, const char* varName
   const unsigned long records =
       exploreQueue(arm, armName, varName, layout::kNormalPlaceholder, false);
   rewriteCount(arm, armName, records, layout::kNormalPlaceholder);
+  FinishFiles(arm, armName, varName);
+  releaseScratch();
+}
+
+int StateSpaceGen::Placeholder(bool deterministic) {
+  return deterministic ? layout::kDeterministicPlaceholder : layout::kNormalPlaceholder;
+}
+
+void StateSpaceGen::FinishFiles(OutputFile& arm, const char* armName, const char* varName) {
   StateStore->ReleaseTable();
   closeOutput(arm, armName);
   finishRewards(varName);
   closeRequestedFiles();
-  releaseScratch();
+}
+
+void StateSpaceGen::StartFiles(OutputFile& arm, const char* varName, int placeholder,
+                               bool deterministic) {
+  std::cout.setf(std::ios::scientific, std::ios::floatfield);
+  TheReward = new Reward(Model, OutputType, varName, CompressionLevel);
+  openRequestedFiles(deterministic);
+  writeHeader(arm, placeholder);
+}
+
+void StateSpaceGen::WriteInitialState() {
+  Model->FireAction(NextState, &Model->NoAction);
+  TheReward->Calculate(1);
+  if (Markings) {
+    Markings->Write(1, NextState);
+  }
 }
 
 unsigned long StateSpaceGen::exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                                           int placeholder, bool deterministic) {
-  std::cout.setf(std::ios::scientific, std::ios::floatfield);
-  TheReward = new Reward(Model, OutputType, varName, CompressionLevel);
-  Model->FireAction(NextState, &Model->NoAction);
-  TheReward->Calculate(StateCounter);
-  openRequestedFiles(deterministic);
-  if (Markings) {
-    Markings->Write(StateCounter, NextState);
-  }
-  writeHeader(arm, placeholder);
+  StartFiles(arm, varName, placeholder, deterministic);
+  WriteInitialState();
   unsigned long records = 0;
   while (state_struct* next = StateQueue->Dequeue()) {
     // The deterministic mode traces a record before skipping number 0.
     if (deterministic && tracing(1)) {
       Traces->printf(1, "State Number = %lu", next->number);
     }
-    CurrentStateNumber = next->number;
-    if (CurrentStateNumber == 0) {
+    if (next->number == 0) {
+      CurrentStateNumber = 0;
       continue;
     }
-    ExitRate = 0.0;
-    if (deterministic) {
-      FindNextDeterministic(next->state);
-    } else {
-      if (tracing(1)) {
-        Traces->printf(1, "State Number = %lu", CurrentStateNumber);
-      }
-      (this->*FindNext)(next->state);
-    }
+    ExploreState(next->number, next->state, deterministic);
     NumberReachedStates();
-    printProgress(CurrentStateNumber);
-    if (FlagAbsorb == 1 && TransitionRates.empty()) {
-      reportAbsorbing(deterministic);
-    }
-    writeRecord(arm);
-    if (Firings) {
-      Firings->WriteState(CurrentStateNumber);
-    }
-    if (Impulses) {
-      Impulses->WriteState(CurrentStateNumber);
-    }
+    WriteStateRecord(arm, CurrentStateNumber, deterministic);
+    WriteImpulses(CurrentStateNumber);
     records++;
-    checkWritten(arm.good(), armName, arm.error());
-    checkWritten(TheReward->good(), varName, TheReward->error());
+    CheckRecordsWritten(arm, armName, varName);
   }
   return records;
+}
+
+void StateSpaceGen::ExploreState(unsigned long number, char* state, bool deterministic) {
+  CurrentStateNumber = number;
+  ExitRate = 0.0;
+  if (deterministic) {
+    FindNextDeterministic(state);
+    return;
+  }
+  if (tracing(1)) {
+    Traces->printf(1, "State Number = %lu", CurrentStateNumber);
+  }
+  (this->*FindNext)(state);
+}
+
+void StateSpaceGen::WriteStateRecord(OutputFile& arm, unsigned long number, bool deterministic) {
+  CurrentStateNumber = number;
+  printProgress(number);
+  if (FlagAbsorb == 1 && TransitionRates.empty()) {
+    reportAbsorbing(deterministic);
+  }
+  writeRecord(arm);
+  if (Firings) {
+    Firings->WriteState(number);
+  }
+}
+
+void StateSpaceGen::WriteImpulses(unsigned long number) {
+  if (Impulses) {
+    Impulses->WriteState(number);
+  }
+}
+
+void StateSpaceGen::CheckRecordsWritten(const OutputFile& arm, const char* armName,
+                                        const char* varName) {
+  checkWritten(arm.good(), armName, arm.error());
+  checkWritten(TheReward->good(), varName, TheReward->error());
 }
 
 void StateSpaceGen::reportAbsorbing(bool deterministic) {
@@ -554,13 +602,16 @@ void StateSpaceGen::NumberReachedStates() {
     StateStore->PrefetchVector(Reached.hash(i));
   }
   for (size_t i = 0; i < Reached.size(); i++) {
-    const unsigned long target = numberState(i);
-    addRate(target, Reached.value(i));
-    if (Firings) {
-      Firings->Numbered(i, target);
-    }
+    RecordTransition(i, numberState(i), Reached.value(i));
   }
   Reached.clear();
+}
+
+void StateSpaceGen::RecordTransition(size_t i, unsigned long target, double value) {
+  addRate(target, value);
+  if (Firings) {
+    Firings->Numbered(i, target);
+  }
 }
 
 unsigned long StateSpaceGen::numberState(size_t reached) {
@@ -572,17 +623,22 @@ unsigned long StateSpaceGen::numberState(size_t reached) {
     std::memcpy(TempState->state, state, StateSize);
     TempState->number = StateCounter;
     StateQueue->Enqueue(TempState);
-    // The rewards written for a state are those of the firing that reached
-    // it first: its marking, and the action fired last.
-    Model->SetState(TempState->state);
-    Model->LastActionFired = Reached.action(reached);
-    Model->UpdateRewards();
-    TheReward->Calculate(StateCounter);
-    if (Markings) {
-      Markings->Write(StateCounter, TempState->state);
-    }
+    WriteNewState(StateCounter, TempState->state, Reached.action(reached));
   }
   return target;
+}
+
+void StateSpaceGen::WriteNewState(unsigned long number, const char* state,
+                                  BaseActionClass* action) {
+  // The rewards written for a state are those of the firing that reached
+  // it first: its marking, and the action fired last.
+  Model->SetState(const_cast<char*>(state));
+  Model->LastActionFired = action;
+  Model->UpdateRewards();
+  TheReward->Calculate(number);
+  if (Markings) {
+    Markings->Write(number, state);
+  }
 }
 
 void StateSpaceGen::addRate(unsigned long target, double value) {

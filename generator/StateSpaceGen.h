@@ -1,6 +1,8 @@
 #ifndef STATESPACEGEN_H_
 #define STATESPACEGEN_H_
 
+#include <ctime>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +75,67 @@ class StateSpaceGen {
   // Writes the reward types, chooses the mode and runs the exploration;
   // refuses unsupported models with exit status 1.
   void SetMethodPointers();
+
+  // How the model's states are explored.
+  enum class Mode { Normal, Deterministic };
+  // Chooses the exploration of the model's actions (and FindNext); refuses
+  // unsupported distributions and an unstable initial state with exit
+  // status 1.
+  Mode ChooseMode();
+
+  // The steps of an exploration, shared by the sequential run and the
+  // distributed one (which calls them in its own order, on its own files).
+  //
+  // Opens the reward file varName and the files written beside the usual
+  // ones, and writes the head of arm (placeholder: the count's width).
+  void StartFiles(OutputFile& arm, const char* varName, int placeholder, bool deterministic);
+  // Writes the rewards and marking of the initial state, numbered 1.
+  void WriteInitialState();
+  // Explores state number (vector state): collects the stable states it
+  // reaches in Reached, with the firing and impulse records of the mode.
+  void ExploreState(unsigned long number, char* state, bool deterministic);
+  // Writes the rewards and marking of a newly numbered state, reached
+  // first by the firing of action.
+  void WriteNewState(unsigned long number, const char* state, BaseActionClass* action);
+  // Entry i of Reached, of value value, leads to state target.
+  void RecordTransition(size_t i, unsigned long target, double value);
+  // Writes the record of the explored state number (its transitions as
+  // recorded) and its firings; reports it when absorbing.
+  void WriteStateRecord(OutputFile& arm, unsigned long number, bool deterministic);
+  // Writes what the explored state number earns in impulses, when the
+  // model has impulses.
+  void WriteImpulses(unsigned long number);
+  // Ends the run when a write to arm or to the reward file failed.
+  void CheckRecordsWritten(const OutputFile& arm, const char* armName, const char* varName);
+  // Closes every file the exploration wrote (arm's count written before).
+  void FinishFiles(OutputFile& arm, const char* armName, const char* varName);
+  // The name to write the run's file with this suffix under (path + name +
+  // suffix, made temporary until the run commits), as a new string the
+  // caller releases with delete[].
+  char* outputName(const char* suffix);
+  // Starts the run's set of files, removing those of earlier runs.
+  void startOutputs();
+  // Renames the run's files into place.
+  void commitOutputs();
+  // Opens name for output, truncated; on failure prints message and the
+  // file's name on standard error and exits with status 1.
+  void openOutput(OutputFile& out, const char* name, const char* message);
+  // Closes out; ends the run when anything written to it was lost.
+  void closeOutput(OutputFile& out, const char* name);
+  // Ends the run, naming the file and the reason (an errno value, left out
+  // when 0), unless written.
+  void checkWritten(bool written, const char* name, int reason);
+  // The buffers of an exploration (NextState, TempState), held from
+  // allocateScratch to releaseScratch.
+  void allocateScratch();
+  void releaseScratch();
+  // The width of the count placeholder of the ".arm" file in a mode.
+  static int Placeholder(bool deterministic);
+  // Writes the ".det" file from records; ends the run when that fails.
+  void WriteDeterministicFile(const char* detName, const DeterministicList& records);
+  // Prints the end of a run on standard output and in the trace: the
+  // states generated and the processor time since start.
+  void ReportRun(unsigned long generated, std::clock_t start);
 
   // Explores with timed (exponential, Erlang) and instantaneous actions.
   void GenStateSpaceNormal(const char* armName, const char* varName);
@@ -169,27 +232,9 @@ class StateSpaceGen {
   void classifyActions();
   void registerInitialState();
   bool initialStateStable();
-  // The name to write the run's file with this suffix under (path + name +
-  // suffix, made temporary until the run commits), as a new string the
-  // caller releases with delete[].
-  char* outputName(const char* suffix);
-  // Starts the run's set of files, removing those of earlier runs.
-  void startOutputs();
-  // Renames the run's files into place.
-  void commitOutputs();
-  void allocateScratch();
-  void releaseScratch();
-  // Opens name for output, truncated; on failure prints message and the
-  // file's name on standard error and exits with status 1.
-  void openOutput(OutputFile& out, const char* name, const char* message);
-  // Closes out; ends the run when anything written to it was lost.
-  void closeOutput(OutputFile& out, const char* name);
   // Writes out the reward file and releases the reward writer; ends the run
   // when records were lost.
   void finishRewards(const char* varName);
-  // Ends the run, naming the file and the reason (an errno value, left out
-  // when 0), unless written.
-  void checkWritten(bool written, const char* name, int reason);
   // Opens the files written beside the usual ones: those asked for, and
   // the impulse file of a model with impulses.
   void openRequestedFiles(bool deterministic);
@@ -205,6 +250,8 @@ class StateSpaceGen {
   unsigned long exploreQueue(OutputFile& arm, const char* armName, const char* varName,
                              int placeholder, bool deterministic);
   void reportAbsorbing(bool deterministic);
+  // Writes records to det and closes it; ends the run when that fails.
+  void writeDeterministic(OutputFile& det, const char* detName, const DeterministicList& records);
   // The explored state's record: its number, its targets with their values,
   // then 0 (in binary: number, count, targets and values).
   void writeRecord(OutputFile& out);

@@ -37,10 +37,6 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   allocateScratch();
   OutputFile detFile;
   openOutput(detFile, detName, "Error: Could not open det file ");
-  OutputFileBuffer detBuffer(detFile);
-  std::ostream det(&detBuffer);
-  det.precision(10);
-  det.setf(std::ios::scientific, std::ios::floatfield);
   OutputFile arm;
   openOutput(arm, armName, "Error: Could not open state space output file");
   const unsigned long records = exploreQueue(arm, armName, varName, placeholder, true);
@@ -49,13 +45,28 @@ void StateSpaceGen::GenStateSpaceDeterministic(const char* armName, const char* 
   const bool flushed = arm.flush();
   checkWritten(flushed, armName, arm.error());
   StateStore->ReleaseTable();
-  DeterministicRecords.writeEnablingStates(
-      det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
+  writeDeterministic(detFile, detName, DeterministicRecords);
   closeOutput(arm, armName);
-  closeOutput(detFile, detName);
   finishRewards(varName);
   closeRequestedFiles();
   releaseScratch();
+}
+
+void StateSpaceGen::WriteDeterministicFile(const char* detName, const DeterministicList& records) {
+  OutputFile detFile;
+  openOutput(detFile, detName, "Error: Could not open det file ");
+  writeDeterministic(detFile, detName, records);
+}
+
+void StateSpaceGen::writeDeterministic(OutputFile& detFile, const char* detName,
+                                       const DeterministicList& records) {
+  OutputFileBuffer detBuffer(detFile);
+  std::ostream det(&detBuffer);
+  det.precision(10);
+  det.setf(std::ios::scientific, std::ios::floatfield);
+  records.writeEnablingStates(
+      det, (OutputType == 2 || OutputType == 4 || OutputType == 6) ? BinaryFile : TextFile);
+  closeOutput(detFile, detName);
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {

@@ -11,6 +11,7 @@ packages=(
   libzstd-dev          # compressed output files
   openmpi-bin          # distributed generation: mpirun
   libopenmpi-dev       # distributed generation: the MPI library
+  procps               # the distributed tests: pgrep finds the process one of them kills
 )
 
 missing=()

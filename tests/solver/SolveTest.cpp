@@ -521,7 +521,9 @@ TEST_F(SolveCommandTest, ALongComputationTalksAndKeepsItsValuesWhenStopped) {
   solver_test::HandRun run{3, {{0, 1, 1}, {0, 2, 1}}, {}};
   run.variables = {{"outcome", 0, {{1e10, 1e10}}, {0, 1, 0}, {}}};
   solver_test::writeRun(run, dir.prefix() + "m");
-  const ProgramRun stopped = dir.run("timeout --preserve-status -s INT 5 " +
+  // --foreground: timeout signals the child alone; otherwise its process
+  // group gets a second SIGINT, which is meant to end the run at once.
+  const ProgramRun stopped = dir.run("timeout --foreground --preserve-status -s INT 5 " +
                                      std::string(SOLVE_EXECUTABLE) + " -m 100000000000 m");
   EXPECT_EQ(1, stopped.status);
   EXPECT_NE(std::string::npos,

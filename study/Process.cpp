@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -42,8 +43,17 @@ pid_t spawn(const std::vector<std::string>& command, const FileActions& actions,
     argv.push_back(const_cast<char*>(word.c_str()));
   }
   argv.push_back(nullptr);
+  // The runner ignores SIGPIPE; its programs get the default back.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &pipe);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
   pid_t pid = -1;
-  const int error = posix_spawnp(&pid, argv[0], actions.get(), nullptr, argv.data(), environ);
+  const int error = posix_spawnp(&pid, argv[0], actions.get(), &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   if (error != 0) {
     problem = "cannot run " + command[0] + ": " + std::strerror(error);
     return -1;

@@ -79,6 +79,17 @@ TEST_F(StudyRunnerTest, ASecondRunReusesCompleteExperimentsOnly) {
   EXPECT_NE(first, written("out/exp1.arm"));
 }
 
+// A reader that stops at once (| head) loses the table's rows, not the
+// files: the runner goes on to write them and succeeds.
+TEST_F(StudyRunnerTest, AClosedStandardOutputCostsNoFile) {
+  const ProgramRun run = dir.run("{ " + std::string(STUDY_EXECUTABLE) + " -o out -j 2 " +
+                                 queue("--vary capacity=1:1:2") +
+                                 " 2>err.txt; echo $? >status.txt; } | true");
+  EXPECT_EQ("0\n", dir.read("status.txt")) << dir.read("err.txt");
+  EXPECT_EQ(3u, linesOf(dir.read("out/results.csv")).size());
+  EXPECT_TRUE(dir.exists("out/report.html"));
+}
+
 // A case probability above 1 (ram_size 1024) stops that experiment only:
 // it is reported with the generator's message, its row stays without
 // values, and the exit status says that not all succeeded.

@@ -172,11 +172,11 @@ class Solver {
                              const std::vector<MeasureRequest>& requests);
   // A mean time to a condition through the embedded chain of its first passage.
   Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
-  // The instants by the series of shifted Poisson terms, into result;
-  // false (with a note) when the series gave up.
-  bool seriesAtInstants(const DeterministicProcess& process,
-                        const std::vector<MeasureRequest>& requests,
-                        const std::vector<std::size_t>& instants, Evaluation& result);
+  // The instants and intervals at which by the series of shifted Poisson
+  // terms, into result; false (with a note) when the series gave up.
+  bool seriesAtTimes(const DeterministicProcess& process,
+                     const std::vector<MeasureRequest>& requests,
+                     const std::vector<std::size_t>& which, Evaluation& result);
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -498,14 +498,14 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   result.estimates.resize(requests.size());
   result.infinite.assign(requests.size(), false);
   const bool runToTheEnd = clocksRunToTheEnd(process);
-  std::vector<std::size_t> longRun, instants, others;
+  std::vector<std::size_t> longRun, series, others;
   for (std::size_t r = 0; r < requests.size(); r++) {
     if (requests[r].kind == VariableKind::kMeanTime) {
       place(result, {r}, meanTimeWithDelays(process, requests[r]));
     } else if (requests[r].kind == VariableKind::kLongRun) {
       longRun.push_back(r);
-    } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
-      instants.push_back(r);
+    } else if (requests[r].kind != VariableKind::kProbabilityBy && runToTheEnd) {
+      series.push_back(r);
     } else {
       others.push_back(r);
     }
@@ -519,8 +519,8 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
           evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps),
                            subset(requests, longRun), settings(Epsilon)));
   }
-  if (!instants.empty() && !seriesAtInstants(process, requests, instants, result)) {
-    others.insert(others.end(), instants.begin(), instants.end());
+  if (!series.empty() && !seriesAtTimes(process, requests, series, result)) {
+    others.insert(others.end(), series.begin(), series.end());
     std::sort(others.begin(), others.end());
   }
   if (!others.empty()) {
@@ -567,23 +567,56 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
   return found;
 }
 
-bool Solver::seriesAtInstants(const DeterministicProcess& process,
-                              const std::vector<MeasureRequest>& requests,
-                              const std::vector<std::size_t>& instants, Evaluation& result) {
+bool Solver::seriesAtTimes(const DeterministicProcess& process,
+                           const std::vector<MeasureRequest>& requests,
+                           const std::vector<std::size_t>& which, Evaluation& result) {
   std::vector<double> times;
-  for (std::size_t r : instants) {
-    times.push_back(requests[r].stop);
+  std::vector<Span> spans;
+  for (std::size_t r : which) {
+    if (requests[r].kind == VariableKind::kInstant) {
+      times.push_back(requests[r].stop);
+    } else {
+      spans.push_back({requests[r].start, requests[r].stop});
+    }
   }
   std::sort(times.begin(), times.end());
   times.erase(std::unique(times.begin(), times.end()), times.end());
+  const auto before = [](const Span& a, const Span& b) {
+    return a.start < b.start || (a.start == b.start && a.stop < b.stop);
+  };
+  std::sort(spans.begin(), spans.end(), before);
+  spans.erase(std::unique(spans.begin(), spans.end(),
+                          [](const Span& a, const Span& b) {
+                            return a.start == b.start && a.stop == b.stop;
+                          }),
+              spans.end());
   try {
     // A quarter of the steps: when the series gives up, the phases still have the rest.
-    const std::vector<std::vector<Estimate>> table =
-        shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
-    for (std::size_t r : instants) {
+    const std::uint64_t steps = Options.maxSteps / 4 + 1;
+    std::vector<std::vector<Estimate>> atTimes, overSpans;
+    if (!times.empty()) {
+      atTimes = shiftedPoissonRewards(process, times, Epsilon, steps);
+    }
+    if (!spans.empty()) {
+      overSpans = shiftedPoissonIntegrals(process, spans, Epsilon, steps);
+    }
+    for (std::size_t r : which) {
+      const MeasureRequest& request = requests[r];
+      if (request.kind == VariableKind::kInstant) {
+        const std::size_t row =
+            std::lower_bound(times.begin(), times.end(), request.stop) - times.begin();
+        result.estimates[r] = atTimes[row][request.variable];
+        continue;
+      }
+      const Span span{request.start, request.stop};
       const std::size_t row =
-          std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin();
-      result.estimates[r] = table[row][requests[r].variable];
+          std::lower_bound(spans.begin(), spans.end(), span, before) - spans.begin();
+      Estimate estimate = overSpans[row][request.variable];
+      if (request.kind == VariableKind::kAverage) {
+        estimate.value /= span.stop - span.start;
+        estimate.error /= span.stop - span.start;
+      }
+      result.estimates[r] = estimate;
     }
     Result.notes.push_back("deterministic delays " + delayList(process) +
                            ": never disabled once enabled; series of Poisson terms shifted by "

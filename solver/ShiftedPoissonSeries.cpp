@@ -124,7 +124,8 @@ class Series {
   // expected rewards in Ahead[d].
   void addRunning(std::uint64_t m, std::size_t d, const std::optional<LowerPoisson>& running,
                   const std::optional<LowerPoisson>& before, std::vector<Sum>& sum) const;
-  // The terms of span over its part after the shift, into terms.
+  // The terms at time, or of span over its part after the shift, into terms.
+  void addInstantTerms(double shift, double time, ShiftTerms& terms);
   void addSpanTerms(double shift, const Span& span, ShiftTerms& terms);
   void schedule(double shift, std::uint64_t m, std::uint32_t state, double probability);
   std::uint64_t checkedSteps(std::uint64_t steps) const;
@@ -345,6 +346,20 @@ void Series::addPeriods(double shift, std::uint64_t m, const std::vector<double>
   }
 }
 
+void Series::addInstantTerms(double shift, double time, ShiftTerms& terms) {
+  const double elapsed = std::max(time - shift, 0.0);
+  terms.active.push_back(time >= shift);  // a firing at the time point counts
+  terms.held.emplace_back(Rate * elapsed, Truncation);
+  for (std::size_t d = 0; d < Delays.size(); d++) {
+    if (elapsed >= Delays[d]) {
+      terms.before.back()[d].emplace(Rate * (elapsed - Delays[d]), Truncation);
+      StepsTaken += terms.before.back()[d]->size();
+    } else {
+      terms.running.back()[d] = terms.held.back();
+    }
+  }
+}
+
 void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
   const double from = std::max(span.start - shift, 0.0);
   const double to = std::max(span.stop - shift, 0.0);
@@ -409,17 +424,7 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
     if (Integrated) {
       addSpanTerms(shift, span, terms);
     } else {
-      const double elapsed = std::max(span.stop - shift, 0.0);
-      terms.active.push_back(span.stop >= shift);
-      terms.held.emplace_back(Rate * elapsed, Truncation);
-      for (std::size_t d = 0; d < Delays.size(); d++) {
-        if (elapsed >= Delays[d]) {
-          terms.before.back()[d].emplace(Rate * (elapsed - Delays[d]), Truncation);
-          StepsTaken += terms.before.back()[d]->size();
-        } else {
-          terms.running.back()[d] = terms.held.back();
-        }
-      }
+      addInstantTerms(shift, span.stop, terms);
     }
     steps = std::max(steps, terms.held.back().right());
     StepsTaken += terms.held.back().size();  // computing the windows is work too

@@ -571,25 +571,22 @@ bool Solver::seriesAtTimes(const DeterministicProcess& process,
                            const std::vector<MeasureRequest>& requests,
                            const std::vector<std::size_t>& which, Evaluation& result) {
   std::vector<double> times;
-  std::vector<Span> spans;
+  std::vector<std::pair<double, double>> intervals;
   for (std::size_t r : which) {
     if (requests[r].kind == VariableKind::kInstant) {
       times.push_back(requests[r].stop);
     } else {
-      spans.push_back({requests[r].start, requests[r].stop});
+      intervals.emplace_back(requests[r].start, requests[r].stop);
     }
   }
   std::sort(times.begin(), times.end());
   times.erase(std::unique(times.begin(), times.end()), times.end());
-  const auto before = [](const Span& a, const Span& b) {
-    return a.start < b.start || (a.start == b.start && a.stop < b.stop);
-  };
-  std::sort(spans.begin(), spans.end(), before);
-  spans.erase(std::unique(spans.begin(), spans.end(),
-                          [](const Span& a, const Span& b) {
-                            return a.start == b.start && a.stop == b.stop;
-                          }),
-              spans.end());
+  std::sort(intervals.begin(), intervals.end());
+  intervals.erase(std::unique(intervals.begin(), intervals.end()), intervals.end());
+  std::vector<Span> spans;
+  for (const auto& [start, stop] : intervals) {
+    spans.push_back({start, stop});
+  }
   try {
     // A quarter of the steps: when the series gives up, the phases still have the rest.
     const std::uint64_t steps = Options.maxSteps / 4 + 1;
@@ -608,13 +605,13 @@ bool Solver::seriesAtTimes(const DeterministicProcess& process,
         result.estimates[r] = atTimes[row][request.variable];
         continue;
       }
-      const Span span{request.start, request.stop};
+      const std::pair<double, double> interval(request.start, request.stop);
       const std::size_t row =
-          std::lower_bound(spans.begin(), spans.end(), span, before) - spans.begin();
+          std::lower_bound(intervals.begin(), intervals.end(), interval) - intervals.begin();
       Estimate estimate = overSpans[row][request.variable];
       if (request.kind == VariableKind::kAverage) {
-        estimate.value /= span.stop - span.start;
-        estimate.error /= span.stop - span.start;
+        estimate.value /= request.stop - request.start;
+        estimate.error /= request.stop - request.start;
       }
       result.estimates[r] = estimate;
     }

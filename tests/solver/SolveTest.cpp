@@ -239,7 +239,8 @@ TEST_F(SolveTest, AComponentRebootedAFixedTimeAfterItFailsFollowsItsClosedForm) 
 // each term of A, (1 / l) P(N(l (T - n d)) > n) by the Erlang distribution
 // function: (1 - e^-lT) / l below d, plus (1 - e^-ls (1 + l s)) / l with s
 // = T - d up to 2d. Its down time (the reward) is the rest of T; an
-// impulse i on each failure adds i l per unit of up time.
+// impulse i on each failure adds i l per unit of up time. A loose bound
+// leaves more out, and the value must still lie within the error printed.
 TEST_F(SolveTest, TheRebootedComponentsDownTimeOverIntervalsFollowsItsClosedForm) {
   const double l = 0.5;
   const double d = 1.0;
@@ -262,7 +263,7 @@ TEST_F(SolveTest, TheRebootedComponentsDownTimeOverIntervalsFollowsItsClosedForm
   // over several cycles (each about 1 / l + d long).
   const std::vector<std::pair<double, double>> spans = {
       {0, 0.5}, {0, 1.5}, {0.5, 1.5}, {1.5, 3.7}, {2.25, 2.5}, {0, 20}};
-  for (const double impulse : {0.0, 2.0}) {
+  for (const double impulse : {0.0, 4.0}) {
     SCOPED_TRACE("impulse " + std::to_string(impulse));
     std::vector<ssg_test::ImpulseDef> impulses;
     if (impulse > 0) {
@@ -274,8 +275,9 @@ TEST_F(SolveTest, TheRebootedComponentsDownTimeOverIntervalsFollowsItsClosedForm
                       impulses);
     solver::SolveOptions options;
     ASSERT_TRUE(solveModel(model, options).ok());
-    for (int type : {1, 2}) {
-      SCOPED_TRACE("type " + std::to_string(type));
+    for (const auto& [type, epsilon] : {std::pair{1, 1e-10}, {2, 1e-10}, {1, 1e-2}, {2, 1e-2}}) {
+      SCOPED_TRACE("type " + std::to_string(type) + ", bound " + std::to_string(epsilon));
+      options.epsilon = epsilon;
       writeSpans(options.base, type, spans);
       const auto solution = solver::solve(options);
       ASSERT_TRUE(solution.ok()) << solution.error().text();
@@ -290,7 +292,7 @@ TEST_F(SolveTest, TheRebootedComponentsDownTimeOverIntervalsFollowsItsClosedForm
         const solver::Estimate found = solution.value().values[i].estimate;
         // The bound leaves rounding out, and the closed form has its own.
         EXPECT_NEAR(type == 1 ? down : down / (b - a), found.value, found.error + 1e-14);
-        EXPECT_LE(found.error, 1e-10);
+        EXPECT_LE(found.error, epsilon);
       }
     }
   }

@@ -29,29 +29,45 @@ class LowerPoisson {
       Window.probabilities = {1.0};
     }
   }
-  // The integral of Poisson(rate u; k) over u in [from, to] is P(N(rate
-  // from) <= k < N(rate to)) / rate (the Erlang distribution function).
-  // With the lower windows, P(N(rate from) <= k) is at least their sum up
-  // to k, and P(N(rate to) <= k) at most one less their sum beyond k.
-  static LowerPoisson integral(double rate, double from, double to, double truncation) {
-    const LowerPoisson low(rate * from, truncation);
-    const LowerPoisson high(rate * to, truncation);
+  // The integral of Poisson(rate u; k) over u in [from, from + length],
+  // P(N(rate from) <= k < N(rate (from + length))) / rate (the Erlang
+  // distribution function), as the sum over j <= k of Poisson(x1; j) -
+  // Poisson(x2; j), x1 = rate from and x2 = rate (from + length). Each
+  // difference is one probability times a factor from their ratio, and
+  // below the j where they are equal all are positive, above it all
+  // negative: so below it the sum up to k is taken, above it minus the sum
+  // beyond k, and no term cancels another, however short the span. The
+  // lower windows keep each at most the exact one.
+  static LowerPoisson integral(double rate, double from, double length, double truncation) {
+    const double x1 = rate * from;
+    const double dx = rate * length;
+    const LowerPoisson low(x1, truncation);
+    const LowerPoisson high(x1 + dx, truncation);
     LowerPoisson integrated(0.0, truncation);
     integrated.Window.left = low.left();
-    if (high.right() <= low.left()) {
-      integrated.Window.probabilities = {0.0};
+    // log(Poisson(x2; j) / Poisson(x1; j)) = j logRatio - dx.
+    const double logRatio = x1 > 0 ? std::log1p(dx / x1) : INFINITY;
+    if (!(logRatio > 0) || high.right() <= low.left()) {
+      integrated.Window.probabilities = {0.0};  // nothing, or too little to tell
       return integrated;
     }
-    std::vector<double> beyond(high.size() + 1, 0.0);  // of k = high.left() - 1 + i
+    const auto logRatioAt = [&](std::uint64_t j) { return (j == 0 ? 0.0 : j * logRatio) - dx; };
+    const double equal = dx / logRatio;
+    std::vector<double> rising(high.size() + 1, 0.0);  // of j >= high.left() + i
     for (std::size_t i = high.size(); i-- > 0;) {
-      beyond[i] = beyond[i + 1] + high.Window.probabilities[i];
+      const double factor = -std::expm1(-logRatioAt(high.left() + i));
+      rising[i] = rising[i + 1] + high.Window.probabilities[i] * std::max(0.0, factor);
     }
     integrated.Window.probabilities.clear();
-    double upTo = 0.0;
+    double falling = 0.0;
     for (std::uint64_t k = low.left(); k < high.right(); k++) {
-      upTo += low(k);
-      const double after = k + 1 < high.left() ? beyond[0] : beyond[k + 1 - high.left()];
-      integrated.Window.probabilities.push_back(std::max(0.0, upTo + after - 1.0) / rate);
+      if (static_cast<double>(k) < equal) {
+        falling += low(k) * std::max(0.0, -std::expm1(logRatioAt(k)));
+        integrated.Window.probabilities.push_back(falling / rate);
+      } else {
+        const std::size_t i = k + 1 < high.left() ? 0 : k + 1 - high.left();
+        integrated.Window.probabilities.push_back(rising[i] / rate);
+      }
     }
     return integrated;
   }
@@ -363,19 +379,24 @@ void Series::addInstantTerms(double shift, double time, ShiftTerms& terms) {
 void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
   const double from = std::max(span.start - shift, 0.0);
   const double to = std::max(span.stop - shift, 0.0);
+  // The span's own length where it starts after the shift: a short span far
+  // from 0 would lose its digits to to - from.
+  const double length = span.start >= shift ? span.stop - span.start : to;
   terms.active.push_back(span.stop > shift);
-  terms.held.push_back(LowerPoisson::integral(Rate, from, to, Truncation));
+  terms.held.push_back(LowerPoisson::integral(Rate, from, length, Truncation));
   for (std::size_t d = 0; d < Delays.size(); d++) {
     // A period begun at the shift's m-th jump runs by the first part of the
-    // span within the delay, and after it while the jump is recent enough.
+    // span within the delay, and after it while the jump is recent enough;
+    // the parts add up to the span.
     const double delay = Delays[d];
-    if (terms.active.back() && from < delay) {
-      terms.running.back()[d] = LowerPoisson::integral(Rate, from, std::min(to, delay), Truncation);
+    const double within = terms.active.back() ? std::clamp(delay - from, 0.0, length) : 0.0;
+    if (within > 0) {
+      terms.running.back()[d] = LowerPoisson::integral(Rate, from, within, Truncation);
       StepsTaken += terms.running.back()[d]->size();
     }
-    if (terms.active.back() && to > delay) {
+    if (terms.active.back() && within < length) {
       terms.before.back()[d] =
-          LowerPoisson::integral(Rate, std::max(from, delay) - delay, to - delay, Truncation);
+          LowerPoisson::integral(Rate, std::max(from - delay, 0.0), length - within, Truncation);
       StepsTaken += terms.before.back()[d]->size();
     }
   }

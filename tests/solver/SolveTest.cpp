@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <string>
 
@@ -53,12 +54,12 @@ class SolveTest : public testing::Test {
 // (1 or 2) over spans.
 void writeSpans(const std::string& base, int type,
                 const std::vector<std::pair<double, double>>& spans) {
-  std::string pvtype = "Version:1\nNumPV:1\nName:marking\nType:" + std::to_string(type) +
-                       "\nNumTimes:" + std::to_string(spans.size()) + "\n";
+  std::ofstream pvtype(base + ".pvtype");
+  pvtype << std::setprecision(17) << "Version:1\nNumPV:1\nName:marking\nType:" << type
+         << "\nNumTimes:" << spans.size() << "\n";
   for (const auto& [start, stop] : spans) {
-    pvtype += "Start:" + std::to_string(start) + "\nStop:" + std::to_string(stop) + "\n";
+    pvtype << "Start:" << start << "\nStop:" << stop << "\n";
   }
-  std::ofstream(base + ".pvtype") << pvtype;
 }
 
 void expectValue(double exact, const solver::VariableValue& value, double epsilon) {
@@ -295,6 +296,22 @@ TEST_F(SolveTest, TheRebootedComponentsDownTimeOverIntervalsFollowsItsClosedForm
         EXPECT_LE(found.error, epsilon);
       }
     }
+    // A span far shorter than its distance from 0 averages to the value at
+    // its start, A earning the impulses and 1 - A the rest: none of its
+    // digits are lost to its length.
+    const double t = 20.25;
+    double available = 0;
+    for (int n = 0; n * d <= t; n++) {
+      const double x = l * (t - n * d);
+      available += std::exp(-x + n * std::log(x) - std::lgamma(n + 1.0));
+    }
+    writeSpans(options.base, 2, {{t, t + 1e-11}});
+    options.epsilon = 1e-10;
+    const auto instant = solver::solve(options);
+    ASSERT_TRUE(instant.ok()) << instant.error().text();
+    const solver::Estimate found = instant.value().values[0].estimate;
+    EXPECT_NEAR(1 - available + impulse * l * available, found.value, found.error + 1e-10);
+    EXPECT_LE(found.error, 1e-10);
   }
 }
 

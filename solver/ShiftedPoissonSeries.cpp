@@ -382,6 +382,8 @@ void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
   // The span's own length where it starts after the shift: a short span far
   // from 0 would lose its digits to to - from.
   const double length = span.start >= shift ? span.stop - span.start : to;
+  // An integral holds a term for each count of jumps up to the span's end.
+  checkedSteps(static_cast<std::uint64_t>(std::min(Rate * to, 1e18)));
   terms.active.push_back(span.stop > shift);
   terms.held.push_back(LowerPoisson::integral(Rate, from, length, Truncation));
   for (std::size_t d = 0; d < Delays.size(); d++) {

@@ -345,6 +345,12 @@ TEST_F(SolveTest, OverIntervalsTheSeriesAndTheErlangPhasesAgree) {
   const solver::Estimate estimate = phases.value().values[0].estimate;
   EXPECT_LE(exact.error, 1e-10);
   EXPECT_NEAR(exact.value, estimate.value, estimate.error);
+  // A span far beyond the steps is given up before its terms are held,
+  // and the phases say how many steps it needs.
+  writeSpans(options.base, 1, {{0, 1e12}});
+  const auto far = solver::solve(options);
+  ASSERT_FALSE(far.ok());
+  EXPECT_NE(std::string::npos, far.error().text().find("uniformization needs")) << far.error().text();
 }
 
 // The same component can also be replaced, at rate m, while it is down,

@@ -15,7 +15,8 @@ namespace solver {
 namespace {
 
 // Poisson probabilities scaled down by the mass the window may leave out,
-// so that each is at most the exact one; 0 outside the window.
+// so that each is at most the exact one; 0 outside the window. Or, for a
+// span, at most their integrals over it.
 class LowerPoisson {
  public:
   LowerPoisson(double mean, double truncation) {
@@ -27,6 +28,48 @@ class LowerPoisson {
     } else {
       Window.probabilities = {1.0};
     }
+  }
+  // The integral of Poisson(rate u; k) over u in [from, from + length],
+  // P(N(rate from) <= k < N(rate (from + length))) / rate (the Erlang
+  // distribution function), as the sum over j <= k of Poisson(x1; j) -
+  // Poisson(x2; j), x1 = rate from and x2 = rate (from + length). Each
+  // difference is one probability times a factor from their ratio, and
+  // below the j where they are equal all are positive, above it all
+  // negative: so below it the sum up to k is taken, above it minus the sum
+  // beyond k, and no term cancels another, however short the span. The
+  // lower windows keep each at most the exact one.
+  static LowerPoisson integral(double rate, double from, double length, double truncation) {
+    const double x1 = rate * from;
+    const double dx = rate * length;
+    const LowerPoisson low(x1, truncation);
+    const LowerPoisson high(x1 + dx, truncation);
+    LowerPoisson integrated(0.0, truncation);
+    integrated.Window.left = low.left();
+    // log(Poisson(x2; j) / Poisson(x1; j)) = j logRatio - dx.
+    const double logRatio = x1 > 0 ? std::log1p(dx / x1) : INFINITY;
+    if (!(logRatio > 0) || high.right() <= low.left()) {
+      integrated.Window.probabilities = {0.0};  // nothing, or too little to tell
+      return integrated;
+    }
+    const auto logRatioAt = [&](std::uint64_t j) { return (j == 0 ? 0.0 : j * logRatio) - dx; };
+    const double equal = dx / logRatio;
+    std::vector<double> rising(high.size() + 1, 0.0);  // of j >= high.left() + i
+    for (std::size_t i = high.size(); i-- > 0;) {
+      const double factor = -std::expm1(-logRatioAt(high.left() + i));
+      rising[i] = rising[i + 1] + high.Window.probabilities[i] * std::max(0.0, factor);
+    }
+    integrated.Window.probabilities.clear();
+    double falling = 0.0;
+    for (std::uint64_t k = low.left(); k < high.right(); k++) {
+      if (static_cast<double>(k) < equal) {
+        falling += low(k) * std::max(0.0, -std::expm1(logRatioAt(k)));
+        integrated.Window.probabilities.push_back(falling / rate);
+      } else {
+        const std::size_t i = k + 1 < high.left() ? 0 : k + 1 - high.left();
+        integrated.Window.probabilities.push_back(rising[i] / rate);
+      }
+    }
+    return integrated;
   }
   double operator()(std::uint64_t k) const {
     return k < Window.left || k > Window.right() ? 0.0 : Window.probabilities[k - Window.left];
@@ -71,8 +114,9 @@ using Arrivals = std::vector<Arrival>;
 
 class Series {
  public:
-  Series(const DeterministicProcess& process, const std::vector<double>& times, double epsilon,
-         std::uint64_t maxSteps);
+  // Instants where every span starts where it stops, else integrals over the spans.
+  Series(const DeterministicProcess& process, const std::vector<Span>& spans, bool integrated,
+         double epsilon, std::uint64_t maxSteps);
   std::vector<std::vector<Estimate>> run();
 
  private:
@@ -80,25 +124,32 @@ class Series {
   // Entry::ahead of the entries of the clock, and their firings.
   void prepareClock(std::uint32_t clock);
   void runShift(double shift, const Arrivals& arrivals);
-  // The jumps by each time after the shift (held) and, per delay, before
-  // the time less the delay (none where the time is within the delay).
+  // The jumps by each time after the shift (held) and, per delay, by the
+  // times within the delay (running) and before the times less the delay;
+  // over a span, their integrals over the parts of it after the shift.
   struct ShiftTerms {
+    std::vector<bool> active;  // by span: whether it ends after the shift
     std::vector<LowerPoisson> held;
-    std::vector<std::vector<std::optional<LowerPoisson>>> before;  // by time and delay
+    std::vector<std::vector<std::optional<LowerPoisson>>> running;  // by span and delay
+    std::vector<std::vector<std::optional<LowerPoisson>>> before;   // by span and delay
   };
   // Adds the terms of the periods begun after m jumps, s holding their probabilities.
   void addPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
                   const ShiftTerms& terms);
-  // Adds the terms of the periods of delay d begun after m jumps, elapsed
-  // before the time, their expected rewards in Ahead[d].
-  void addRunning(std::uint64_t m, double elapsed, std::size_t d, const LowerPoisson& held,
+  // Adds the terms of the periods of delay d begun after m jumps, their
+  // expected rewards in Ahead[d].
+  void addRunning(std::uint64_t m, std::size_t d, const std::optional<LowerPoisson>& running,
                   const std::optional<LowerPoisson>& before, std::vector<Sum>& sum) const;
+  // The terms at time, or of span over its part after the shift, into terms.
+  void addInstantTerms(double shift, double time, ShiftTerms& terms);
+  void addSpanTerms(double shift, const Span& span, ShiftTerms& terms);
   void schedule(double shift, std::uint64_t m, std::uint32_t state, double probability);
   std::uint64_t checkedSteps(std::uint64_t steps) const;
 
   const DeterministicProcess& Process;
   const MarkovChain& Chain;
-  const std::vector<double>& Times;
+  const std::vector<Span>& Spans;
+  const bool Integrated;
   const std::uint64_t MaxSteps;
   const std::size_t Width;  // the variables and a reward of 1
   std::vector<double> Rewards;
@@ -113,18 +164,19 @@ class Series {
   std::vector<std::vector<double>> Ahead;     // by delay: of the periods begun at one step
   std::vector<bool> Begun;                    // by delay: whether any began
   std::map<double, Arrivals> Pending;         // by shift
-  std::vector<std::vector<Sum>> Sums;         // by time, Width each
+  std::vector<std::vector<Sum>> Sums;         // by span, Width each
 };
 
-Series::Series(const DeterministicProcess& process, const std::vector<double>& times,
+Series::Series(const DeterministicProcess& process, const std::vector<Span>& spans, bool integrated,
                double epsilon, std::uint64_t maxSteps)
     : Process(process),
       Chain(process.exponential),
-      Times(times),
+      Spans(spans),
+      Integrated(integrated),
       MaxSteps(maxSteps),
       Width(process.exponential.numVariables + 1),
       EntryOf(process.exponential.size(), -1),
-      Sums(times.size(), std::vector<Sum>(Width)) {
+      Sums(spans.size(), std::vector<Sum>(Width)) {
   double spread = 0.0;
   for (std::size_t s = 0; s < Chain.size(); s++) {
     const double* r = Chain.rewards.data() + s * Chain.numVariables;
@@ -142,13 +194,27 @@ Series::Series(const DeterministicProcess& process, const std::vector<double>& t
   for (const ClockedFiring& firing : process.firings) {
     shortest = std::min(shortest, firing.delay);
   }
-  LastTime = times.empty() ? 0.0 : *std::max_element(times.begin(), times.end());
+  double shortestSpan = INFINITY;
+  for (const Span& span : spans) {
+    LastTime = std::max(LastTime, span.stop);
+    if (span.stop > span.start) {
+      shortestSpan = std::min(shortestSpan, span.stop - span.start);  // [0, 0] earns nothing
+    }
+  }
   // Each period, each window and each shift dropped as negligible may
   // lose this much of the probability: a path of the last time point
   // meets at most lastTime / shortest + 3 of them. A thousandth of the
   // bound costs a few more terms (windows grow with the square root of
   // its logarithm) and keeps the midpoint close to the value.
-  const double uses = 4 * (LastTime / shortest + 3);
+  double uses = 4 * (LastTime / shortest + 3);
+  if (integrated) {
+    // Over a span the mass left out is integrated over its length, and each
+    // integral of a window term may lose twice the truncation / Rate: of
+    // the order of the span, and of the windows' width / Rate, in all; an
+    // average divides it by the span.
+    const double width = 16 * std::sqrt(Rate * LastTime) + 20;
+    uses *= std::max(1.0, (LastTime + width / Rate) / std::min(1.0, shortestSpan));
+  }
   Truncation = std::clamp(1e-3 * epsilon / (std::max(spread, 1.0) * uses), 1e-300, 0.25);
 }
 
@@ -288,29 +354,70 @@ void Series::addPeriods(double shift, std::uint64_t m, const std::vector<double>
     }
   }
   for (std::size_t d = 0; d < Delays.size(); d++) {
-    for (std::size_t t = 0; Begun[d] && t < Times.size(); t++) {
-      if (Times[t] >= shift) {
-        addRunning(m, Times[t] - shift, d, terms.held[t], terms.before[t][d], Sums[t]);
+    for (std::size_t t = 0; Begun[d] && t < Spans.size(); t++) {
+      if (terms.active[t]) {
+        addRunning(m, d, terms.running[t][d], terms.before[t][d], Sums[t]);
       }
     }
   }
 }
 
-void Series::addRunning(std::uint64_t m, double elapsed, std::size_t d, const LowerPoisson& held,
+void Series::addInstantTerms(double shift, double time, ShiftTerms& terms) {
+  const double elapsed = std::max(time - shift, 0.0);
+  terms.active.push_back(time >= shift);  // a firing at the time point counts
+  terms.held.emplace_back(Rate * elapsed, Truncation);
+  for (std::size_t d = 0; d < Delays.size(); d++) {
+    if (elapsed >= Delays[d]) {
+      terms.before.back()[d].emplace(Rate * (elapsed - Delays[d]), Truncation);
+      StepsTaken += terms.before.back()[d]->size();
+    } else {
+      terms.running.back()[d] = terms.held.back();
+    }
+  }
+}
+
+void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
+  const double from = std::max(span.start - shift, 0.0);
+  const double to = std::max(span.stop - shift, 0.0);
+  // The span's own length where it starts after the shift: a short span far
+  // from 0 would lose its digits to to - from.
+  const double length = span.start >= shift ? span.stop - span.start : to;
+  // An integral holds a term for each count of jumps up to the span's end.
+  checkedSteps(static_cast<std::uint64_t>(std::min(Rate * to, 1e18)));
+  terms.active.push_back(span.stop > shift);
+  terms.held.push_back(LowerPoisson::integral(Rate, from, length, Truncation));
+  for (std::size_t d = 0; d < Delays.size(); d++) {
+    // A period begun at the shift's m-th jump runs by the first part of the
+    // span within the delay, and after it while the jump is recent enough;
+    // the parts add up to the span.
+    const double delay = Delays[d];
+    const double within = terms.active.back() ? std::clamp(delay - from, 0.0, length) : 0.0;
+    if (within > 0) {
+      terms.running.back()[d] = LowerPoisson::integral(Rate, from, within, Truncation);
+      StepsTaken += terms.running.back()[d]->size();
+    }
+    if (terms.active.back() && within < length) {
+      terms.before.back()[d] =
+          LowerPoisson::integral(Rate, std::max(from - delay, 0.0), length - within, Truncation);
+      StepsTaken += terms.before.back()[d]->size();
+    }
+  }
+}
+
+void Series::addRunning(std::uint64_t m, std::size_t d, const std::optional<LowerPoisson>& running,
                         const std::optional<LowerPoisson>& before, std::vector<Sum>& sum) const {
   const std::vector<double>& ahead = Ahead[d];
   const std::size_t jumps = ahead.size() / Width;
-  if (elapsed < Delays[d]) {
+  if (running) {
     // Begun at the m-th of m + l jumps by the time: still running.
-    for (std::size_t l = 0; l < jumps && m + l <= held.right(); l++) {
-      const double w = held(m + l);
+    for (std::size_t l = 0; l < jumps && m + l <= running->right(); l++) {
+      const double w = (*running)(m + l);
       for (std::size_t v = 0; w > 0 && v < Width; v++) {
         sum[v].add(w * ahead[l * Width + v]);
       }
     }
-    return;
   }
-  if (m == 0) {
+  if (!before || m == 0) {
     return;  // begun at the shift itself: fired by now
   }
   // Still running when fewer than m of the jumps come before elapsed less
@@ -334,18 +441,16 @@ void Series::addRunning(std::uint64_t m, double elapsed, std::size_t d, const Lo
 void Series::runShift(double shift, const Arrivals& arrivals) {
   ShiftTerms terms;
   std::uint64_t steps = 0;
-  for (double time : Times) {
-    const double elapsed = std::max(time - shift, 0.0);
-    terms.held.emplace_back(Rate * elapsed, Truncation);
+  for (const Span& span : Spans) {
+    terms.running.emplace_back(Delays.size());
+    terms.before.emplace_back(Delays.size());
+    if (Integrated) {
+      addSpanTerms(shift, span, terms);
+    } else {
+      addInstantTerms(shift, span.stop, terms);
+    }
     steps = std::max(steps, terms.held.back().right());
     StepsTaken += terms.held.back().size();  // computing the windows is work too
-    terms.before.emplace_back(Delays.size());
-    for (std::size_t d = 0; d < Delays.size(); d++) {
-      if (elapsed >= Delays[d]) {
-        terms.before.back()[d].emplace(Rate * (elapsed - Delays[d]), Truncation);
-        StepsTaken += terms.before.back()[d]->size();
-      }
-    }
   }
   checkedSteps(steps);
   const std::size_t n = Chain.size();
@@ -372,8 +477,8 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
         }
       }
     }
-    for (std::size_t t = 0; t < Times.size(); t++) {
-      const double w = Times[t] >= shift ? terms.held[t](m) : 0.0;
+    for (std::size_t t = 0; t < Spans.size(); t++) {
+      const double w = terms.active[t] ? terms.held[t](m) : 0.0;
       for (std::size_t v = 0; w > 0 && v < Width; v++) {
         Sums[t][v].add(w * reward[v]);
       }
@@ -421,10 +526,13 @@ std::vector<std::vector<Estimate>> Series::run() {
       runShift(shift, arrivals);
     }
   }
-  std::vector<std::vector<Estimate>> estimates(Times.size());
+  std::vector<std::vector<Estimate>> estimates(Spans.size());
   const std::size_t numVariables = Width - 1;
-  for (std::size_t t = 0; t < Times.size(); t++) {
-    const double missing = std::max(0.0, 1.0 - Sums[t][numVariables].value());
+  for (std::size_t t = 0; t < Spans.size(); t++) {
+    // The terms with a reward of 1 add up to the probability 1 at an
+    // instant, and to the span's length over it.
+    const double whole = Integrated ? Spans[t].stop - Spans[t].start : 1.0;
+    const double missing = std::max(0.0, whole - Sums[t][numVariables].value());
     for (std::size_t v = 0; v < numVariables; v++) {
       double low = INFINITY;
       double high = -INFINITY;
@@ -457,7 +565,17 @@ bool clocksRunToTheEnd(const DeterministicProcess& process) {
 std::vector<std::vector<Estimate>> shiftedPoissonRewards(const DeterministicProcess& process,
                                                          const std::vector<double>& times,
                                                          double epsilon, std::uint64_t maxSteps) {
-  return Series(process, times, epsilon, maxSteps).run();
+  std::vector<Span> instants;
+  for (double t : times) {
+    instants.push_back({t, t});
+  }
+  return Series(process, instants, false, epsilon, maxSteps).run();
+}
+
+std::vector<std::vector<Estimate>> shiftedPoissonIntegrals(const DeterministicProcess& process,
+                                                           const std::vector<Span>& spans,
+                                                           double epsilon, std::uint64_t maxSteps) {
+  return Series(process, spans, true, epsilon, maxSteps).run();
 }
 
 }  // namespace solver

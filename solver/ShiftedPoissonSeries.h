@@ -33,6 +33,26 @@ std::vector<std::vector<Estimate>> shiftedPoissonRewards(const DeterministicProc
                                                          const std::vector<double>& times,
                                                          double epsilon, std::uint64_t maxSteps);
 
+// A span of time, start <= stop.
+struct Span {
+  double start = 0.0;
+  double stop = 0.0;
+};
+
+// The expected reward accumulated over each span (the integral of the
+// rate reward), as estimates[span][variable], for a process whose clocks
+// run to the end: the same series, each term's Poisson probability
+// replaced by its integral over the span, (P(N(q (stop - D)) > m) -
+// P(N(q (start - D)) > m)) / q with N(x) = 0 for x <= 0. Each integral is
+// taken at most the exact one, and the exact terms at each instant add up
+// to 1, so the terms with a reward of 1 fall short of the span's length by
+// the integral of the probability left out: the error printed is at most
+// half the rewards' spread times it, a bound as at instants. Throws
+// SolveError as shiftedPoissonRewards does.
+std::vector<std::vector<Estimate>> shiftedPoissonIntegrals(const DeterministicProcess& process,
+                                                           const std::vector<Span>& spans,
+                                                           double epsilon, std::uint64_t maxSteps);
+
 }  // namespace solver
 
 #endif

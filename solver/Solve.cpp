@@ -172,11 +172,20 @@ class Solver {
                              const std::vector<MeasureRequest>& requests);
   // A mean time to a condition through the embedded chain of its first passage.
   Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
-  // The instants by the series of shifted Poisson terms, into result;
-  // false (with a note) when the series gave up.
-  bool seriesAtInstants(const DeterministicProcess& process,
-                        const std::vector<MeasureRequest>& requests,
-                        const std::vector<std::size_t>& instants, Evaluation& result);
+  // The requests which, all at instants or all over intervals, by the
+  // series of shifted Poisson terms, into result; false (with a note) when
+  // the series gave up.
+  bool bySeries(const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
+                const std::vector<std::size_t>& which, Evaluation& result);
+  // The series' values at each distinct instant, or over each distinct
+  // interval, of which, and the row of each request of which.
+  std::vector<std::vector<Estimate>> seriesAtInstants(const DeterministicProcess& process,
+                                                      const std::vector<MeasureRequest>& requests,
+                                                      const std::vector<std::size_t>& which,
+                                                      std::vector<std::size_t>& rows);
+  std::vector<std::vector<Estimate>> seriesOverIntervals(
+      const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
+      const std::vector<std::size_t>& which, std::vector<std::size_t>& rows);
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -498,7 +507,7 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   result.estimates.resize(requests.size());
   result.infinite.assign(requests.size(), false);
   const bool runToTheEnd = clocksRunToTheEnd(process);
-  std::vector<std::size_t> longRun, instants, others;
+  std::vector<std::size_t> longRun, instants, intervals, others;
   for (std::size_t r = 0; r < requests.size(); r++) {
     if (requests[r].kind == VariableKind::kMeanTime) {
       place(result, {r}, meanTimeWithDelays(process, requests[r]));
@@ -506,6 +515,8 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
       longRun.push_back(r);
     } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
       instants.push_back(r);
+    } else if (requests[r].kind != VariableKind::kProbabilityBy && runToTheEnd) {
+      intervals.push_back(r);
     } else {
       others.push_back(r);
     }
@@ -519,9 +530,12 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
           evaluateMeasures(embeddedChain(process, kCycleTruncation, Options.maxSteps),
                            subset(requests, longRun), settings(Epsilon)));
   }
-  if (!instants.empty() && !seriesAtInstants(process, requests, instants, result)) {
-    others.insert(others.end(), instants.begin(), instants.end());
-    std::sort(others.begin(), others.end());
+  // Apart: intervals may need more steps than the instants.
+  for (const std::vector<std::size_t>* which : {&instants, &intervals}) {
+    if (!which->empty() && !bySeries(process, requests, *which, result)) {
+      others.insert(others.end(), which->begin(), which->end());
+      std::sort(others.begin(), others.end());
+    }
   }
   if (!others.empty()) {
     place(result, others, doublePhases(process, subset(requests, others)));
@@ -567,27 +581,30 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
   return found;
 }
 
-bool Solver::seriesAtInstants(const DeterministicProcess& process,
-                              const std::vector<MeasureRequest>& requests,
-                              const std::vector<std::size_t>& instants, Evaluation& result) {
-  std::vector<double> times;
-  for (std::size_t r : instants) {
-    times.push_back(requests[r].stop);
-  }
-  std::sort(times.begin(), times.end());
-  times.erase(std::unique(times.begin(), times.end()), times.end());
+bool Solver::bySeries(const DeterministicProcess& process,
+                      const std::vector<MeasureRequest>& requests,
+                      const std::vector<std::size_t>& which, Evaluation& result) {
   try {
-    // A quarter of the steps: when the series gives up, the phases still have the rest.
+    std::vector<std::size_t> rows;
     const std::vector<std::vector<Estimate>> table =
-        shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
-    for (std::size_t r : instants) {
-      const std::size_t row =
-          std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin();
-      result.estimates[r] = table[row][requests[r].variable];
+        requests[which.front()].kind == VariableKind::kInstant
+            ? seriesAtInstants(process, requests, which, rows)
+            : seriesOverIntervals(process, requests, which, rows);
+    for (std::size_t i = 0; i < which.size(); i++) {
+      const MeasureRequest& request = requests[which[i]];
+      Estimate estimate = table[rows[i]][request.variable];
+      if (request.kind == VariableKind::kAverage) {
+        estimate.value /= request.stop - request.start;
+        estimate.error /= request.stop - request.start;
+      }
+      result.estimates[which[i]] = estimate;
     }
-    Result.notes.push_back("deterministic delays " + delayList(process) +
-                           ": never disabled once enabled; series of Poisson terms shifted by "
-                           "the delays (the error given is a bound)");
+    const std::string note = "deterministic delays " + delayList(process) +
+                             ": never disabled once enabled; series of Poisson terms shifted by "
+                             "the delays (the error given is a bound)";
+    if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
+      Result.notes.push_back(note);
+    }
     return true;
   } catch (const SolveError& error) {
     // Many delays before the last time point: the phases may settle sooner.
@@ -595,6 +612,43 @@ bool Solver::seriesAtInstants(const DeterministicProcess& process,
                            error.what());
     return false;
   }
+}
+
+std::vector<std::vector<Estimate>> Solver::seriesAtInstants(
+    const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
+    const std::vector<std::size_t>& which, std::vector<std::size_t>& rows) {
+  std::vector<double> times;
+  for (std::size_t r : which) {
+    times.push_back(requests[r].stop);
+  }
+  std::sort(times.begin(), times.end());
+  times.erase(std::unique(times.begin(), times.end()), times.end());
+  for (std::size_t r : which) {
+    rows.push_back(std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin());
+  }
+  // A quarter of the steps: when the series gives up, the phases still have the rest.
+  return shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
+}
+
+std::vector<std::vector<Estimate>> Solver::seriesOverIntervals(
+    const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
+    const std::vector<std::size_t>& which, std::vector<std::size_t>& rows) {
+  std::vector<std::pair<double, double>> intervals;
+  for (std::size_t r : which) {
+    intervals.emplace_back(requests[r].start, requests[r].stop);
+  }
+  std::sort(intervals.begin(), intervals.end());
+  intervals.erase(std::unique(intervals.begin(), intervals.end()), intervals.end());
+  std::vector<Span> spans;
+  for (const auto& [start, stop] : intervals) {
+    spans.push_back({start, stop});
+  }
+  for (std::size_t r : which) {
+    const std::pair<double, double> interval(requests[r].start, requests[r].stop);
+    rows.push_back(std::lower_bound(intervals.begin(), intervals.end(), interval) -
+                   intervals.begin());
+  }
+  return shiftedPoissonIntegrals(process, spans, Epsilon, Options.maxSteps / 4 + 1);
 }
 
 void Solver::noteDroppedDelays(const DeterministicProcess& process, double horizon) {

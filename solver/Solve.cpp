@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <utility>
+#include <variant>
 
 #include "solver/DeterministicProcess.h"
 #include "solver/EmbeddedChain.h"
 #include "solver/FirstPassage.h"
+#include "solver/IndependentParts.h"
+#include "solver/LongRunByParts.h"
 #include "solver/Measures.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
@@ -170,6 +173,11 @@ class Solver {
   void evaluateWithDelays(const std::vector<double>& rewards);
   Evaluation solveWithDelays(const DeterministicProcess& process,
                              const std::vector<MeasureRequest>& requests);
+  // Long-run requests of a process that buildProcess refused for
+  // concurrent delays: solved in independent parts where it splits into
+  // parts with one delay at a time; otherwise refusal, with the reason.
+  Evaluation longRunInParts(const std::vector<MeasureRequest>& requests,
+                            const std::vector<double>& rewards, Diagnostic refusal);
   // A mean time to a condition through the embedded chain of its first passage.
   Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
   // The instants by the series of shifted Poisson terms, into result;
@@ -479,6 +487,12 @@ void Solver::evaluateWithDelays(const std::vector<double>& rewards) {
       }
     }
     Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
+    if (!process.ok() && !timedKinds) {
+      const Evaluation evaluation = longRunInParts(requests, rewards, process.error());
+      noteMethods(evaluation, false);
+      store(evaluation, positions);
+      continue;
+    }
     if (!process.ok()) {
       throw InputError(process.error());
     }
@@ -527,6 +541,53 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
     place(result, others, doublePhases(process, subset(requests, others)));
   }
   return result;
+}
+
+Evaluation Solver::longRunInParts(const std::vector<MeasureRequest>& requests,
+                                  const std::vector<double>& rewards, Diagnostic refusal) {
+  const auto refuse = [&](const std::string& why) {
+    refusal.message += "; " + why;
+    throw InputError(refusal);
+  };
+  const bool longRunOnly =
+      std::all_of(requests.begin(), requests.end(),
+                  [](const MeasureRequest& r) { return r.kind == VariableKind::kLongRun; });
+  if (!longRunOnly || !Run.firings) {
+    throw InputError(refusal);
+  }
+  // Built again with every firing kept, what remains wrong with the files is said alone.
+  Parsed<DeterministicProcess> process = buildConcurrentProcess(Run, INFINITY);
+  if (!process.ok()) {
+    throw InputError(process.error());
+  }
+  if (!Run.markings) {
+    refuse("with the .states file (gen -M) the solver would try to split it into independent parts");
+  }
+  for (const ClockedFiring& firing : process.value().firings) {
+    for (const MeasureRequest& request : requests) {
+      if (!firing.impulse.empty() && firing.impulse[request.variable] != 0) {
+        refuse("it does not split into independent parts with impulses earned when a delay fires");
+      }
+    }
+  }
+  auto parts = independentParts(process.value(), *Run.markings);
+  if (std::holds_alternative<std::string>(parts)) {
+    refuse("it does not split into independent parts: " + std::get<std::string>(parts));
+  }
+  std::vector<ProcessPart>& found = std::get<std::vector<ProcessPart>>(parts);
+  auto evaluation = longRunByParts(found, rewards, Run.rewards.numVariables, requests,
+                                   settings(Epsilon), kCycleTruncation);
+  if (std::holds_alternative<std::string>(evaluation)) {
+    refuse("it does not split into independent parts: " + std::get<std::string>(evaluation));
+  }
+  Result.notes.push_back(
+      "deterministic delays " + delayList(process.value()) + " run concurrently in " +
+      std::to_string(found.size()) +
+      " independent parts: the long run of each through the embedded Markov regenerative "
+      "process, each delay's subordinated chain uniformized over it (leaving out at most " +
+      numberText("%g", kCycleTruncation) +
+      " of a cycle's probability); a state's share is the product of its parts'");
+  return std::get<Evaluation>(evaluation);
 }
 
 Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,

@@ -172,4 +172,34 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   EXPECT_TRUE(solution.withinBound);
 }
 
+// two_reboots.san: two components rebooted a fixed time after they fail,
+// whose reboots can be pending at once, solved as independent parts: each
+// up in the long run with probability 1/(1 + lambda d), the two
+// independently. Coupled by an alarm, or without the markings that show the
+// parts, the long run is refused with the reason.
+TEST_F(ClosedFormModelsTest, TwoRebootsPendingAtOnceSolvedAsIndependentParts) {
+  const double a = 1 / (1 + 0.5 * 1), b = 1 / (1 + 0.2 * 3);
+  auto values = byName(solve("two_reboots", 0, " -D -M"));
+  ASSERT_EQ(3u, values.size());
+  expectValue(a * b, values["both_up@inf"]);
+  expectValue(1 - (1 - a) * (1 - b), values["one_up@inf"]);
+  expectValue(a + b, values["number_up@inf"]);
+  const auto refusal = [&](int experiment, const std::string& options_) {
+    EXPECT_EQ(0, dir.run(std::string(MEASURE_MODELS_DIR) + "/two_reboots -P./ -Nm -B" +
+                         std::to_string(experiment) + options_)
+                     .status);
+    solver::SolveOptions options;
+    options.base = dir.prefix() + "m";
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    EXPECT_FALSE(solution.ok());
+    return solution.ok() ? std::string() : solution.error().message;
+  };
+  EXPECT_NE(std::string::npos,
+            refusal(1, " -D -M")
+                .find("; it does not split into independent parts: the rate from state 2 "
+                      "(first.up=0 first.down=1 second.up=1 second.down=0 alarm=1) to state 4 "
+                      "depends on places its move does not change"));
+  EXPECT_NE(std::string::npos, refusal(0, " -D").find("with the .states file (gen -M)"));
+}
+
 }  // namespace

@@ -113,6 +113,18 @@ TEST_F(ClosedFormModelsTest, MeanTimeToFailureOfTwoOutOfThreeWithAndWithoutRepai
   }
 }
 
+// The probability that a component failing at rate lambda and rebooted d
+// after it fails is up at t: up after k reboots when exactly k failures
+// fall in its up time t - k d.
+double rebootedUp(double lambda, double d, double t) {
+  double up = 0;
+  for (int k = 0; k * d <= t; k++) {
+    const double x = lambda * (t - k * d);
+    up += std::exp(-x + k * std::log(x) - std::lgamma(k + 1.0));
+  }
+  return up;
+}
+
 // reboot.san: up at t when k failures fall in its up time t - k d, summed
 // over k; 1/(1 + lambda d) in the long run. Each cycle, up for 1/lambda on
 // average and down for d, ends in one reboot, whose impulse is earned when
@@ -125,14 +137,9 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   auto values = byName(solution);
   ASSERT_EQ(5u, values.size());
   for (const double t : {0.5, 1.5, 2.5}) {
-    double up = 0;
-    for (int k = 0; k * d <= t; k++) {
-      const double x = lambda * (t - k * d);
-      up += std::exp(-x + k * std::log(x) - std::lgamma(k + 1.0));
-    }
     char name[32];
     std::snprintf(name, sizeof name, "available@%g", t);
-    expectValue(up, values[name]);
+    expectValue(rebootedUp(lambda, d, t), values[name]);
   }
   expectValue(1 / (1 + lambda * d), values["availability@inf"]);
   expectValue(lambda / (1 + lambda * d), values["reboot_rate@inf"]);
@@ -174,13 +181,18 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
 
 // two_reboots.san: two components rebooted a fixed time after they fail,
 // whose reboots can be pending at once, solved as independent parts: each
-// up in the long run with probability 1/(1 + lambda d), the two
-// independently. Coupled by an alarm, or without the markings that show the
+// up at t as the rebooted component, and in the long run with probability
+// 1/(1 + lambda d), the two independently. Coupled by an alarm, or without the markings that show the
 // parts, the long run is refused with the reason.
 TEST_F(ClosedFormModelsTest, TwoRebootsPendingAtOnceSolvedAsIndependentParts) {
   const double a = 1 / (1 + 0.5 * 1), b = 1 / (1 + 0.2 * 3);
   auto values = byName(solve("two_reboots", 0, " -D -M"));
-  ASSERT_EQ(3u, values.size());
+  ASSERT_EQ(5u, values.size());
+  for (const double t : {1.5, 4.0}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "both_up_at@%g", t);
+    expectValue(rebootedUp(0.5, 1, t) * rebootedUp(0.2, 3, t), values[name]);
+  }
   expectValue(a * b, values["both_up@inf"]);
   expectValue(1 - (1 - a) * (1 - b), values["one_up@inf"]);
   expectValue(a + b, values["number_up@inf"]);

@@ -297,7 +297,8 @@ TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
   EXPECT_EQ(dir.prefix() +
                 "m: state 1 (q=0) enables the deterministic delays 1 (d1) and 2 (d2), "
                 "which can both fire before the last time point 3; the solver handles "
-                "one per state",
+                "one per state; it does not split into independent parts: its places do not "
+                "fall into parts that no move changes together",
             solveModel(model, options).error().text());
 }
 

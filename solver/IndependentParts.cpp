@@ -59,6 +59,8 @@ class Splitter {
     return Markings.markings.data() + std::size_t(s) * NumPlaces;
   }
   std::vector<std::size_t> changed(std::uint32_t s, std::uint32_t t) const;
+  // The firings of state s, whether the process kept several or one.
+  std::vector<std::uint32_t> firingsOf(std::uint32_t s) const;
   // Joins the places each move changes; the group of each changed place
   // and of each clock; false when a clock changes nothing.
   bool groupPlaces();
@@ -101,6 +103,16 @@ std::vector<std::size_t> Splitter::changed(std::uint32_t s, std::uint32_t t) con
   return places;
 }
 
+std::vector<std::uint32_t> Splitter::firingsOf(std::uint32_t s) const {
+  if (!Process.firingsOf.empty()) {
+    return Process.firingsOf[s];
+  }
+  if (Process.firingOf[s] < 0) {
+    return {};
+  }
+  return {static_cast<std::uint32_t>(Process.firingOf[s])};
+}
+
 bool Splitter::groupPlaces() {
   PlaceGroups groups(NumPlaces);
   std::vector<bool> changes(NumPlaces, false);
@@ -120,7 +132,7 @@ bool Splitter::groupPlaces() {
     for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
       joinAll(changed(s, chain.column[e]), nullptr);
     }
-    for (std::uint32_t f : Process.firingsOf[s]) {
+    for (std::uint32_t f : firingsOf(s)) {
       const ClockedFiring& firing = Process.firings[f];
       for (const auto& outcome : firing.outcomes) {
         joinAll(changed(s, outcome.first), &anchor[firing.clock]);
@@ -202,7 +214,7 @@ std::string Splitter::addExponential() {
 std::string Splitter::addFirings() {
   std::vector<std::vector<std::uint32_t>> count(NumGroups, std::vector<std::uint32_t>(NumStates));
   for (std::uint32_t s = 0; s < NumStates; s++) {
-    for (std::uint32_t f : Process.firingsOf[s]) {
+    for (std::uint32_t f : firingsOf(s)) {
       const ClockedFiring& firing = Process.firings[f];
       const auto g = static_cast<std::size_t>(GroupOfClock[firing.clock]);
       ClockedFiring own{firing.clock, firing.delay, {}, {}};

@@ -19,7 +19,8 @@ struct ProcessPart {
   std::vector<std::string> places;     // the places that make its state
 };
 
-// The process (built with every concurrent firing kept) split into parts
+// The process (built with every concurrent firing kept, or with one per
+// state) split into parts
 // that evolve independently: its places fall into groups such that every
 // exponential transition, and every firing of a clock, changes the places
 // of one group only; its states are every combination of the groups'

@@ -61,8 +61,12 @@ struct Candidate {
 
 class Builder {
  public:
-  Builder(const RunFiles& run, double horizon)
-      : Run(run), Horizon(horizon), Delays(*run.delays), Listed(Delays, run.space.numStates) {}
+  Builder(const RunFiles& run, double horizon, bool concurrent)
+      : Run(run),
+        Horizon(horizon),
+        Concurrent(concurrent),
+        Delays(*run.delays),
+        Listed(Delays, run.space.numStates) {}
 
   DeterministicProcess build();
 
@@ -90,6 +94,7 @@ class Builder {
 
   const RunFiles& Run;
   const double Horizon;
+  const bool Concurrent;  // keep every firing of a state
   const std::vector<DelayEnabling>& Delays;
   const Listings Listed;
   std::size_t NextOutcome = 0;  // in the ".firings" file
@@ -109,6 +114,9 @@ DeterministicProcess Builder::build() {
     Process.clockNames.assign(Delays.size(), "");
   }
   Process.firingOf.assign(numStates, -1);
+  if (Concurrent) {
+    Process.firingsOf.resize(numStates);
+  }
   Process.exponential.numVariables = Run.rewards.numVariables;
   Process.exponential.rewards = Run.rewards.rate;
   std::vector<double> rates;
@@ -268,7 +276,7 @@ void Builder::keepShort(std::uint32_t s, std::vector<Candidate>& candidates) {
       short_.push_back(std::move(candidate));
     }
   }
-  if (short_.size() > 1) {
+  if (short_.size() > 1 && !Concurrent) {
     const std::string limit = std::isinf(Horizon)
                                   ? "in the long run"
                                   : "before the last time point " + numberText(Horizon);
@@ -277,10 +285,15 @@ void Builder::keepShort(std::uint32_t s, std::vector<Candidate>& candidates) {
              clockText(short_[0].firing) + " and " + clockText(short_[1].firing) +
              ", which can both fire " + limit + "; the solver handles one per state");
   }
-  if (!short_.empty()) {
-    Process.firingOf[s] = static_cast<std::int64_t>(Process.firings.size());
-    short_.front().firing.impulse = firingImpulse(s, short_.front().firing);
-    Process.firings.push_back(std::move(short_.front().firing));
+  for (Candidate& candidate : short_) {
+    if (Process.firingOf[s] < 0) {
+      Process.firingOf[s] = static_cast<std::int64_t>(Process.firings.size());
+    }
+    if (Concurrent) {
+      Process.firingsOf[s].push_back(static_cast<std::uint32_t>(Process.firings.size()));
+    }
+    candidate.firing.impulse = firingImpulse(s, candidate.firing);
+    Process.firings.push_back(std::move(candidate.firing));
   }
 }
 
@@ -407,7 +420,15 @@ void addPhaseRow(const DeterministicProcess& process, const std::vector<std::uin
 
 Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon) {
   try {
-    return Builder(run, horizon).build();
+    return Builder(run, horizon, false).build();
+  } catch (const InputError& error) {
+    return error.diagnostic();
+  }
+}
+
+Parsed<DeterministicProcess> buildConcurrentProcess(const RunFiles& run, double horizon) {
+  try {
+    return Builder(run, horizon, true).build();
   } catch (const InputError& error) {
     return error.diagnostic();
   }

@@ -35,6 +35,10 @@ struct DeterministicProcess {
   std::vector<std::string> clockNames;    // the activity of each clock, or the delay's
   std::map<double, std::string> kept;     // delays that fire, with their activities' names
   std::map<double, std::string> dropped;  // delays longer than the horizon, likewise
+  // Filled only by buildConcurrentProcess: every firing of each state
+  // (indices into firings), several where delays run concurrently;
+  // firingOf then holds the first.
+  std::vector<std::vector<std::uint32_t>> firingsOf;
 
   // The clock of the firing of state s (from 0), or -1 when it has none.
   std::int64_t clockOf(std::size_t s) const {
@@ -54,6 +58,11 @@ struct DeterministicProcess {
 // not handle), a state whose firings the files do not tell apart, and any
 // disagreement between the files.
 Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon);
+
+// The same, keeping every firing that can happen before the horizon, where
+// a state enables several (in firingsOf): for solvers that split the
+// process into parts with one delay at a time each.
+Parsed<DeterministicProcess> buildConcurrentProcess(const RunFiles& run, double horizon);
 
 // Every move of process as a chain: its exponential transitions at their
 // rates and each firing's outcomes at rate 1. Each has positive probability

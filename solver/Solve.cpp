@@ -5,11 +5,14 @@
 #include <cmath>
 #include <cstdio>
 #include <utility>
+#include <variant>
 
 #include "solver/DeterministicProcess.h"
 #include "solver/EmbeddedChain.h"
 #include "solver/FirstPassage.h"
+#include "solver/IndependentParts.h"
 #include "solver/Measures.h"
+#include "solver/ProductOfParts.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
 #include "solver/RunFiles.h"
@@ -170,6 +173,17 @@ class Solver {
   void evaluateWithDelays(const std::vector<double>& rewards);
   Evaluation solveWithDelays(const DeterministicProcess& process,
                              const std::vector<MeasureRequest>& requests);
+  // Requests at instants and in the long run of a process that
+  // buildProcess refused (refusal) for concurrent delays up to the
+  // horizon: solved in independent parts where it splits into parts with
+  // one delay at a time; otherwise the refusal is thrown, with the reason.
+  Evaluation inParts(const std::vector<MeasureRequest>& requests,
+                     const std::vector<double>& rewards, double horizon, Diagnostic refusal);
+  // Each part's states' indicators solved as the process's own requests
+  // are, their products summed.
+  Evaluation solveParts(std::vector<ProcessPart>& parts,
+                        const std::vector<MeasureRequest>& requests,
+                        const std::vector<double>& rewards);
   // A mean time to a condition through the embedded chain of its first passage.
   Evaluation meanTimeWithDelays(const DeterministicProcess& process, const MeasureRequest& request);
   // The requests which, all at instants or all over intervals, by the
@@ -488,11 +502,13 @@ void Solver::evaluateWithDelays(const std::vector<double>& rewards) {
       }
     }
     Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
-    if (!process.ok()) {
-      throw InputError(process.error());
+    Evaluation evaluation;
+    if (process.ok()) {
+      noteDroppedDelays(process.value(), horizon);
+      evaluation = solveWithDelays(process.value(), requests);
+    } else {
+      evaluation = inParts(requests, rewards, horizon, process.error());
     }
-    noteDroppedDelays(process.value(), horizon);
-    const Evaluation evaluation = solveWithDelays(process.value(), requests);
     noteMethods(evaluation, timedKinds);
     store(evaluation, positions);
   }
@@ -540,6 +556,83 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   if (!others.empty()) {
     place(result, others, doublePhases(process, subset(requests, others)));
   }
+  return result;
+}
+
+Evaluation Solver::inParts(const std::vector<MeasureRequest>& requests,
+                           const std::vector<double>& rewards, double horizon,
+                           Diagnostic refusal) {
+  const auto refuse = [&](const std::string& why) {
+    refusal.message += "; " + why;
+    throw InputError(refusal);
+  };
+  // The value at an instant, and in the long run, of a product of
+  // independent parts is a sum over products of theirs; other kinds are not.
+  const bool factors = std::all_of(requests.begin(), requests.end(), [](const MeasureRequest& r) {
+    return r.kind == VariableKind::kInstant || r.kind == VariableKind::kLongRun;
+  });
+  if (!factors || !Run.firings) {
+    throw InputError(refusal);
+  }
+  // Built again with every firing kept, what remains wrong with the files is said alone.
+  Parsed<DeterministicProcess> process = buildConcurrentProcess(Run, horizon);
+  if (!process.ok()) {
+    throw InputError(process.error());
+  }
+  if (!Run.markings) {
+    refuse("with the .states file (gen -M) the solver would try to split it into independent parts");
+  }
+  for (const ClockedFiring& firing : process.value().firings) {
+    for (const MeasureRequest& request : requests) {
+      if (!firing.impulse.empty() && firing.impulse[request.variable] != 0) {
+        refuse("it does not split into independent parts with impulses earned when a delay fires");
+      }
+    }
+  }
+  auto split = independentParts(process.value(), *Run.markings);
+  if (std::holds_alternative<std::string>(split)) {
+    refuse("it does not split into independent parts: " + std::get<std::string>(split));
+  }
+  std::vector<ProcessPart>& parts = std::get<std::vector<ProcessPart>>(split);
+  const std::string why = partsRefusal(parts, requests);
+  if (!why.empty()) {
+    refuse("it does not split into independent parts: " + why);
+  }
+  noteDroppedDelays(process.value(), horizon);
+  Result.notes.push_back("deterministic delays " + delayList(process.value()) +
+                         " run concurrently in " + std::to_string(parts.size()) +
+                         " independent parts, each solved apart: a state's share is the product "
+                         "of its parts'");
+  return solveParts(parts, requests, rewards);
+}
+
+Evaluation Solver::solveParts(std::vector<ProcessPart>& parts,
+                              const std::vector<MeasureRequest>& requests,
+                              const std::vector<double>& rewards) {
+  const std::size_t nv = Run.rewards.numVariables;
+  double largest = DBL_MIN;
+  std::size_t partStates = 0;
+  for (const MeasureRequest& request : requests) {
+    for (std::size_t s = 0; s < Run.space.numStates; s++) {
+      largest = std::max(largest, std::fabs(rewards[s * nv + request.variable]));
+    }
+  }
+  for (const ProcessPart& part : parts) {
+    partStates += part.process.exponential.size();
+  }
+  // Each part's shares within a bound that keeps the products' error within the whole's.
+  const double whole = Epsilon;
+  Epsilon = whole / (4 * largest * static_cast<double>(partStates));
+  Evaluation result;
+  std::vector<Evaluation> shares;
+  for (ProcessPart& part : parts) {
+    const std::vector<MeasureRequest> indicators = indicatorRequests(part, requests);
+    shares.push_back(solveWithDelays(part.process, indicators));
+    place(result, {}, shares.back());
+  }
+  Epsilon = whole;
+  result.estimates = productOfParts(parts, shares, rewards, nv, requests);
+  result.infinite.assign(requests.size(), false);
   return result;
 }
 
@@ -718,6 +811,14 @@ void Solver::noteErlang(const DeterministicProcess& process, unsigned int phases
 
 void Solver::finish() {
   Result.epsilon = Epsilon;
+  // Parts solved alike note the same method once each: say it once.
+  std::vector<std::string> notes;
+  for (std::string& note : Result.notes) {
+    if (std::find(notes.begin(), notes.end(), note) == notes.end()) {
+      notes.push_back(std::move(note));
+    }
+  }
+  Result.notes = std::move(notes);
   for (const VariableValue& value : Values) {
     if (value.kind == VariableKind::kMeanTime && value.infinite) {
       Result.notes.push_back(value.variable +

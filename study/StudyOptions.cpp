@@ -52,7 +52,8 @@ std::string optionText(int option, const char* value) {
 
 // Reads one option with its value; false with problem set when it is wrong.
 bool readOption(int option, const char* value, StudyOptions& options, std::string& problem) {
-  const double number = numberOf(value).value_or(NAN);
+  // Options without a value (-s) come with none.
+  const double number = value != nullptr ? numberOf(value).value_or(NAN) : NAN;
   switch (option) {
     case 'o':
       options.folder = value;

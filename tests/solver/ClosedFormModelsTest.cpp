@@ -113,6 +113,18 @@ TEST_F(ClosedFormModelsTest, MeanTimeToFailureOfTwoOutOfThreeWithAndWithoutRepai
   }
 }
 
+// The probability that a component failing at rate lambda and rebooted d
+// after it fails is up at t: up after k reboots when exactly k failures
+// fall in its up time t - k d.
+double rebootedUp(double lambda, double d, double t) {
+  double up = 0;
+  for (int k = 0; k * d <= t; k++) {
+    const double x = lambda * (t - k * d);
+    up += std::exp(-x + k * std::log(x) - std::lgamma(k + 1.0));
+  }
+  return up;
+}
+
 // reboot.san: up at t when k failures fall in its up time t - k d, summed
 // over k; 1/(1 + lambda d) in the long run. Each cycle, up for 1/lambda on
 // average and down for d, ends in one reboot, whose impulse is earned when
@@ -125,14 +137,9 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   auto values = byName(solution);
   ASSERT_EQ(5u, values.size());
   for (const double t : {0.5, 1.5, 2.5}) {
-    double up = 0;
-    for (int k = 0; k * d <= t; k++) {
-      const double x = lambda * (t - k * d);
-      up += std::exp(-x + k * std::log(x) - std::lgamma(k + 1.0));
-    }
     char name[32];
     std::snprintf(name, sizeof name, "available@%g", t);
-    expectValue(up, values[name]);
+    expectValue(rebootedUp(lambda, d, t), values[name]);
   }
   expectValue(1 / (1 + lambda * d), values["availability@inf"]);
   expectValue(lambda / (1 + lambda * d), values["reboot_rate@inf"]);
@@ -170,6 +177,41 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   expectValue((1 / lambda + cycle) / (1 - repaired), values["warning_or_failure@inf"], 1e-9);
   EXPECT_TRUE(solution.values[2].infinite);
   EXPECT_TRUE(solution.withinBound);
+}
+
+// two_reboots.san: two components rebooted a fixed time after they fail,
+// whose reboots can be pending at once, solved as independent parts: each
+// up at t as the rebooted component, and in the long run with probability
+// 1/(1 + lambda d), the two independently. Coupled by an alarm, or without the markings that show the
+// parts, the long run is refused with the reason.
+TEST_F(ClosedFormModelsTest, TwoRebootsPendingAtOnceSolvedAsIndependentParts) {
+  const double a = 1 / (1 + 0.5 * 1), b = 1 / (1 + 0.2 * 3);
+  auto values = byName(solve("two_reboots", 0, " -D -M"));
+  ASSERT_EQ(5u, values.size());
+  for (const double t : {1.5, 4.0}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "both_up_at@%g", t);
+    expectValue(rebootedUp(0.5, 1, t) * rebootedUp(0.2, 3, t), values[name]);
+  }
+  expectValue(a * b, values["both_up@inf"]);
+  expectValue(1 - (1 - a) * (1 - b), values["one_up@inf"]);
+  expectValue(a + b, values["number_up@inf"]);
+  const auto refusal = [&](int experiment, const std::string& options_) {
+    EXPECT_EQ(0, dir.run(std::string(MEASURE_MODELS_DIR) + "/two_reboots -P./ -Nm -B" +
+                         std::to_string(experiment) + options_)
+                     .status);
+    solver::SolveOptions options;
+    options.base = dir.prefix() + "m";
+    const solver::Parsed<solver::Solution> solution = solver::solve(options);
+    EXPECT_FALSE(solution.ok());
+    return solution.ok() ? std::string() : solution.error().message;
+  };
+  EXPECT_NE(std::string::npos,
+            refusal(1, " -D -M")
+                .find("; it does not split into independent parts: the rate from state 2 "
+                      "(first.up=0 first.down=1 second.up=1 second.down=0 alarm=1) to state 4 "
+                      "depends on places its move does not change"));
+  EXPECT_NE(std::string::npos, refusal(0, " -D").find("with the .states file (gen -M)"));
 }
 
 }  // namespace

@@ -110,8 +110,21 @@ TEST_F(SolveTest, TwoDelaysInOneStateNeedTheFiringsFileAndCannotBothBeShort) {
   EXPECT_EQ(dir.prefix() +
                 "full: state 5 enables the deterministic delays 1e+19 (power_cycle) and 0.00347 "
                 "(watchdog_reboot), which can both fire in the long run; the solver handles one "
-                "per state",
+                "per state; with the .states file (gen -M) the solver would try to split it "
+                "into independent parts",
             solver::solve(options).error().text());
+  // With the markings the flash and the RAM are solved apart, the RAM as the
+  // component rebooted a fixed time d after it fails (at rate a): corrupted
+  // d / (1 / a + d) of the time, the flash f / (1 / D + f) with D = 1e19.
+  ASSERT_EQ(0, dir.run(std::string(GEN_EXECUTABLE) + " -P./ -Nsplit -B0 -D -M").status);
+  options.base = dir.prefix() + "split";
+  const solver::Parsed<solver::Solution> split = solver::solve(options);
+  ASSERT_TRUE(split.ok()) << split.error().text();
+  const double a = 0.00548 + 6.012 * 0.0625 + 2.95e-06 * 0.25, d = 0.00347;
+  const double f = 0.00274 + 1.5e-16 * 0.0625, D = 1e19;
+  const solver::Estimate& reliability = split.value().values.back().estimate;
+  EXPECT_NEAR(d / (1 / a + d) * D / (1 / f + D), reliability.value, reliability.error);
+  EXPECT_LE(reliability.error, 1e-10);
 }
 
 // q goes from 0 to 1 after exactly 1, then to 2 after exactly 0.5 more: at
@@ -414,7 +427,8 @@ TEST_F(SolveTest, TwoShortDelaysInOneStateAreRefused) {
   EXPECT_EQ(dir.prefix() +
                 "m: state 1 (q=0) enables the deterministic delays 1 (d1) and 2 (d2), "
                 "which can both fire before the last time point 3; the solver handles "
-                "one per state",
+                "one per state; it does not split into independent parts: its places do not "
+                "fall into parts that no move changes together",
             solveModel(model, options).error().text());
 }
 

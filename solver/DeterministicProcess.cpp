@@ -337,6 +337,39 @@ void Builder::addExponential(std::uint32_t s, const std::vector<double>& rates) 
 
 }  // namespace
 
+DeterministicProcess stoppedAtCondition(const DeterministicProcess& process,
+                                        std::size_t variable) {
+  DeterministicProcess stopped = process;
+  const MarkovChain& chain = process.exponential;
+  MarkovChain& moves = stopped.exponential;
+  const std::size_t nv = chain.numVariables;
+  const auto held = static_cast<std::uint32_t>(chain.size());  // the added state
+  const auto holds = [&](std::size_t s) { return chain.rewards[s * nv + variable] == 1.0; };
+  moves.rowStart.assign(1, 0);
+  moves.column.clear();
+  moves.rate.clear();
+  for (std::uint32_t s = 0; s < held; s++) {
+    for (std::uint64_t e = chain.rowStart[s]; !holds(s) && e < chain.rowStart[s + 1]; e++) {
+      moves.column.push_back(chain.column[e]);
+      moves.rate.push_back(chain.rate[e]);
+    }
+    moves.rowStart.push_back(moves.column.size());
+    if (holds(s) && process.firingOf[s] >= 0) {
+      ClockedFiring& firing = stopped.firings[process.firingOf[s]];
+      firing.outcomes = {{held, 1.0}};
+      firing.impulse.clear();
+    }
+  }
+  moves.rowStart.push_back(moves.column.size());
+  moves.rewards.resize(moves.rewards.size() + nv, 0.0);
+  moves.rewards[held * nv + variable] = 1.0;
+  stopped.firingOf.push_back(-1);
+  if (!stopped.firingsOf.empty()) {
+    stopped.firingsOf.emplace_back();
+  }
+  return stopped;
+}
+
 MarkovChain movesOf(const DeterministicProcess& process) {
   const MarkovChain& exponential = process.exponential;
   MarkovChain moves;

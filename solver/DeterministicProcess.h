@@ -64,6 +64,15 @@ Parsed<DeterministicProcess> buildProcess(const RunFiles& run, double horizon);
 // process into parts with one delay at a time each.
 Parsed<DeterministicProcess> buildConcurrentProcess(const RunFiles& run, double horizon);
 
+// The process stopped where the condition of variable holds (its reward is
+// 1 there): those states keep no exponential transition, and a clock
+// running in one of them fires into an added last state that holds the
+// condition and has no clock. Its clocks run to the end where the
+// process's do, and its expected reward of variable at t is the
+// probability that the condition has held by t.
+DeterministicProcess stoppedAtCondition(const DeterministicProcess& process,
+                                        std::size_t variable);
+
 // Every move of process as a chain: its exponential transitions at their
 // rates and each firing's outcomes at rate 1. Each has positive probability
 // wherever its state is reached, however the clocks stand, so the graph

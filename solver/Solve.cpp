@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <utility>
 #include <variant>
 
@@ -191,6 +192,11 @@ class Solver {
   // the series gave up.
   bool bySeries(const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
                 const std::vector<std::size_t>& which, Evaluation& result);
+  // The probabilities that the condition of variable has held by the
+  // times of which, as values at instants of the process stopped there.
+  bool conditionBySeries(const DeterministicProcess& process,
+                         const std::vector<MeasureRequest>& requests, std::size_t variable,
+                         const std::vector<std::size_t>& which, Evaluation& result);
   // The series' values at each distinct instant, or over each distinct
   // interval, of which, and the row of each request of which.
   std::vector<std::vector<Estimate>> seriesAtInstants(const DeterministicProcess& process,
@@ -524,17 +530,27 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   result.infinite.assign(requests.size(), false);
   const bool runToTheEnd = clocksRunToTheEnd(process);
   std::vector<std::size_t> longRun, instants, intervals, others;
+  std::map<std::size_t, std::vector<std::size_t>> conditions;  // by variable
   for (std::size_t r = 0; r < requests.size(); r++) {
-    if (requests[r].kind == VariableKind::kMeanTime) {
+    const VariableKind kind = requests[r].kind;
+    if (kind == VariableKind::kMeanTime) {
       place(result, {r}, meanTimeWithDelays(process, requests[r]));
-    } else if (requests[r].kind == VariableKind::kLongRun) {
+    } else if (kind == VariableKind::kLongRun) {
       longRun.push_back(r);
-    } else if (requests[r].kind == VariableKind::kInstant && runToTheEnd) {
-      instants.push_back(r);
-    } else if (requests[r].kind != VariableKind::kProbabilityBy && runToTheEnd) {
-      intervals.push_back(r);
-    } else {
+    } else if (!runToTheEnd) {
       others.push_back(r);
+    } else if (kind == VariableKind::kInstant) {
+      instants.push_back(r);
+    } else if (kind == VariableKind::kProbabilityBy) {
+      conditions[requests[r].variable].push_back(r);
+    } else {
+      intervals.push_back(r);
+    }
+  }
+  for (const auto& [variable, which] : conditions) {
+    if (!conditionBySeries(process, requests, variable, which, result)) {
+      others.insert(others.end(), which.begin(), which.end());
+      std::sort(others.begin(), others.end());
     }
   }
   if (!longRun.empty()) {
@@ -672,6 +688,16 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
                            ": its mean time is finite but too large to compute");
   }
   return found;
+}
+
+bool Solver::conditionBySeries(const DeterministicProcess& process,
+                               const std::vector<MeasureRequest>& requests, std::size_t variable,
+                               const std::vector<std::size_t>& which, Evaluation& result) {
+  std::vector<MeasureRequest> instants = requests;
+  for (std::size_t r : which) {
+    instants[r].kind = VariableKind::kInstant;
+  }
+  return bySeries(stoppedAtCondition(process, variable), instants, which, result);
 }
 
 bool Solver::bySeries(const DeterministicProcess& process,

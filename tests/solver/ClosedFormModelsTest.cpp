@@ -179,6 +179,23 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   EXPECT_TRUE(solution.withinBound);
 }
 
+// second_failure.san: the second failure needs a reboot of fixed length
+// d between two exponential failures; the probability that it has come by
+// t is exact, by the series on the process stopped at it.
+TEST_F(ClosedFormModelsTest, TheProbabilityThatAConditionReachedThroughAFixedDelayHasHeld) {
+  const double lambda = 0.5, d = 1;
+  const solver::Solution solution = solve("second_failure");
+  auto values = byName(solution);
+  ASSERT_EQ(4u, values.size());
+  for (const double t : {0.5, 1.5, 3.0, 6.0}) {
+    const double u = std::max(t - d, 0.0);
+    char name[32];
+    std::snprintf(name, sizeof name, "second_failure@%g", t);
+    expectValue(1 - std::exp(-lambda * u) * (1 + lambda * u), values[name]);
+  }
+  EXPECT_TRUE(solution.withinBound);
+}
+
 // two_reboots.san: two components rebooted a fixed time after they fail,
 // whose reboots can be pending at once, solved as independent parts: each
 // up at t as the rebooted component, and in the long run with probability

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Benchmark of the solver on fixed delays: a component that fails at rate
 # 0.5 and is rebooted exactly 1 after it fails (its two-state run written
-# here by hand), at several times and in the long run; and the memory
+# here by hand), at several times, over [0, t] and in the long run; and the memory
 # array at its time point 365 and in the long run for N = 1 to 4 RAMs
 # (solved in independent parts). Prints one markdown table row per
 # run: what was asked, the outcome (the largest error, or the refusal), the
@@ -19,6 +19,9 @@ printf 'Version:1\nNumPV:1\nName:down\nType:0\nNumTimes:0\n' >"$reboot.pvtype"
 printf '1\n2\n   \n1\n2\n5.0000000000e-01\n0\n2\n1\n-1.0000000000e+00\n0\n' >"$reboot.arm"
 printf 'down\n1\n0\n0\n2\n0\n1\n' >"$reboot.var"
 printf '1\n1.0000000000e+00\n2\n0\n' >"$reboot.det"
+# The same run with the variable accumulated over [0, t] (type 1).
+for suffix in arm var det; do cp "$reboot.$suffix" "$work/reboot_over.$suffix"; done
+printf 'Version:1\nNumPV:1\nName:down\nType:1\nNumTimes:0\n' >"$work/reboot_over.pvtype"
 
 # Runs solve with the arguments and prints the row labelled $1.
 measure() {
@@ -50,10 +53,11 @@ printf '| run | outcome | wall s | user s | peak RSS MB |\n|---|---|---|---|---|
 measure "reboot, long run" -s "$reboot"
 measure "reboot, t = 0.5, 1, 1.5, 2, 3.7, 10" -t 0.5,1,1.5,2,3.7,10 "$reboot"
 measure "reboot, t = 100, 1000" -t 100,1000 "$reboot"
+measure "reboot, over [0, t], t = 0.5, 1.5, 10, 100" -t 0.5,1.5,10,100 "$work/reboot_over"
 for n in 1 2 3 4; do
   name="$work/memory_array_$n"
   "$build/bench/memory_array" -P"$work/" -Nmemory_array_$n -B$((n - 1)) -D -M >/dev/null
   measure "memory array N = $n, at 365 and in the long run" -s "$name"
   rm -f "$name".*
 done
-rm -f "$reboot".* "$work"/delay.*
+rm -f "$reboot".* "$work"/reboot_over.* "$work"/delay.*

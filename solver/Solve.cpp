@@ -146,6 +146,30 @@ void place(Evaluation& whole, const std::vector<std::size_t>& which, const Evalu
   whole.stopped = whole.stopped || part.stopped;
 }
 
+// The distinct spans of the requests which (an instant as a span of no
+// length at its time), sorted, and into rows the position of each
+// request's span among them.
+std::vector<Span> distinctSpans(const std::vector<MeasureRequest>& requests,
+                                const std::vector<std::size_t>& which, bool instants,
+                                std::vector<std::size_t>& rows) {
+  std::vector<std::pair<double, double>> intervals;
+  for (std::size_t r : which) {
+    intervals.emplace_back(instants ? requests[r].stop : requests[r].start, requests[r].stop);
+  }
+  std::vector<std::pair<double, double>> distinct = intervals;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  for (const auto& interval : intervals) {
+    rows.push_back(std::lower_bound(distinct.begin(), distinct.end(), interval) -
+                   distinct.begin());
+  }
+  std::vector<Span> spans;
+  for (const auto& [start, stop] : distinct) {
+    spans.push_back({start, stop});
+  }
+  return spans;
+}
+
 class Solver {
  public:
   Solver(const SolveOptions& options, RunFiles& run)
@@ -197,15 +221,6 @@ class Solver {
   bool conditionBySeries(const DeterministicProcess& process,
                          const std::vector<MeasureRequest>& requests, std::size_t variable,
                          const std::vector<std::size_t>& which, Evaluation& result);
-  // The series' values at each distinct instant, or over each distinct
-  // interval, of which, and the row of each request of which.
-  std::vector<std::vector<Estimate>> seriesAtInstants(const DeterministicProcess& process,
-                                                      const std::vector<MeasureRequest>& requests,
-                                                      const std::vector<std::size_t>& which,
-                                                      std::vector<std::size_t>& rows);
-  std::vector<std::vector<Estimate>> seriesOverIntervals(
-      const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
-      const std::vector<std::size_t>& which, std::vector<std::size_t>& rows);
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -659,14 +674,11 @@ Evaluation Solver::meanTimeWithDelays(const DeterministicProcess& process,
   for (std::size_t s = 0; s < chain.size(); s++) {
     holds[s] = chain.rewards[s * chain.numVariables + request.variable] == 1.0;
   }
-  const std::string note = "mean times with deterministic delays " + delayList(process) +
-                           ": the embedded Markov regenerative process with the condition "
-                           "absorbing inside each cycle, each delay's subordinated chain "
-                           "uniformized over it (leaving out at most " +
-                           numberText("%g", kCycleTruncation) + " of a cycle's probability)";
-  if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
-    Result.notes.push_back(note);
-  }
+  Result.notes.push_back("mean times with deterministic delays " + delayList(process) +
+                         ": the embedded Markov regenerative process with the condition "
+                         "absorbing inside each cycle, each delay's subordinated chain "
+                         "uniformized over it (leaving out at most " +
+                         numberText("%g", kCycleTruncation) + " of a cycle's probability)");
   // Decided on the process's own moves: the cycles leave out ways of
   // probability below what they keep.
   if (!holds[chain.initial] && canAvoidForever(movesOf(process), holds)) {
@@ -705,10 +717,17 @@ bool Solver::bySeries(const DeterministicProcess& process,
                       const std::vector<std::size_t>& which, Evaluation& result) {
   try {
     std::vector<std::size_t> rows;
+    const bool instants = requests[which.front()].kind == VariableKind::kInstant;
+    const std::vector<Span> spans = distinctSpans(requests, which, instants, rows);
+    std::vector<double> times;
+    for (const Span& span : spans) {
+      times.push_back(span.stop);
+    }
+    // A quarter of the steps: when the series gives up, the phases still have the rest.
+    const std::uint64_t steps = Options.maxSteps / 4 + 1;
     const std::vector<std::vector<Estimate>> table =
-        requests[which.front()].kind == VariableKind::kInstant
-            ? seriesAtInstants(process, requests, which, rows)
-            : seriesOverIntervals(process, requests, which, rows);
+        instants ? shiftedPoissonRewards(process, times, Epsilon, steps)
+                 : shiftedPoissonIntegrals(process, spans, Epsilon, steps);
     for (std::size_t i = 0; i < which.size(); i++) {
       const MeasureRequest& request = requests[which[i]];
       Estimate estimate = table[rows[i]][request.variable];
@@ -718,12 +737,9 @@ bool Solver::bySeries(const DeterministicProcess& process,
       }
       result.estimates[which[i]] = estimate;
     }
-    const std::string note = "deterministic delays " + delayList(process) +
-                             ": never disabled once enabled; series of Poisson terms shifted by "
-                             "the delays (the error given is a bound)";
-    if (std::find(Result.notes.begin(), Result.notes.end(), note) == Result.notes.end()) {
-      Result.notes.push_back(note);
-    }
+    Result.notes.push_back("deterministic delays " + delayList(process) +
+                           ": never disabled once enabled; series of Poisson terms shifted by "
+                           "the delays (the error given is a bound)");
     return true;
   } catch (const SolveError& error) {
     // Many delays before the last time point: the phases may settle sooner.
@@ -731,43 +747,6 @@ bool Solver::bySeries(const DeterministicProcess& process,
                            error.what());
     return false;
   }
-}
-
-std::vector<std::vector<Estimate>> Solver::seriesAtInstants(
-    const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
-    const std::vector<std::size_t>& which, std::vector<std::size_t>& rows) {
-  std::vector<double> times;
-  for (std::size_t r : which) {
-    times.push_back(requests[r].stop);
-  }
-  std::sort(times.begin(), times.end());
-  times.erase(std::unique(times.begin(), times.end()), times.end());
-  for (std::size_t r : which) {
-    rows.push_back(std::lower_bound(times.begin(), times.end(), requests[r].stop) - times.begin());
-  }
-  // A quarter of the steps: when the series gives up, the phases still have the rest.
-  return shiftedPoissonRewards(process, times, Epsilon, Options.maxSteps / 4 + 1);
-}
-
-std::vector<std::vector<Estimate>> Solver::seriesOverIntervals(
-    const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
-    const std::vector<std::size_t>& which, std::vector<std::size_t>& rows) {
-  std::vector<std::pair<double, double>> intervals;
-  for (std::size_t r : which) {
-    intervals.emplace_back(requests[r].start, requests[r].stop);
-  }
-  std::sort(intervals.begin(), intervals.end());
-  intervals.erase(std::unique(intervals.begin(), intervals.end()), intervals.end());
-  std::vector<Span> spans;
-  for (const auto& [start, stop] : intervals) {
-    spans.push_back({start, stop});
-  }
-  for (std::size_t r : which) {
-    const std::pair<double, double> interval(requests[r].start, requests[r].stop);
-    rows.push_back(std::lower_bound(intervals.begin(), intervals.end(), interval) -
-                   intervals.begin());
-  }
-  return shiftedPoissonIntegrals(process, spans, Epsilon, Options.maxSteps / 4 + 1);
 }
 
 void Solver::noteDroppedDelays(const DeterministicProcess& process, double horizon) {

@@ -42,6 +42,10 @@ class SolveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The uniformization rate of a chain whose largest exit rate is given: 2%
+// above it, so that every state keeps a share of its own value.
+double uniformizationRate(double largestExit);
+
 // The chain uniformized: P = I + Q / q with q 2% above the largest exit
 // rate, so that every state keeps a share of its own value and P is
 // aperiodic. The probabilities are kept as one small table and an index
@@ -51,9 +55,16 @@ class SolveError : public std::runtime_error {
 // probabilities) or 6 instead of 12.
 class Uniformized {
  public:
+  // Which way chain's rows list the transitions.
+  enum class Orientation {
+    kOutgoing,  // by source: a product gives P x
+    kIncoming,  // by target (the transpose): a product gives x P, one value per state
+  };
+
   // threads: how many threads a product may use (1: the caller's only);
   // more pay only on chains of a million transitions or more.
-  explicit Uniformized(const MarkovChain& chain, unsigned threads = 1);
+  explicit Uniformized(const MarkovChain& chain, unsigned threads = 1,
+                       Orientation rows = Orientation::kOutgoing);
   ~Uniformized();
 
   // q; 0 when no state has a transition.
@@ -62,7 +73,8 @@ class Uniformized {
   // transitions and its own share), for bounds on rounding.
   std::size_t longestRow() const { return LongestRow; }
 
-  // y = P x, x and y holding numVariables values per state.
+  // y = P x, x and y holding numVariables values per state (with incoming
+  // rows, y = x P).
   void step(const std::vector<double>& x, std::vector<double>& y) const;
   // y = P x; where held (numVariables bytes per state, or null) is 1, y is
   // 1 instead: the state is absorbing for that variable, whose value there

@@ -1,0 +1,158 @@
+#include "solver/SlicedRows.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "solver/Workers.h"
+
+namespace solver {
+
+namespace {
+
+constexpr std::size_t kLanes = 4;
+// Rows are sorted by length within windows of this many, so that slices
+// pad little and the rows stay near their order (and their neighbours in
+// the vector).
+const std::size_t kWindow = 128;
+const std::uint32_t kTargetMask = (std::uint32_t(1) << 24) - 1;
+const std::size_t kMaxProbabilities = 255;
+const std::size_t kMaxStays = 65536;
+// Below this many words per thread a second thread costs more than it saves.
+const std::uint64_t kWordsPerThread = 500000;
+
+}  // namespace
+
+std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
+                                          const std::vector<std::uint32_t>& numbering) {
+  std::vector<std::uint64_t> incoming(chain.size(), 0);
+  for (std::uint32_t target : chain.column) {
+    incoming[target]++;
+  }
+  std::vector<std::uint32_t> order(chain.size());
+  for (std::size_t s = 0; s < order.size(); s++) {
+    order[numbering[s]] = static_cast<std::uint32_t>(s);
+  }
+  for (std::size_t first = 0; first < order.size(); first += kWindow) {
+    const auto begin = order.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto end =
+        order.begin() + static_cast<std::ptrdiff_t>(std::min(first + kWindow, order.size()));
+    std::stable_sort(begin, end, [&incoming](std::uint32_t a, std::uint32_t b) {
+      return incoming[a] > incoming[b];
+    });
+  }
+  std::vector<std::uint32_t> newIndex(order.size());
+  for (std::size_t i = 0; i < order.size(); i++) {
+    newIndex[order[i]] = static_cast<std::uint32_t>(i);
+  }
+  return newIndex;
+}
+
+std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, double rate,
+                                              unsigned threads) {
+  const std::size_t n = incoming.size();
+  if (n > kTargetMask + std::size_t(1)) {
+    return nullptr;
+  }
+  std::unique_ptr<SlicedRows> sliced(new SlicedRows());
+  sliced->Size = n;
+  std::unordered_map<double, std::uint32_t> position;
+  std::vector<double> exit(n, 0.0);
+  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
+    exit[incoming.column[e]] += incoming.rate[e];
+    const double p = incoming.rate[e] / rate;
+    if (position.emplace(p, static_cast<std::uint32_t>(sliced->Table.size())).second) {
+      if (sliced->Table.size() == kMaxProbabilities) {
+        return nullptr;
+      }
+      sliced->Table.push_back(p);
+    }
+  }
+  const std::uint32_t padding = static_cast<std::uint32_t>(sliced->Table.size());
+  sliced->Table.push_back(0.0);
+  std::unordered_map<double, std::uint16_t> stayPosition;
+  sliced->SliceStart.push_back(0);
+  for (std::size_t first = 0; first < n; first += kLanes) {
+    std::uint64_t longest = 0;
+    for (std::size_t r = first; r < first + kLanes; r++) {
+      const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
+      const auto found =
+          stayPosition.emplace(stay, static_cast<std::uint16_t>(sliced->StayTable.size()));
+      if (found.second) {
+        if (sliced->StayTable.size() == kMaxStays) {
+          return nullptr;
+        }
+        sliced->StayTable.push_back(stay);
+      }
+      sliced->StayIndex.push_back(found.first->second);
+      longest = r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
+    }
+    sliced->LongestRow = std::max<std::size_t>(sliced->LongestRow, longest + 1);
+    for (std::uint64_t turn = 0; turn < longest; turn++) {
+      for (std::size_t r = first; r < first + kLanes; r++) {
+        const std::uint64_t e = r < n ? incoming.rowStart[r] + turn : 0;
+        const bool real = r < n && e < incoming.rowStart[r + 1];
+        // Padding reads the slice's first row, at probability 0.
+        sliced->Words.push_back(real ? incoming.column[e] | position[incoming.rate[e] / rate] << 24
+                                     : static_cast<std::uint32_t>(first) | padding << 24);
+      }
+    }
+    sliced->SliceStart.push_back(sliced->Words.size());
+  }
+  const std::size_t slices = sliced->SliceStart.size() - 1;
+  const auto useful = static_cast<unsigned>(std::max<std::uint64_t>(
+      1, std::min<std::uint64_t>(threads, sliced->Words.size() / kWordsPerThread)));
+  sliced->ChunkStart.push_back(0);
+  for (unsigned t = 1; t < useful; t++) {
+    const std::uint64_t share = sliced->Words.size() / useful * t;
+    sliced->ChunkStart.push_back(static_cast<std::size_t>(
+        std::upper_bound(sliced->SliceStart.begin(), sliced->SliceStart.end(), share) -
+        sliced->SliceStart.begin() - 1));
+  }
+  sliced->ChunkStart.push_back(slices);
+  if (useful > 1) {
+    sliced->Team = std::make_unique<Workers>(useful);
+  }
+  return sliced;
+}
+
+SlicedRows::~SlicedRows() = default;
+
+void SlicedRows::stepSlices(const double* x, double* y, std::size_t first,
+                            std::size_t last) const {
+  const double* table = Table.data();
+  for (std::size_t s = first; s < last; s++) {
+    const std::size_t row = s * kLanes;
+    const std::uint16_t* stay = StayIndex.data() + row;
+    // Padding lanes past the last row read x[0] at share 0.
+    const std::size_t lanes = std::min(kLanes, Size - row);
+    const std::size_t past = lanes < kLanes ? row : 0;
+    double sum0 = StayTable[stay[0]] * x[row];
+    double sum1 = StayTable[stay[1]] * x[lanes > 1 ? row + 1 : past];
+    double sum2 = StayTable[stay[2]] * x[lanes > 2 ? row + 2 : past];
+    double sum3 = StayTable[stay[3]] * x[lanes > 3 ? row + 3 : past];
+    const std::uint32_t* end = Words.data() + SliceStart[s + 1];
+    for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
+      sum0 += table[w[0] >> 24] * x[w[0] & kTargetMask];
+      sum1 += table[w[1] >> 24] * x[w[1] & kTargetMask];
+      sum2 += table[w[2] >> 24] * x[w[2] & kTargetMask];
+      sum3 += table[w[3] >> 24] * x[w[3] & kTargetMask];
+    }
+    const double sums[kLanes] = {sum0, sum1, sum2, sum3};
+    for (std::size_t lane = 0; lane < lanes; lane++) {
+      y[row + lane] = sums[lane];
+    }
+  }
+}
+
+void SlicedRows::step(const double* x, double* y) const {
+  const auto work = [&](unsigned chunk) {
+    stepSlices(x, y, ChunkStart[chunk], ChunkStart[chunk + 1]);
+  };
+  if (Team) {
+    Team->run(work);
+  } else {
+    work(0);
+  }
+}
+
+}  // namespace solver

@@ -121,40 +121,4 @@ std::vector<std::uint32_t> bandOrder(const MarkovChain& chain) {
   return newIndex;
 }
 
-MarkovChain renumbered(const MarkovChain& chain, const std::vector<std::uint32_t>& newIndex) {
-  const std::size_t n = chain.size();
-  const std::size_t nv = chain.numVariables;
-  std::vector<std::uint32_t> oldIndex(n);
-  for (std::size_t s = 0; s < n; s++) {
-    oldIndex[newIndex[s]] = static_cast<std::uint32_t>(s);
-  }
-  MarkovChain result;
-  result.numVariables = nv;
-  result.initial = newIndex[chain.initial];
-  result.column.reserve(chain.column.size());
-  result.rate.reserve(chain.rate.size());
-  result.rewards.resize(chain.rewards.size());
-  for (std::size_t r = 0; r < n; r++) {
-    const std::uint32_t s = oldIndex[r];
-    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
-      result.column.push_back(newIndex[chain.column[e]]);
-      result.rate.push_back(chain.rate[e]);
-    }
-    result.rowStart.push_back(result.column.size());
-    std::copy_n(chain.rewards.begin() + static_cast<std::ptrdiff_t>(s * nv), nv,
-                result.rewards.begin() + static_cast<std::ptrdiff_t>(r * nv));
-  }
-  return result;
-}
-
-std::vector<std::uint8_t> renumbered(const std::vector<std::uint8_t>& values, std::size_t width,
-                                     const std::vector<std::uint32_t>& newIndex) {
-  std::vector<std::uint8_t> result(values.size());
-  for (std::size_t s = 0; s < newIndex.size(); s++) {
-    std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(s * width), width,
-                result.begin() + static_cast<std::ptrdiff_t>(newIndex[s] * width));
-  }
-  return result;
-}
-
 }  // namespace solver

@@ -16,14 +16,6 @@ namespace solver {
 // over the whole vector. newIndex[s] is state s's number in the order.
 std::vector<std::uint32_t> bandOrder(const MarkovChain& chain);
 
-// The chain with its states renumbered by newIndex (a permutation):
-// transitions, rewards (numVariables per state) and initial state.
-MarkovChain renumbered(const MarkovChain& chain, const std::vector<std::uint32_t>& newIndex);
-
-// Per-state bytes (width per state) in the same renumbering.
-std::vector<std::uint8_t> renumbered(const std::vector<std::uint8_t>& values, std::size_t width,
-                                     const std::vector<std::uint32_t>& newIndex);
-
 }  // namespace solver
 
 #endif

@@ -150,8 +150,8 @@ ForwardIteration::ForwardIteration(const MarkovChain& chain,
       Partial(measures.size()),
       Estimates(measures.size()),
       Products(chain.numVariables),
-      StepRounding(Matrix ? (static_cast<double>(Matrix->longestRow()) + 6) * kUnitRoundoff
-                          : 0.0) {}
+      StepRounding(Matrix ? (static_cast<double>(Matrix->longestRow()) + 6) * kUnitRoundoff : 0.0) {
+}
 
 void ForwardIteration::observe(const double* p, const double* previous) {
   const std::size_t nv = NumVariables;
@@ -177,8 +177,8 @@ void ForwardIteration::observe(const double* p, const double* previous) {
 
 bool ForwardIteration::estimate(std::uint64_t k) {
   // The true distance, past the rounding of both vectors and of its sum.
-  const double drift = Drift * (1 + 4 * kUnitRoundoff) +
-                       2 * static_cast<double>(DriftStep + 1) * StepRounding;
+  const double drift =
+      Drift * (1 + 4 * kUnitRoundoff) + 2 * static_cast<double>(DriftStep + 1) * StepRounding;
   bool within = true;
   for (std::size_t j = 0; j < Measures.size(); j++) {
     const std::size_t v = Measures[j].variable;
@@ -187,9 +187,9 @@ bool ForwardIteration::estimate(std::uint64_t k) {
     e.value = Partial[j].value() + rest * Products[v];
     const double magnitude =
         Rewards.oneSigned[v] ? std::fabs(e.value) : Rewards.largest(v) * Plan.total(j);
-    e.rounding = (static_cast<double>(k) * StepRounding + kProductRounding * kUnitRoundoff) *
-                     magnitude +
-                 2 * kUnitRoundoff * std::fabs(e.value);
+    e.rounding =
+        (static_cast<double>(k) * StepRounding + kProductRounding * kUnitRoundoff) * magnitude +
+        2 * kUnitRoundoff * std::fabs(e.value);
     const double moment = rest == 0 ? 0.0 : Plan.remainingMoment(j, k);
     const double truncation =
         moment == 0 || Rewards.spread(v) == 0 ? 0.0 : moment * drift * Rewards.spread(v) / 2;

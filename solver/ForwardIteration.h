@@ -31,8 +31,7 @@ namespace solver {
 // held states (settings.held is ignored).
 std::optional<TransientResult> forwardMeasures(const MarkovChain& chain,
                                                const std::vector<TransientMeasure>& measures,
-                                               const TransientSettings& settings,
-                                               bool mayHandOver);
+                                               const TransientSettings& settings, bool mayHandOver);
 
 }  // namespace solver
 

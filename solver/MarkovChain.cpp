@@ -223,17 +223,18 @@ struct Uniformized::Range {
   std::vector<double> high;
 };
 
-Uniformized::Uniformized(const MarkovChain& chain, unsigned threads, Orientation rows)
+Uniformized::Uniformized(const MarkovChain& chain, unsigned threads)
     : Chain(chain), Stay(chain.size(), 1.0) {
   const std::size_t n = chain.size();
   std::vector<double> exit(n, 0.0);
+  double largest = 0.0;
   for (std::size_t i = 0; i < n; i++) {
     for (std::uint64_t e = chain.rowStart[i]; e < chain.rowStart[i + 1]; e++) {
-      exit[rows == Orientation::kOutgoing ? i : chain.column[e]] += chain.rate[e];
+      exit[i] += chain.rate[e];
     }
+    largest = std::max(largest, exit[i]);
     LongestRow = std::max<std::size_t>(LongestRow, chain.rowStart[i + 1] - chain.rowStart[i] + 1);
   }
-  const double largest = n == 0 ? 0.0 : *std::max_element(exit.begin(), exit.end());
   Rate = uniformizationRate(largest);
   if (Rate == 0.0) {
     ChunkStart = {0, n};

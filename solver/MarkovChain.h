@@ -55,16 +55,9 @@ double uniformizationRate(double largestExit);
 // probabilities) or 6 instead of 12.
 class Uniformized {
  public:
-  // Which way chain's rows list the transitions.
-  enum class Orientation {
-    kOutgoing,  // by source: a product gives P x
-    kIncoming,  // by target (the transpose): a product gives x P, one value per state
-  };
-
   // threads: how many threads a product may use (1: the caller's only);
   // more pay only on chains of a million transitions or more.
-  explicit Uniformized(const MarkovChain& chain, unsigned threads = 1,
-                       Orientation rows = Orientation::kOutgoing);
+  explicit Uniformized(const MarkovChain& chain, unsigned threads = 1);
   ~Uniformized();
 
   // q; 0 when no state has a transition.
@@ -73,8 +66,7 @@ class Uniformized {
   // transitions and its own share), for bounds on rounding.
   std::size_t longestRow() const { return LongestRow; }
 
-  // y = P x, x and y holding numVariables values per state (with incoming
-  // rows, y = x P).
+  // y = P x, x and y holding numVariables values per state.
   void step(const std::vector<double>& x, std::vector<double>& y) const;
   // y = P x; where held (numVariables bytes per state, or null) is 1, y is
   // 1 instead: the state is absorbing for that variable, whose value there

@@ -49,87 +49,96 @@ std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
 
 std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, double rate,
                                               unsigned threads) {
-  const std::size_t n = incoming.size();
-  if (n > kTargetMask + std::size_t(1)) {
+  if (incoming.size() > kTargetMask + std::size_t(1)) {
     return nullptr;
   }
   std::unique_ptr<SlicedRows> sliced(new SlicedRows());
-  sliced->Size = n;
-  std::unordered_map<double, std::uint32_t> position;
-  std::vector<double> exit(n, 0.0);
-  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
-    exit[incoming.column[e]] += incoming.rate[e];
-    const double p = incoming.rate[e] / rate;
-    if (position.emplace(p, static_cast<std::uint32_t>(sliced->Table.size())).second) {
+  sliced->Size = incoming.size();
+  std::unordered_map<double, std::uint32_t> index;
+  for (double r : incoming.rate) {
+    if (index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size())).second) {
       if (sliced->Table.size() == kMaxProbabilities) {
         return nullptr;
       }
-      sliced->Table.push_back(p);
+      sliced->Table.push_back(r / rate);
     }
   }
-  const std::uint32_t padding = static_cast<std::uint32_t>(sliced->Table.size());
   sliced->Table.push_back(0.0);
-  std::unordered_map<double, std::uint16_t> stayPosition;
-  sliced->SliceStart.push_back(0);
+  if (!sliced->slice(incoming, rate, index)) {
+    return nullptr;
+  }
+  sliced->share(threads);
+  return sliced;
+}
+
+bool SlicedRows::slice(const MarkovChain& incoming, double rate,
+                       std::unordered_map<double, std::uint32_t>& index) {
+  const std::size_t n = Size;
+  std::vector<double> exit(n, 0.0);
+  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
+    exit[incoming.column[e]] += incoming.rate[e];
+  }
+  const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
+  std::unordered_map<double, std::uint16_t> stayIndex;
+  SliceStart.push_back(0);
   for (std::size_t first = 0; first < n; first += kLanes) {
     std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
       const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
-      const auto found =
-          stayPosition.emplace(stay, static_cast<std::uint16_t>(sliced->StayTable.size()));
+      const auto found = stayIndex.emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
       if (found.second) {
-        if (sliced->StayTable.size() == kMaxStays) {
-          return nullptr;
+        if (StayTable.size() == kMaxStays) {
+          return false;
         }
-        sliced->StayTable.push_back(stay);
+        StayTable.push_back(stay);
       }
-      sliced->StayIndex.push_back(found.first->second);
-      longest = r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
+      StayIndex.push_back(found.first->second);
+      longest =
+          r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
     }
-    sliced->LongestRow = std::max<std::size_t>(sliced->LongestRow, longest + 1);
+    LongestRow = std::max<std::size_t>(LongestRow, longest + 1);
     for (std::uint64_t turn = 0; turn < longest; turn++) {
       for (std::size_t r = first; r < first + kLanes; r++) {
         const std::uint64_t e = r < n ? incoming.rowStart[r] + turn : 0;
         const bool real = r < n && e < incoming.rowStart[r + 1];
         // Padding reads the slice's first row, at probability 0.
-        sliced->Words.push_back(real ? incoming.column[e] | position[incoming.rate[e] / rate] << 24
-                                     : static_cast<std::uint32_t>(first) | padding << 24);
+        Words.push_back(real ? incoming.column[e] | index[incoming.rate[e] / rate] << 24
+                             : static_cast<std::uint32_t>(first) | padding << 24);
       }
     }
-    sliced->SliceStart.push_back(sliced->Words.size());
+    SliceStart.push_back(Words.size());
   }
-  const std::size_t slices = sliced->SliceStart.size() - 1;
-  const auto useful = static_cast<unsigned>(std::max<std::uint64_t>(
-      1, std::min<std::uint64_t>(threads, sliced->Words.size() / kWordsPerThread)));
-  sliced->ChunkStart.push_back(0);
+  return true;
+}
+
+void SlicedRows::share(unsigned threads) {
+  const auto useful = static_cast<unsigned>(
+      std::max<std::uint64_t>(1, std::min<std::uint64_t>(threads, Words.size() / kWordsPerThread)));
+  ChunkStart.push_back(0);
   for (unsigned t = 1; t < useful; t++) {
-    const std::uint64_t share = sliced->Words.size() / useful * t;
-    sliced->ChunkStart.push_back(static_cast<std::size_t>(
-        std::upper_bound(sliced->SliceStart.begin(), sliced->SliceStart.end(), share) -
-        sliced->SliceStart.begin() - 1));
+    const std::uint64_t share = Words.size() / useful * t;
+    ChunkStart.push_back(static_cast<std::size_t>(
+        std::upper_bound(SliceStart.begin(), SliceStart.end(), share) - SliceStart.begin() - 1));
   }
-  sliced->ChunkStart.push_back(slices);
+  ChunkStart.push_back(SliceStart.size() - 1);
   if (useful > 1) {
-    sliced->Team = std::make_unique<Workers>(useful);
+    Team = std::make_unique<Workers>(useful);
   }
-  return sliced;
 }
 
 SlicedRows::~SlicedRows() = default;
 
-void SlicedRows::stepSlices(const double* x, double* y, std::size_t first,
-                            std::size_t last) const {
+void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const {
   const double* table = Table.data();
   for (std::size_t s = first; s < last; s++) {
     const std::size_t row = s * kLanes;
     const std::uint16_t* stay = StayIndex.data() + row;
-    // Padding lanes past the last row read x[0] at share 0.
+    // Lanes past the last row read the slice's first, at share 0.
     const std::size_t lanes = std::min(kLanes, Size - row);
-    const std::size_t past = lanes < kLanes ? row : 0;
     double sum0 = StayTable[stay[0]] * x[row];
-    double sum1 = StayTable[stay[1]] * x[lanes > 1 ? row + 1 : past];
-    double sum2 = StayTable[stay[2]] * x[lanes > 2 ? row + 2 : past];
-    double sum3 = StayTable[stay[3]] * x[lanes > 3 ? row + 3 : past];
+    double sum1 = StayTable[stay[1]] * x[lanes > 1 ? row + 1 : row];
+    double sum2 = StayTable[stay[2]] * x[lanes > 2 ? row + 2 : row];
+    double sum3 = StayTable[stay[3]] * x[lanes > 3 ? row + 3 : row];
     const std::uint32_t* end = Words.data() + SliceStart[s + 1];
     for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
       sum0 += table[w[0] >> 24] * x[w[0] & kTargetMask];

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "solver/MarkovChain.h"
@@ -47,6 +48,12 @@ class SlicedRows {
 
  private:
   SlicedRows() = default;
+  // Fills the slices from the rows, index giving each probability's place
+  // in Table; false when the rows' own shares do not fit their table.
+  bool slice(const MarkovChain& incoming, double rate,
+             std::unordered_map<double, std::uint32_t>& index);
+  // Shares the slices among up to threads threads, by transitions.
+  void share(unsigned threads);
   void stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const;
 
   std::vector<std::uint64_t> SliceStart;  // into Words, per slice and one past
@@ -55,7 +62,7 @@ class SlicedRows {
   std::vector<double> StayTable;          // the rows' own shares; the last is 0, for padding
   std::vector<double> Table;              // probabilities; the last is 0, for padding
   std::size_t LongestRow = 1;
-  std::size_t Size = 0;  // rows
+  std::size_t Size = 0;                 // rows
   std::vector<std::size_t> ChunkStart;  // slices of each thread's share
   std::unique_ptr<Workers> Team;
 };

@@ -53,8 +53,9 @@ TransientPlan::TransientPlan(double rate, const std::vector<TransientMeasure>& m
       // The windows misplace at most their mass at each k they cover, and
       // below them at most that mass times q t: see misplaced below.
       const PoissonTime guess(rate * measure.stop, std::min(0.5, epsilon));
-      const double span = measure.start + measure.stop +
-                          2 * static_cast<double>(guess.rightBound() - guess.leftBound() + 2) / rate;
+      const double span =
+          measure.start + measure.stop +
+          2 * static_cast<double>(guess.rightBound() - guess.leftBound() + 2) / rate;
       const double windowEpsilon = std::min(0.5, epsilon / (4 * spread * w.scale * span));
       w.fromZero = measure.start == 0;
       w.from = w.fromZero ? 0 : timeIndex(measure.start, windowEpsilon);

@@ -130,7 +130,8 @@ TransientResult Iteration::run() {
 }
 
 // The values of a chain without transitions: its initial rewards.
-TransientResult withoutJumps(const MarkovChain& chain, const std::vector<TransientMeasure>& measures,
+TransientResult withoutJumps(const MarkovChain& chain,
+                             const std::vector<TransientMeasure>& measures,
                              const std::uint8_t* held) {
   TransientResult result;
   const std::size_t nv = chain.numVariables;
@@ -171,8 +172,7 @@ TransientResult transientMeasures(const MarkovChain& chain,
   }
   if (forwardServes(measures, settings)) {
     const bool mayHandOver = settings.direction == TransientDirection::kAutomatic;
-    std::optional<TransientResult> found =
-        forwardMeasures(chain, measures, settings, mayHandOver);
+    std::optional<TransientResult> found = forwardMeasures(chain, measures, settings, mayHandOver);
     if (found) {
       return *found;
     }

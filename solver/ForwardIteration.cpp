@@ -51,6 +51,14 @@ MarkovChain incoming(const MarkovChain& chain, const std::vector<std::uint32_t>&
   return result;
 }
 
+std::size_t longestRow(const MarkovChain& chain) {
+  std::uint64_t longest = 0;
+  for (std::size_t s = 0; s < chain.size(); s++) {
+    longest = std::max(longest, chain.rowStart[s + 1] - chain.rowStart[s]);
+  }
+  return static_cast<std::size_t>(longest);
+}
+
 double largestExit(const MarkovChain& chain) {
   double largest = 0.0;
   for (std::size_t s = 0; s < chain.size(); s++) {
@@ -150,28 +158,43 @@ ForwardIteration::ForwardIteration(const MarkovChain& chain,
       Partial(measures.size()),
       Estimates(measures.size()),
       Products(chain.numVariables),
-      StepRounding(Matrix ? (static_cast<double>(Matrix->longestRow()) + 6) * kUnitRoundoff : 0.0) {
-}
+      // A step sums a column of P (its longest row here) whose own share
+      // carries the rounding of a row's exit rate.
+      StepRounding(Matrix ? static_cast<double>(Matrix->longestRow() + longestRow(chain) + 6) *
+                                kUnitRoundoff
+                          : 0.0) {}
 
 void ForwardIteration::observe(const double* p, const double* previous) {
   const std::size_t nv = NumVariables;
-  std::vector<CompensatedSum> mass(Rows.table.size() / std::max<std::size_t>(nv, 1));
-  for (std::size_t s = 0; s < Size; s++) {
-    mass[Rows.rowOf[s]].add(p[s]);
-  }
+  const std::size_t rows = Rows.table.size() / std::max<std::size_t>(nv, 1);
+  std::vector<std::vector<CompensatedSum>> mass(Matrix->shares(),
+                                                std::vector<CompensatedSum>(rows));
+  std::vector<CompensatedSum> drift(Matrix->shares());
+  Matrix->inShares([&](unsigned share, std::size_t first, std::size_t last) {
+    for (std::size_t s = first; s < last; s++) {
+      mass[share][Rows.rowOf[s]].add(p[s]);
+    }
+    for (std::size_t s = first; previous != nullptr && s < last; s++) {
+      drift[share].add(std::fabs(p[s] - previous[s]));
+    }
+  });
   for (std::size_t v = 0; v < nv; v++) {
     CompensatedSum product;
-    for (std::size_t row = 0; row < mass.size(); row++) {
-      product.add(mass[row].value() * Rows.table[row * nv + v]);
+    for (std::size_t row = 0; row < rows; row++) {
+      CompensatedSum total;
+      for (const std::vector<CompensatedSum>& part : mass) {
+        total.add(part[row].value());
+      }
+      product.add(total.value() * Rows.table[row * nv + v]);
     }
     Products[v] = product.value();
   }
   if (previous != nullptr) {
-    CompensatedSum drift;
-    for (std::size_t s = 0; s < Size; s++) {
-      drift.add(std::fabs(p[s] - previous[s]));
+    CompensatedSum total;
+    for (const CompensatedSum& part : drift) {
+      total.add(part.value());
     }
-    Drift = drift.value();
+    Drift = total.value();
   }
 }
 

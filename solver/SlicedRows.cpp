@@ -9,7 +9,7 @@ namespace solver {
 
 namespace {
 
-constexpr std::size_t kLanes = 4;
+constexpr std::size_t kLanes = 8;
 // Rows are sorted by length within windows of this many, so that slices
 // pad little and the rows stay near their order (and their neighbours in
 // the vector).
@@ -135,27 +135,42 @@ void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::
     const std::uint16_t* stay = StayIndex.data() + row;
     // Lanes past the last row read the slice's first, at share 0.
     const std::size_t lanes = std::min(kLanes, Size - row);
-    double sum0 = StayTable[stay[0]] * x[row];
-    double sum1 = StayTable[stay[1]] * x[lanes > 1 ? row + 1 : row];
-    double sum2 = StayTable[stay[2]] * x[lanes > 2 ? row + 2 : row];
-    double sum3 = StayTable[stay[3]] * x[lanes > 3 ? row + 3 : row];
+    double sum[kLanes];
+#pragma GCC unroll 8
+    for (std::size_t lane = 0; lane < kLanes; lane++) {
+      sum[lane] = StayTable[stay[lane]] * x[lane < lanes ? row + lane : row];
+    }
     const std::uint32_t* end = Words.data() + SliceStart[s + 1];
     for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
-      sum0 += table[w[0] >> 24] * x[w[0] & kTargetMask];
-      sum1 += table[w[1] >> 24] * x[w[1] & kTargetMask];
-      sum2 += table[w[2] >> 24] * x[w[2] & kTargetMask];
-      sum3 += table[w[3] >> 24] * x[w[3] & kTargetMask];
+#pragma GCC unroll 8
+      for (std::size_t lane = 0; lane < kLanes; lane++) {
+        sum[lane] += table[w[lane] >> 24] * x[w[lane] & kTargetMask];
+      }
     }
-    const double sums[kLanes] = {sum0, sum1, sum2, sum3};
+    if (lanes == kLanes) {
+#pragma GCC unroll 8
+      for (std::size_t lane = 0; lane < kLanes; lane++) {
+        y[row + lane] = sum[lane];
+      }
+      continue;
+    }
     for (std::size_t lane = 0; lane < lanes; lane++) {
-      y[row + lane] = sums[lane];
+      y[row + lane] = sum[lane];
     }
   }
 }
 
 void SlicedRows::step(const double* x, double* y) const {
-  const auto work = [&](unsigned chunk) {
-    stepSlices(x, y, ChunkStart[chunk], ChunkStart[chunk + 1]);
+  inShares([&](unsigned, std::size_t first, std::size_t last) {
+    stepSlices(x, y, first / kLanes, (last + kLanes - 1) / kLanes);
+  });
+}
+
+void SlicedRows::inShares(
+    const std::function<void(unsigned, std::size_t, std::size_t)>& task) const {
+  const auto work = [&](unsigned share) {
+    task(share, std::min(ChunkStart[share] * kLanes, Size),
+         std::min(ChunkStart[share + 1] * kLanes, Size));
   };
   if (Team) {
     Team->run(work);

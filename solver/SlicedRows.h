@@ -2,6 +2,7 @@
 #define SOLVER_SLICEDROWS_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -19,11 +20,11 @@ std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
                                           const std::vector<std::uint32_t>& numbering);
 
 // The uniformized chain's transitions by target, for the product p P of a
-// distribution, one value per state, in slices of four rows (Kreutzer et
-// al., SIAM J. Sci. Comput. 2014, "SELL-C-sigma"): rows taken four at a
+// distribution, one value per state, in slices of eight rows (Kreutzer et
+// al., SIAM J. Sci. Comput. 2014, "SELL-C-sigma"): rows taken eight at a
 // time in their order, each slice padded to its longest row with
-// transitions of probability 0. The four rows' sums advance together, one
-// transition of each a turn, so a turn holds four independent additions
+// transitions of probability 0. The eight rows' sums advance together, one
+// transition of each a turn, so a turn holds eight independent additions
 // and a slice ends with one branch, where rows of uneven lengths would each
 // mispredict their loop's end. Targets and probabilities share 4-byte words
 // through a table of the distinct probabilities, and each row's own share
@@ -43,6 +44,10 @@ class SlicedRows {
 
   // y = x P for the uniformized P = I + Q / rate.
   void step(const double* x, double* y) const;
+  // How many threads share a product, and task(share, first, last) run on
+  // each for its rows [first, last), returning when all have.
+  unsigned shares() const { return static_cast<unsigned>(ChunkStart.size() - 1); }
+  void inShares(const std::function<void(unsigned, std::size_t, std::size_t)>& task) const;
   // The most terms summed into one entry of a product.
   std::size_t longestRow() const { return LongestRow; }
 
@@ -57,7 +62,7 @@ class SlicedRows {
   void stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const;
 
   std::vector<std::uint64_t> SliceStart;  // into Words, per slice and one past
-  std::vector<std::uint32_t> Words;       // per slice: turn by turn, four rows a turn
+  std::vector<std::uint32_t> Words;       // per slice: turn by turn, a word per row
   std::vector<std::uint16_t> StayIndex;   // per row and padding lane, into StayTable
   std::vector<double> StayTable;          // the rows' own shares; the last is 0, for padding
   std::vector<double> Table;              // probabilities; the last is 0, for padding

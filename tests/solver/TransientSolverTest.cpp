@@ -129,7 +129,7 @@ solver::MarkovChain unevenChain(std::uint32_t n, bool ownRates = false) {
   return chainOf(n, rates, variables);
 }
 
-// Sizes that leave the last slice of four rows short, at instants and over
+// Sizes that leave the last slice of eight rows short, at instants and over
 // intervals (from 0 and not, summed and averaged): both ways agree within
 // their bounds, each within the bound asked (times the length of a summed
 // interval, whose rounding grows with its value). With more distinct

@@ -20,6 +20,9 @@ const double kUnitRoundoff = DBL_EPSILON / 2;
 // The distance between successive vectors is measured every so many steps
 // (it never grows, so an older one bounds the later ones).
 const std::uint64_t kDriftEvery = 16;
+// The forward iteration hands over once the distance between successive
+// distributions times the rewards' spread is within this many bounds.
+const double kHandOverMargin = 1e4;
 // Each product p r, from compensated sums, is within this many unit
 // roundoffs of the sum of p |r|.
 const double kProductRounding = 8;
@@ -241,10 +244,11 @@ bool ForwardIteration::handOver(std::uint64_t k) const {
   for (std::size_t v = 0; v < NumVariables; v++) {
     spread = std::max(spread, Rewards.spread(v));
   }
-  // The backward iteration settles about where p does, and a step of it
-  // costs about a step of this one per variable.
+  // The backward iteration settles about where p does, a few decades of
+  // the distance further on (so it takes over that much before), and a
+  // step of it costs about a step of this one per variable.
   const std::uint64_t left = Plan.stepsBound() - std::min(k, Plan.stepsBound());
-  return Drift * spread <= Settings.epsilon &&
+  return Drift * spread <= kHandOverMargin * Settings.epsilon &&
          left > 2 * k * std::max<std::size_t>(NumVariables, 1);
 }
 

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 
 #include "solver/BandOrder.h"

@@ -21,14 +21,16 @@ namespace solver {
 // the remaining terms of a value within (i - K) d times half its rewards'
 // spread of p_K r. The iteration stops where that, over the remaining
 // weights, is within the bound, or where the windows end; the windows and
-// rounding count as backwards, with the longest column of P for the
-// longest row, and the products and d as sums of their own.
+// rounding count as backwards, with the longest column of P plus the
+// longest row (whose exit rate sets a state's own share) for the longest
+// row, and the products and d as sums of their own.
 //
-// With mayHandOver, returns nothing when the chain has settled (d times
-// the rewards' spread within the bound) while many more steps remain than
-// were taken, and more than the backward iteration, which can stop there,
-// would then need. Throws SolveError as transientMeasures does. Not for
-// held states (settings.held is ignored).
+// Returns nothing when the chain does not fit the slices (see SlicedRows)
+// and, with mayHandOver, when the chain is settling (d times the rewards'
+// spread within a few decades of the bound) while many more steps remain
+// than were taken, and more than the backward iteration, which can stop
+// once it has settled, would then need. Throws SolveError as
+// transientMeasures does. Not for held states (settings.held is ignored).
 std::optional<TransientResult> forwardMeasures(const MarkovChain& chain,
                                                const std::vector<TransientMeasure>& measures,
                                                const TransientSettings& settings, bool mayHandOver);

@@ -82,7 +82,7 @@ std::uint32_t peripheral(const Neighbours& graph, std::uint32_t start,
                          std::vector<std::uint8_t>& seen) {
   std::uint32_t root = start;
   std::size_t depth = 0;
-  for (int tries = 0; tries < 8; tries++) {
+  for (int tries = 0; tries < 3; tries++) {
     const Search search = breadthFirst(graph, root, seen, false);
     for (std::uint32_t s : search.reached) {
       seen[s] = 0;

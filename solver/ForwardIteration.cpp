@@ -203,9 +203,13 @@ void ForwardIteration::observe(const double* p, const double* previous) {
 }
 
 bool ForwardIteration::estimate(std::uint64_t k) {
-  // The true distance, past the rounding of both vectors and of its sum.
+  // A bound on |p (P - I)|_1 for the computed p_k and the exact P, which
+  // is what the remaining terms depend on: the distance measured (past the
+  // rounding of its sum) plus the rounding of the product it came from and
+  // twice that of each step since.
   const double drift =
-      Drift * (1 + 4 * kUnitRoundoff) + 2 * static_cast<double>(DriftStep + 1) * StepRounding;
+      Drift * (1 + 4 * kUnitRoundoff) +
+      (1 + 2 * static_cast<double>(k + 1 - std::min(k + 1, DriftStep))) * StepRounding;
   bool within = true;
   for (std::size_t j = 0; j < Measures.size(); j++) {
     const std::size_t v = Measures[j].variable;

@@ -55,16 +55,20 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, doubl
   std::unique_ptr<SlicedRows> sliced(new SlicedRows());
   sliced->Size = incoming.size();
   std::unordered_map<double, std::uint32_t> index;
+  std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
+  code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
-    if (index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size())).second) {
+    const auto found = index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
+    if (found.second) {
       if (sliced->Table.size() == kMaxProbabilities) {
         return nullptr;
       }
       sliced->Table.push_back(r / rate);
     }
+    code.push_back(static_cast<std::uint8_t>(found.first->second));
   }
   sliced->Table.push_back(0.0);
-  if (!sliced->slice(incoming, rate, index)) {
+  if (!sliced->slice(incoming, rate, code)) {
     return nullptr;
   }
   sliced->share(threads);
@@ -72,7 +76,7 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, doubl
 }
 
 bool SlicedRows::slice(const MarkovChain& incoming, double rate,
-                       std::unordered_map<double, std::uint32_t>& index) {
+                       const std::vector<std::uint8_t>& code) {
   const std::size_t n = Size;
   std::vector<double> exit(n, 0.0);
   for (std::size_t e = 0; e < incoming.rate.size(); e++) {
@@ -102,7 +106,7 @@ bool SlicedRows::slice(const MarkovChain& incoming, double rate,
         const std::uint64_t e = r < n ? incoming.rowStart[r] + turn : 0;
         const bool real = r < n && e < incoming.rowStart[r + 1];
         // Padding reads the slice's first row, at probability 0.
-        Words.push_back(real ? incoming.column[e] | index[incoming.rate[e] / rate] << 24
+        Words.push_back(real ? incoming.column[e] | std::uint32_t(code[e]) << 24
                              : static_cast<std::uint32_t>(first) | padding << 24);
       }
     }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "solver/MarkovChain.h"
@@ -53,10 +52,10 @@ class SlicedRows {
 
  private:
   SlicedRows() = default;
-  // Fills the slices from the rows, index giving each probability's place
-  // in Table; false when the rows' own shares do not fit their table.
-  bool slice(const MarkovChain& incoming, double rate,
-             std::unordered_map<double, std::uint32_t>& index);
+  // Fills the slices from the rows, code giving each transition's
+  // probability's place in Table; false when the rows' own shares do not
+  // fit their table.
+  bool slice(const MarkovChain& incoming, double rate, const std::vector<std::uint8_t>& code);
   // Shares the slices among up to threads threads, by transitions.
   void share(unsigned threads);
   void stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const;

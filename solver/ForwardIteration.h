@@ -16,10 +16,13 @@ namespace solver {
 // from one pass over each state's row of rewards, so a step streams the
 // transitions and two vectors whatever the number of variables.
 //
-// Its bound: P does not lengthen differences in the 1-norm, so once
-// d = |p_{K+1} - p_K|_1, every later p_i lies within (i - K) d of p_K, and
-// the remaining terms of a value within (i - K) d times half its rewards'
-// spread of p_K r. The iteration stops where that, over the remaining
+// Its bound: P does not lengthen differences in the 1-norm, so with
+// d = |p_K P - p_K|_1 (a vector summing to 0), every later p_i lies within
+// (i - K) d of p_K, and the remaining terms of a value within (i - K) d
+// times half its rewards' spread of p_K r. d is bounded for the computed
+// p_K by the distance between two successive computed vectors, measured
+// every few steps, plus the rounding of that product and twice that of
+// each step since. The iteration stops where that, over the remaining
 // weights, is within the bound, or where the windows end; the windows and
 // rounding count as backwards, with the longest column of P plus the
 // longest row (whose exit rate sets a state's own share) for the longest

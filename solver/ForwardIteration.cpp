@@ -276,14 +276,9 @@ std::optional<TransientResult> ForwardIteration::run(bool mayHandOver) {
     if (weighed(k) && estimate(k)) {
       break;
     }
-    if (Settings.progress != nullptr) {
-      if (Settings.progress->stopRequested()) {
-        result.stopped = true;
-        break;
-      }
-      if (k % 64 == 0) {
-        Settings.progress->advance(k);
-      }
+    if (stopAsked(Settings.progress, k)) {
+      result.stopped = true;
+      break;
     }
     for (std::size_t j = 0; j < Measures.size(); j++) {
       const double weight = Plan.weight(j, k);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/PrintableText.h"
+#include "solver/Progress.h"
 
 namespace solver {
 
@@ -162,5 +163,15 @@ std::uint64_t TransientPlan::stepsBound() const {
 }
 
 std::uint64_t TransientPlan::lastRight() const { return Times[TimeOf.rbegin()->second].right(); }
+
+bool stopAsked(Progress* progress, std::uint64_t k) {
+  if (progress == nullptr) {
+    return false;
+  }
+  if (k % 64 == 0) {
+    progress->advance(k);
+  }
+  return progress->stopRequested();
+}
 
 }  // namespace solver

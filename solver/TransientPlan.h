@@ -11,6 +11,8 @@
 
 namespace solver {
 
+class Progress;
+
 // The rewards of each variable: their range, and whether they have one sign.
 // Where held (numVariables bytes per state, or null) is 1, the reward counts as 1.
 struct RewardRange {
@@ -79,6 +81,10 @@ class TransientPlan {
   std::vector<Weights> Plan;
   std::size_t WeightsHeld = 0;
 };
+
+// Reports step k of an iteration to progress (null: nowhere) every so many
+// steps; whether the run was asked to stop.
+bool stopAsked(Progress* progress, std::uint64_t k);
 
 }  // namespace solver
 

@@ -99,14 +99,9 @@ TransientResult Iteration::run() {
     if (estimate(k, low, high)) {
       break;
     }
-    if (Settings.progress != nullptr) {
-      if (Settings.progress->stopRequested()) {
-        result.stopped = true;
-        break;
-      }
-      if (k % 64 == 0) {
-        Settings.progress->advance(k);
-      }
+    if (stopAsked(Settings.progress, k)) {
+      result.stopped = true;
+      break;
     }
     const double* initial = x.data() + Chain.initial * nv;
     for (std::size_t j = 0; j < Measures.size(); j++) {

@@ -216,6 +216,8 @@ void tabulate(const std::vector<double>& values, std::vector<double>& table,
 
 }  // namespace
 
+double uniformizationRate(double largestExit) { return kUniformizationMargin * largestExit; }
+
 struct Uniformized::Range {
   std::vector<double> low;
   std::vector<double> high;
@@ -233,7 +235,7 @@ Uniformized::Uniformized(const MarkovChain& chain, unsigned threads)
     largest = std::max(largest, exit[i]);
     LongestRow = std::max<std::size_t>(LongestRow, chain.rowStart[i + 1] - chain.rowStart[i] + 1);
   }
-  Rate = kUniformizationMargin * largest;
+  Rate = uniformizationRate(largest);
   if (Rate == 0.0) {
     ChunkStart = {0, n};
     return;

@@ -42,6 +42,10 @@ class SolveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The uniformization rate of a chain whose largest exit rate is given: 2%
+// above it, so that every state keeps a share of its own value.
+double uniformizationRate(double largestExit);
+
 // The chain uniformized: P = I + Q / q with q 2% above the largest exit
 // rate, so that every state keeps a share of its own value and P is
 // aperiodic. The probabilities are kept as one small table and an index

@@ -29,6 +29,9 @@ struct TransientMeasure {
   bool average = false;
 };
 
+// Which way a uniformization runs (see transientMeasures).
+enum class TransientDirection { kAutomatic, kBackward, kForward };
+
 struct TransientSettings {
   double epsilon = 1e-10;  // absolute error bound
   double relative = 0.0;   // relative error bound; the absolute one is its floor
@@ -39,6 +42,7 @@ struct TransientSettings {
   // for that variable and its reward is 1, so that the value at t is the
   // probability that such a state has been entered by t.
   const std::vector<std::uint8_t>* held = nullptr;
+  TransientDirection direction = TransientDirection::kAutomatic;
 };
 
 struct TransientResult {
@@ -65,6 +69,12 @@ struct TransientResult {
 // to the value when the rewards have one sign, else to the largest reward.
 // Throws SolveError when more than maxSteps steps, or a window too large to
 // hold, would be needed.
+//
+// With several variables and no held states, the iteration runs forwards
+// instead (forwardMeasures), carrying one vector where backwards it carries
+// one per variable; it hands over to the backward one when the chain
+// settles long before the last window, which only the backward iteration
+// can tell within a bound. settings.direction forces either.
 TransientResult transientMeasures(const MarkovChain& chain,
                                   const std::vector<TransientMeasure>& measures,
                                   const TransientSettings& settings);

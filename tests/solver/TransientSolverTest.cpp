@@ -1,8 +1,10 @@
 // Transient values against closed forms: the two-state chain (also stiff,
-// where it has long become stationary) and a three-state chain by hand.
+// where it has long become stationary) and a three-state chain by hand;
+// the iterations forwards and backwards against each other.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "solver/TransientSolver.h"
@@ -100,6 +102,96 @@ TEST(TransientSolverTest, RewardsScaleTheBoundAndAChainWithoutTransitionsStays) 
   const auto still = solver::transientRewards(chainOf(2, {}, {{7, 0}}), {0, 3}, 1e-10, 10);
   EXPECT_EQ(7.0, still[1][0].value);
   EXPECT_EQ(0.0, still[1][0].error);
+}
+
+// A chain of n states with uneven rows (one to a dozen transitions, to
+// states near and far, at a few distinct rates, or at a rate of each
+// state's own) and three variables of either sign.
+solver::MarkovChain unevenChain(std::uint32_t n, bool ownRates = false) {
+  std::mt19937 random(7);
+  std::vector<solver_test::Rate> rates;
+  const double distinct[] = {0.5, 1.0, 2.5, 4.0};
+  for (std::uint32_t s = 0; s < n; s++) {
+    const std::uint32_t count = 1 + random() % 12;
+    for (std::uint32_t i = 0; i < count; i++) {
+      const std::uint32_t to = i % 2 == 0 ? (s + 1 + random() % 5) % n : random() % n;
+      if (to != s) {
+        rates.push_back({s, to, ownRates ? 0.5 + 0.01 * s : distinct[random() % 4]});
+      }
+    }
+  }
+  std::vector<std::vector<double>> variables(3, std::vector<double>(n));
+  for (std::uint32_t s = 0; s < n; s++) {
+    variables[0][s] = s % 3;
+    variables[1][s] = s % 2 == 0 ? -2.5 : 1.0;
+    variables[2][s] = s == 0 ? 1.0 : 0.0;
+  }
+  return chainOf(n, rates, variables);
+}
+
+// Sizes that leave the last slice of eight rows short, at instants and over
+// intervals (from 0 and not, summed and averaged): both ways agree within
+// their bounds, each within the bound asked (times the length of a summed
+// interval, whose rounding grows with its value). With more distinct
+// rates than the forward iteration's table holds, it leaves the chain to
+// the backward one.
+TEST(TransientSolverTest, ForwardsAndBackwardsAgree) {
+  for (std::uint32_t n : {5u, 203u, 1002u, 400u}) {
+    SCOPED_TRACE("n = " + std::to_string(n));
+    const solver::MarkovChain chain = unevenChain(n, n == 400);
+    std::vector<solver::TransientMeasure> measures;
+    for (std::size_t v = 0; v < 3; v++) {
+      for (double t : {0.0, 0.3, 2.0, 40.0}) {
+        measures.push_back({v, t, t, false});
+      }
+      measures.push_back({v, 0.0, 3.0, false});
+      measures.push_back({v, 1.5, 30.0, false});
+      measures.push_back({v, 1.5, 30.0, true});
+    }
+    solver::TransientSettings settings;
+    settings.direction = solver::TransientDirection::kForward;
+    const auto forwards = solver::transientMeasures(chain, measures, settings);
+    settings.direction = solver::TransientDirection::kBackward;
+    const auto backwards = solver::transientMeasures(chain, measures, settings);
+    for (std::size_t m = 0; m < measures.size(); m++) {
+      SCOPED_TRACE("measure " + std::to_string(m));
+      const Estimate& f = forwards.estimates[m];
+      const Estimate& b = backwards.estimates[m];
+      EXPECT_NEAR(b.value, f.value, f.error + b.error);
+      const bool summed = measures[m].start != measures[m].stop && !measures[m].average;
+      const double bound = 1e-10 * (summed ? measures[m].stop - measures[m].start : 1.0);
+      EXPECT_LE(f.error, bound);
+      EXPECT_LE(b.error, bound);
+    }
+  }
+}
+
+// Forwards, the interval availability of the two-state chain:
+// the integral of p0 over [a, b] is mu / s (b - a) + lambda / s^2
+// (e^-s a - e^-s b), s = lambda + mu.
+TEST(TransientSolverTest, ForwardsTheIntervalAvailabilityOfTheTwoStateChain) {
+  const double lambda = 2, mu = 3, s = lambda + mu;
+  const solver::MarkovChain chain = chainOf(2, {{0, 1, lambda}, {1, 0, mu}}, {{1, 0}, {0, 1}});
+  const double a = 0.25, b = 4;
+  const std::vector<solver::TransientMeasure> measures = {{0, a, b, false}, {1, a, b, true}};
+  solver::TransientSettings settings;
+  settings.direction = solver::TransientDirection::kForward;
+  const auto found = solver::transientMeasures(chain, measures, settings);
+  const double up = mu / s * (b - a) + lambda / (s * s) * (std::exp(-s * a) - std::exp(-s * b));
+  expectValue(up, found.estimates[0]);
+  expectValue(1 - up / (b - a), found.estimates[1]);
+}
+
+// With two variables the iteration starts forwards; a stiff chain settles
+// long before its window (q t = 4e9), which only the backward iteration
+// can tell, so it hands over and still stops within a few hundred steps.
+TEST(TransientSolverTest, AStiffChainWithTwoVariablesHandsOverToTheBackwardIteration) {
+  const solver::MarkovChain chain = chainOf(2, {{0, 1, 1e6}, {1, 0, 3e6}}, {{1, 0}, {0, 1}});
+  solver::UniformizationSteps steps;
+  const auto estimates = solver::transientRewards(chain, {1000.0}, 1e-10, 1000000, &steps);
+  expectValue(0.75, estimates[0][0]);
+  expectValue(0.25, estimates[0][1]);
+  EXPECT_LT(steps.taken, 1000u);
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "solver/BandOrder.h"
+
+#include <algorithm>
+
+namespace solver {
+
+namespace {
+
+// The transitions taken both ways, as lists of neighbours (repeats allowed).
+struct Neighbours {
+  std::vector<std::uint64_t> start;
+  std::vector<std::uint32_t> state;
+
+  explicit Neighbours(const MarkovChain& chain) : start(chain.size() + 1, 0) {
+    const std::size_t n = chain.size();
+    for (std::size_t s = 0; s < n; s++) {
+      start[s + 1] += chain.rowStart[s + 1] - chain.rowStart[s];
+      for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
+        start[chain.column[e] + 1]++;
+      }
+    }
+    for (std::size_t s = 0; s < n; s++) {
+      start[s + 1] += start[s];
+    }
+    state.resize(start[n]);
+    std::vector<std::uint64_t> next(start.begin(), start.end() - 1);
+    for (std::size_t s = 0; s < n; s++) {
+      for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
+        state[next[s]++] = chain.column[e];
+        state[next[chain.column[e]]++] = static_cast<std::uint32_t>(s);
+      }
+    }
+  }
+  std::uint64_t degree(std::uint32_t s) const { return start[s + 1] - start[s]; }
+};
+
+// Breadth-first search from root over the states not yet placed: the states
+// in the order reached (neighbours by increasing degree when sorted), and
+// the first of the last level.
+struct Search {
+  std::vector<std::uint32_t> reached;
+  std::size_t lastLevel = 0;
+  std::size_t depth = 0;
+};
+
+Search breadthFirst(const Neighbours& graph, std::uint32_t root, std::vector<std::uint8_t>& seen,
+                    bool sorted) {
+  Search search;
+  search.reached.push_back(root);
+  seen[root] = 1;
+  std::size_t levelStart = 0;
+  while (levelStart < search.reached.size()) {
+    const std::size_t levelEnd = search.reached.size();
+    search.lastLevel = levelStart;
+    for (std::size_t i = levelStart; i < levelEnd; i++) {
+      const std::uint32_t s = search.reached[i];
+      const std::size_t first = search.reached.size();
+      for (std::uint64_t e = graph.start[s]; e < graph.start[s + 1]; e++) {
+        const std::uint32_t t = graph.state[e];
+        if (!seen[t]) {
+          seen[t] = 1;
+          search.reached.push_back(t);
+        }
+      }
+      if (sorted) {
+        std::stable_sort(search.reached.begin() + static_cast<std::ptrdiff_t>(first),
+                         search.reached.end(), [&graph](std::uint32_t a, std::uint32_t b) {
+                           return graph.degree(a) < graph.degree(b);
+                         });
+      }
+    }
+    levelStart = levelEnd;
+    search.depth++;
+  }
+  return search;
+}
+
+// A state far from every other of its connected part (George and Liu): from
+// start, repeatedly the least connected state of the last level, while the
+// search gets deeper.
+std::uint32_t peripheral(const Neighbours& graph, std::uint32_t start,
+                         std::vector<std::uint8_t>& seen) {
+  std::uint32_t root = start;
+  std::size_t depth = 0;
+  for (int tries = 0; tries < 3; tries++) {
+    const Search search = breadthFirst(graph, root, seen, false);
+    for (std::uint32_t s : search.reached) {
+      seen[s] = 0;
+    }
+    if (tries > 0 && search.depth <= depth) {
+      break;
+    }
+    depth = search.depth;
+    root = *std::min_element(search.reached.begin() + static_cast<std::ptrdiff_t>(search.lastLevel),
+                             search.reached.end(), [&graph](std::uint32_t a, std::uint32_t b) {
+                               return graph.degree(a) < graph.degree(b);
+                             });
+  }
+  return root;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> bandOrder(const MarkovChain& chain) {
+  const std::size_t n = chain.size();
+  const Neighbours graph(chain);
+  std::vector<std::uint8_t> seen(n, 0);
+  std::vector<std::uint32_t> order;
+  order.reserve(n);
+  for (std::size_t s = 0; s < n; s++) {
+    if (!seen[s]) {
+      const std::uint32_t root = peripheral(graph, static_cast<std::uint32_t>(s), seen);
+      const Search search = breadthFirst(graph, root, seen, true);
+      order.insert(order.end(), search.reached.begin(), search.reached.end());
+    }
+  }
+  std::vector<std::uint32_t> newIndex(n);
+  for (std::size_t i = 0; i < n; i++) {
+    newIndex[order[i]] = static_cast<std::uint32_t>(n - 1 - i);
+  }
+  return newIndex;
+}
+
+}  // namespace solver

@@ -1,0 +1,186 @@
+#include "solver/SlicedRows.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "solver/Workers.h"
+
+namespace solver {
+
+namespace {
+
+constexpr std::size_t kLanes = 8;
+// Rows are sorted by length within windows of this many, so that slices
+// pad little and the rows stay near their order (and their neighbours in
+// the vector).
+const std::size_t kWindow = 128;
+const std::uint32_t kTargetMask = (std::uint32_t(1) << 24) - 1;
+const std::size_t kMaxProbabilities = 255;
+const std::size_t kMaxStays = 65536;
+// Below this many words per thread a second thread costs more than it saves.
+const std::uint64_t kWordsPerThread = 500000;
+
+}  // namespace
+
+std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
+                                          const std::vector<std::uint32_t>& numbering) {
+  std::vector<std::uint64_t> incoming(chain.size(), 0);
+  for (std::uint32_t target : chain.column) {
+    incoming[target]++;
+  }
+  std::vector<std::uint32_t> order(chain.size());
+  for (std::size_t s = 0; s < order.size(); s++) {
+    order[numbering[s]] = static_cast<std::uint32_t>(s);
+  }
+  for (std::size_t first = 0; first < order.size(); first += kWindow) {
+    const auto begin = order.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto end =
+        order.begin() + static_cast<std::ptrdiff_t>(std::min(first + kWindow, order.size()));
+    std::stable_sort(begin, end, [&incoming](std::uint32_t a, std::uint32_t b) {
+      return incoming[a] > incoming[b];
+    });
+  }
+  std::vector<std::uint32_t> newIndex(order.size());
+  for (std::size_t i = 0; i < order.size(); i++) {
+    newIndex[order[i]] = static_cast<std::uint32_t>(i);
+  }
+  return newIndex;
+}
+
+std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, double rate,
+                                              unsigned threads) {
+  if (incoming.size() > kTargetMask + std::size_t(1)) {
+    return nullptr;
+  }
+  std::unique_ptr<SlicedRows> sliced(new SlicedRows());
+  sliced->Size = incoming.size();
+  std::unordered_map<double, std::uint32_t> index;
+  std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
+  code.reserve(incoming.rate.size());
+  for (double r : incoming.rate) {
+    const auto found = index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
+    if (found.second) {
+      if (sliced->Table.size() == kMaxProbabilities) {
+        return nullptr;
+      }
+      sliced->Table.push_back(r / rate);
+    }
+    code.push_back(static_cast<std::uint8_t>(found.first->second));
+  }
+  sliced->Table.push_back(0.0);
+  if (!sliced->slice(incoming, rate, code)) {
+    return nullptr;
+  }
+  sliced->share(threads);
+  return sliced;
+}
+
+bool SlicedRows::slice(const MarkovChain& incoming, double rate,
+                       const std::vector<std::uint8_t>& code) {
+  const std::size_t n = Size;
+  std::vector<double> exit(n, 0.0);
+  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
+    exit[incoming.column[e]] += incoming.rate[e];
+  }
+  const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
+  std::unordered_map<double, std::uint16_t> stayIndex;
+  SliceStart.push_back(0);
+  for (std::size_t first = 0; first < n; first += kLanes) {
+    std::uint64_t longest = 0;
+    for (std::size_t r = first; r < first + kLanes; r++) {
+      const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
+      const auto found = stayIndex.emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
+      if (found.second) {
+        if (StayTable.size() == kMaxStays) {
+          return false;
+        }
+        StayTable.push_back(stay);
+      }
+      StayIndex.push_back(found.first->second);
+      longest =
+          r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
+    }
+    LongestRow = std::max<std::size_t>(LongestRow, longest + 1);
+    for (std::uint64_t turn = 0; turn < longest; turn++) {
+      for (std::size_t r = first; r < first + kLanes; r++) {
+        const std::uint64_t e = r < n ? incoming.rowStart[r] + turn : 0;
+        const bool real = r < n && e < incoming.rowStart[r + 1];
+        // Padding reads the slice's first row, at probability 0.
+        Words.push_back(real ? incoming.column[e] | std::uint32_t(code[e]) << 24
+                             : static_cast<std::uint32_t>(first) | padding << 24);
+      }
+    }
+    SliceStart.push_back(Words.size());
+  }
+  return true;
+}
+
+void SlicedRows::share(unsigned threads) {
+  const auto useful = static_cast<unsigned>(
+      std::max<std::uint64_t>(1, std::min<std::uint64_t>(threads, Words.size() / kWordsPerThread)));
+  ChunkStart.push_back(0);
+  for (unsigned t = 1; t < useful; t++) {
+    const std::uint64_t share = Words.size() / useful * t;
+    ChunkStart.push_back(static_cast<std::size_t>(
+        std::upper_bound(SliceStart.begin(), SliceStart.end(), share) - SliceStart.begin() - 1));
+  }
+  ChunkStart.push_back(SliceStart.size() - 1);
+  if (useful > 1) {
+    Team = std::make_unique<Workers>(useful);
+  }
+}
+
+SlicedRows::~SlicedRows() = default;
+
+void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const {
+  const double* table = Table.data();
+  for (std::size_t s = first; s < last; s++) {
+    const std::size_t row = s * kLanes;
+    const std::uint16_t* stay = StayIndex.data() + row;
+    // Lanes past the last row read the slice's first, at share 0.
+    const std::size_t lanes = std::min(kLanes, Size - row);
+    double sum[kLanes];
+#pragma GCC unroll 8
+    for (std::size_t lane = 0; lane < kLanes; lane++) {
+      sum[lane] = StayTable[stay[lane]] * x[lane < lanes ? row + lane : row];
+    }
+    const std::uint32_t* end = Words.data() + SliceStart[s + 1];
+    for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
+#pragma GCC unroll 8
+      for (std::size_t lane = 0; lane < kLanes; lane++) {
+        sum[lane] += table[w[lane] >> 24] * x[w[lane] & kTargetMask];
+      }
+    }
+    if (lanes == kLanes) {
+#pragma GCC unroll 8
+      for (std::size_t lane = 0; lane < kLanes; lane++) {
+        y[row + lane] = sum[lane];
+      }
+      continue;
+    }
+    for (std::size_t lane = 0; lane < lanes; lane++) {
+      y[row + lane] = sum[lane];
+    }
+  }
+}
+
+void SlicedRows::step(const double* x, double* y) const {
+  inShares([&](unsigned, std::size_t first, std::size_t last) {
+    stepSlices(x, y, first / kLanes, (last + kLanes - 1) / kLanes);
+  });
+}
+
+void SlicedRows::inShares(
+    const std::function<void(unsigned, std::size_t, std::size_t)>& task) const {
+  const auto work = [&](unsigned share) {
+    task(share, std::min(ChunkStart[share] * kLanes, Size),
+         std::min(ChunkStart[share + 1] * kLanes, Size));
+  };
+  if (Team) {
+    Team->run(work);
+  } else {
+    work(0);
+  }
+}
+
+}  // namespace solver

@@ -392,7 +392,10 @@ void Solver::refuseFiringImpulses(const DeterministicProcess& process,
     const MeasureRequest& request = requests[r];
     for (std::size_t s = 0; s < process.firingOf.size(); s++) {
       const std::int64_t f = process.firingOf[s];
-      const std::vector<double>& impulse = f < 0 ? std::vector<double>() : process.firings[f].impulse;
+      if (f < 0) {
+        continue;
+      }
+      const std::vector<double>& impulse = process.firings[f].impulse;
       if (!impulse.empty() && impulse[request.variable] != 0) {
         const std::string& name = Run.variables[request.variable].name;
         throw InputError({Run.fileName(".imp"), 0,

@@ -114,6 +114,7 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
   }
   Cycle cycle;
   cycle.reward.assign(numVariables, 0.0);
+  cycle.impulse.assign(numVariables, 0.0);
   for (std::size_t a = 0; a < States.size(); a++) {
     const ClockedFiring& firing = Process.firings[Process.firingOf[States[a]]];
     for (const auto& [target, probability] : firing.outcomes) {
@@ -121,8 +122,9 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
     }
     cycle.duration += time[a];
     for (std::size_t v = 0; v < numVariables; v++) {
-      cycle.reward[v] += time[a] * chain.rewards[States[a] * numVariables + v] +
-                         (firing.impulse.empty() ? 0.0 : atDelay[a] * firing.impulse[v]);
+      const double impulse = firing.impulse.empty() ? 0.0 : atDelay[a] * firing.impulse[v];
+      cycle.reward[v] += time[a] * chain.rewards[States[a] * numVariables + v] + impulse;
+      cycle.impulse[v] += impulse;
     }
   }
   cycle.next.assign(next.begin(), next.end());

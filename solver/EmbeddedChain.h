@@ -29,6 +29,8 @@ class SubordinatedChain {
     // Expected reward earned, per variable: the rate reward over the cycle
     // and the firing's impulse times the probability that it fires.
     std::vector<double> reward;
+    // Of that, the firing's impulse times the probability that it fires.
+    std::vector<double> impulse;
   };
 
   // The cycle from state, by uniformization over the delay: the Poisson

@@ -102,6 +102,10 @@ struct Entry {
   std::size_t delay = 0;  // index into Series::Delays
   std::vector<std::pair<std::uint32_t, double>> fires;
   std::vector<double> ahead;  // of l and variable v at l * width + v
+  // The expected impulse earned when its clock fires, per variable (from
+  // the states where it may fire), at most the exact one; empty when no
+  // firing earns any.
+  std::vector<double> impulse;
 };
 
 // A firing's outcome reached after m exponential jumps.
@@ -115,9 +119,20 @@ using Arrivals = std::vector<Arrival>;
 class Series {
  public:
   // Instants where every span starts where it stops, else integrals over the spans.
+  // truncation, when positive, replaces the share of probability each
+  // window and period may leave out.
   Series(const DeterministicProcess& process, const std::vector<Span>& spans, bool integrated,
-         double epsilon, std::uint64_t maxSteps);
+         double epsilon, std::uint64_t maxSteps, double truncation = 0.0);
+  double truncation() const { return Truncation; }
   std::vector<std::vector<Estimate>> run();
+  // The probability each span's terms leave out (at an instant), or its
+  // integral over the span; after run().
+  const std::vector<double>& leftOut() const { return LeftOut; }
+  // Whether firings earn impulses, which the integrals count.
+  bool firingImpulses() const { return FiringImpulses; }
+  // A bound on what span t's impulses of variable v lack, given the
+  // probability left out at its stop.
+  double impulseShortfall(std::size_t t, std::size_t v, double leftOutAtStop) const;
 
  private:
   void findEntries();
@@ -132,6 +147,11 @@ class Series {
     std::vector<LowerPoisson> held;
     std::vector<std::vector<std::optional<LowerPoisson>>> running;  // by span and delay
     std::vector<std::vector<std::optional<LowerPoisson>>> before;   // by span and delay
+    // By span and delay: the firing of a period begun at the m-th jump
+    // falls within the span with probability firing(m - 1) times the rate,
+    // or, begun at the shift itself, when firesAtShift.
+    std::vector<std::vector<std::optional<LowerPoisson>>> firing;
+    std::vector<std::vector<bool>> firesAtShift;
   };
   // Adds the terms of the periods begun after m jumps, s holding their probabilities.
   void addPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
@@ -140,6 +160,11 @@ class Series {
   // expected rewards in Ahead[d].
   void addRunning(std::uint64_t m, std::size_t d, const std::optional<LowerPoisson>& running,
                   const std::optional<LowerPoisson>& before, std::vector<Sum>& sum) const;
+  // Adds the impulses of a period of entry begun after m jumps with
+  // probability p, earned when it fires within a span.
+  void addFiring(std::uint64_t m, const Entry& entry, double p, const ShiftTerms& terms);
+  // The windows of the firings within span of the periods begun at the shift.
+  void addFiringTerms(double shift, const Span& span, ShiftTerms& terms) const;
   // The terms at time, or of span over its part after the shift, into terms.
   void addInstantTerms(double shift, double time, ShiftTerms& terms);
   void addSpanTerms(double shift, const Span& span, ShiftTerms& terms);
@@ -165,10 +190,14 @@ class Series {
   std::vector<bool> Begun;                    // by delay: whether any began
   std::map<double, Arrivals> Pending;         // by shift
   std::vector<std::vector<Sum>> Sums;         // by span, Width each
+  std::vector<double> LeftOut;                // by span
+  bool FiringImpulses = false;
+  double ShortestDelay = INFINITY;
+  std::vector<double> LargestImpulse;  // by variable, in magnitude
 };
 
 Series::Series(const DeterministicProcess& process, const std::vector<Span>& spans, bool integrated,
-               double epsilon, std::uint64_t maxSteps)
+               double epsilon, std::uint64_t maxSteps, double truncation)
     : Process(process),
       Chain(process.exponential),
       Spans(spans),
@@ -191,9 +220,15 @@ Series::Series(const DeterministicProcess& process, const std::vector<Span>& spa
     Rate = 1.0;  // any rate will do without transitions
   }
   double shortest = INFINITY;
+  LargestImpulse.assign(Chain.numVariables, 0.0);
   for (const ClockedFiring& firing : process.firings) {
     shortest = std::min(shortest, firing.delay);
+    for (std::size_t v = 0; v < firing.impulse.size(); v++) {
+      LargestImpulse[v] = std::max(LargestImpulse[v], std::fabs(firing.impulse[v]));
+      FiringImpulses = FiringImpulses || (integrated && firing.impulse[v] != 0);
+    }
   }
+  ShortestDelay = shortest;
   double shortestSpan = INFINITY;
   for (const Span& span : spans) {
     LastTime = std::max(LastTime, span.stop);
@@ -215,7 +250,9 @@ Series::Series(const DeterministicProcess& process, const std::vector<Span>& spa
     const double width = 16 * std::sqrt(Rate * LastTime) + 20;
     uses *= std::max(1.0, (LastTime + width / Rate) / std::min(1.0, shortestSpan));
   }
-  Truncation = std::clamp(1e-3 * epsilon / (std::max(spread, 1.0) * uses), 1e-300, 0.25);
+  Truncation = truncation > 0
+                   ? truncation
+                   : std::clamp(1e-3 * epsilon / (std::max(spread, 1.0) * uses), 1e-300, 0.25);
 }
 
 void Series::findEntries() {
@@ -309,9 +346,17 @@ void Series::prepareClock(std::uint32_t clock) {
   }
   for (Entry& entry : Entries) {
     if (Process.clockOf(entry.state) == clock) {
-      entry.fires = subordinated.cycleFrom(entry.state, Truncation, MaxSteps).next;
+      const SubordinatedChain::Cycle cycle =
+          subordinated.cycleFrom(entry.state, Truncation, MaxSteps);
+      entry.fires = cycle.next;
       for (auto& outcome : entry.fires) {
         outcome.second *= 1 - Truncation;
+      }
+      if (FiringImpulses) {
+        entry.impulse = cycle.impulse;
+        for (double& impulse : entry.impulse) {
+          impulse *= 1 - Truncation;
+        }
       }
     }
   }
@@ -351,6 +396,9 @@ void Series::addPeriods(double shift, std::uint64_t m, const std::vector<double>
     }
     for (const auto& [target, probability] : entry.fires) {
       schedule(shift + Delays[entry.delay], m, target, p * probability);
+    }
+    if (!entry.impulse.empty()) {
+      addFiring(m, entry, p, terms);
     }
   }
   for (std::size_t d = 0; d < Delays.size(); d++) {
@@ -404,6 +452,44 @@ void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
   }
 }
 
+void Series::addFiring(std::uint64_t m, const Entry& entry, double p, const ShiftTerms& terms) {
+  for (std::size_t t = 0; t < Spans.size(); t++) {
+    const std::optional<LowerPoisson>& firing = terms.firing[t][entry.delay];
+    const double w = m == 0 ? (terms.firesAtShift[t][entry.delay] ? 1.0 : 0.0)
+                            : (firing ? Rate * (*firing)(m - 1) : 0.0);
+    for (std::size_t v = 0; w > 0 && v < entry.impulse.size(); v++) {
+      Sums[t][v].add(p * w * entry.impulse[v]);
+    }
+  }
+}
+
+void Series::addFiringTerms(double shift, const Span& span, ShiftTerms& terms) const {
+  terms.firing.emplace_back(Delays.size());
+  terms.firesAtShift.emplace_back(Delays.size(), false);
+  for (std::size_t d = 0; d < Delays.size(); d++) {
+    // Begun at the shift's m-th jump, the period fires at shift + delay
+    // + the m-th jump's time: within (start, stop] when that time is.
+    const double fires = shift + Delays[d];
+    terms.firesAtShift.back()[d] = span.start < fires && fires <= span.stop;
+    if (fires >= span.stop) {
+      continue;
+    }
+    const double from = std::max(span.start - fires, 0.0);
+    const double length = span.start >= fires ? span.stop - span.start : span.stop - fires;
+    terms.firing.back()[d] = LowerPoisson::integral(Rate, from, length, Truncation);
+  }
+}
+
+double Series::impulseShortfall(std::size_t t, std::size_t v, double leftOutAtStop) const {
+  // Successive firings are a delay apart at least, so a path fires at
+  // most this often within the span. What the series leaves out of the
+  // paths by the span's stop bounds the firings it misses; the windows of
+  // the firings it counts lose at most twice the truncation each, and their
+  // impulses, from the period's own series, twice more.
+  const double firings = std::floor((Spans[t].stop - Spans[t].start) / ShortestDelay) + 1;
+  return LargestImpulse[v] * firings * (leftOutAtStop + 4 * Truncation);
+}
+
 void Series::addRunning(std::uint64_t m, std::size_t d, const std::optional<LowerPoisson>& running,
                         const std::optional<LowerPoisson>& before, std::vector<Sum>& sum) const {
   const std::vector<double>& ahead = Ahead[d];
@@ -446,6 +532,9 @@ void Series::runShift(double shift, const Arrivals& arrivals) {
     terms.before.emplace_back(Delays.size());
     if (Integrated) {
       addSpanTerms(shift, span, terms);
+      if (FiringImpulses) {
+        addFiringTerms(shift, span, terms);
+      }
     } else {
       addInstantTerms(shift, span.stop, terms);
     }
@@ -533,6 +622,7 @@ std::vector<std::vector<Estimate>> Series::run() {
     // instant, and to the span's length over it.
     const double whole = Integrated ? Spans[t].stop - Spans[t].start : 1.0;
     const double missing = std::max(0.0, whole - Sums[t][numVariables].value());
+    LeftOut.push_back(missing);
     for (std::size_t v = 0; v < numVariables; v++) {
       double low = INFINITY;
       double high = -INFINITY;
@@ -575,7 +665,26 @@ std::vector<std::vector<Estimate>> shiftedPoissonRewards(const DeterministicProc
 std::vector<std::vector<Estimate>> shiftedPoissonIntegrals(const DeterministicProcess& process,
                                                            const std::vector<Span>& spans,
                                                            double epsilon, std::uint64_t maxSteps) {
-  return Series(process, spans, true, epsilon, maxSteps).run();
+  Series series(process, spans, true, epsilon, maxSteps);
+  std::vector<std::vector<Estimate>> estimates = series.run();
+  if (!series.firingImpulses()) {
+    return estimates;
+  }
+  // The paths the integrals leave out by a span's stop, which may fire
+  // within it: the same series at the stops, with the same truncation,
+  // takes fewer terms, so it leaves out at least as much.
+  std::vector<Span> stops;
+  for (const Span& span : spans) {
+    stops.push_back({span.stop, span.stop});
+  }
+  Series atStops(process, stops, false, epsilon, maxSteps, series.truncation());
+  atStops.run();
+  for (std::size_t t = 0; t < spans.size(); t++) {
+    for (std::size_t v = 0; v < estimates[t].size(); v++) {
+      estimates[t][v].error += series.impulseShortfall(t, v, atStops.leftOut()[t]);
+    }
+  }
+  return estimates;
 }
 
 }  // namespace solver

@@ -40,8 +40,9 @@ struct Span {
 };
 
 // The expected reward accumulated over each span (the integral of the
-// rate reward), as estimates[span][variable], for a process whose clocks
-// run to the end: the same series, each term's Poisson probability
+// rate reward, plus the impulses earned by firings within it), as
+// estimates[span][variable], for a process whose clocks run to the end:
+// the same series, each term's Poisson probability
 // replaced by its integral over the span, (P(N(q (stop - D)) > m) -
 // P(N(q (start - D)) > m)) / q with N(x) = 0 for x <= 0. Each integral is
 // taken at most the exact one, and the exact terms at each instant add up
@@ -49,6 +50,14 @@ struct Span {
 // the integral of the probability left out: the error printed is at most
 // half the rewards' spread times it, a bound as at instants. Throws
 // SolveError as shiftedPoissonRewards does.
+//
+// The impulses earned when a clock fires within a span count too: a period
+// begun after m jumps at shift D fires at D + its delay + the m-th jump's
+// time, within the span with the same integral's probability. A path fires
+// at most span / shortest delay + 1 times in it, so the firings the series
+// misses are at most that times what it leaves out by the span's stop (the
+// same series at that instant, with the same truncation, leaves out at
+// least as much), times the largest impulse: added to the error.
 std::vector<std::vector<Estimate>> shiftedPoissonIntegrals(const DeterministicProcess& process,
                                                            const std::vector<Span>& spans,
                                                            double epsilon, std::uint64_t maxSteps);

@@ -23,6 +23,16 @@ namespace solver {
 
 namespace {
 
+// Why a variable earning impulses at firings (state, from 1, one of them)
+// gets no value over an interval.
+std::string firingImpulseRefusal(const std::string& variable, std::uint64_t state) {
+  return "earns impulses when a deterministic activity fires (state " + std::to_string(state) +
+         "), which over an interval the solver counts only where every delay, once enabled, "
+         "runs until it fires and the series of shifted Poisson terms reaches the interval's "
+         "end: write '" +
+         variable + " in the long run' for their rate";
+}
+
 const double kUnitRoundoff = DBL_EPSILON / 2;
 // A bound below this many units of roundoff of the rewards' magnitude
 // cannot be reached by sums of thousands of terms.
@@ -221,6 +231,11 @@ class Solver {
   bool conditionBySeries(const DeterministicProcess& process,
                          const std::vector<MeasureRequest>& requests, std::size_t variable,
                          const std::vector<std::size_t>& which, Evaluation& result);
+  // Refuses the requests of which whose variable earns impulses at a
+  // firing (all of them are timed: instants never count impulses).
+  void refuseFiringImpulses(const DeterministicProcess& process,
+                            const std::vector<MeasureRequest>& requests,
+                            const std::vector<std::size_t>& which) const;
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -354,15 +369,37 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
            "generate the run again");
   }
   if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
-    // The transient methods with delays have no room for an impulse at a
-    // firing; one that cannot fire within the variable's times earns nothing.
+    // A firing that cannot come within the variable's times earns nothing.
     const double horizon = lastTime(variable);
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
       if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
-        refuse(".imp", "earns impulses when a deterministic activity fires (state " +
-                           std::to_string(entry.state) +
-                           "), which the solver counts only in the long run: write '" +
-                           variable.name + " in the long run' for their rate");
+        const Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
+        if (!process.ok() || !clocksRunToTheEnd(process.value())) {
+          refuse(".imp", firingImpulseRefusal(variable.name, entry.state));
+        }
+        return;
+      }
+    }
+  }
+}
+
+void Solver::refuseFiringImpulses(const DeterministicProcess& process,
+                                  const std::vector<MeasureRequest>& requests,
+                                  const std::vector<std::size_t>& which) const {
+  // Over an interval only the series counts an impulse at a firing; the
+  // Erlang phases have no room for one.
+  for (std::size_t r : which) {
+    const MeasureRequest& request = requests[r];
+    for (std::size_t s = 0; s < process.firingOf.size(); s++) {
+      const std::int64_t f = process.firingOf[s];
+      if (f < 0) {
+        continue;
+      }
+      const std::vector<double>& impulse = process.firings[f].impulse;
+      if (!impulse.empty() && impulse[request.variable] != 0) {
+        const std::string& name = Run.variables[request.variable].name;
+        throw InputError({Run.fileName(".imp"), 0,
+                          "variable " + name + " " + firingImpulseRefusal(name, s + 1)});
       }
     }
   }
@@ -585,6 +622,7 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
     }
   }
   if (!others.empty()) {
+    refuseFiringImpulses(process, requests, others);
     place(result, others, doublePhases(process, subset(requests, others)));
   }
   return result;

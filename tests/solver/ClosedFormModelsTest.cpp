@@ -125,17 +125,32 @@ double rebootedUp(double lambda, double d, double t) {
   return up;
 }
 
+// The expected number of reboots of that component by t: the k-th comes
+// by t when k failures fall in its up time t - k d.
+double rebootsBy(double lambda, double d, double t) {
+  double reboots = 0;
+  for (int k = 1; k * d <= t; k++) {
+    const double x = lambda * (t - k * d);
+    double fewer = x == 0 ? 1 : 0;  // P(N < k)
+    for (int j = 0; x > 0 && j < k; j++) {
+      fewer += std::exp(-x + j * std::log(x) - std::lgamma(j + 1.0));
+    }
+    reboots += 1 - fewer;
+  }
+  return reboots;
+}
+
 // reboot.san: up at t when k failures fall in its up time t - k d, summed
 // over k; 1/(1 + lambda d) in the long run. Each cycle, up for 1/lambda on
 // average and down for d, ends in one reboot, whose impulse is earned when
 // the deterministic activity fires: lambda/(1 + lambda d) reboots per unit
-// time. Over an interval such impulses are refused rather than given a
-// value; the other variables are solved.
+// time, and over an interval the expected number of reboots in it.
 TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   const double lambda = 0.5, d = 1;
   const solver::Solution solution = solve("reboot");
   auto values = byName(solution);
-  ASSERT_EQ(5u, values.size());
+  ASSERT_EQ(7u, values.size());
+  EXPECT_TRUE(solution.refused.empty());
   for (const double t : {0.5, 1.5, 2.5}) {
     char name[32];
     std::snprintf(name, sizeof name, "available@%g", t);
@@ -143,22 +158,26 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   }
   expectValue(1 / (1 + lambda * d), values["availability@inf"]);
   expectValue(lambda / (1 + lambda * d), values["reboot_rate@inf"]);
+  expectValue(rebootsBy(lambda, d, 2.5), values["reboots@0..2.5"]);
+  expectValue(rebootsBy(lambda, d, 2.5) - rebootsBy(lambda, d, 1.5),
+              values["reboots_late@1.5..2.5"]);
   // The firing's impulse is found by its activity when the .firings file names it.
-  expectValue(lambda / (1 + lambda * d), byName(solve("reboot", 0, " -D"))["reboot_rate@inf"]);
-  ASSERT_EQ(1u, solution.refused.size());
-  EXPECT_EQ(
-      "variable reboots earns impulses when a deterministic activity fires (state 2), "
-      "which the solver counts only in the long run: write 'reboots in the long run' for "
-      "their rate",
-      solution.refused[0].message);
-  // No reboot can fire by 0.5: over [0, 0.5] there is none to count.
+  auto named = byName(solve("reboot", 0, " -D"));
+  expectValue(lambda / (1 + lambda * d), named["reboot_rate@inf"]);
+  expectValue(rebootsBy(lambda, d, 2.5), named["reboots@0..2.5"]);
+  // No reboot can fire by 0.5, and the first by 1 only at 1 after a
+  // failure at 0, which has probability 0.
   solver::SolveOptions early;
   early.base = dir.prefix() + "m";
-  early.times = {0.5};
+  early.times = {0.5, 1, 4};
   const solver::Parsed<solver::Solution> before = solver::solve(early);
   ASSERT_TRUE(before.ok()) << before.error().text();
   EXPECT_TRUE(before.value().refused.empty());
-  expectValue(0, byName(before.value())["reboots@0..0.5"]);
+  auto by = byName(before.value());
+  expectValue(0, by["reboots@0..0.5"]);
+  expectValue(0, by["reboots@0..1"]);
+  expectValue(rebootsBy(lambda, d, 4), by["reboots@0..4"]);
+  expectValue(rebootsBy(lambda, d, 4) / 4, by["reboots_late@0..4"]);
 }
 
 // exposure.san: a failure needs a fixed exposure d that a repair at rate mu
@@ -177,6 +196,15 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   expectValue((1 / lambda + cycle) / (1 - repaired), values["warning_or_failure@inf"], 1e-9);
   EXPECT_TRUE(solution.values[2].infinite);
   EXPECT_TRUE(solution.withinBound);
+  // A repair disables the exposure's clock: the failures' impulses over an
+  // interval are refused, not estimated.
+  ASSERT_EQ(1u, solution.refused.size());
+  EXPECT_EQ(
+      "variable failures earns impulses when a deterministic activity fires (state 2), which "
+      "over an interval the solver counts only where every delay, once enabled, runs until it "
+      "fires and the series of shifted Poisson terms reaches the interval's end: write "
+      "'failures in the long run' for their rate",
+      solution.refused[0].message);
 }
 
 // second_failure.san: the second failure needs a reboot of fixed length

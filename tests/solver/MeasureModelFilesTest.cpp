@@ -99,22 +99,24 @@ TEST_F(MeasureModelFilesTest, AConditionIsOneInTheStatesWhereItHoldsWithOrWithou
 
 TEST_F(MeasureModelFilesTest, TheRebootEarnsItsImpulseOncePerFixedDelay) {
   generate("reboot");
-  EXPECT_EQ(lines({"Version:1", "NumPV:4",                                             //
+  EXPECT_EQ(lines({"Version:1", "NumPV:5",                                             //
                    "Name:available", "Type:0", "NumTimes:3",                           //
                    "Start:0.5", "Stop:0.5", "Start:1.5", "Stop:1.5", "Start:2.5",      //
                    "Stop:2.5",                                                         //
                    "Name:availability", "Type:3", "NumTimes:0",                        //
                    "Name:reboots", "Type:1", "NumTimes:1", "Start:0", "Stop:2.5",      //
+                   "Name:reboots_late", "Type:2", "NumTimes:1", "Start:1.5",           //
+                   "Stop:2.5",                                                         //
                    "Name:reboot_rate", "Type:3", "NumTimes:0"}),
             dir.read("m.pvtype"));
   // Down (state 2), the reboot (activity 1, delay 1) is enabled and earns 1
   // per firing; no timed firing earns anything.
-  EXPECT_EQ(lines({"Version:1", "NumPV:4", "available", "0", "availability", "0", "reboots",
-                   "1", "reboot_rate", "1",                                              //
-                   "1", kZero, kZero, kZero, kZero, "0",                                 //
-                   "2", kZero, kZero, kZero, kZero, "1",                                 //
+  EXPECT_EQ(lines({"Version:1", "NumPV:5", "available", "0", "availability", "0", "reboots",
+                   "1", "reboots_late", "1", "reboot_rate", "1",                         //
+                   "1", kZero, kZero, kZero, kZero, kZero, "0",                          //
+                   "2", kZero, kZero, kZero, kZero, kZero, "1",                          //
                    "1", "1.0000000000e+00", kZero, kZero, "1.0000000000e+00",            //
-                   "1.0000000000e+00"}),
+                   "1.0000000000e+00", "1.0000000000e+00"}),
             dir.read("m.imp"));
 }
 

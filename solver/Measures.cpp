@@ -32,6 +32,12 @@ void evaluateTransient(const MarkovChain& chain, const std::vector<MeasureReques
     if (!transient(request.kind)) {
       continue;
     }
+    if (request.kind == VariableKind::kAccumulated && request.start == request.stop) {
+      // Nothing is earned over no time (asked with -t 0); as a measure of no
+      // length it would read as the rate at that instant.
+      result.estimates[r] = Estimate{};
+      continue;
+    }
     const bool instant =
         request.kind == VariableKind::kInstant || request.kind == VariableKind::kProbabilityBy;
     measures.push_back({request.variable, instant ? request.stop : request.start, request.stop,

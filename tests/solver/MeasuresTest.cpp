@@ -114,6 +114,28 @@ TEST_F(MeasuresTest, TheSameVariableAskedFourWaysAgrees) {
   expectValue(mean / weight, found[6]);
 }
 
+// Asked with -t 0, a variable accumulated over [0, 0] has earned nothing,
+// neither its rate reward nor its impulses, whatever they are at the start.
+TEST_F(MeasuresTest, NothingIsEarnedOverAnIntervalOfNoLength) {
+  HandRun run{2, {{0, 1, 2}, {1, 0, 3}}, {}};
+  run.variables = {{"up_time", 1, {{0, 1}}, {1, 0}, {}}, {"failures", 1, {{0, 1}}, {0, 0}, {2, 0}}};
+  solver_test::writeRun(run, dir.prefix() + "m");
+  solver::SolveOptions options;
+  options.base = dir.prefix() + "m";
+  options.times = {0, 1};
+  const auto solution = solver::solve(options);
+  ASSERT_TRUE(solution.ok()) << solution.error().text();
+  const auto& found = solution.value().values;
+  ASSERT_EQ(4u, found.size());
+  for (const std::size_t at : {0, 2}) {
+    EXPECT_EQ(0.0, found[at].estimate.value) << found[at].variable;
+    EXPECT_EQ(0.0, found[at].estimate.error) << found[at].variable;
+  }
+  // Up at rate 2 to 3: the integral of 3/5 + 2/5 e^(-5t) over [0, 1].
+  expectValue(0.6 + 0.4 * (1 - std::exp(-5.0)) / 5, found[1]);
+  expectValue(2 * found[1].estimate.value, found[3], 2e-10);
+}
+
 // -s adds the long run to the variables taken at times, none to the others.
 TEST_F(MeasuresTest, TheLongRunOfVariablesTakenAtTimes) {
   longRun = true;

@@ -317,6 +317,11 @@ std::optional<TransientResult> forwardMeasures(const MarkovChain& chain,
                                                const std::vector<TransientMeasure>& measures,
                                                const TransientSettings& settings,
                                                bool mayHandOver) {
+  // The numbering costs memory and time in proportion to the chain: not
+  // for a chain the slices cannot hold.
+  if (!SlicedRows::mayFit(chain)) {
+    return std::nullopt;
+  }
   const std::vector<std::uint32_t> newIndex = sliceNumbering(chain, bandOrder(chain));
   return ForwardIteration(chain, newIndex, measures, settings).run(mayHandOver);
 }

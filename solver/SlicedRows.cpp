@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "solver/Workers.h"
 
@@ -45,6 +46,22 @@ std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
     newIndex[order[i]] = static_cast<std::uint32_t>(i);
   }
   return newIndex;
+}
+
+bool SlicedRows::mayFit(const MarkovChain& chain) {
+  if (chain.size() > kTargetMask + std::size_t(1)) {
+    return false;
+  }
+  std::unordered_set<double> rates;
+  double last = 0.0;  // rates are not 0: the first is looked up
+  for (double rate : chain.rate) {
+    // Runs of equal rates are common; the table lookup is not cheap.
+    if (rate != last && rates.insert(rate).second && rates.size() > kMaxProbabilities) {
+      return false;
+    }
+    last = rate;
+  }
+  return true;
 }
 
 std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, double rate,

@@ -37,6 +37,9 @@ class SlicedRows {
   // does not fit the words.
   // Pads little when the rows of each window of a few hundred come by
   // decreasing length, as sliceNumbering numbers them.
+  // Whether chain may fit the words (its states, and its distinct rates,
+  // which its probabilities are at most): a quick test before building.
+  static bool mayFit(const MarkovChain& chain);
   static std::unique_ptr<SlicedRows> build(const MarkovChain& incoming, double rate,
                                            unsigned threads);
   ~SlicedRows();

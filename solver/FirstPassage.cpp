@@ -40,20 +40,9 @@ std::vector<std::uint32_t> reachableBefore(const MarkovChain& chain,
 // transitions.
 std::vector<bool> canReach(const MarkovChain& chain, const std::vector<bool>& holds) {
   const std::size_t n = chain.size();
-  std::vector<std::uint64_t> start(n + 1, 0);
-  for (std::uint32_t t : chain.column) {
-    start[t + 1]++;
-  }
-  for (std::size_t s = 0; s < n; s++) {
-    start[s + 1] += start[s];
-  }
-  std::vector<std::uint32_t> source(chain.column.size());
-  std::vector<std::uint64_t> next(start.begin(), start.end() - 1);
-  for (std::uint32_t s = 0; s < n; s++) {
-    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
-      source[next[chain.column[e]]++] = s;
-    }
-  }
+  const MarkovChain into = transposed(chain);
+  const std::vector<std::uint64_t>& start = into.rowStart;
+  const std::vector<std::uint32_t>& source = into.column;
   std::vector<bool> reaches = holds;
   std::vector<std::uint32_t> stack;
   for (std::uint32_t s = 0; s < n; s++) {

@@ -28,53 +28,6 @@ const double kHandOverMargin = 1e4;
 // roundoffs of the sum of p |r|.
 const double kProductRounding = 8;
 
-// The chain's transitions listed by target, one value per state, its
-// states renumbered by newIndex.
-MarkovChain incoming(const MarkovChain& chain, const std::vector<std::uint32_t>& newIndex) {
-  const std::size_t n = chain.size();
-  MarkovChain result;
-  result.numVariables = 1;
-  result.initial = newIndex[chain.initial];
-  result.rowStart.assign(n + 1, 0);
-  for (std::uint32_t target : chain.column) {
-    result.rowStart[newIndex[target] + 1]++;
-  }
-  for (std::size_t s = 0; s < n; s++) {
-    result.rowStart[s + 1] += result.rowStart[s];
-  }
-  result.column.resize(chain.column.size());
-  result.rate.resize(chain.rate.size());
-  std::vector<std::uint64_t> next(result.rowStart.begin(), result.rowStart.end() - 1);
-  for (std::size_t s = 0; s < n; s++) {
-    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
-      const std::uint64_t at = next[newIndex[chain.column[e]]]++;
-      result.column[at] = newIndex[s];
-      result.rate[at] = chain.rate[e];
-    }
-  }
-  return result;
-}
-
-std::size_t longestRow(const MarkovChain& chain) {
-  std::uint64_t longest = 0;
-  for (std::size_t s = 0; s < chain.size(); s++) {
-    longest = std::max(longest, chain.rowStart[s + 1] - chain.rowStart[s]);
-  }
-  return static_cast<std::size_t>(longest);
-}
-
-double largestExit(const MarkovChain& chain) {
-  double largest = 0.0;
-  for (std::size_t s = 0; s < chain.size(); s++) {
-    double exit = 0.0;
-    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
-      exit += chain.rate[e];
-    }
-    largest = std::max(largest, exit);
-  }
-  return largest;
-}
-
 // Each state's rewards as an index into a table of the distinct rows of
 // rewards: models earn few distinct ones, so p r sums p by row first.
 struct RewardRows {
@@ -102,9 +55,9 @@ struct RewardRows {
 // The uniformized chain sliced, its states renumbered by newIndex; null
 // when it does not fit the slices.
 std::unique_ptr<SlicedRows> slicedChain(const MarkovChain& chain,
-                                        const std::vector<std::uint32_t>& newIndex, double rate,
+                                        const std::vector<std::uint32_t>& newIndex,
                                         unsigned threads) {
-  return SlicedRows::build(incoming(chain, newIndex), rate, threads);
+  return SlicedRows::build(transposed(chain, newIndex), threads);
 }
 
 class ForwardIteration {
@@ -132,17 +85,20 @@ class ForwardIteration {
   const std::uint32_t Initial;
   const std::vector<TransientMeasure>& Measures;
   const TransientSettings& Settings;
-  const double Rate;
   const std::unique_ptr<SlicedRows> Matrix;
+  const double Rate;  // 0 without Matrix: nothing is planned
   const RewardRange Rewards;
   const RewardRows Rows;
   TransientPlan Plan;
   std::vector<CompensatedSum> Partial;
   std::vector<Estimate> Estimates;
   std::vector<double> Products;  // p r per variable, of the last vector observed
-  double Drift = INFINITY;       // |p_{K+1} - p_K|_1 for the last K measured
-  std::uint64_t DriftStep = 0;   // that K + 1
-  double StepRounding;           // per step, relative to the magnitudes combined
+  // Per share of the product, p summed by row of rewards: kept between
+  // observations, which come at many steps.
+  std::vector<std::vector<CompensatedSum>> Mass;
+  double Drift = INFINITY;      // |p_{K+1} - p_K|_1 for the last K measured
+  std::uint64_t DriftStep = 0;  // that K + 1
+  double StepRounding;          // per step, relative to the magnitudes combined
 };
 
 ForwardIteration::ForwardIteration(const MarkovChain& chain,
@@ -154,44 +110,49 @@ ForwardIteration::ForwardIteration(const MarkovChain& chain,
       Initial(newIndex[chain.initial]),
       Measures(measures),
       Settings(settings),
-      Rate(uniformizationRate(largestExit(chain))),
-      Matrix(slicedChain(chain, newIndex, Rate, settings.threads)),
+      Matrix(slicedChain(chain, newIndex, settings.threads)),
+      Rate(Matrix ? Matrix->rate() : 0.0),
       Rewards(chain, nullptr),
       Rows(chain, newIndex),
       Plan(Rate, measures, Rewards, settings.epsilon),
       Partial(measures.size()),
       Estimates(measures.size()),
       Products(chain.numVariables),
+      Mass(Matrix ? Matrix->shares() : 0,
+           std::vector<CompensatedSum>(Rows.table.size() / std::max<std::size_t>(NumVariables, 1))),
       // A step sums a column of P (its longest row here) whose own share
       // carries the rounding of a row's exit rate.
-      StepRounding(Matrix ? static_cast<double>(Matrix->longestRow() + longestRow(chain) + 6) *
-                                kUnitRoundoff
-                          : 0.0) {}
+      StepRounding(Matrix
+                       ? static_cast<double>(Matrix->longestRow() + Matrix->longestOutgoing() + 6) *
+                             kUnitRoundoff
+                       : 0.0) {}
 
 void ForwardIteration::observe(const double* p, const double* previous) {
   const std::size_t nv = NumVariables;
-  const std::size_t rows = Rows.table.size() / std::max<std::size_t>(nv, 1);
-  std::vector<std::vector<CompensatedSum>> mass(Matrix->shares(),
-                                                std::vector<CompensatedSum>(rows));
+  for (std::vector<CompensatedSum>& part : Mass) {
+    std::fill(part.begin(), part.end(), CompensatedSum());
+  }
   std::vector<CompensatedSum> drift(Matrix->shares());
   Matrix->inShares([&](unsigned share, std::size_t first, std::size_t last) {
     for (std::size_t s = first; s < last; s++) {
-      mass[share][Rows.rowOf[s]].add(p[s]);
+      Mass[share][Rows.rowOf[s]].add(p[s]);
     }
     for (std::size_t s = first; previous != nullptr && s < last; s++) {
       drift[share].add(std::fabs(p[s] - previous[s]));
     }
   });
-  for (std::size_t v = 0; v < nv; v++) {
-    CompensatedSum product;
-    for (std::size_t row = 0; row < rows; row++) {
-      CompensatedSum total;
-      for (const std::vector<CompensatedSum>& part : mass) {
-        total.add(part[row].value());
-      }
-      product.add(total.value() * Rows.table[row * nv + v]);
+  std::vector<CompensatedSum> products(nv);
+  for (std::size_t row = 0; row < Mass.front().size(); row++) {
+    CompensatedSum total;
+    for (const std::vector<CompensatedSum>& part : Mass) {
+      total.add(part[row].value());
     }
-    Products[v] = product.value();
+    for (std::size_t v = 0; v < nv; v++) {
+      products[v].add(total.value() * Rows.table[row * nv + v]);
+    }
+  }
+  for (std::size_t v = 0; v < nv; v++) {
+    Products[v] = products[v].value();
   }
   if (previous != nullptr) {
     CompensatedSum total;

@@ -216,6 +216,34 @@ void tabulate(const std::vector<double>& values, std::vector<double>& table,
 
 }  // namespace
 
+MarkovChain transposed(const MarkovChain& chain, const std::vector<std::uint32_t>& newIndex) {
+  const std::size_t n = chain.size();
+  const auto number = [&newIndex](std::size_t s) {
+    return newIndex.empty() ? static_cast<std::uint32_t>(s) : newIndex[s];
+  };
+  MarkovChain result;
+  result.numVariables = 1;
+  result.initial = number(chain.initial);
+  result.rowStart.assign(n + 1, 0);
+  for (std::uint32_t target : chain.column) {
+    result.rowStart[number(target) + 1]++;
+  }
+  for (std::size_t s = 0; s < n; s++) {
+    result.rowStart[s + 1] += result.rowStart[s];
+  }
+  result.column.resize(chain.column.size());
+  result.rate.resize(chain.rate.size());
+  std::vector<std::uint64_t> next(result.rowStart.begin(), result.rowStart.end() - 1);
+  for (std::size_t s = 0; s < n; s++) {
+    for (std::uint64_t e = chain.rowStart[s]; e < chain.rowStart[s + 1]; e++) {
+      const std::uint64_t at = next[number(chain.column[e])]++;
+      result.column[at] = number(s);
+      result.rate[at] = chain.rate[e];
+    }
+  }
+  return result;
+}
+
 double uniformizationRate(double largestExit) { return kUniformizationMargin * largestExit; }
 
 struct Uniformized::Range {

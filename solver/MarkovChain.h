@@ -42,6 +42,11 @@ class SolveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The chain's transitions listed by target: row t holds each transition
+// into t, its column the source and its rate. The states are renumbered
+// by newIndex (a permutation) unless it is empty. One variable, no rewards.
+MarkovChain transposed(const MarkovChain& chain, const std::vector<std::uint32_t>& newIndex = {});
+
 // The uniformization rate of a chain whose largest exit rate is given: 2%
 // above it, so that every state keeps a share of its own value.
 double uniformizationRate(double largestExit);

@@ -64,13 +64,20 @@ bool SlicedRows::mayFit(const MarkovChain& chain) {
   return true;
 }
 
-std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, double rate,
-                                              unsigned threads) {
+std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsigned threads) {
   if (incoming.size() > kTargetMask + std::size_t(1)) {
     return nullptr;
   }
   std::unique_ptr<SlicedRows> sliced(new SlicedRows());
   sliced->Size = incoming.size();
+  std::vector<double> exit(incoming.size(), 0.0);
+  std::vector<std::size_t> outgoing(incoming.size(), 0);
+  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
+    exit[incoming.column[e]] += incoming.rate[e];
+    sliced->LongestOutgoing = std::max(sliced->LongestOutgoing, ++outgoing[incoming.column[e]]);
+  }
+  const double rate = uniformizationRate(*std::max_element(exit.begin(), exit.end()));
+  sliced->Rate = rate;
   std::unordered_map<double, std::uint32_t> index;
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
@@ -85,20 +92,17 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, doubl
     code.push_back(static_cast<std::uint8_t>(found.first->second));
   }
   sliced->Table.push_back(0.0);
-  if (!sliced->slice(incoming, rate, code)) {
+  if (!sliced->slice(incoming, exit, code)) {
     return nullptr;
   }
   sliced->share(threads);
   return sliced;
 }
 
-bool SlicedRows::slice(const MarkovChain& incoming, double rate,
+bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& exit,
                        const std::vector<std::uint8_t>& code) {
   const std::size_t n = Size;
-  std::vector<double> exit(n, 0.0);
-  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
-    exit[incoming.column[e]] += incoming.rate[e];
-  }
+  const double rate = Rate;
   const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
   std::unordered_map<double, std::uint16_t> stayIndex;
   SliceStart.push_back(0);

@@ -31,17 +31,15 @@ std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
 // probabilities, 65,536 shares).
 class SlicedRows {
  public:
-  // incoming: the chain's transitions listed by target (a transposed
-  // MarkovChain); rate: the uniformization rate, at least the largest exit
-  // rate; threads: how many threads a product may use. Null when the chain
-  // does not fit the words.
-  // Pads little when the rows of each window of a few hundred come by
-  // decreasing length, as sliceNumbering numbers them.
   // Whether chain may fit the words (its states, and its distinct rates,
   // which its probabilities are at most): a quick test before building.
   static bool mayFit(const MarkovChain& chain);
-  static std::unique_ptr<SlicedRows> build(const MarkovChain& incoming, double rate,
-                                           unsigned threads);
+  // incoming: the chain's transitions listed by target (transposed), its
+  // uniformization rate taken from their exit rates; threads: how many
+  // threads a product may use. Null when the chain does not fit the words.
+  // Pads little when the rows of each window of a few hundred come by
+  // decreasing length, as sliceNumbering numbers them.
+  static std::unique_ptr<SlicedRows> build(const MarkovChain& incoming, unsigned threads);
   ~SlicedRows();
 
   // y = x P for the uniformized P = I + Q / rate.
@@ -50,15 +48,20 @@ class SlicedRows {
   // each for its rows [first, last), returning when all have.
   unsigned shares() const { return static_cast<unsigned>(ChunkStart.size() - 1); }
   void inShares(const std::function<void(unsigned, std::size_t, std::size_t)>& task) const;
+  // q, 2% above the largest exit rate.
+  double rate() const { return Rate; }
   // The most terms summed into one entry of a product.
   std::size_t longestRow() const { return LongestRow; }
+  // The most transitions out of one state, whose rates make its own share.
+  std::size_t longestOutgoing() const { return LongestOutgoing; }
 
  private:
   SlicedRows() = default;
   // Fills the slices from the rows, code giving each transition's
   // probability's place in Table; false when the rows' own shares do not
   // fit their table.
-  bool slice(const MarkovChain& incoming, double rate, const std::vector<std::uint8_t>& code);
+  bool slice(const MarkovChain& incoming, const std::vector<double>& exit,
+             const std::vector<std::uint8_t>& code);
   // Shares the slices among up to threads threads, by transitions.
   void share(unsigned threads);
   void stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const;
@@ -68,7 +71,9 @@ class SlicedRows {
   std::vector<std::uint16_t> StayIndex;   // per row and padding lane, into StayTable
   std::vector<double> StayTable;          // the rows' own shares; the last is 0, for padding
   std::vector<double> Table;              // probabilities; the last is 0, for padding
+  double Rate = 0.0;
   std::size_t LongestRow = 1;
+  std::size_t LongestOutgoing = 0;
   std::size_t Size = 0;                 // rows
   std::vector<std::size_t> ChunkStart;  // slices of each thread's share
   std::unique_ptr<Workers> Team;

@@ -8,79 +8,11 @@
 
 #include "solver/CompensatedSum.h"
 #include "solver/EmbeddedChain.h"
-#include "solver/FoxGlynn.h"
+#include "solver/LowerPoisson.h"
 
 namespace solver {
 
 namespace {
-
-// Poisson probabilities scaled down by the mass the window may leave out,
-// so that each is at most the exact one; 0 outside the window. Or, for a
-// span, at most their integrals over it.
-class LowerPoisson {
- public:
-  LowerPoisson(double mean, double truncation) {
-    if (mean > 0) {
-      Window = poissonWindow(mean, truncation);
-      for (double& p : Window.probabilities) {
-        p *= 1 - truncation;
-      }
-    } else {
-      Window.probabilities = {1.0};
-    }
-  }
-  // The integral of Poisson(rate u; k) over u in [from, from + length],
-  // P(N(rate from) <= k < N(rate (from + length))) / rate (the Erlang
-  // distribution function), as the sum over j <= k of Poisson(x1; j) -
-  // Poisson(x2; j), x1 = rate from and x2 = rate (from + length). Each
-  // difference is one probability times a factor from their ratio, and
-  // below the j where they are equal all are positive, above it all
-  // negative: so below it the sum up to k is taken, above it minus the sum
-  // beyond k, and no term cancels another, however short the span. The
-  // lower windows keep each at most the exact one.
-  static LowerPoisson integral(double rate, double from, double length, double truncation) {
-    const double x1 = rate * from;
-    const double dx = rate * length;
-    const LowerPoisson low(x1, truncation);
-    const LowerPoisson high(x1 + dx, truncation);
-    LowerPoisson integrated(0.0, truncation);
-    integrated.Window.left = low.left();
-    // log(Poisson(x2; j) / Poisson(x1; j)) = j logRatio - dx.
-    const double logRatio = x1 > 0 ? std::log1p(dx / x1) : INFINITY;
-    if (!(logRatio > 0) || high.right() <= low.left()) {
-      integrated.Window.probabilities = {0.0};  // nothing, or too little to tell
-      return integrated;
-    }
-    const auto logRatioAt = [&](std::uint64_t j) { return (j == 0 ? 0.0 : j * logRatio) - dx; };
-    const double equal = dx / logRatio;
-    std::vector<double> rising(high.size() + 1, 0.0);  // of j >= high.left() + i
-    for (std::size_t i = high.size(); i-- > 0;) {
-      const double factor = -std::expm1(-logRatioAt(high.left() + i));
-      rising[i] = rising[i + 1] + high.Window.probabilities[i] * std::max(0.0, factor);
-    }
-    integrated.Window.probabilities.clear();
-    double falling = 0.0;
-    for (std::uint64_t k = low.left(); k < high.right(); k++) {
-      if (static_cast<double>(k) < equal) {
-        falling += low(k) * std::max(0.0, -std::expm1(logRatioAt(k)));
-        integrated.Window.probabilities.push_back(falling / rate);
-      } else {
-        const std::size_t i = k + 1 < high.left() ? 0 : k + 1 - high.left();
-        integrated.Window.probabilities.push_back(rising[i] / rate);
-      }
-    }
-    return integrated;
-  }
-  double operator()(std::uint64_t k) const {
-    return k < Window.left || k > Window.right() ? 0.0 : Window.probabilities[k - Window.left];
-  }
-  std::uint64_t left() const { return Window.left; }
-  std::uint64_t right() const { return Window.right(); }
-  std::uint64_t size() const { return Window.probabilities.size(); }
-
- private:
-  PoissonWindow Window;
-};
 
 // The probability left out is one less a sum of many small terms, so the
 // sum must not drown in its rounding.

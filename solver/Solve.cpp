@@ -13,6 +13,7 @@
 #include "solver/FirstPassage.h"
 #include "solver/IndependentParts.h"
 #include "solver/Measures.h"
+#include "solver/PreemptiveSeries.h"
 #include "solver/ProductOfParts.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
@@ -580,7 +581,6 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   Evaluation result;
   result.estimates.resize(requests.size());
   result.infinite.assign(requests.size(), false);
-  const bool runToTheEnd = clocksRunToTheEnd(process);
   std::vector<std::size_t> longRun, instants, intervals, others;
   std::map<std::size_t, std::vector<std::size_t>> conditions;  // by variable
   for (std::size_t r = 0; r < requests.size(); r++) {
@@ -589,8 +589,6 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
       place(result, {r}, meanTimeWithDelays(process, requests[r]));
     } else if (kind == VariableKind::kLongRun) {
       longRun.push_back(r);
-    } else if (!runToTheEnd) {
-      others.push_back(r);
     } else if (kind == VariableKind::kInstant) {
       instants.push_back(r);
     } else if (kind == VariableKind::kProbabilityBy) {
@@ -763,9 +761,12 @@ bool Solver::bySeries(const DeterministicProcess& process,
     }
     // A quarter of the steps: when the series gives up, the phases still have the rest.
     const std::uint64_t steps = Options.maxSteps / 4 + 1;
+    const bool runToTheEnd = clocksRunToTheEnd(process);
     const std::vector<std::vector<Estimate>> table =
-        instants ? shiftedPoissonRewards(process, times, Epsilon, steps)
-                 : shiftedPoissonIntegrals(process, spans, Epsilon, steps);
+        runToTheEnd ? (instants ? shiftedPoissonRewards(process, times, Epsilon, steps)
+                                : shiftedPoissonIntegrals(process, spans, Epsilon, steps))
+                    : (instants ? preemptiveRewards(process, times, Epsilon, steps)
+                                : preemptiveIntegrals(process, spans, Epsilon, steps));
     for (std::size_t i = 0; i < which.size(); i++) {
       const MeasureRequest& request = requests[which[i]];
       Estimate estimate = table[rows[i]][request.variable];
@@ -775,9 +776,13 @@ bool Solver::bySeries(const DeterministicProcess& process,
       }
       result.estimates[which[i]] = estimate;
     }
-    Result.notes.push_back("deterministic delays " + delayList(process) +
-                           ": never disabled once enabled; series of Poisson terms shifted by "
-                           "the delays (the error given is a bound)");
+    Result.notes.push_back(
+        "deterministic delays " + delayList(process) +
+        (runToTheEnd ? ": never disabled once enabled; series of Poisson terms shifted by the "
+                       "delays (the error given is a bound)"
+                     : ": some may be disabled before they fire; series of Poisson terms "
+                       "shifted by the delays, corrected where a clock fires (the error given "
+                       "is a bound)"));
     return true;
   } catch (const SolveError& error) {
     // Many delays before the last time point: the phases may settle sooner.

@@ -51,4 +51,14 @@ LowerPoisson LowerPoisson::integral(double rate, double from, double length, dou
   return integrated;
 }
 
+EventWindow::EventWindow(double rate, double at, double start, double stop, double truncation)
+    : Rate(rate), AtOnce(start < at && at <= stop) {
+  if (at < stop) {
+    const double from = std::max(start - at, 0.0);
+    // The span's own length where it starts after the event keeps its digits.
+    const double length = start >= at ? stop - start : stop - at;
+    Later = LowerPoisson::integral(rate, from, length, truncation);
+  }
+}
+
 }  // namespace solver

@@ -2,6 +2,7 @@
 #define SOLVER_LOWERPOISSON_H_
 
 #include <cstdint>
+#include <optional>
 
 #include "solver/FoxGlynn.h"
 
@@ -33,6 +34,23 @@ class LowerPoisson {
 
  private:
   PoissonWindow Window;
+};
+
+// The probability, at most the exact one, that an event at time at plus
+// the time of the m-th of jumps coming at rate falls within (start, stop]:
+// for m = 0, 1 or 0; otherwise the Erlang density's integral, rate times
+// that of Poisson(rate u; m - 1).
+class EventWindow {
+ public:
+  EventWindow(double rate, double at, double start, double stop, double truncation);
+  double operator()(std::uint64_t m) const {
+    return m == 0 ? (AtOnce ? 1.0 : 0.0) : (Later ? Rate * (*Later)(m - 1) : 0.0);
+  }
+
+ private:
+  double Rate = 1.0;
+  bool AtOnce = false;
+  std::optional<LowerPoisson> Later;  // none when at is past stop
 };
 
 }  // namespace solver

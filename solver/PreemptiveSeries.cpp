@@ -26,6 +26,7 @@ struct Period {
   double delay = 0.0;
   Outcomes fires;
   Outcomes survivors;
+  std::vector<double> impulse;  // expected when it fires, per variable
 };
 
 // Where mass arrives at a shift: after m jumps, in a state, and whether it
@@ -59,12 +60,19 @@ class CorrectedSeries {
     std::vector<double> whole;
     std::vector<double> shortfall;  // what the held terms lack of whole
     std::uint64_t steps = 0;        // beyond which a path is too unlikely by any time
+    // By delay and span: whether a period's firing falls within it.
+    std::map<double, std::vector<EventWindow>> firing;
   };
   Weights weightsAt(double shift);
   void runShift(double shift, const Arrivals& arrivals);
   void addRewards(std::uint64_t m, const std::vector<double>& x, const Weights& weights);
   void startPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
-                    const Weights& weights);
+                    Weights& weights);
+  // Adds the impulses of a period begun after m jumps with probability p,
+  // earned when it fires within a span.
+  void addFiring(double shift, std::uint64_t m, const Period& period, double p,
+                 Weights& weights);
+  Estimate estimate(std::size_t t, std::size_t v);
   void step(const std::vector<double>& x, std::vector<double>& nextX,
             std::vector<double>& nextS) const;
   const Period& periodOf(std::uint32_t state);
@@ -98,6 +106,13 @@ class CorrectedSeries {
   std::vector<double> Dropped;   // by span: absolute mass times the time it could earn
   std::vector<double> Work;      // by span: terms that may round, times the time they count
   double WorstTruncation = 0.0;
+  // Impulses earned when a clock fires, over spans.
+  bool FiringImpulses = false;
+  std::vector<double> LargestImpulse;  // by variable, in magnitude
+  double ShortestDelay = INFINITY;
+  std::vector<double> DroppedMass;  // by span: absolute mass that could fire within it
+  std::vector<double> FiringLoss;   // by span: what the firings' windows may lack
+  std::vector<double> FiringWork;   // by span: terms that may round, of mass that may fire
 };
 
 CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
@@ -112,7 +127,11 @@ CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
       Width(process.exponential.numVariables + 1),
       Sums(spans.size(), std::vector<CompensatedSum>(Width)),
       Dropped(spans.size(), 0.0),
-      Work(spans.size(), 0.0) {
+      Work(spans.size(), 0.0),
+      LargestImpulse(process.exponential.numVariables, 0.0),
+      DroppedMass(spans.size(), 0.0),
+      FiringLoss(spans.size(), 0.0),
+      FiringWork(spans.size(), 0.0) {
   for (std::size_t s = 0; s < Chain.size(); s++) {
     const double* r = Chain.rewards.data() + s * Chain.numVariables;
     Rewards.insert(Rewards.end(), r, r + Chain.numVariables);
@@ -129,6 +148,13 @@ CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
   StepTerms = static_cast<double>(uniformized.longestRow() + longestColumn + 6);
   for (const Span& span : spans) {
     LastTime = std::max(LastTime, span.stop);
+  }
+  for (const ClockedFiring& firing : process.firings) {
+    ShortestDelay = std::min(ShortestDelay, firing.delay);
+    for (std::size_t v = 0; v < firing.impulse.size(); v++) {
+      LargestImpulse[v] = std::max(LargestImpulse[v], std::fabs(firing.impulse[v]));
+      FiringImpulses = FiringImpulses || (integrated && firing.impulse[v] != 0);
+    }
   }
 }
 
@@ -161,6 +187,7 @@ const Period& CorrectedSeries::periodOf(std::uint32_t state) {
     }
   }
   period.fires.assign(fires.begin(), fires.end());
+  period.impulse = cycle.impulse;
   return Periods.emplace(state, std::move(period)).first->second;
 }
 
@@ -173,6 +200,7 @@ void CorrectedSeries::schedule(double shift, const Arrival& arrival, double prob
 void CorrectedSeries::drop(const Weights& weights, double mass) {
   for (std::size_t t = 0; t < Spans.size(); t++) {
     Dropped[t] += mass * weights.whole[t];
+    DroppedMass[t] += weights.whole[t] > 0 ? mass : 0.0;
   }
 }
 
@@ -227,7 +255,7 @@ void CorrectedSeries::addRewards(std::uint64_t m, const std::vector<double>& x,
 }
 
 void CorrectedSeries::startPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
-                                   const Weights& weights) {
+                                   Weights& weights) {
   for (std::uint32_t i = 0; i < s.size(); i++) {
     if (s[i] == 0) {
       continue;
@@ -241,12 +269,32 @@ void CorrectedSeries::startPeriods(double shift, std::uint64_t m, const std::vec
     // period's mass, or have that much too many.
     drop(weights, 4 * Truncation * std::fabs(s[i]));
     countSteps(period.fires.size() + period.survivors.size());
+    if (FiringImpulses) {
+      addFiring(shift, m, period, s[i], weights);
+    }
     for (const auto& [target, probability] : period.fires) {
       schedule(fires, {m, target, true}, s[i] * probability);
     }
     for (const auto& [state, probability] : period.survivors) {
       schedule(fires, {m, state, false}, -s[i] * probability);
     }
+  }
+}
+
+void CorrectedSeries::addFiring(double shift, std::uint64_t m, const Period& period, double p,
+                                Weights& weights) {
+  std::vector<EventWindow>& within = weights.firing[period.delay];
+  for (std::size_t t = within.size(); t < Spans.size(); t++) {
+    within.emplace_back(Rate, shift + period.delay, Spans[t].start, Spans[t].stop, Truncation);
+  }
+  for (std::size_t t = 0; t < Spans.size(); t++) {
+    const double w = within[t](m);
+    for (std::size_t v = 0; w > 0 && v < period.impulse.size(); v++) {
+      Sums[t][v].add(p * w * period.impulse[v]);
+    }
+    // The window, and the impulse from the period's own series, may each
+    // lack twice the truncation.
+    FiringLoss[t] += 4 * Truncation * std::fabs(p);
   }
 }
 
@@ -273,7 +321,7 @@ void CorrectedSeries::step(const std::vector<double>& x, std::vector<double>& ne
 }
 
 void CorrectedSeries::runShift(double shift, const Arrivals& arrivals) {
-  const Weights weights = weightsAt(shift);
+  Weights weights = weightsAt(shift);
   double mass = 0.0;  // bounds the absolute mass of every vector below
   for (const auto& arrival : arrivals) {
     mass += std::fabs(arrival.second);
@@ -330,6 +378,7 @@ void CorrectedSeries::runShift(double shift, const Arrivals& arrivals) {
     // rewards over the states.
     Work[t] += weights.whole[t] * (stepped * StepTerms +
                                    mass * static_cast<double>(Chain.size()));
+    FiringWork[t] += weights.whole[t] > 0 ? stepped * StepTerms : 0.0;
   }
 }
 
@@ -342,31 +391,38 @@ std::vector<std::vector<Estimate>> CorrectedSeries::run() {
     Pending.erase(first);
     runShift(shift, arrivals);
   }
-  const std::size_t numVariables = Width - 1;
   std::vector<std::vector<Estimate>> estimates(Spans.size());
   for (std::size_t t = 0; t < Spans.size(); t++) {
-    // With a reward of 1 the exact terms add up to 1 at an instant, and to
-    // the span's length over it: the dropped pieces' signed share.
-    const double whole = Integrated ? Spans[t].stop - Spans[t].start : 1.0;
-    const double missing = whole - Sums[t][numVariables].value();
-    for (std::size_t v = 0; v < numVariables; v++) {
-      double low = INFINITY;
-      double high = -INFINITY;
-      for (std::size_t s = 0; s < Chain.size(); s++) {
-        low = std::min(low, Chain.rewards[s * numVariables + v]);
-        high = std::max(high, Chain.rewards[s * numVariables + v]);
-      }
-      const double truncation = Dropped[t] * (high - low) / 2;
-      // First order in the unit roundoff.
-      const double rounding = Work[t] * DBL_EPSILON * std::max(std::fabs(low), std::fabs(high));
-      // An average divides by the span's length.
-      WorstTruncation = std::max(WorstTruncation, truncation / std::min(1.0, whole > 0 ? whole : 1.0));
-      // Not Estimate::rounding: a value near 0 is not one that cancelled.
-      estimates[t].push_back(
-          {Sums[t][v].value() + missing * (low + high) / 2, truncation + rounding});
+    for (std::size_t v = 0; v + 1 < Width; v++) {
+      estimates[t].push_back(estimate(t, v));
     }
   }
   return estimates;
+}
+
+Estimate CorrectedSeries::estimate(std::size_t t, std::size_t v) {
+  const std::size_t numVariables = Width - 1;
+  // With a reward of 1 the exact terms add up to 1 at an instant, and to
+  // the span's length over it: the dropped pieces' signed share.
+  const double whole = Integrated ? Spans[t].stop - Spans[t].start : 1.0;
+  const double missing = whole - Sums[t][numVariables].value();
+  double low = INFINITY;
+  double high = -INFINITY;
+  for (std::size_t s = 0; s < Chain.size(); s++) {
+    low = std::min(low, Chain.rewards[s * numVariables + v]);
+    high = std::max(high, Chain.rewards[s * numVariables + v]);
+  }
+  // A piece that could fire within the span fires at most this often there.
+  const double firings = std::floor(whole / ShortestDelay) + 1;
+  const double truncation = Dropped[t] * (high - low) / 2 +
+                            LargestImpulse[v] * (firings * DroppedMass[t] + FiringLoss[t]);
+  // First order in the unit roundoff: a step's error is a piece too.
+  const double rounding = DBL_EPSILON * (Work[t] * std::max(std::fabs(low), std::fabs(high)) +
+                                         FiringWork[t] * firings * LargestImpulse[v]);
+  // An average divides by the span's length.
+  WorstTruncation = std::max(WorstTruncation, truncation / std::min(1.0, whole > 0 ? whole : 1.0));
+  // Not Estimate::rounding: a value near 0 is not one that cancelled.
+  return {Sums[t][v].value() + missing * (low + high) / 2, truncation + rounding};
 }
 
 double largestReward(const MarkovChain& chain) {

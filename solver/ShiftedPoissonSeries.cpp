@@ -79,11 +79,9 @@ class Series {
     std::vector<LowerPoisson> held;
     std::vector<std::vector<std::optional<LowerPoisson>>> running;  // by span and delay
     std::vector<std::vector<std::optional<LowerPoisson>>> before;   // by span and delay
-    // By span and delay: the firing of a period begun at the m-th jump
-    // falls within the span with probability firing(m - 1) times the rate,
-    // or, begun at the shift itself, when firesAtShift.
-    std::vector<std::vector<std::optional<LowerPoisson>>> firing;
-    std::vector<std::vector<bool>> firesAtShift;
+    // By span and delay: the probability that the firing of a period
+    // begun at the m-th jump falls within the span.
+    std::vector<std::vector<EventWindow>> firing;
   };
   // Adds the terms of the periods begun after m jumps, s holding their probabilities.
   void addPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
@@ -386,9 +384,7 @@ void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
 
 void Series::addFiring(std::uint64_t m, const Entry& entry, double p, const ShiftTerms& terms) {
   for (std::size_t t = 0; t < Spans.size(); t++) {
-    const std::optional<LowerPoisson>& firing = terms.firing[t][entry.delay];
-    const double w = m == 0 ? (terms.firesAtShift[t][entry.delay] ? 1.0 : 0.0)
-                            : (firing ? Rate * (*firing)(m - 1) : 0.0);
+    const double w = terms.firing[t][entry.delay](m);
     for (std::size_t v = 0; w > 0 && v < entry.impulse.size(); v++) {
       Sums[t][v].add(p * w * entry.impulse[v]);
     }
@@ -396,19 +392,11 @@ void Series::addFiring(std::uint64_t m, const Entry& entry, double p, const Shif
 }
 
 void Series::addFiringTerms(double shift, const Span& span, ShiftTerms& terms) const {
-  terms.firing.emplace_back(Delays.size());
-  terms.firesAtShift.emplace_back(Delays.size(), false);
-  for (std::size_t d = 0; d < Delays.size(); d++) {
-    // Begun at the shift's m-th jump, the period fires at shift + delay
-    // + the m-th jump's time: within (start, stop] when that time is.
-    const double fires = shift + Delays[d];
-    terms.firesAtShift.back()[d] = span.start < fires && fires <= span.stop;
-    if (fires >= span.stop) {
-      continue;
-    }
-    const double from = std::max(span.start - fires, 0.0);
-    const double length = span.start >= fires ? span.stop - span.start : span.stop - fires;
-    terms.firing.back()[d] = LowerPoisson::integral(Rate, from, length, Truncation);
+  // Begun at the shift's m-th jump, a period fires at shift + delay + the
+  // m-th jump's time.
+  terms.firing.emplace_back();
+  for (const double delay : Delays) {
+    terms.firing.back().emplace_back(Rate, shift + delay, span.start, span.stop, Truncation);
   }
 }
 

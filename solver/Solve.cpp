@@ -28,9 +28,9 @@ namespace {
 // gets no value over an interval.
 std::string firingImpulseRefusal(const std::string& variable, std::uint64_t state) {
   return "earns impulses when a deterministic activity fires (state " + std::to_string(state) +
-         "), which over an interval the solver counts only where every delay, once enabled, "
-         "runs until it fires and the series of shifted Poisson terms reaches the interval's "
-         "end: write '" +
+         "), which over an interval the solver counts only where at most one delay is enabled "
+         "in each state and the series of shifted Poisson terms reaches the interval's end: "
+         "write '" +
          variable + " in the long run' for their rate";
 }
 
@@ -371,11 +371,13 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   }
   if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
     // A firing that cannot come within the variable's times earns nothing.
+    // Where two delays run in one state the run is solved in parts, which
+    // count no impulse at a firing: this variable alone is refused.
     const double horizon = lastTime(variable);
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
       if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
         const Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
-        if (!process.ok() || !clocksRunToTheEnd(process.value())) {
+        if (!process.ok()) {
           refuse(".imp", firingImpulseRefusal(variable.name, entry.state));
         }
         return;

@@ -182,33 +182,6 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   expectValue(rebootsBy(lambda, d, 4) / 4, by["reboots_late@0..4"]);
 }
 
-// exposure.san: a failure needs a fixed exposure d that a repair at rate mu
-// interrupts, and a warning may come while the exposure's clock runs. The
-// mean times follow the closed forms derived in the model; a warning alone
-// can be avoided forever.
-TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
-  const double lambda = 0.5, mu = 2, alpha = 1, d = 1;
-  const solver::Solution solution = solve("exposure");
-  auto values = byName(solution);
-  ASSERT_EQ(3u, values.size());
-  expectValue(std::exp(mu * d) / lambda + (std::exp(mu * d) - 1) / mu, values["mttf@inf"], 1e-9);
-  const double r = alpha + mu;
-  const double cycle = (1 - std::exp(-r * d)) / r;
-  const double repaired = mu / r * (1 - std::exp(-r * d));
-  expectValue((1 / lambda + cycle) / (1 - repaired), values["warning_or_failure@inf"], 1e-9);
-  EXPECT_TRUE(solution.values[2].infinite);
-  EXPECT_TRUE(solution.withinBound);
-  // A repair disables the exposure's clock: the failures' impulses over an
-  // interval are refused, not estimated.
-  ASSERT_EQ(1u, solution.refused.size());
-  EXPECT_EQ(
-      "variable failures earns impulses when a deterministic activity fires (state 2), which "
-      "over an interval the solver counts only where every delay, once enabled, runs until it "
-      "fires and the series of shifted Poisson terms reaches the interval's end: write "
-      "'failures in the long run' for their rate",
-      solution.refused[0].message);
-}
-
 // The delay equation of interrupted_exposure.san solved by steps of d: on
 // [k d, (k + 1) d] a piece's P(t - d) is the piece before's at the same
 // offset, so pieces 0..k are integrated together by the classical
@@ -257,11 +230,35 @@ std::vector<std::array<double, 4>> interruptedExposure(double lambda, double mu,
   return grid;
 }
 
+// exposure.san: a failure needs a fixed exposure d that a repair at rate mu
+// interrupts, and a warning may come while the exposure's clock runs. The
+// mean times follow the closed forms derived in the model; a warning alone
+// can be avoided forever.
+TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
+  const double lambda = 0.5, mu = 2, alpha = 1, d = 1;
+  const solver::Solution solution = solve("exposure");
+  auto values = byName(solution);
+  ASSERT_EQ(4u, values.size());
+  expectValue(std::exp(mu * d) / lambda + (std::exp(mu * d) - 1) / mu, values["mttf@inf"], 1e-9);
+  const double r = alpha + mu;
+  const double cycle = (1 - std::exp(-r * d)) / r;
+  const double repaired = mu / r * (1 - std::exp(-r * d));
+  expectValue((1 / lambda + cycle) / (1 - repaired), values["warning_or_failure@inf"], 1e-9);
+  EXPECT_TRUE(solution.values[2].infinite);
+  EXPECT_TRUE(solution.withinBound);
+  // A repair disables the exposure's clock, and the warnings do not change
+  // when it fires: the failures by 3 are the probability of the failure
+  // by then in interrupted_exposure.san.
+  EXPECT_TRUE(solution.refused.empty());
+  expectValue(interruptedExposure(lambda, mu, d, 3, 2000).back()[2], values["failures@0..3"]);
+}
+
 // interrupted_exposure.san: a repair disables the exposure's clock before
-// it fires. Values at instants, over an interval, averaged, and the
-// probability that the failure has come, against the delay equation
-// derived in the model, up to three delays on, where corrections of
-// corrections count; and on [d, 2d] against its closed form.
+// it fires. Values at instants, over an interval, averaged, the
+// probability that the failure has come and the failures' impulses,
+// against the delay equation derived in the model, up to three delays on,
+// where corrections of corrections count; and on [d, 2d] against its
+// closed form.
 TEST_F(ClosedFormModelsTest, ValuesOfAProcessWhoseFixedDelayARepairDisables) {
   const double lambda = 0.5, mu = 2, d = 1, q = lambda + mu;
   const int steps = 2000;
@@ -269,7 +266,7 @@ TEST_F(ClosedFormModelsTest, ValuesOfAProcessWhoseFixedDelayARepairDisables) {
   const auto at = [&](double t) { return reference[static_cast<std::size_t>(t * steps)]; };
   const solver::Solution solution = solve("interrupted_exposure");
   auto values = byName(solution);
-  ASSERT_EQ(11u, values.size());
+  ASSERT_EQ(12u, values.size());
   EXPECT_TRUE(solution.withinBound);
   for (const double t : {0.5, 1.5, 2.0, 2.75, 3.5}) {
     char name[32];
@@ -287,6 +284,8 @@ TEST_F(ClosedFormModelsTest, ValuesOfAProcessWhoseFixedDelayARepairDisables) {
   expectValue(at(3.5)[3] / 3.5, values["failed_share@0..3.5"]);
   expectValue(at(1.5)[2], values["failure_by@1.5"]);
   expectValue(at(3.5)[2], values["failure_by@3.5"]);
+  // At most one failure: its impulses count the probability that it came.
+  expectValue(at(3.0)[2] - at(1.25)[2], values["failures@1.25..3"]);
 }
 
 // second_failure.san: the second failure needs a reboot of fixed length

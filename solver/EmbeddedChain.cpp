@@ -120,6 +120,9 @@ SubordinatedChain::Cycle SubordinatedChain::cycleFrom(std::uint32_t state, doubl
     for (const auto& [target, probability] : firing.outcomes) {
       next[target] += atDelay[a] * probability;
     }
+    if (atDelay[a] > 0) {
+      cycle.survivors.emplace_back(States[a], atDelay[a]);
+    }
     cycle.duration += time[a];
     for (std::size_t v = 0; v < numVariables; v++) {
       const double impulse = firing.impulse.empty() ? 0.0 : atDelay[a] * firing.impulse[v];

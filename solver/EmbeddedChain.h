@@ -31,6 +31,9 @@ class SubordinatedChain {
     std::vector<double> reward;
     // Of that, the firing's impulse times the probability that it fires.
     std::vector<double> impulse;
+    // Where the clock fires: the states it may be in at the delay's end,
+    // with the probability that it runs until then and is there.
+    std::vector<std::pair<std::uint32_t, double>> survivors;
   };
 
   // The cycle from state, by uniformization over the delay: the Poisson

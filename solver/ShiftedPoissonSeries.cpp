@@ -8,79 +8,11 @@
 
 #include "solver/CompensatedSum.h"
 #include "solver/EmbeddedChain.h"
-#include "solver/FoxGlynn.h"
+#include "solver/LowerPoisson.h"
 
 namespace solver {
 
 namespace {
-
-// Poisson probabilities scaled down by the mass the window may leave out,
-// so that each is at most the exact one; 0 outside the window. Or, for a
-// span, at most their integrals over it.
-class LowerPoisson {
- public:
-  LowerPoisson(double mean, double truncation) {
-    if (mean > 0) {
-      Window = poissonWindow(mean, truncation);
-      for (double& p : Window.probabilities) {
-        p *= 1 - truncation;
-      }
-    } else {
-      Window.probabilities = {1.0};
-    }
-  }
-  // The integral of Poisson(rate u; k) over u in [from, from + length],
-  // P(N(rate from) <= k < N(rate (from + length))) / rate (the Erlang
-  // distribution function), as the sum over j <= k of Poisson(x1; j) -
-  // Poisson(x2; j), x1 = rate from and x2 = rate (from + length). Each
-  // difference is one probability times a factor from their ratio, and
-  // below the j where they are equal all are positive, above it all
-  // negative: so below it the sum up to k is taken, above it minus the sum
-  // beyond k, and no term cancels another, however short the span. The
-  // lower windows keep each at most the exact one.
-  static LowerPoisson integral(double rate, double from, double length, double truncation) {
-    const double x1 = rate * from;
-    const double dx = rate * length;
-    const LowerPoisson low(x1, truncation);
-    const LowerPoisson high(x1 + dx, truncation);
-    LowerPoisson integrated(0.0, truncation);
-    integrated.Window.left = low.left();
-    // log(Poisson(x2; j) / Poisson(x1; j)) = j logRatio - dx.
-    const double logRatio = x1 > 0 ? std::log1p(dx / x1) : INFINITY;
-    if (!(logRatio > 0) || high.right() <= low.left()) {
-      integrated.Window.probabilities = {0.0};  // nothing, or too little to tell
-      return integrated;
-    }
-    const auto logRatioAt = [&](std::uint64_t j) { return (j == 0 ? 0.0 : j * logRatio) - dx; };
-    const double equal = dx / logRatio;
-    std::vector<double> rising(high.size() + 1, 0.0);  // of j >= high.left() + i
-    for (std::size_t i = high.size(); i-- > 0;) {
-      const double factor = -std::expm1(-logRatioAt(high.left() + i));
-      rising[i] = rising[i + 1] + high.Window.probabilities[i] * std::max(0.0, factor);
-    }
-    integrated.Window.probabilities.clear();
-    double falling = 0.0;
-    for (std::uint64_t k = low.left(); k < high.right(); k++) {
-      if (static_cast<double>(k) < equal) {
-        falling += low(k) * std::max(0.0, -std::expm1(logRatioAt(k)));
-        integrated.Window.probabilities.push_back(falling / rate);
-      } else {
-        const std::size_t i = k + 1 < high.left() ? 0 : k + 1 - high.left();
-        integrated.Window.probabilities.push_back(rising[i] / rate);
-      }
-    }
-    return integrated;
-  }
-  double operator()(std::uint64_t k) const {
-    return k < Window.left || k > Window.right() ? 0.0 : Window.probabilities[k - Window.left];
-  }
-  std::uint64_t left() const { return Window.left; }
-  std::uint64_t right() const { return Window.right(); }
-  std::uint64_t size() const { return Window.probabilities.size(); }
-
- private:
-  PoissonWindow Window;
-};
 
 // The probability left out is one less a sum of many small terms, so the
 // sum must not drown in its rounding.
@@ -147,11 +79,9 @@ class Series {
     std::vector<LowerPoisson> held;
     std::vector<std::vector<std::optional<LowerPoisson>>> running;  // by span and delay
     std::vector<std::vector<std::optional<LowerPoisson>>> before;   // by span and delay
-    // By span and delay: the firing of a period begun at the m-th jump
-    // falls within the span with probability firing(m - 1) times the rate,
-    // or, begun at the shift itself, when firesAtShift.
-    std::vector<std::vector<std::optional<LowerPoisson>>> firing;
-    std::vector<std::vector<bool>> firesAtShift;
+    // By span and delay: the probability that the firing of a period
+    // begun at the m-th jump falls within the span.
+    std::vector<std::vector<EventWindow>> firing;
   };
   // Adds the terms of the periods begun after m jumps, s holding their probabilities.
   void addPeriods(double shift, std::uint64_t m, const std::vector<double>& s,
@@ -454,9 +384,7 @@ void Series::addSpanTerms(double shift, const Span& span, ShiftTerms& terms) {
 
 void Series::addFiring(std::uint64_t m, const Entry& entry, double p, const ShiftTerms& terms) {
   for (std::size_t t = 0; t < Spans.size(); t++) {
-    const std::optional<LowerPoisson>& firing = terms.firing[t][entry.delay];
-    const double w = m == 0 ? (terms.firesAtShift[t][entry.delay] ? 1.0 : 0.0)
-                            : (firing ? Rate * (*firing)(m - 1) : 0.0);
+    const double w = terms.firing[t][entry.delay](m);
     for (std::size_t v = 0; w > 0 && v < entry.impulse.size(); v++) {
       Sums[t][v].add(p * w * entry.impulse[v]);
     }
@@ -464,19 +392,11 @@ void Series::addFiring(std::uint64_t m, const Entry& entry, double p, const Shif
 }
 
 void Series::addFiringTerms(double shift, const Span& span, ShiftTerms& terms) const {
-  terms.firing.emplace_back(Delays.size());
-  terms.firesAtShift.emplace_back(Delays.size(), false);
-  for (std::size_t d = 0; d < Delays.size(); d++) {
-    // Begun at the shift's m-th jump, the period fires at shift + delay
-    // + the m-th jump's time: within (start, stop] when that time is.
-    const double fires = shift + Delays[d];
-    terms.firesAtShift.back()[d] = span.start < fires && fires <= span.stop;
-    if (fires >= span.stop) {
-      continue;
-    }
-    const double from = std::max(span.start - fires, 0.0);
-    const double length = span.start >= fires ? span.stop - span.start : span.stop - fires;
-    terms.firing.back()[d] = LowerPoisson::integral(Rate, from, length, Truncation);
+  // Begun at the shift's m-th jump, a period fires at shift + delay + the
+  // m-th jump's time.
+  terms.firing.emplace_back();
+  for (const double delay : Delays) {
+    terms.firing.back().emplace_back(Rate, shift + delay, span.start, span.stop, Truncation);
   }
 }
 

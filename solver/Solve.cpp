@@ -13,6 +13,7 @@
 #include "solver/FirstPassage.h"
 #include "solver/IndependentParts.h"
 #include "solver/Measures.h"
+#include "solver/PreemptiveSeries.h"
 #include "solver/ProductOfParts.h"
 #include "solver/Progress.h"
 #include "solver/Report.h"
@@ -27,9 +28,9 @@ namespace {
 // gets no value over an interval.
 std::string firingImpulseRefusal(const std::string& variable, std::uint64_t state) {
   return "earns impulses when a deterministic activity fires (state " + std::to_string(state) +
-         "), which over an interval the solver counts only where every delay, once enabled, "
-         "runs until it fires and the series of shifted Poisson terms reaches the interval's "
-         "end: write '" +
+         "), which over an interval the solver counts only where at most one delay is enabled "
+         "in each state and the series of shifted Poisson terms reaches the interval's end: "
+         "write '" +
          variable + " in the long run' for their rate";
 }
 
@@ -370,11 +371,13 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   }
   if (Run.delays && !Run.delays->empty() && kind != VariableKind::kLongRun) {
     // A firing that cannot come within the variable's times earns nothing.
+    // Where two delays run in one state the run is solved in parts, which
+    // count no impulse at a firing: this variable alone is refused.
     const double horizon = lastTime(variable);
     for (const ImpulseTable::Deterministic& entry : Run.impulses->deterministic) {
       if (Run.impulses->firingImpulse[entry.first + v] != 0 && entry.delay <= horizon) {
         const Parsed<DeterministicProcess> process = buildProcess(Run, horizon);
-        if (!process.ok() || !clocksRunToTheEnd(process.value())) {
+        if (!process.ok()) {
           refuse(".imp", firingImpulseRefusal(variable.name, entry.state));
         }
         return;
@@ -580,7 +583,6 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
   Evaluation result;
   result.estimates.resize(requests.size());
   result.infinite.assign(requests.size(), false);
-  const bool runToTheEnd = clocksRunToTheEnd(process);
   std::vector<std::size_t> longRun, instants, intervals, others;
   std::map<std::size_t, std::vector<std::size_t>> conditions;  // by variable
   for (std::size_t r = 0; r < requests.size(); r++) {
@@ -589,8 +591,6 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
       place(result, {r}, meanTimeWithDelays(process, requests[r]));
     } else if (kind == VariableKind::kLongRun) {
       longRun.push_back(r);
-    } else if (!runToTheEnd) {
-      others.push_back(r);
     } else if (kind == VariableKind::kInstant) {
       instants.push_back(r);
     } else if (kind == VariableKind::kProbabilityBy) {
@@ -763,9 +763,12 @@ bool Solver::bySeries(const DeterministicProcess& process,
     }
     // A quarter of the steps: when the series gives up, the phases still have the rest.
     const std::uint64_t steps = Options.maxSteps / 4 + 1;
+    const bool runToTheEnd = clocksRunToTheEnd(process);
     const std::vector<std::vector<Estimate>> table =
-        instants ? shiftedPoissonRewards(process, times, Epsilon, steps)
-                 : shiftedPoissonIntegrals(process, spans, Epsilon, steps);
+        runToTheEnd ? (instants ? shiftedPoissonRewards(process, times, Epsilon, steps)
+                                : shiftedPoissonIntegrals(process, spans, Epsilon, steps))
+                    : (instants ? preemptiveRewards(process, times, Epsilon, steps)
+                                : preemptiveIntegrals(process, spans, Epsilon, steps));
     for (std::size_t i = 0; i < which.size(); i++) {
       const MeasureRequest& request = requests[which[i]];
       Estimate estimate = table[rows[i]][request.variable];
@@ -775,9 +778,13 @@ bool Solver::bySeries(const DeterministicProcess& process,
       }
       result.estimates[which[i]] = estimate;
     }
-    Result.notes.push_back("deterministic delays " + delayList(process) +
-                           ": never disabled once enabled; series of Poisson terms shifted by "
-                           "the delays (the error given is a bound)");
+    Result.notes.push_back(
+        "deterministic delays " + delayList(process) +
+        (runToTheEnd ? ": never disabled once enabled; series of Poisson terms shifted by the "
+                       "delays (the error given is a bound)"
+                     : ": some may be disabled before they fire; series of Poisson terms "
+                       "shifted by the delays, corrected where a clock fires (the error given "
+                       "is a bound)"));
     return true;
   } catch (const SolveError& error) {
     // Many delays before the last time point: the phases may settle sooner.

@@ -4,9 +4,11 @@
 // ways agreeing where theory says they must.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "solver/Solve.h"
 #include "tests/TestFiles.h"
@@ -180,6 +182,54 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   expectValue(rebootsBy(lambda, d, 4) / 4, by["reboots_late@0..4"]);
 }
 
+// The delay equation of interrupted_exposure.san solved by steps of d: on
+// [k d, (k + 1) d] a piece's P(t - d) is the piece before's at the same
+// offset, so pieces 0..k are integrated together by the classical
+// Runge-Kutta method, each from where the one before ended. At each
+// multiple of h = d / steps up to pieces * d: {P, E, F, the integral of F}.
+std::vector<std::array<double, 4>> interruptedExposure(double lambda, double mu, double d,
+                                                       int pieces, int steps) {
+  const double h = d / steps;
+  const double fails = lambda * std::exp(-mu * d);
+  const auto slope = [&](const std::vector<double>& y) {
+    std::vector<double> dy(y.size());
+    for (std::size_t j = 0; 4 * j < y.size(); j++) {
+      const double p = y[4 * j], e = y[4 * j + 1], delayed = j > 0 ? y[4 * j - 4] : 0.0;
+      dy[4 * j] = -lambda * p + mu * e;
+      dy[4 * j + 1] = lambda * p - mu * e - fails * delayed;
+      dy[4 * j + 2] = fails * delayed;
+      dy[4 * j + 3] = y[4 * j + 2];
+    }
+    return dy;
+  };
+  const auto along = [](std::vector<double> y, const std::vector<double>& dy, double by) {
+    for (std::size_t i = 0; i < y.size(); i++) {
+      y[i] += by * dy[i];
+    }
+    return y;
+  };
+  std::vector<std::array<double, 4>> grid(static_cast<std::size_t>(pieces * steps + 1));
+  std::vector<double> starts = {1, 0, 0, 0};
+  for (int k = 0; k < pieces; k++) {
+    std::vector<double> y = starts;
+    for (int i = 0;; i++) {
+      std::copy_n(y.end() - 4, 4, grid[static_cast<std::size_t>(k * steps + i)].begin());
+      if (i == steps) {
+        break;
+      }
+      const std::vector<double> k1 = slope(y);
+      const std::vector<double> k2 = slope(along(y, k1, h / 2));
+      const std::vector<double> k3 = slope(along(y, k2, h / 2));
+      const std::vector<double> k4 = slope(along(y, k3, h));
+      for (std::size_t j = 0; j < y.size(); j++) {
+        y[j] += h / 6 * (k1[j] + 2 * k2[j] + 2 * k3[j] + k4[j]);
+      }
+    }
+    starts.insert(starts.end(), y.end() - 4, y.end());
+  }
+  return grid;
+}
+
 // exposure.san: a failure needs a fixed exposure d that a repair at rate mu
 // interrupts, and a warning may come while the exposure's clock runs. The
 // mean times follow the closed forms derived in the model; a warning alone
@@ -188,7 +238,7 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   const double lambda = 0.5, mu = 2, alpha = 1, d = 1;
   const solver::Solution solution = solve("exposure");
   auto values = byName(solution);
-  ASSERT_EQ(3u, values.size());
+  ASSERT_EQ(4u, values.size());
   expectValue(std::exp(mu * d) / lambda + (std::exp(mu * d) - 1) / mu, values["mttf@inf"], 1e-9);
   const double r = alpha + mu;
   const double cycle = (1 - std::exp(-r * d)) / r;
@@ -196,15 +246,46 @@ TEST_F(ClosedFormModelsTest, MeanTimesToConditionsReachedThroughAFixedDelay) {
   expectValue((1 / lambda + cycle) / (1 - repaired), values["warning_or_failure@inf"], 1e-9);
   EXPECT_TRUE(solution.values[2].infinite);
   EXPECT_TRUE(solution.withinBound);
-  // A repair disables the exposure's clock: the failures' impulses over an
-  // interval are refused, not estimated.
-  ASSERT_EQ(1u, solution.refused.size());
-  EXPECT_EQ(
-      "variable failures earns impulses when a deterministic activity fires (state 2), which "
-      "over an interval the solver counts only where every delay, once enabled, runs until it "
-      "fires and the series of shifted Poisson terms reaches the interval's end: write "
-      "'failures in the long run' for their rate",
-      solution.refused[0].message);
+  // A repair disables the exposure's clock, and the warnings do not change
+  // when it fires: the failures by 3 are the probability of the failure
+  // by then in interrupted_exposure.san.
+  EXPECT_TRUE(solution.refused.empty());
+  expectValue(interruptedExposure(lambda, mu, d, 3, 2000).back()[2], values["failures@0..3"]);
+}
+
+// interrupted_exposure.san: a repair disables the exposure's clock before
+// it fires. Values at instants, over an interval, averaged, the
+// probability that the failure has come and the failures' impulses,
+// against the delay equation derived in the model, up to three delays on,
+// where corrections of corrections count; and on [d, 2d] against its
+// closed form.
+TEST_F(ClosedFormModelsTest, ValuesOfAProcessWhoseFixedDelayARepairDisables) {
+  const double lambda = 0.5, mu = 2, d = 1, q = lambda + mu;
+  const int steps = 2000;
+  const auto reference = interruptedExposure(lambda, mu, d, 4, steps);
+  const auto at = [&](double t) { return reference[static_cast<std::size_t>(t * steps)]; };
+  const solver::Solution solution = solve("interrupted_exposure");
+  auto values = byName(solution);
+  ASSERT_EQ(12u, values.size());
+  EXPECT_TRUE(solution.withinBound);
+  for (const double t : {0.5, 1.5, 2.0, 2.75, 3.5}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "failed@%g", t);
+    expectValue(at(t)[2], values[name]);
+  }
+  for (const double x : {0.5, 1.0}) {
+    const double closed = lambda * std::exp(-mu * d) *
+                          (mu * x / q + lambda * (1 - std::exp(-q * x)) / (q * q));
+    EXPECT_NEAR(closed, at(d + x)[2], 1e-12);
+  }
+  expectValue(at(1.5)[1], values["exposed@1.5"]);
+  expectValue(at(3.5)[1], values["exposed@3.5"]);
+  expectValue(at(1.75)[3] - at(1.25)[3], values["failed_time@1.25..1.75"]);
+  expectValue(at(3.5)[3] / 3.5, values["failed_share@0..3.5"]);
+  expectValue(at(1.5)[2], values["failure_by@1.5"]);
+  expectValue(at(3.5)[2], values["failure_by@3.5"]);
+  // At most one failure: its impulses count the probability that it came.
+  expectValue(at(3.0)[2] - at(1.25)[2], values["failures@1.25..3"]);
 }
 
 // second_failure.san: the second failure needs a reboot of fixed length

@@ -369,8 +369,8 @@ TEST_F(SolveTest, OverIntervalsTheSeriesAndTheErlangPhasesAgree) {
 // The same component can also be replaced, at rate m, while it is down,
 // which disables the reboot. A cycle is up for 1/l on average and down for
 // E min(d, Exp(m)) = (1 - e^-md) / m, so in the long run it is up for the
-// share (1/l) / (1/l + (1 - e^-md) / m). Its transient values fall back to
-// the Erlang approximation, whose error is an estimate.
+// share (1/l) / (1/l + (1 - e^-md) / m). Its transient values come from
+// the series corrected where the clock fires, whose error is a bound.
 TEST_F(SolveTest, ARebootDisabledByAReplacementFollowsItsClosedFormInTheLongRun) {
   const double l = 0.5;
   const double m = 2.0;
@@ -393,8 +393,8 @@ TEST_F(SolveTest, ARebootDisabledByAReplacementFollowsItsClosedFormInTheLongRun)
   const double cycle = 1 / l + down + restart;
   ASSERT_EQ(2u, solution.value().values.size());
   expectValue((down + 2 * restart) / cycle, solution.value().values[1], 1e-10);
-  EXPECT_FALSE(solution.value().withinBound);
-  EXPECT_NE(std::string::npos, notes(solution.value()).find("(the error given is an estimate)"));
+  EXPECT_TRUE(solution.value().withinBound);
+  EXPECT_NE(std::string::npos, notes(solution.value()).find("corrected where a clock fires"));
 }
 
 // A delay of 5 cannot fire by time 2: the value is the chain's without it,
@@ -607,15 +607,15 @@ TEST_F(SolveCommandTest, AnImpulseAtAnInstantIsRefusedAndTheOtherVariablesSolved
   EXPECT_EQ(std::string::npos, run.out.find("rejections")) << run.out;
 }
 
-// With at most 4 phases the reboot disabled by a replacement stays far
-// from the bound.
+// With too few steps for the series and at most 4 phases, the reboot
+// disabled by a replacement stays far from the bound.
 TEST_F(SolveCommandTest, ABoundNotReachedPrintsTheValuesAndFails) {
   TestPVModel model("net", {{"q", 0}},
                     {exponential("fail", 1.0).when(markingIs(0, 0)).fires(setMarking(0, 1)),
                      exponential("replace", 1.0).when(markingIs(0, 1)).fires(setMarking(0, 0)),
                      deterministic("reboot", 1.0).when(markingIs(0, 1)).fires(setMarking(0, 0))});
   ssg_test::generateAsking(&model, dir.prefix());
-  const ProgramRun coarse = solve("-k 4 -t 1.5 m");
+  const ProgramRun coarse = solve("-k 4 -m 40 -t 1.5 m");
   EXPECT_EQ(1, coarse.status);
   EXPECT_NE(std::string::npos,
             coarse.out.find("k = 4: the values still differ by more than the bound"))

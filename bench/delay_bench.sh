@@ -3,7 +3,8 @@
 # 0.5 and is rebooted exactly 1 after it fails (its two-state run written
 # here by hand), at several times, over [0, t] and in the long run; and the memory
 # array at its time point 365 and in the long run for N = 1 to 4 RAMs
-# (solved in independent parts). Prints one markdown table row per
+# (solved in independent parts); and a delay that a move disables before it
+# fires, at several times. Prints one markdown table row per
 # run: what was asked, the outcome (the largest error, or the refusal), the
 # solver's wall and user time and its peak resident memory.
 #
@@ -60,4 +61,12 @@ for n in 1 2 3 4; do
   measure "memory array N = $n, at 365 and in the long run" -s "$name"
   rm -f "$name".*
 done
+# A delay that a repair disables before it fires (the test model
+# interrupted_exposure.san): its own times up to 3.5, and up to 40 delays on.
+exposure="$work/interrupted_exposure"
+"$build/tests/measure_models/interrupted_exposure" -P"$work/" -Ninterrupted_exposure -B0 -D \
+  >/dev/null
+measure "interrupted exposure, its own times (to 3.5)" "$exposure"
+measure "interrupted exposure, t = 10, 40 (over [0, t]), -e 1e-9" -e 1e-9 -t 10,40 "$exposure"
+rm -f "$exposure".*
 rm -f "$reboot".* "$work"/reboot_over.* "$work"/delay.*

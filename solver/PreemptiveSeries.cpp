@@ -81,6 +81,11 @@ class CorrectedSeries {
   // range over each span's part after it.
   void drop(const Weights& weights, double mass);
   void countSteps(std::uint64_t steps);
+  // How often a piece at a shift could fire within a span's part after it
+  // of length whole: its firings are a delay apart at least.
+  double firingsWithin(double whole) const {
+    return FiringImpulses && whole > 0 ? std::floor(whole / ShortestDelay) + 1 : 0.0;
+  }
   bool startsAfresh(std::uint32_t from, std::uint32_t to) const {
     return Process.clockOf(to) >= 0 && Process.clockOf(to) != Process.clockOf(from);
   }
@@ -110,9 +115,12 @@ class CorrectedSeries {
   bool FiringImpulses = false;
   std::vector<double> LargestImpulse;  // by variable, in magnitude
   double ShortestDelay = INFINITY;
-  std::vector<double> DroppedMass;  // by span: absolute mass that could fire within it
-  std::vector<double> FiringLoss;   // by span: what the firings' windows may lack
-  std::vector<double> FiringWork;   // by span: terms that may round, of mass that may fire
+  // By span: absolute mass dropped, times how often it could fire within
+  // the span; what the firings' windows may lack; and terms that may round,
+  // likewise times the firings.
+  std::vector<double> DroppedFirings;
+  std::vector<double> FiringLoss;
+  std::vector<double> FiringWork;
 };
 
 CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
@@ -129,7 +137,7 @@ CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
       Dropped(spans.size(), 0.0),
       Work(spans.size(), 0.0),
       LargestImpulse(process.exponential.numVariables, 0.0),
-      DroppedMass(spans.size(), 0.0),
+      DroppedFirings(spans.size(), 0.0),
       FiringLoss(spans.size(), 0.0),
       FiringWork(spans.size(), 0.0) {
   for (std::size_t s = 0; s < Chain.size(); s++) {
@@ -200,7 +208,7 @@ void CorrectedSeries::schedule(double shift, const Arrival& arrival, double prob
 void CorrectedSeries::drop(const Weights& weights, double mass) {
   for (std::size_t t = 0; t < Spans.size(); t++) {
     Dropped[t] += mass * weights.whole[t];
-    DroppedMass[t] += weights.whole[t] > 0 ? mass : 0.0;
+    DroppedFirings[t] += mass * firingsWithin(weights.whole[t]);
   }
 }
 
@@ -378,7 +386,7 @@ void CorrectedSeries::runShift(double shift, const Arrivals& arrivals) {
     // rewards over the states.
     Work[t] += weights.whole[t] * (stepped * StepTerms +
                                    mass * static_cast<double>(Chain.size()));
-    FiringWork[t] += weights.whole[t] > 0 ? stepped * StepTerms : 0.0;
+    FiringWork[t] += stepped * StepTerms * firingsWithin(weights.whole[t]);
   }
 }
 
@@ -412,13 +420,11 @@ Estimate CorrectedSeries::estimate(std::size_t t, std::size_t v) {
     low = std::min(low, Chain.rewards[s * numVariables + v]);
     high = std::max(high, Chain.rewards[s * numVariables + v]);
   }
-  // A piece that could fire within the span fires at most this often there.
-  const double firings = std::floor(whole / ShortestDelay) + 1;
   const double truncation = Dropped[t] * (high - low) / 2 +
-                            LargestImpulse[v] * (firings * DroppedMass[t] + FiringLoss[t]);
+                            LargestImpulse[v] * (DroppedFirings[t] + FiringLoss[t]);
   // First order in the unit roundoff: a step's error is a piece too.
   const double rounding = DBL_EPSILON * (Work[t] * std::max(std::fabs(low), std::fabs(high)) +
-                                         FiringWork[t] * firings * LargestImpulse[v]);
+                                         FiringWork[t] * LargestImpulse[v]);
   // An average divides by the span's length.
   WorstTruncation = std::max(WorstTruncation, truncation / std::min(1.0, whole > 0 ? whole : 1.0));
   // Not Estimate::rounding: a value near 0 is not one that cancelled.

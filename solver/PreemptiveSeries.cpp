@@ -81,6 +81,7 @@ class CorrectedSeries {
   // range over each span's part after it.
   void drop(const Weights& weights, double mass);
   void countSteps(std::uint64_t steps);
+  [[noreturn]] void tooManySteps() const;
   // How often a piece at a shift could fire within a span's part after it
   // of length whole: its firings are a delay apart at least.
   double firingsWithin(double whole) const {
@@ -169,9 +170,13 @@ CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
 void CorrectedSeries::countSteps(std::uint64_t steps) {
   StepsTaken += steps;
   if (StepsTaken > MaxSteps) {
-    throw SolveError("the series with disabled clocks needs more than the limit of " +
-                     std::to_string(MaxSteps) + " steps (-m)");
+    tooManySteps();
   }
+}
+
+void CorrectedSeries::tooManySteps() const {
+  throw SolveError("the series with disabled clocks needs more than the limit of " +
+                   std::to_string(MaxSteps) + " steps (-m)");
 }
 
 const Period& CorrectedSeries::periodOf(std::uint32_t state) {
@@ -218,6 +223,11 @@ CorrectedSeries::Weights CorrectedSeries::weightsAt(double shift) {
     const bool active = Integrated ? span.stop > shift : span.stop >= shift;
     std::optional<LowerPoisson> held;
     double whole = 0.0;
+    // The paths take a step for each jump up to the span's stop: a time far
+    // beyond the steps allowed is given up before its window is held.
+    if (active && Rate * (span.stop - shift) > static_cast<double>(MaxSteps)) {
+      tooManySteps();
+    }
     if (active && Integrated) {
       const double from = std::max(span.start - shift, 0.0);
       // The span's own length where it starts after the shift keeps its digits.

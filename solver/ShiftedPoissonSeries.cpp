@@ -342,6 +342,8 @@ void Series::addPeriods(double shift, std::uint64_t m, const std::vector<double>
 
 void Series::addInstantTerms(double shift, double time, ShiftTerms& terms) {
   const double elapsed = std::max(time - shift, 0.0);
+  // The window holds a term for each count of jumps about q elapsed.
+  checkedSteps(static_cast<std::uint64_t>(std::min(Rate * elapsed, 1e18)));
   terms.active.push_back(time >= shift);  // a firing at the time point counts
   terms.held.emplace_back(Rate * elapsed, Truncation);
   for (std::size_t d = 0; d < Delays.size(); d++) {

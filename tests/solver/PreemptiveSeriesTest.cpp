@@ -116,4 +116,17 @@ TEST(PreemptiveSeriesTest, DisabledClocksKeepTheMassWholeAndAgreeWithThePhases) 
   }
 }
 
+// A time far beyond the steps allowed is given up before its terms are
+// held (they would take one per jump up to it), with or without
+// corrections.
+TEST(PreemptiveSeriesTest, ATimeFarBeyondTheStepsIsGivenUpBeforeItsTermsAreHeld) {
+  const solver::DeterministicProcess process = twoClocks({{1, 0, 0.8}});
+  EXPECT_THROW(solver::preemptiveIntegrals(process, {{0, 1e12}}, 1e-10, 1000000),
+               solver::SolveError);
+  EXPECT_THROW(solver::preemptiveRewards(process, {1e12}, 1e-10, 1000000), solver::SolveError);
+  // So does the plain series, whose window at 1e12 would hold 400 MB.
+  EXPECT_THROW(solver::shiftedPoissonRewards(twoClocks({}), {1e12}, 1e-10, 1000000),
+               solver::SolveError);
+}
+
 }  // namespace

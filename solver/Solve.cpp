@@ -184,7 +184,7 @@ std::vector<Span> distinctSpans(const std::vector<MeasureRequest>& requests,
 class Solver {
  public:
   Solver(const SolveOptions& options, RunFiles& run)
-      : Options(options), Run(run), Epsilon(options.epsilon) {}
+      : Options(options), Run(run), Epsilon(options.epsilon), Withdrawn(run.variables.size()) {}
   Solution run();
 
  private:
@@ -232,11 +232,11 @@ class Solver {
   bool conditionBySeries(const DeterministicProcess& process,
                          const std::vector<MeasureRequest>& requests, std::size_t variable,
                          const std::vector<std::size_t>& which, Evaluation& result);
-  // Refuses the requests of which whose variable earns impulses at a
-  // firing (all of them are timed: instants never count impulses).
-  void refuseFiringImpulses(const DeterministicProcess& process,
-                            const std::vector<MeasureRequest>& requests,
-                            const std::vector<std::size_t>& which) const;
+  // Of which, the requests kept: the variables that earn impulses at a
+  // firing (all timed: instants never count impulses) are refused, alone.
+  std::vector<std::size_t> withdrawFiringImpulses(const DeterministicProcess& process,
+                                                  const std::vector<MeasureRequest>& requests,
+                                                  const std::vector<std::size_t>& which);
   // Doubles the phases of the delays until two successive values agree.
   Evaluation doublePhases(const DeterministicProcess& process,
                           const std::vector<MeasureRequest>& requests);
@@ -251,6 +251,7 @@ class Solver {
   double Epsilon;
   std::vector<MeasureRequest> Requests;
   std::vector<VariableValue> Values;  // by request
+  std::vector<bool> Withdrawn;        // by variable: refused after its requests were planned
   bool WithDelays = false;
   Solution Result;
 };
@@ -386,26 +387,33 @@ void Solver::checkImpulses(std::size_t v, VariableKind kind) const {
   }
 }
 
-void Solver::refuseFiringImpulses(const DeterministicProcess& process,
-                                  const std::vector<MeasureRequest>& requests,
-                                  const std::vector<std::size_t>& which) const {
+std::vector<std::size_t> Solver::withdrawFiringImpulses(
+    const DeterministicProcess& process, const std::vector<MeasureRequest>& requests,
+    const std::vector<std::size_t>& which) {
   // Over an interval only the series counts an impulse at a firing; the
   // Erlang phases have no room for one.
+  std::vector<std::size_t> kept;
   for (std::size_t r : which) {
-    const MeasureRequest& request = requests[r];
-    for (std::size_t s = 0; s < process.firingOf.size(); s++) {
+    const std::size_t v = requests[r].variable;
+    std::int64_t earning = -1;  // a state whose firing earns an impulse of v
+    for (std::size_t s = 0; s < process.firingOf.size() && earning < 0; s++) {
       const std::int64_t f = process.firingOf[s];
-      if (f < 0) {
-        continue;
-      }
-      const std::vector<double>& impulse = process.firings[f].impulse;
-      if (!impulse.empty() && impulse[request.variable] != 0) {
-        const std::string& name = Run.variables[request.variable].name;
-        throw InputError({Run.fileName(".imp"), 0,
-                          "variable " + name + " " + firingImpulseRefusal(name, s + 1)});
+      if (f >= 0 && !process.firings[f].impulse.empty() && process.firings[f].impulse[v] != 0) {
+        earning = static_cast<std::int64_t>(s);
       }
     }
+    if (earning < 0) {
+      kept.push_back(r);
+    } else if (!Withdrawn[v]) {
+      Withdrawn[v] = true;
+      const std::string& name = Run.variables[v].name;
+      Result.refused.push_back(
+          {Run.fileName(".imp"), 0,
+           "variable " + name + " " +
+               firingImpulseRefusal(name, static_cast<std::uint64_t>(earning) + 1)});
+    }
   }
+  return kept;
 }
 
 void Solver::checkCondition(std::size_t v) const {
@@ -621,8 +629,8 @@ Evaluation Solver::solveWithDelays(const DeterministicProcess& process,
       std::sort(others.begin(), others.end());
     }
   }
+  others = withdrawFiringImpulses(process, requests, others);
   if (!others.empty()) {
-    refuseFiringImpulses(process, requests, others);
     place(result, others, doublePhases(process, subset(requests, others)));
   }
   return result;
@@ -869,7 +877,11 @@ void Solver::finish() {
     }
   }
   Result.notes = std::move(notes);
-  for (const VariableValue& value : Values) {
+  for (std::size_t r = 0; r < Values.size(); r++) {
+    const VariableValue& value = Values[r];
+    if (Withdrawn[Requests[r].variable]) {
+      continue;
+    }
     if (value.kind == VariableKind::kMeanTime && value.infinite) {
       Result.notes.push_back(value.variable +
                              ": the chain can avoid the condition forever (with positive "

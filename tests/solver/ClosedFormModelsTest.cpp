@@ -4,6 +4,7 @@
 // ways agreeing where theory says they must.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -180,6 +181,33 @@ TEST_F(ClosedFormModelsTest, AComponentRebootedAFixedTimeAfterItFails) {
   expectValue(0, by["reboots@0..1"]);
   expectValue(rebootsBy(lambda, d, 4), by["reboots@0..4"]);
   expectValue(rebootsBy(lambda, d, 4) / 4, by["reboots_late@0..4"]);
+}
+
+// With too few steps for the series, the Erlang phases estimate the values
+// at instants, and the variables that earn impulses when the reboot fires,
+// which the phases cannot count, are refused alone.
+TEST_F(ClosedFormModelsTest, WhereTheSeriesGivesUpImpulsesAtFiringsAreRefusedAlone) {
+  const double lambda = 0.5, d = 1;
+  solve("reboot");
+  solver::SolveOptions few;
+  few.base = dir.prefix() + "m";
+  few.maxSteps = 100;
+  const solver::Parsed<solver::Solution> phases = solver::solve(few);
+  ASSERT_TRUE(phases.ok()) << phases.error().text();
+  const std::vector<solver::Diagnostic>& refused = phases.value().refused;
+  ASSERT_EQ(2u, refused.size());
+  EXPECT_EQ(0u, refused[0].message.find("variable reboots earns impulses when a deterministic "
+                                        "activity fires (state 2)"))
+      << refused[0].message;
+  EXPECT_EQ(0u, refused[1].message.find("variable reboots_late earns")) << refused[1].message;
+  auto values = byName(phases.value());
+  ASSERT_EQ(5u, values.size());
+  EXPECT_NEAR(rebootedUp(lambda, d, 0.5), values["available@0.5"].value, 1e-2);
+  expectValue(1 / (1 + lambda * d), values["availability@inf"]);
+  const std::vector<std::string>& notes = phases.value().notes;
+  EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& note) {
+    return note.find("series of shifted Poisson terms given up") != std::string::npos;
+  }));
 }
 
 // The delay equation of interrupted_exposure.san solved by steps of d: on

@@ -110,7 +110,11 @@ class CorrectedSeries {
   std::map<double, Arrivals> Pending;       // by shift
   std::vector<std::vector<CompensatedSum>> Sums;  // by span, Width each
   std::vector<double> Dropped;   // by span: absolute mass times the time it could earn
-  std::vector<double> Work;      // by span: terms that may round, times the time they count
+  // By span, terms that may round, times the time they count: in the steps,
+  // which every variable and the reward of 1 share, and in each variable's
+  // sums over the states.
+  std::vector<double> StepWork;
+  std::vector<double> SumWork;
   double WorstTruncation = 0.0;
   // Impulses earned when a clock fires, over spans.
   bool FiringImpulses = false;
@@ -136,7 +140,8 @@ CorrectedSeries::CorrectedSeries(const DeterministicProcess& process,
       Width(process.exponential.numVariables + 1),
       Sums(spans.size(), std::vector<CompensatedSum>(Width)),
       Dropped(spans.size(), 0.0),
-      Work(spans.size(), 0.0),
+      StepWork(spans.size(), 0.0),
+      SumWork(spans.size(), 0.0),
       LargestImpulse(process.exponential.numVariables, 0.0),
       DroppedFirings(spans.size(), 0.0),
       FiringLoss(spans.size(), 0.0),
@@ -391,11 +396,11 @@ void CorrectedSeries::runShift(double shift, const Arrivals& arrivals) {
   drop(weights, light ? rest : rest * Truncation);
   for (std::size_t t = 0; t < Spans.size(); t++) {
     Dropped[t] += mass * weights.shortfall[t];
-    // An error made in a step, as any piece, changes a value by at most its
-    // mass times the rewards' size over the time left; so do the sums of
-    // rewards over the states.
-    Work[t] += weights.whole[t] * (stepped * StepTerms +
-                                   mass * static_cast<double>(Chain.size()));
+    // An error made in a step is a piece too: it changes a value by at most
+    // its mass times the rewards' size over the time left. The sums of
+    // rewards over the states round as well.
+    StepWork[t] += weights.whole[t] * stepped * StepTerms;
+    SumWork[t] += weights.whole[t] * mass * static_cast<double>(Chain.size());
     FiringWork[t] += stepped * StepTerms * firingsWithin(weights.whole[t]);
   }
 }
@@ -432,9 +437,13 @@ Estimate CorrectedSeries::estimate(std::size_t t, std::size_t v) {
   }
   const double truncation = Dropped[t] * (high - low) / 2 +
                             LargestImpulse[v] * (DroppedFirings[t] + FiringLoss[t]);
-  // First order in the unit roundoff: a step's error is a piece too.
-  const double rounding = DBL_EPSILON * (Work[t] * std::max(std::fabs(low), std::fabs(high)) +
-                                         FiringWork[t] * LargestImpulse[v]);
+  // First order in the unit roundoff. The steps' errors change the reward
+  // of 1 alike, so the midpoint takes back what they change of the mass;
+  // the sums over the states round apart, the reward of 1's too.
+  const double rounding =
+      DBL_EPSILON * (StepWork[t] * (high - low) / 2 +
+                     2 * SumWork[t] * std::max(std::fabs(low), std::fabs(high)) +
+                     FiringWork[t] * LargestImpulse[v]);
   // An average divides by the span's length.
   WorstTruncation = std::max(WorstTruncation, truncation / std::min(1.0, whole > 0 ? whole : 1.0));
   // Not Estimate::rounding: a value near 0 is not one that cancelled.

@@ -42,11 +42,15 @@ std::vector<std::vector<Estimate>> preemptiveRewards(const DeterministicProcess&
                                                      const std::vector<double>& times,
                                                      double epsilon, std::uint64_t maxSteps);
 
-// The expected rate reward accumulated over each span, as
+// The expected reward accumulated over each span (the integral of the rate
+// reward, plus the impulses earned by firings within it), as
 // estimates[span][variable], by the same series with each Poisson
 // probability replaced by its integral over the span; a piece dropped at a
 // shift would have earned within the rewards' range over the span's part
-// after the shift. Impulses earned when a clock fires are not counted.
+// after the shift. Each period's firing counts with its signed probability
+// of falling within the span; a piece dropped at a shift D could still fire
+// (stop - max(start, D)) / shortest delay + 1 times there, which times its
+// mass and the largest impulse is added to the error.
 std::vector<std::vector<Estimate>> preemptiveIntegrals(const DeterministicProcess& process,
                                                        const std::vector<Span>& spans,
                                                        double epsilon, std::uint64_t maxSteps);

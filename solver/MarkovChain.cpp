@@ -201,7 +201,7 @@ void tabulate(const std::vector<double>& values, std::vector<double>& table,
   std::unordered_map<double, std::uint16_t> position;
   index.reserve(values.size());
   for (double value : values) {
-    const auto found = position.emplace(value, static_cast<std::uint16_t>(table.size()));
+    const auto found = position.try_emplace(value, static_cast<std::uint16_t>(table.size()));
     if (found.second) {
       if (table.size() == kMaxTable) {
         table.clear();

@@ -86,7 +86,8 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsig
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
-    const auto found = index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
+    const auto found =
+        index.try_emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
     if (found.second) {
       if (sliced->Table.size() == kMaxProbabilities) {
         return nullptr;
@@ -114,7 +115,7 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
     std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
       const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
-      const auto found = stayIndex.emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
+      const auto found = stayIndex.try_emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
       if (found.second) {
         if (StayTable.size() == kMaxStays) {
           return false;

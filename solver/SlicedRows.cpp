@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "solver/FetchAhead.h"
 #include "solver/Workers.h"
 
 namespace solver {
@@ -18,10 +19,6 @@ const std::size_t kWindow = 128;
 const std::uint32_t kTargetMask = (std::uint32_t(1) << 24) - 1;
 const std::size_t kMaxProbabilities = 255;
 const std::size_t kMaxStays = 65536;
-// The words are fetched this many ahead, marked as used once: streamed
-// through the caches they would otherwise push out the vector entries that
-// the rows gather, which are read again and again.
-const std::size_t kFetchAhead = 512;
 // Below this many words per thread a second thread costs more than it saves.
 const std::uint64_t kWordsPerThread = 500000;
 
@@ -138,17 +135,15 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
     }
     SliceStart.push_back(Words.size());
   }
-  // Words no slice reads, so that the fetches ahead stay within the array.
-  Words.resize(Words.size() + kFetchAhead, 0);
   return true;
 }
 
 void SlicedRows::share(unsigned threads) {
-  const auto useful = static_cast<unsigned>(std::max<std::uint64_t>(
-      1, std::min<std::uint64_t>(threads, SliceStart.back() / kWordsPerThread)));
+  const auto useful = static_cast<unsigned>(
+      std::max<std::uint64_t>(1, std::min<std::uint64_t>(threads, Words.size() / kWordsPerThread)));
   ChunkStart.push_back(0);
   for (unsigned t = 1; t < useful; t++) {
-    const std::uint64_t share = SliceStart.back() / useful * t;
+    const std::uint64_t share = Words.size() / useful * t;
     ChunkStart.push_back(static_cast<std::size_t>(
         std::upper_bound(SliceStart.begin(), SliceStart.end(), share) - SliceStart.begin() - 1));
   }
@@ -174,7 +169,7 @@ void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::
     }
     const std::uint32_t* end = Words.data() + SliceStart[s + 1];
     for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
-      __builtin_prefetch(w + kFetchAhead, 0, 0);
+      fetchOnce(w, kFetchAhead);
 #pragma GCC unroll 8
       for (std::size_t lane = 0; lane < kLanes; lane++) {
         sum[lane] += table[w[lane] >> 24] * x[w[lane] & kTargetMask];

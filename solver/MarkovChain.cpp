@@ -63,6 +63,7 @@ inline Pair loadPair(const double* at) {
   return pair;
 }
 
+// Row i's transitions kFetchAhead on, in each array the layout streams.
 template <Layout kLayout>
 inline void fetchRowsAhead(const Rows& rows, std::size_t i) {
   const std::uint64_t e = rows.rowStart[i] + kFetchAhead;

@@ -34,6 +34,27 @@ struct Neighbours {
   std::uint64_t degree(std::uint32_t s) const { return start[s + 1] - start[s]; }
 };
 
+// Sorts [begin, end) by increasing degree, equals kept in their order. A
+// state has a few new neighbours at a time, sorted by insertion, which
+// allocates nothing where a stable sort would at every call.
+void sortByDegree(const Neighbours& graph, std::uint32_t* begin, std::uint32_t* end) {
+  const std::ptrdiff_t kInsertionSorted = 64;
+  if (end - begin > kInsertionSorted) {
+    std::stable_sort(begin, end, [&graph](std::uint32_t a, std::uint32_t b) {
+      return graph.degree(a) < graph.degree(b);
+    });
+    return;
+  }
+  for (std::uint32_t* next = begin; next < end; next++) {
+    const std::uint32_t s = *next;
+    std::uint32_t* place = next;
+    for (; place > begin && graph.degree(*(place - 1)) > graph.degree(s); place--) {
+      *place = *(place - 1);
+    }
+    *place = s;
+  }
+}
+
 // Breadth-first search from root over the states not yet placed: the states
 // in the order reached (neighbours by increasing degree when sorted), and
 // the first of the last level.
@@ -63,10 +84,8 @@ Search breadthFirst(const Neighbours& graph, std::uint32_t root, std::vector<std
         }
       }
       if (sorted) {
-        std::stable_sort(search.reached.begin() + static_cast<std::ptrdiff_t>(first),
-                         search.reached.end(), [&graph](std::uint32_t a, std::uint32_t b) {
-                           return graph.degree(a) < graph.degree(b);
-                         });
+        sortByDegree(graph, search.reached.data() + first,
+                     search.reached.data() + search.reached.size());
       }
     }
     levelStart = levelEnd;

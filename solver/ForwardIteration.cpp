@@ -43,7 +43,7 @@ struct RewardRows {
     for (std::size_t s = 0; s < chain.size(); s++) {
       const double* rewards = chain.rewards.data() + s * nv;
       std::memcpy(&key[0], rewards, key.size());
-      const auto found = position.emplace(key, static_cast<std::uint32_t>(position.size()));
+      const auto found = position.try_emplace(key, static_cast<std::uint32_t>(position.size()));
       if (found.second) {
         table.insert(table.end(), rewards, rewards + nv);
       }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "solver/FetchAhead.h"
 #include "solver/Workers.h"
 
 namespace solver {
@@ -62,6 +63,21 @@ inline Pair loadPair(const double* at) {
   return pair;
 }
 
+// Row i's transitions kFetchAhead on, in each array the layout streams.
+template <Layout kLayout>
+inline void fetchRowsAhead(const Rows& rows, std::size_t i) {
+  const std::uint64_t e = rows.rowStart[i] + kFetchAhead;
+  if constexpr (kLayout == Layout::kPacked) {
+    fetchOnce(rows.packed, e);
+  } else if constexpr (kLayout == Layout::kIndexed) {
+    fetchOnce(rows.column, e);
+    fetchOnce(rows.tableIndex, e);
+  } else {
+    fetchOnce(rows.column, e);
+    fetchOnce(rows.probability, e);
+  }
+}
+
 inline double stayOf(const Rows& rows, std::size_t i) {
   return rows.stayIndex != nullptr ? rows.stayTable[rows.stayIndex[i]] : rows.stay[i];
 }
@@ -79,6 +95,7 @@ void productRowsInPairs(const Rows& rows, const double* x, double* y, double* lo
     most[h] = loadPair(high + 2 * h);
   }
   for (std::size_t i = first; i < last; i++) {
+    fetchRowsAhead<kLayout>(rows, i);
     const double stay = stayOf(rows, i);
     const Pair own = {stay, stay};
     Pair acc[kPairs];
@@ -143,6 +160,7 @@ void productRows(const Rows& rows, const double* x, double* y, const std::uint8_
     return;
   }
   for (std::size_t i = first; i < last; i++) {
+    fetchRowsAhead<kLayout>(rows, i);
     const double stay = stayOf(rows, i);
     sumRow<kLayout>(rows, x, i, stay, sum, nv);
     double* out = y + i * nv;
@@ -201,7 +219,7 @@ void tabulate(const std::vector<double>& values, std::vector<double>& table,
   std::unordered_map<double, std::uint16_t> position;
   index.reserve(values.size());
   for (double value : values) {
-    const auto found = position.emplace(value, static_cast<std::uint16_t>(table.size()));
+    const auto found = position.try_emplace(value, static_cast<std::uint16_t>(table.size()));
     if (found.second) {
       if (table.size() == kMaxTable) {
         table.clear();

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "solver/FetchAhead.h"
 #include "solver/Workers.h"
 
 namespace solver {
@@ -82,7 +83,8 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsig
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
-    const auto found = index.emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
+    const auto found =
+        index.try_emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
     if (found.second) {
       if (sliced->Table.size() == kMaxProbabilities) {
         return nullptr;
@@ -110,7 +112,7 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
     std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
       const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
-      const auto found = stayIndex.emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
+      const auto found = stayIndex.try_emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
       if (found.second) {
         if (StayTable.size() == kMaxStays) {
           return false;
@@ -167,6 +169,7 @@ void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::
     }
     const std::uint32_t* end = Words.data() + SliceStart[s + 1];
     for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
+      fetchOnce(w, kFetchAhead);
 #pragma GCC unroll 8
       for (std::size_t lane = 0; lane < kLanes; lane++) {
         sum[lane] += table[w[lane] >> 24] * x[w[lane] & kTargetMask];

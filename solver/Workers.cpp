@@ -1,6 +1,23 @@
 #include "solver/Workers.h"
 
+#include <chrono>
+
 namespace solver {
+
+namespace {
+
+const std::chrono::microseconds kSpin(200);
+
+// Waits up to kSpin for done(), yielding the processor meanwhile.
+template <class Done>
+void spinFor(Done done) {
+  const auto end = std::chrono::steady_clock::now() + kSpin;
+  while (!done() && std::chrono::steady_clock::now() < end) {
+    std::this_thread::yield();
+  }
+}
+
+}  // namespace
 
 Workers::Workers(unsigned count) {
   for (unsigned i = 1; i < count; i++) {
@@ -32,8 +49,10 @@ void Workers::run(const std::function<void(unsigned)>& task) {
   }
   Started.notify_all();
   task(0);
+  const auto finished = [this] { return Running.load() == 0; };
+  spinFor(finished);
   std::unique_lock<std::mutex> hold(Lock);
-  Finished.wait(hold, [this] { return Running == 0; });
+  Finished.wait(hold, finished);
   Task = nullptr;
 }
 
@@ -42,6 +61,7 @@ void Workers::serve(unsigned index) {
   for (;;) {
     const std::function<void(unsigned)>* task;
     {
+      spinFor([&] { return Generation.load() != seen; });
       std::unique_lock<std::mutex> hold(Lock);
       Started.wait(hold, [&] { return Closing || Generation != seen; });
       if (Closing) {

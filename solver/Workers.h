@@ -1,6 +1,7 @@
 #ifndef SOLVER_WORKERS_H_
 #define SOLVER_WORKERS_H_
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -13,7 +14,9 @@ namespace solver {
 // task(0) on the calling thread and task(1) ... task(count() - 1) on the
 // others, and returns when all have returned. The threads wait between
 // runs, so that a product of a few milliseconds does not pay for starting
-// them.
+// them; they spin briefly before they sleep, since the products of an
+// iteration follow one another within microseconds, sooner than a sleeping
+// thread wakes.
 class Workers {
  public:
   // count threads in all, the caller included; at least 1.
@@ -34,8 +37,9 @@ class Workers {
   std::condition_variable Started;
   std::condition_variable Finished;
   const std::function<void(unsigned)>* Task = nullptr;
-  unsigned long Generation = 0;
-  unsigned Running = 0;
+  // Read while spinning, written under Lock.
+  std::atomic<unsigned long> Generation{0};
+  std::atomic<unsigned> Running{0};
   bool Closing = false;
 };
 

@@ -1,0 +1,107 @@
+// The sliced product y = x P on a chain large enough for two threads, and
+// the team of threads that shares it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "solver/MarkovChain.h"
+#include "solver/SlicedRows.h"
+#include "solver/Workers.h"
+
+namespace {
+
+// A grid of width w whose states move to up to eight neighbours (wrapping
+// around, so that rows differ in length only near the ends), at rates taken
+// from a few by position: listed by target, as the slices take them.
+solver::MarkovChain incomingGrid(std::uint32_t states, std::uint32_t w) {
+  const double rates[] = {1.0, 2.5, 0.125, 4.0};
+  const std::int64_t width = w;
+  const std::int64_t moves[] = {-1, 1, -width, width, -width - 1, width + 1, 3, -2 * width};
+  solver::MarkovChain chain;
+  for (std::uint32_t t = 0; t < states; t++) {
+    for (std::size_t m = 0; m < 8; m++) {
+      const std::int64_t s = std::int64_t(t) + moves[m];
+      // Fewer moves into states whose number ends in 7: ragged slices.
+      if (s >= 0 && s < states && !(t % 10 == 7 && m >= 5)) {
+        chain.column.push_back(static_cast<std::uint32_t>(s));
+        chain.rate.push_back(rates[(s + m) % 4]);
+      }
+    }
+    chain.rowStart.push_back(chain.column.size());
+  }
+  return chain;
+}
+
+// y = x P straight from the incoming rows, for comparison.
+std::vector<double> plainProduct(const solver::MarkovChain& incoming, double q,
+                                 const std::vector<double>& x) {
+  std::vector<double> exit(incoming.size(), 0.0);
+  for (std::size_t e = 0; e < incoming.rate.size(); e++) {
+    exit[incoming.column[e]] += incoming.rate[e];
+  }
+  std::vector<double> y(x.size());
+  for (std::size_t t = 0; t < incoming.size(); t++) {
+    double sum = (q - exit[t]) / q * x[t];
+    for (std::uint64_t e = incoming.rowStart[t]; e < incoming.rowStart[t + 1]; e++) {
+      sum += incoming.rate[e] / q * x[incoming.column[e]];
+    }
+    y[t] = sum;
+  }
+  return y;
+}
+
+// Two threads, each on its share of the rows: every row in one share, and
+// the product that of the plain rows, the same from one run to the next.
+TEST(SlicedRowsTest, TwoThreadsShareTheRowsAndGiveThePlainProduct) {
+  const std::uint32_t states = 150003;  // not a multiple of the slices' eight rows
+  const solver::MarkovChain incoming = incomingGrid(states, 389);
+  const std::unique_ptr<solver::SlicedRows> sliced = solver::SlicedRows::build(incoming, 2);
+  ASSERT_NE(nullptr, sliced);
+  ASSERT_EQ(2u, sliced->shares());
+  std::vector<std::atomic<int>> shared(states);
+  sliced->inShares([&shared](unsigned, std::size_t first, std::size_t last) {
+    for (std::size_t s = first; s < last; s++) {
+      shared[s]++;
+    }
+  });
+  EXPECT_TRUE(std::all_of(shared.begin(), shared.end(), [](const auto& n) { return n == 1; }));
+
+  std::vector<double> x(states);
+  for (std::uint32_t s = 0; s < states; s++) {
+    x[s] = 1.0 + (s * 7919 % 1000) / 1000.0;
+  }
+  const std::vector<double> expected = plainProduct(incoming, sliced->rate(), x);
+  std::vector<double> y(states, NAN);
+  sliced->step(x.data(), y.data());
+  std::size_t wrong = 0;
+  for (std::uint32_t s = 0; s < states; s++) {
+    wrong += !(std::fabs(y[s] - expected[s]) <= 1e-14 * expected[s]);
+  }
+  EXPECT_EQ(0u, wrong);
+  std::vector<double> again(states, NAN);
+  sliced->step(x.data(), again.data());
+  EXPECT_EQ(y, again);
+}
+
+// Runs that follow one another at once (the threads still spinning) and
+// after pauses (the threads asleep) each reach every thread exactly once.
+TEST(SlicedRowsTest, WorkersRunEachTaskOnEveryThreadWhetherSpinningOrAsleep) {
+  solver::Workers team(3);
+  ASSERT_EQ(3u, team.count());
+  std::vector<int> runs(3, 0);
+  for (int round = 0; round < 400; round++) {
+    if (round % 100 == 99) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    team.run([&runs](unsigned index) { runs[index]++; });
+    ASSERT_EQ(std::vector<int>(3, round + 1), runs);
+  }
+}
+
+}  // namespace

@@ -172,7 +172,10 @@ void SlicedRows::share(unsigned threads) {
 
 SlicedRows::~SlicedRows() = default;
 
-void SlicedRows::startSums(const double* x, std::size_t row, double* sum) const {
+// Inlined where used: a call from stepWide would run this code with the
+// 512-bit registers' upper halves in use, which slows it.
+__attribute__((always_inline)) inline void SlicedRows::startSums(const double* x, std::size_t row,
+                                                                 double* sum) const {
   const std::uint16_t* stay = StayIndex.data() + row;
   // Lanes past the last row read the slice's first, at share 0.
   const std::size_t lanes = std::min(kLanes, Size - row);
@@ -182,7 +185,8 @@ void SlicedRows::startSums(const double* x, std::size_t row, double* sum) const 
   }
 }
 
-void SlicedRows::storeSums(const double* sum, std::size_t row, double* y) const {
+__attribute__((always_inline)) inline void SlicedRows::storeSums(const double* sum, std::size_t row,
+                                                                 double* y) const {
   const std::size_t lanes = std::min(kLanes, Size - row);
   if (lanes == kLanes) {
 #pragma GCC unroll 8

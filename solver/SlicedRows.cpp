@@ -37,6 +37,51 @@ bool hasWideVectors() {
 #endif
 }
 
+// Numbers the distinct values in the order first seen, into table, up to
+// a limit. Runs of equal values are common, and a comparison costs far less
+// than a lookup.
+class Distinct {
+ public:
+  Distinct(std::vector<double>& table, std::size_t limit) : Table(table), Limit(limit) {}
+  // value's number; false when it would be past the limit.
+  bool number(double value, std::uint32_t& number) {
+    if (!Table.empty() && value == Last) {
+      number = LastNumber;
+      return true;
+    }
+    const auto found = Numbers.try_emplace(value, static_cast<std::uint32_t>(Table.size()));
+    if (found.second) {
+      if (Table.size() == Limit) {
+        return false;
+      }
+      Table.push_back(value);
+    }
+    Last = value;
+    LastNumber = number = found.first->second;
+    return true;
+  }
+
+ private:
+  std::vector<double>& Table;
+  const std::size_t Limit;
+  std::unordered_map<double, std::uint32_t> Numbers;
+  double Last = 0.0;
+  std::uint32_t LastNumber = 0;
+};
+
+// The words the slices of incoming's rows take, padding included.
+std::uint64_t wordsNeeded(const MarkovChain& incoming) {
+  std::uint64_t words = 0;
+  for (std::size_t first = 0; first < incoming.size(); first += kLanes) {
+    std::uint64_t longest = 0;
+    for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
+      longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
+    }
+    words += longest * kLanes;
+  }
+  return words;
+}
+
 }  // namespace
 
 std::vector<std::uint32_t> sliceNumbering(const MarkovChain& chain,
@@ -95,19 +140,15 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsig
   }
   const double rate = uniformizationRate(*std::max_element(exit.begin(), exit.end()));
   sliced->Rate = rate;
-  std::unordered_map<double, std::uint32_t> index;
+  Distinct probabilities(sliced->Table, kMaxProbabilities);
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
-    const auto found =
-        index.try_emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
-    if (found.second) {
-      if (sliced->Table.size() == kMaxProbabilities) {
-        return nullptr;
-      }
-      sliced->Table.push_back(r / rate);
+    std::uint32_t number = 0;
+    if (!probabilities.number(r / rate, number)) {
+      return nullptr;
     }
-    code.push_back(static_cast<std::uint8_t>(found.first->second));
+    code.push_back(static_cast<std::uint8_t>(number));
   }
   sliced->Table.push_back(0.0);
   sliced->Wide = wide && sliced->Table.size() <= kWideProbabilities && hasWideVectors();
@@ -123,20 +164,18 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
   const std::size_t n = Size;
   const double rate = Rate;
   const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
-  std::unordered_map<double, std::uint16_t> stayIndex;
+  Distinct stays(StayTable, kMaxStays);
+  StayIndex.reserve((n + kLanes - 1) / kLanes * kLanes);
+  Words.reserve(wordsNeeded(incoming));
   SliceStart.push_back(0);
   for (std::size_t first = 0; first < n; first += kLanes) {
     std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
-      const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
-      const auto found = stayIndex.try_emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
-      if (found.second) {
-        if (StayTable.size() == kMaxStays) {
-          return false;
-        }
-        StayTable.push_back(stay);
+      std::uint32_t number = 0;
+      if (!stays.number(r < n ? (rate - exit[r]) / rate : 0.0, number)) {
+        return false;
       }
-      StayIndex.push_back(found.first->second);
+      StayIndex.push_back(static_cast<std::uint16_t>(number));
       longest =
           r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
     }

@@ -45,7 +45,7 @@ class Distinct {
   Distinct(std::vector<double>& table, std::size_t limit) : Table(table), Limit(limit) {}
   // value's number; false when it would be past the limit.
   bool number(double value, std::uint32_t& number) {
-    if (!Table.empty() && value == Last) {
+    if (HasLast && value == Last) {
       number = LastNumber;
       return true;
     }
@@ -56,6 +56,7 @@ class Distinct {
       }
       Table.push_back(value);
     }
+    HasLast = true;
     Last = value;
     LastNumber = number = found.first->second;
     return true;
@@ -65,6 +66,7 @@ class Distinct {
   std::vector<double>& Table;
   const std::size_t Limit;
   std::unordered_map<double, std::uint32_t> Numbers;
+  bool HasLast = false;
   double Last = 0.0;
   std::uint32_t LastNumber = 0;
 };

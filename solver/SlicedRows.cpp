@@ -1,8 +1,9 @@
 #include "solver/SlicedRows.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "solver/FetchAhead.h"
 #include "solver/Workers.h"
@@ -38,15 +39,18 @@ bool hasWideVectors() {
 }
 
 // Numbers the distinct values in the order first seen, into table, up to
-// a limit. Runs of equal values are common, and a comparison costs far less
-// than a lookup.
+// a limit. A value met before is most often found among the recent ones,
+// by its bits, which costs far less than a lookup in the map.
 class Distinct {
  public:
   Distinct(std::vector<double>& table, std::size_t limit) : Table(table), Limit(limit) {}
   // value's number; false when it would be past the limit.
   bool number(double value, std::uint32_t& number) {
-    if (HasLast && value == Last) {
-      number = LastNumber;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Recent& recent = Recents[(bits * 0x9e3779b97f4a7c15u) >> (64 - kRecentBits)];
+    if (recent.known && recent.bits == bits) {
+      number = recent.number;
       return true;
     }
     const auto found = Numbers.try_emplace(value, static_cast<std::uint32_t>(Table.size()));
@@ -56,19 +60,22 @@ class Distinct {
       }
       Table.push_back(value);
     }
-    HasLast = true;
-    Last = value;
-    LastNumber = number = found.first->second;
+    recent = {true, bits, found.first->second};
+    number = found.first->second;
     return true;
   }
 
  private:
+  static constexpr unsigned kRecentBits = 9;
+  struct Recent {
+    bool known = false;
+    std::uint64_t bits = 0;
+    std::uint32_t number = 0;
+  };
   std::vector<double>& Table;
   const std::size_t Limit;
   std::unordered_map<double, std::uint32_t> Numbers;
-  bool HasLast = false;
-  double Last = 0.0;
-  std::uint32_t LastNumber = 0;
+  std::array<Recent, std::size_t(1) << kRecentBits> Recents{};
 };
 
 // The words the slices of incoming's rows take, padding included.
@@ -115,16 +122,11 @@ bool SlicedRows::mayFit(const MarkovChain& chain) {
   if (chain.size() > kTargetMask + std::size_t(1)) {
     return false;
   }
-  std::unordered_set<double> rates;
-  double last = 0.0;  // rates are not 0: the first is looked up
-  for (double rate : chain.rate) {
-    // Runs of equal rates are common; the table lookup is not cheap.
-    if (rate != last && rates.insert(rate).second && rates.size() > kMaxProbabilities) {
-      return false;
-    }
-    last = rate;
-  }
-  return true;
+  std::vector<double> rates;
+  Distinct distinct(rates, kMaxProbabilities);
+  std::uint32_t number = 0;
+  return std::all_of(chain.rate.begin(), chain.rate.end(),
+                     [&](double rate) { return distinct.number(rate, number); });
 }
 
 std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsigned threads,

@@ -94,28 +94,38 @@ Search breadthFirst(const Neighbours& graph, std::uint32_t root, std::vector<std
   return search;
 }
 
-// A state far from every other of its connected part (George and Liu): from
-// start, repeatedly the least connected state of the last level, while the
-// search gets deeper.
-std::uint32_t peripheral(const Neighbours& graph, std::uint32_t start,
-                         std::vector<std::uint8_t>& seen) {
-  std::uint32_t root = start;
-  std::size_t depth = 0;
-  for (int tries = 0; tries < 3; tries++) {
-    const Search search = breadthFirst(graph, root, seen, false);
-    for (std::uint32_t s : search.reached) {
-      seen[s] = 0;
-    }
-    if (tries > 0 && search.depth <= depth) {
-      break;
-    }
-    depth = search.depth;
-    root = *std::min_element(search.reached.begin() + static_cast<std::ptrdiff_t>(search.lastLevel),
-                             search.reached.end(), [&graph](std::uint32_t a, std::uint32_t b) {
-                               return graph.degree(a) < graph.degree(b);
-                             });
+// The least connected state of a search's last level (the first such).
+std::uint32_t leastConnectedLast(const Neighbours& graph, const Search& search) {
+  return *std::min_element(search.reached.begin() + static_cast<std::ptrdiff_t>(search.lastLevel),
+                           search.reached.end(), [&graph](std::uint32_t a, std::uint32_t b) {
+                             return graph.degree(a) < graph.degree(b);
+                           });
+}
+
+void forget(const Search& search, std::vector<std::uint8_t>& seen) {
+  for (std::uint32_t s : search.reached) {
+    seen[s] = 0;
   }
-  return root;
+}
+
+// Start's connected part in the order of a sorted search from a state far
+// from every other of it (George and Liu): from start, repeatedly the least
+// connected state of the last level, while the search gets deeper. The
+// searches after the first are sorted, so that the last, which did not get
+// deeper, is the order itself and need not be searched again.
+Search peripheralSearch(const Neighbours& graph, std::uint32_t start,
+                        std::vector<std::uint8_t>& seen) {
+  Search search = breadthFirst(graph, start, seen, false);
+  for (int tries = 1; tries < 3; tries++) {
+    forget(search, seen);
+    Search next = breadthFirst(graph, leastConnectedLast(graph, search), seen, true);
+    if (next.depth <= search.depth) {
+      return next;
+    }
+    search = std::move(next);
+  }
+  forget(search, seen);
+  return breadthFirst(graph, leastConnectedLast(graph, search), seen, true);
 }
 
 }  // namespace
@@ -128,8 +138,7 @@ std::vector<std::uint32_t> bandOrder(const MarkovChain& chain) {
   order.reserve(n);
   for (std::size_t s = 0; s < n; s++) {
     if (!seen[s]) {
-      const std::uint32_t root = peripheral(graph, static_cast<std::uint32_t>(s), seen);
-      const Search search = breadthFirst(graph, root, seen, true);
+      const Search search = peripheralSearch(graph, static_cast<std::uint32_t>(s), seen);
       order.insert(order.end(), search.reached.begin(), search.reached.end());
     }
   }

@@ -27,6 +27,10 @@ const double kHandOverMargin = 1e4;
 // Each product p r, from compensated sums, is within this many unit
 // roundoffs of the sum of p |r|.
 const double kProductRounding = 8;
+// Each row of rewards' sum of p is split into this many, which the states
+// take in turn: an addition to a sum waits for the one before it, and
+// states next to each other often have the same row.
+constexpr std::size_t kSumsPerRow = 4;
 
 // Each state's rewards as an index into a table of the distinct rows of
 // rewards: models earn few distinct ones, so p r sums p by row first.
@@ -93,8 +97,8 @@ class ForwardIteration {
   std::vector<CompensatedSum> Partial;
   std::vector<Estimate> Estimates;
   std::vector<double> Products;  // p r per variable, of the last vector observed
-  // Per share of the product, p summed by row of rewards: kept between
-  // observations, which come at many steps.
+  // Per share of the product, p summed by row of rewards, kSumsPerRow sums a
+  // row: kept between observations, which come at many steps.
   std::vector<std::vector<CompensatedSum>> Mass;
   double Drift = INFINITY;      // |p_{K+1} - p_K|_1 for the last K measured
   std::uint64_t DriftStep = 0;  // that K + 1
@@ -119,7 +123,8 @@ ForwardIteration::ForwardIteration(const MarkovChain& chain,
       Estimates(measures.size()),
       Products(chain.numVariables),
       Mass(Matrix ? Matrix->shares() : 0,
-           std::vector<CompensatedSum>(Rows.table.size() / std::max<std::size_t>(NumVariables, 1))),
+           std::vector<CompensatedSum>(kSumsPerRow * Rows.table.size() /
+                                       std::max<std::size_t>(NumVariables, 1))),
       // A step sums a column of P (its longest row here) whose own share
       // carries the rounding of a row's exit rate.
       StepRounding(Matrix
@@ -134,18 +139,21 @@ void ForwardIteration::observe(const double* p, const double* previous) {
   }
   std::vector<CompensatedSum> drift(Matrix->shares());
   Matrix->inShares([&](unsigned share, std::size_t first, std::size_t last) {
+    CompensatedSum* mass = Mass[share].data();
     for (std::size_t s = first; s < last; s++) {
-      Mass[share][Rows.rowOf[s]].add(p[s]);
+      mass[Rows.rowOf[s] * kSumsPerRow + s % kSumsPerRow].add(p[s]);
     }
     for (std::size_t s = first; previous != nullptr && s < last; s++) {
       drift[share].add(std::fabs(p[s] - previous[s]));
     }
   });
   std::vector<CompensatedSum> products(nv);
-  for (std::size_t row = 0; row < Mass.front().size(); row++) {
+  for (std::size_t row = 0; row < Mass.front().size() / kSumsPerRow; row++) {
     CompensatedSum total;
     for (const std::vector<CompensatedSum>& part : Mass) {
-      total.add(part[row].value());
+      for (std::size_t lane = 0; lane < kSumsPerRow; lane++) {
+        total.add(part[row * kSumsPerRow + lane].value());
+      }
     }
     for (std::size_t v = 0; v < nv; v++) {
       products[v].add(total.value() * Rows.table[row * nv + v]);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <utility>
 
 namespace solver {
@@ -61,9 +62,11 @@ Parsed<RunFiles> readRun(const std::string& base) {
     }
     const std::vector<std::uint32_t> deterministic =
         run.delays ? deterministicStates(*run.delays) : std::vector<std::uint32_t>();
+    // The two largest files are read at once, on two threads.
+    auto rewards = std::async(std::launch::async, readStateRewardFile, run.fileName(".var"),
+                              namesOf(run.variables), numStates);
     run.space = checked(readStateSpaceFile(run.fileName(".arm"), deterministic));
-    run.rewards =
-        checked(readStateRewardFile(run.fileName(".var"), namesOf(run.variables), numStates));
+    run.rewards = checked(rewards.get());
     if (exists(run.fileName(".firings"))) {
       if (!run.delays) {
         throw InputError(

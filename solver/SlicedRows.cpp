@@ -1,11 +1,16 @@
 #include "solver/SlicedRows.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "solver/FetchAhead.h"
 #include "solver/Workers.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace solver {
 
@@ -21,6 +26,70 @@ const std::size_t kMaxProbabilities = 255;
 const std::size_t kMaxStays = 65536;
 // Below this many words per thread a second thread costs more than it saves.
 const std::uint64_t kWordsPerThread = 500000;
+// The most probabilities (padding's 0 included) that two 512-bit registers hold.
+const std::size_t kWideProbabilities = 16;
+
+// Whether the processor has the 512-bit instructions stepWide uses.
+bool hasWideVectors() {
+#if defined(__x86_64__)
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+#else
+  return false;
+#endif
+}
+
+// Numbers the distinct values in the order first seen, into table, up to
+// a limit. A value met before is most often found among the recent ones,
+// by its bits, which costs far less than a lookup in the map.
+class Distinct {
+ public:
+  Distinct(std::vector<double>& table, std::size_t limit) : Table(table), Limit(limit) {}
+  // value's number; false when it would be past the limit.
+  bool number(double value, std::uint32_t& number) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Recent& recent = Recents[(bits * 0x9e3779b97f4a7c15u) >> (64 - kRecentBits)];
+    if (recent.known && recent.bits == bits) {
+      number = recent.number;
+      return true;
+    }
+    const auto found = Numbers.try_emplace(value, static_cast<std::uint32_t>(Table.size()));
+    if (found.second) {
+      if (Table.size() == Limit) {
+        return false;
+      }
+      Table.push_back(value);
+    }
+    recent = {true, bits, found.first->second};
+    number = found.first->second;
+    return true;
+  }
+
+ private:
+  static constexpr unsigned kRecentBits = 9;
+  struct Recent {
+    bool known = false;
+    std::uint64_t bits = 0;
+    std::uint32_t number = 0;
+  };
+  std::vector<double>& Table;
+  const std::size_t Limit;
+  std::unordered_map<double, std::uint32_t> Numbers;
+  std::array<Recent, std::size_t(1) << kRecentBits> Recents{};
+};
+
+// The words the slices of incoming's rows take, padding included.
+std::uint64_t wordsNeeded(const MarkovChain& incoming) {
+  std::uint64_t words = 0;
+  for (std::size_t first = 0; first < incoming.size(); first += kLanes) {
+    std::uint64_t longest = 0;
+    for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
+      longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
+    }
+    words += longest * kLanes;
+  }
+  return words;
+}
 
 }  // namespace
 
@@ -53,19 +122,15 @@ bool SlicedRows::mayFit(const MarkovChain& chain) {
   if (chain.size() > kTargetMask + std::size_t(1)) {
     return false;
   }
-  std::unordered_set<double> rates;
-  double last = 0.0;  // rates are not 0: the first is looked up
-  for (double rate : chain.rate) {
-    // Runs of equal rates are common; the table lookup is not cheap.
-    if (rate != last && rates.insert(rate).second && rates.size() > kMaxProbabilities) {
-      return false;
-    }
-    last = rate;
-  }
-  return true;
+  std::vector<double> rates;
+  Distinct distinct(rates, kMaxProbabilities);
+  std::uint32_t number = 0;
+  return std::all_of(chain.rate.begin(), chain.rate.end(),
+                     [&](double rate) { return distinct.number(rate, number); });
 }
 
-std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsigned threads) {
+std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsigned threads,
+                                              bool wide) {
   if (incoming.size() > kTargetMask + std::size_t(1)) {
     return nullptr;
   }
@@ -79,21 +144,18 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsig
   }
   const double rate = uniformizationRate(*std::max_element(exit.begin(), exit.end()));
   sliced->Rate = rate;
-  std::unordered_map<double, std::uint32_t> index;
+  Distinct probabilities(sliced->Table, kMaxProbabilities);
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
-    const auto found =
-        index.try_emplace(r / rate, static_cast<std::uint32_t>(sliced->Table.size()));
-    if (found.second) {
-      if (sliced->Table.size() == kMaxProbabilities) {
-        return nullptr;
-      }
-      sliced->Table.push_back(r / rate);
+    std::uint32_t number = 0;
+    if (!probabilities.number(r / rate, number)) {
+      return nullptr;
     }
-    code.push_back(static_cast<std::uint8_t>(found.first->second));
+    code.push_back(static_cast<std::uint8_t>(number));
   }
   sliced->Table.push_back(0.0);
+  sliced->Wide = wide && sliced->Table.size() <= kWideProbabilities && hasWideVectors();
   if (!sliced->slice(incoming, exit, code)) {
     return nullptr;
   }
@@ -106,20 +168,18 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
   const std::size_t n = Size;
   const double rate = Rate;
   const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
-  std::unordered_map<double, std::uint16_t> stayIndex;
+  Distinct stays(StayTable, kMaxStays);
+  StayIndex.reserve((n + kLanes - 1) / kLanes * kLanes);
+  Words.reserve(wordsNeeded(incoming));
   SliceStart.push_back(0);
   for (std::size_t first = 0; first < n; first += kLanes) {
     std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
-      const double stay = r < n ? (rate - exit[r]) / rate : 0.0;
-      const auto found = stayIndex.try_emplace(stay, static_cast<std::uint16_t>(StayTable.size()));
-      if (found.second) {
-        if (StayTable.size() == kMaxStays) {
-          return false;
-        }
-        StayTable.push_back(stay);
+      std::uint32_t number = 0;
+      if (!stays.number(r < n ? (rate - exit[r]) / rate : 0.0, number)) {
+        return false;
       }
-      StayIndex.push_back(found.first->second);
+      StayIndex.push_back(static_cast<std::uint16_t>(number));
       longest =
           r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
     }
@@ -155,18 +215,40 @@ void SlicedRows::share(unsigned threads) {
 
 SlicedRows::~SlicedRows() = default;
 
+// Inlined where used: a call from stepWide would run this code with the
+// 512-bit registers' upper halves in use, which slows it.
+__attribute__((always_inline)) inline void SlicedRows::startSums(const double* x, std::size_t row,
+                                                                 double* sum) const {
+  const std::uint16_t* stay = StayIndex.data() + row;
+  // Lanes past the last row read the slice's first, at share 0.
+  const std::size_t lanes = std::min(kLanes, Size - row);
+#pragma GCC unroll 8
+  for (std::size_t lane = 0; lane < kLanes; lane++) {
+    sum[lane] = StayTable[stay[lane]] * x[lane < lanes ? row + lane : row];
+  }
+}
+
+__attribute__((always_inline)) inline void SlicedRows::storeSums(const double* sum, std::size_t row,
+                                                                 double* y) const {
+  const std::size_t lanes = std::min(kLanes, Size - row);
+  if (lanes == kLanes) {
+#pragma GCC unroll 8
+    for (std::size_t lane = 0; lane < kLanes; lane++) {
+      y[row + lane] = sum[lane];
+    }
+    return;
+  }
+  for (std::size_t lane = 0; lane < lanes; lane++) {
+    y[row + lane] = sum[lane];
+  }
+}
+
 void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::size_t last) const {
   const double* table = Table.data();
   for (std::size_t s = first; s < last; s++) {
     const std::size_t row = s * kLanes;
-    const std::uint16_t* stay = StayIndex.data() + row;
-    // Lanes past the last row read the slice's first, at share 0.
-    const std::size_t lanes = std::min(kLanes, Size - row);
     double sum[kLanes];
-#pragma GCC unroll 8
-    for (std::size_t lane = 0; lane < kLanes; lane++) {
-      sum[lane] = StayTable[stay[lane]] * x[lane < lanes ? row + lane : row];
-    }
+    startSums(x, row, sum);
     const std::uint32_t* end = Words.data() + SliceStart[s + 1];
     for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
       fetchOnce(w, kFetchAhead);
@@ -175,22 +257,66 @@ void SlicedRows::stepSlices(const double* x, double* y, std::size_t first, std::
         sum[lane] += table[w[lane] >> 24] * x[w[lane] & kTargetMask];
       }
     }
-    if (lanes == kLanes) {
-#pragma GCC unroll 8
-      for (std::size_t lane = 0; lane < kLanes; lane++) {
-        y[row + lane] = sum[lane];
-      }
-      continue;
-    }
-    for (std::size_t lane = 0; lane < lanes; lane++) {
-      y[row + lane] = sum[lane];
-    }
+    storeSums(sum, row, y);
   }
 }
 
+#if defined(__x86_64__)
+// As stepSlices: each lane multiplies, then adds, in the same order (the
+// file is built without contracting the two into one rounding).
+__attribute__((target("avx512f,avx512vl"))) void SlicedRows::stepWide(const double* x, double* y,
+                                                                       std::size_t first,
+                                                                       std::size_t last) const {
+  double table[kWideProbabilities] = {};
+  std::copy(Table.begin(), Table.end(), table);
+  const __m512d low = _mm512_loadu_pd(table);
+  const __m512d high = _mm512_loadu_pd(table + kLanes);
+  for (std::size_t s = first; s < last; s++) {
+    const std::size_t row = s * kLanes;
+    double start[kLanes];
+    startSums(x, row, start);
+    __m512d sum = _mm512_loadu_pd(start);
+    const std::uint32_t* end = Words.data() + SliceStart[s + 1];
+    for (const std::uint32_t* w = Words.data() + SliceStart[s]; w < end; w += kLanes) {
+      fetchOnce(w, kFetchAhead);
+      const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w));
+      // The forms masked with all lanes set and zeros elsewhere: the
+      // unmasked ones start from an undefined register, which the
+      // compiler warns of.
+      const __m512i codes = _mm512_maskz_cvtepu32_epi64(0xff, _mm256_srli_epi32(words, 24));
+      const __m512d p = _mm512_permutex2var_pd(low, codes, high);
+      // The entries by scalar loads: this processor's gathers are slower.
+      __m128d pairs[kLanes / 2];
+#pragma GCC unroll 4
+      for (std::size_t i = 0; i < kLanes / 2; i++) {
+        pairs[i] = _mm_loadh_pd(_mm_load_sd(x + (w[2 * i] & kTargetMask)),
+                                x + (w[2 * i + 1] & kTargetMask));
+      }
+      const __m256d front = _mm256_set_m128d(pairs[1], pairs[0]);
+      const __m256d back = _mm256_set_m128d(pairs[3], pairs[2]);
+      const __m512d entries = _mm512_maskz_insertf64x4(0xff, _mm512_castpd256_pd512(front), back, 1);
+      sum = _mm512_add_pd(sum, _mm512_mul_pd(p, entries));
+    }
+    double sums[kLanes];
+    _mm512_storeu_pd(sums, sum);
+    storeSums(sums, row, y);
+  }
+}
+#else
+void SlicedRows::stepWide(const double* x, double* y, std::size_t first, std::size_t last) const {
+  stepSlices(x, y, first, last);
+}
+#endif
+
 void SlicedRows::step(const double* x, double* y) const {
   inShares([&](unsigned, std::size_t first, std::size_t last) {
-    stepSlices(x, y, first / kLanes, (last + kLanes - 1) / kLanes);
+    const std::size_t from = first / kLanes;
+    const std::size_t to = (last + kLanes - 1) / kLanes;
+    if (Wide) {
+      stepWide(x, y, from, to);
+    } else {
+      stepSlices(x, y, from, to);
+    }
   });
 }
 

@@ -18,8 +18,10 @@ namespace {
 
 // A grid of width w whose states move to up to eight neighbours (wrapping
 // around, so that rows differ in length only near the ends), at rates taken
-// from a few by position: listed by target, as the slices take them.
-solver::MarkovChain incomingGrid(std::uint32_t states, std::uint32_t w) {
+// from a few (or from `distinct` ones) by position: listed by target, as
+// the slices take them.
+solver::MarkovChain incomingGrid(std::uint32_t states, std::uint32_t w,
+                                 std::uint32_t distinct = 4) {
   const double rates[] = {1.0, 2.5, 0.125, 4.0};
   const std::int64_t width = w;
   const std::int64_t moves[] = {-1, 1, -width, width, -width - 1, width + 1, 3, -2 * width};
@@ -30,7 +32,8 @@ solver::MarkovChain incomingGrid(std::uint32_t states, std::uint32_t w) {
       // Fewer moves into states whose number ends in 7: ragged slices.
       if (s >= 0 && s < states && !(t % 10 == 7 && m >= 5)) {
         chain.column.push_back(static_cast<std::uint32_t>(s));
-        chain.rate.push_back(rates[(s + m) % 4]);
+        const auto pick = static_cast<std::uint32_t>((s + m) % distinct);
+        chain.rate.push_back(distinct == 4 ? rates[pick] : 0.5 + pick / 64.0);
       }
     }
     chain.rowStart.push_back(chain.column.size());
@@ -56,6 +59,15 @@ std::vector<double> plainProduct(const solver::MarkovChain& incoming, double q,
   return y;
 }
 
+// How many entries of y differ from expected's by more than rounding.
+std::size_t mismatches(const std::vector<double>& y, const std::vector<double>& expected) {
+  std::size_t wrong = 0;
+  for (std::size_t s = 0; s < y.size(); s++) {
+    wrong += !(std::fabs(y[s] - expected[s]) <= 1e-14 * expected[s]);
+  }
+  return wrong;
+}
+
 // Two threads, each on its share of the rows: every row in one share, and
 // the product that of the plain rows, the same from one run to the next.
 TEST(SlicedRowsTest, TwoThreadsShareTheRowsAndGiveThePlainProduct) {
@@ -79,11 +91,7 @@ TEST(SlicedRowsTest, TwoThreadsShareTheRowsAndGiveThePlainProduct) {
   const std::vector<double> expected = plainProduct(incoming, sliced->rate(), x);
   std::vector<double> y(states, NAN);
   sliced->step(x.data(), y.data());
-  std::size_t wrong = 0;
-  for (std::uint32_t s = 0; s < states; s++) {
-    wrong += !(std::fabs(y[s] - expected[s]) <= 1e-14 * expected[s]);
-  }
-  EXPECT_EQ(0u, wrong);
+  EXPECT_EQ(0u, mismatches(y, expected));
   std::vector<double> again(states, NAN);
   sliced->step(x.data(), again.data());
   EXPECT_EQ(y, again);
@@ -110,6 +118,28 @@ TEST(SlicedRowsTest, WideKernelGivesThePlainKernelsBits) {
     wide->step(x.data(), y.data());
     EXPECT_EQ(expected, y) << threads << " threads";
   }
+}
+
+// The words' byte holds up to 255 distinct probabilities (past 16 the plain
+// kernel serves), each found again among many; one more and the chain does
+// not fit.
+TEST(SlicedRowsTest, TheWordsHoldUpTo255DistinctProbabilities) {
+  const std::uint32_t states = 20003;
+  const solver::MarkovChain fits = incomingGrid(states, 97, 255);
+  EXPECT_TRUE(solver::SlicedRows::mayFit(fits));
+  const auto sliced = solver::SlicedRows::build(fits, 1);
+  ASSERT_NE(nullptr, sliced);
+  std::vector<double> x(states);
+  for (std::uint32_t s = 0; s < states; s++) {
+    x[s] = 1.0 + (s * 7919 % 1000) / 1000.0;
+  }
+  std::vector<double> y(states, NAN);
+  sliced->step(x.data(), y.data());
+  EXPECT_EQ(0u, mismatches(y, plainProduct(fits, sliced->rate(), x)));
+
+  const solver::MarkovChain tooMany = incomingGrid(states, 97, 256);
+  EXPECT_FALSE(solver::SlicedRows::mayFit(tooMany));
+  EXPECT_EQ(nullptr, solver::SlicedRows::build(tooMany, 1));
 }
 
 // Runs that follow one another at once (the threads still spinning) and

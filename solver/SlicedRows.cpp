@@ -36,15 +36,20 @@ bool hasWideVectors() {
 #endif
 }
 
+// The longest of the rows of the slice that begins at row first: its turns.
+std::uint64_t turnsOf(const MarkovChain& incoming, std::size_t first) {
+  std::uint64_t longest = 0;
+  for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
+    longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
+  }
+  return longest;
+}
+
 // The words the slices of incoming's rows take, padding included.
 std::uint64_t wordsNeeded(const MarkovChain& incoming) {
   std::uint64_t words = 0;
   for (std::size_t first = 0; first < incoming.size(); first += kLanes) {
-    std::uint64_t longest = 0;
-    for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
-      longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
-    }
-    words += longest * kLanes;
+    words += turnsOf(incoming, first) * kLanes;
   }
   return words;
 }
@@ -131,16 +136,14 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
   Words.reserve(wordsNeeded(incoming));
   SliceStart.push_back(0);
   for (std::size_t first = 0; first < n; first += kLanes) {
-    std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
       std::uint32_t number = 0;
       if (!stays.number(r < n ? (rate - exit[r]) / rate : 0.0, number)) {
         return false;
       }
       StayIndex.push_back(static_cast<std::uint16_t>(number));
-      longest =
-          r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
     }
+    const std::uint64_t longest = turnsOf(incoming, first);
     LongestRow = std::max<std::size_t>(LongestRow, longest + 1);
     for (std::uint64_t turn = 0; turn < longest; turn++) {
       for (std::size_t r = first; r < first + kLanes; r++) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
+#include "solver/DistinctValues.h"
 #include "solver/FetchAhead.h"
 #include "solver/Workers.h"
 
@@ -216,19 +216,16 @@ Kernel kernelFor(std::size_t numVariables, Layout layout, bool held) {
 // when there are more than kMaxTable.
 void tabulate(const std::vector<double>& values, std::vector<double>& table,
               std::vector<std::uint16_t>& index) {
-  std::unordered_map<double, std::uint16_t> position;
+  DistinctValues distinct(table, kMaxTable);
   index.reserve(values.size());
   for (double value : values) {
-    const auto found = position.try_emplace(value, static_cast<std::uint16_t>(table.size()));
-    if (found.second) {
-      if (table.size() == kMaxTable) {
-        table.clear();
-        index = {};
-        return;
-      }
-      table.push_back(value);
+    std::uint32_t number = 0;
+    if (!distinct.number(value, number)) {
+      table.clear();
+      index = {};
+      return;
     }
-    index.push_back(found.first->second);
+    index.push_back(static_cast<std::uint16_t>(number));
   }
 }
 

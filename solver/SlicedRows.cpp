@@ -1,10 +1,8 @@
 #include "solver/SlicedRows.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <unordered_map>
 
+#include "solver/DistinctValues.h"
 #include "solver/FetchAhead.h"
 #include "solver/Workers.h"
 
@@ -38,55 +36,20 @@ bool hasWideVectors() {
 #endif
 }
 
-// Numbers the distinct values in the order first seen, into table, up to
-// a limit. A value met before is most often found among the recent ones,
-// by its bits, which costs far less than a lookup in the map.
-class Distinct {
- public:
-  Distinct(std::vector<double>& table, std::size_t limit) : Table(table), Limit(limit) {}
-  // value's number; false when it would be past the limit.
-  bool number(double value, std::uint32_t& number) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    Recent& recent = Recents[(bits * 0x9e3779b97f4a7c15u) >> (64 - kRecentBits)];
-    if (recent.known && recent.bits == bits) {
-      number = recent.number;
-      return true;
-    }
-    const auto found = Numbers.try_emplace(value, static_cast<std::uint32_t>(Table.size()));
-    if (found.second) {
-      if (Table.size() == Limit) {
-        return false;
-      }
-      Table.push_back(value);
-    }
-    recent = {true, bits, found.first->second};
-    number = found.first->second;
-    return true;
+// The longest of the rows of the slice that begins at row first: its turns.
+std::uint64_t turnsOf(const MarkovChain& incoming, std::size_t first) {
+  std::uint64_t longest = 0;
+  for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
+    longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
   }
-
- private:
-  static constexpr unsigned kRecentBits = 9;
-  struct Recent {
-    bool known = false;
-    std::uint64_t bits = 0;
-    std::uint32_t number = 0;
-  };
-  std::vector<double>& Table;
-  const std::size_t Limit;
-  std::unordered_map<double, std::uint32_t> Numbers;
-  std::array<Recent, std::size_t(1) << kRecentBits> Recents{};
-};
+  return longest;
+}
 
 // The words the slices of incoming's rows take, padding included.
 std::uint64_t wordsNeeded(const MarkovChain& incoming) {
   std::uint64_t words = 0;
   for (std::size_t first = 0; first < incoming.size(); first += kLanes) {
-    std::uint64_t longest = 0;
-    for (std::size_t r = first; r < std::min(first + kLanes, incoming.size()); r++) {
-      longest = std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]);
-    }
-    words += longest * kLanes;
+    words += turnsOf(incoming, first) * kLanes;
   }
   return words;
 }
@@ -123,7 +86,7 @@ bool SlicedRows::mayFit(const MarkovChain& chain) {
     return false;
   }
   std::vector<double> rates;
-  Distinct distinct(rates, kMaxProbabilities);
+  DistinctValues distinct(rates, kMaxProbabilities);
   std::uint32_t number = 0;
   return std::all_of(chain.rate.begin(), chain.rate.end(),
                      [&](double rate) { return distinct.number(rate, number); });
@@ -144,7 +107,7 @@ std::unique_ptr<SlicedRows> SlicedRows::build(const MarkovChain& incoming, unsig
   }
   const double rate = uniformizationRate(*std::max_element(exit.begin(), exit.end()));
   sliced->Rate = rate;
-  Distinct probabilities(sliced->Table, kMaxProbabilities);
+  DistinctValues probabilities(sliced->Table, kMaxProbabilities);
   std::vector<std::uint8_t> code;  // per transition, its probability's place in Table
   code.reserve(incoming.rate.size());
   for (double r : incoming.rate) {
@@ -168,21 +131,19 @@ bool SlicedRows::slice(const MarkovChain& incoming, const std::vector<double>& e
   const std::size_t n = Size;
   const double rate = Rate;
   const auto padding = static_cast<std::uint32_t>(Table.size() - 1);
-  Distinct stays(StayTable, kMaxStays);
+  DistinctValues stays(StayTable, kMaxStays);
   StayIndex.reserve((n + kLanes - 1) / kLanes * kLanes);
   Words.reserve(wordsNeeded(incoming));
   SliceStart.push_back(0);
   for (std::size_t first = 0; first < n; first += kLanes) {
-    std::uint64_t longest = 0;
     for (std::size_t r = first; r < first + kLanes; r++) {
       std::uint32_t number = 0;
       if (!stays.number(r < n ? (rate - exit[r]) / rate : 0.0, number)) {
         return false;
       }
       StayIndex.push_back(static_cast<std::uint16_t>(number));
-      longest =
-          r < n ? std::max(longest, incoming.rowStart[r + 1] - incoming.rowStart[r]) : longest;
     }
+    const std::uint64_t longest = turnsOf(incoming, first);
     LongestRow = std::max<std::size_t>(LongestRow, longest + 1);
     for (std::uint64_t turn = 0; turn < longest; turn++) {
       for (std::size_t r = first; r < first + kLanes; r++) {

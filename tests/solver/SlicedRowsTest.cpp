@@ -59,6 +59,15 @@ std::vector<double> plainProduct(const solver::MarkovChain& incoming, double q,
   return y;
 }
 
+// A vector of values between 1 and 2, spread over the states.
+std::vector<double> spreadVector(std::uint32_t states) {
+  std::vector<double> x(states);
+  for (std::uint32_t s = 0; s < states; s++) {
+    x[s] = 1.0 + (s * 7919 % 1000) / 1000.0;
+  }
+  return x;
+}
+
 // How many entries of y differ from expected's by more than rounding.
 std::size_t mismatches(const std::vector<double>& y, const std::vector<double>& expected) {
   std::size_t wrong = 0;
@@ -84,10 +93,7 @@ TEST(SlicedRowsTest, TwoThreadsShareTheRowsAndGiveThePlainProduct) {
   });
   EXPECT_TRUE(std::all_of(shared.begin(), shared.end(), [](const auto& n) { return n == 1; }));
 
-  std::vector<double> x(states);
-  for (std::uint32_t s = 0; s < states; s++) {
-    x[s] = 1.0 + (s * 7919 % 1000) / 1000.0;
-  }
+  const std::vector<double> x = spreadVector(states);
   const std::vector<double> expected = plainProduct(incoming, sliced->rate(), x);
   std::vector<double> y(states, NAN);
   sliced->step(x.data(), y.data());
@@ -129,10 +135,7 @@ TEST(SlicedRowsTest, TheWordsHoldUpTo255DistinctProbabilities) {
   EXPECT_TRUE(solver::SlicedRows::mayFit(fits));
   const auto sliced = solver::SlicedRows::build(fits, 1);
   ASSERT_NE(nullptr, sliced);
-  std::vector<double> x(states);
-  for (std::uint32_t s = 0; s < states; s++) {
-    x[s] = 1.0 + (s * 7919 % 1000) / 1000.0;
-  }
+  const std::vector<double> x = spreadVector(states);
   std::vector<double> y(states, NAN);
   sliced->step(x.data(), y.data());
   EXPECT_EQ(0u, mismatches(y, plainProduct(fits, sliced->rate(), x)));
